@@ -1,0 +1,20 @@
+# The Windows side: the Win32 platform, the program and the Windows test suite.
+set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -static-libgcc -static-libstdc++")
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+file(GLOB LSU_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
+add_library(lsu_win32 STATIC ${LSU_WIN32_SOURCES})
+target_link_libraries(lsu_win32 PUBLIC lsu_core ole32 oleaut32 uuid shell32 shlwapi advapi32 comctl32 comdlg32 gdi32 user32)
+
+# GoogleTest from the distribution's sources, built for Windows.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB LSU_WIN_TEST_SOURCES CONFIGURE_DEPENDS
+  tests/catalog/*.cpp tests/scanners/*.cpp tests/operations/*.cpp tests/ui/logic/*.cpp
+  tests/platform/*.cpp tests/support/*.cpp tests/win32/*.cpp)
+add_executable(lsu_tests_win ${LSU_WIN_TEST_SOURCES})
+target_include_directories(lsu_tests_win PRIVATE tests)
+target_link_libraries(lsu_tests_win PRIVATE lsu_win32 gtest gtest_main)

@@ -1,0 +1,121 @@
+#pragma once
+// The one door between the portable core and Windows. Everything the catalog,
+// scanners, operations and window logic need from the system passes through
+// here; the Win32 build implements it over the W functions, the tests over an
+// in-memory model. Text is UTF-8 on both sides of this interface.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lsu {
+
+// Numbered as the Win32 predefined key handles.
+enum class Hive : std::uint32_t { CurrentUser = 0x80000001u, LocalMachine = 0x80000002u };
+
+// Machine-wide keys exist once per registry view on 64-bit Windows; the
+// current user's Run keys are shared, so their rows carry Shared.
+enum class RegistryView { Shared, Bits64, Bits32 };
+
+// Registry value types, numbered as the registry numbers them.
+inline constexpr std::uint32_t kRegNone = 0;
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegMultiSz = 7;
+inline constexpr std::uint32_t kRegQword = 11;
+
+// A value exactly as stored: the name untrimmed, the raw type and bytes (for
+// string types the bytes are UTF-8 without a terminator; the Win32 side
+// converts to and from the UTF-16 the registry keeps).
+struct RegistryValue {
+    std::string name;
+    std::uint32_t type = kRegSz;
+    std::vector<std::uint8_t> data;
+    bool operator==(const RegistryValue&) const = default;
+};
+
+struct RegistryLocation {
+    Hive hive = Hive::CurrentUser;
+    RegistryView view = RegistryView::Shared;
+    std::string subkey;
+    bool operator==(const RegistryLocation&) const = default;
+};
+
+// Shell folder numbers the system uses.
+inline constexpr int kCsidlStartup = 7;
+inline constexpr int kCsidlCommonStartup = 24;
+
+struct ShortcutFields {
+    std::string targetPath;
+    std::string arguments;
+    std::string description;
+    int hotKey = 0;
+    int showCmd = 1;
+    std::string workDir;
+    std::string iconFile;
+    int iconIndex = 0;
+    bool operator==(const ShortcutFields&) const = default;
+};
+
+struct ShortcutInfo {
+    ShortcutFields fields;
+    std::string displayName;  // the name the shell shows for the file
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Registry. Keys are opened with read rights only for reading.
+    // nullopt: the key could not be opened (missing or refused).
+    virtual std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& key) = 0;
+    virtual std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) = 0;
+    // Writes the value, creating the key (and its parents) when createKey is set.
+    virtual bool writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) = 0;
+    virtual bool deleteValue(const RegistryLocation& key, const std::string& name) = 0;
+    // True when the 64-bit and 32-bit views of this machine key are one key,
+    // so that reading both would list each entry twice.
+    virtual bool viewsShareKey(Hive hive, const std::string& subkey) = 0;
+
+    // INI profile. readProfile gives the whole value, or nullopt when the key
+    // (or section, or file) is absent.
+    virtual std::optional<std::string> readProfile(const std::string& section, const std::string& key,
+                                                   const std::string& file) = 0;
+    virtual bool writeProfile(const std::string& section, const std::string& key, const std::string& value,
+                              const std::string& file) = 0;
+
+    // Shell folders and files. Paths use backslashes.
+    virtual std::string specialFolder(int csidl) = 0;  // empty when unknown
+    virtual std::string windowsDirectory() = 0;        // no trailing backslash
+    virtual std::string programFolder() = 0;           // folder of the executable, no trailing backslash
+    virtual std::string programFileName() = 0;         // the executable's file name, e.g. LStartUp.exe
+    virtual bool fileExists(const std::string& path) = 0;  // false for folders and on any failure
+    virtual bool folderExists(const std::string& path) = 0;
+    virtual bool ensureFolder(const std::string& path) = 0;  // one level; true when it exists afterwards
+    // Plain files of one folder: no subfolders, no hidden or system files,
+    // sorted by name (case-insensitive). Empty when the folder is unreadable.
+    virtual std::vector<std::string> listFiles(const std::string& folder) = 0;
+    virtual std::optional<std::vector<std::uint8_t>> readFile(const std::string& path) = 0;
+    // Creates or replaces the file with exactly these bytes.
+    virtual bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+    virtual bool deleteFile(const std::string& path) = 0;
+    // Renames within one volume; fails when the target exists unless replace.
+    virtual bool moveFile(const std::string& from, const std::string& to, bool replace) = 0;
+    virtual bool setHidden(const std::string& path) = 0;
+    virtual std::string expandEnvironment(const std::string& text) = 0;
+
+    // Shortcuts. readShortcut: nullopt when the file is not a readable link.
+    virtual std::optional<ShortcutInfo> readShortcut(const std::string& linkFile) = 0;
+    // Opens the existing link file through the shell's link object, sets the
+    // fields (hot key and icon only when given) and saves it in place.
+    virtual bool completeShortcut(const std::string& linkFile, const ShortcutFields& fields) = 0;
+
+    // Starts a program; on failure returns the system's reason.
+    virtual std::optional<std::string> shellOpen(const std::string& file, const std::string& parameters,
+                                                 const std::string& directory) = 0;
+};
+
+}  // namespace lsu

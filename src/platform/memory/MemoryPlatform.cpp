@@ -1,0 +1,313 @@
+#include "platform/memory/MemoryPlatform.h"
+
+#include <algorithm>
+
+#include "catalog/Text.h"
+
+namespace lsu {
+
+namespace {
+
+constexpr std::string_view kLinkMagic = "MEMLNK\n";
+
+std::vector<std::uint8_t> encodeLink(const ShortcutFields& f, const std::string& displayName) {
+    std::string text(kLinkMagic);
+    for (const std::string& field : {f.targetPath, f.arguments, f.description, std::to_string(f.hotKey),
+                                     std::to_string(f.showCmd), f.workDir, f.iconFile, std::to_string(f.iconIndex),
+                                     displayName})
+        text += field + '\n';
+    return {text.begin(), text.end()};
+}
+
+std::optional<std::pair<ShortcutFields, std::string>> decodeLink(const std::vector<std::uint8_t>& bytes) {
+    std::string text(bytes.begin(), bytes.end());
+    if (!startsWith(text, kLinkMagic)) return std::nullopt;
+    std::vector<std::string> parts;
+    std::size_t pos = kLinkMagic.size();
+    for (auto nl = text.find('\n', pos); nl != std::string::npos; nl = text.find('\n', pos)) {
+        parts.push_back(text.substr(pos, nl - pos));
+        pos = nl + 1;
+    }
+    if (parts.size() != 9) return std::nullopt;
+    ShortcutFields f{parts[0], parts[1], parts[2], std::stoi(parts[3]), std::stoi(parts[4]), parts[5], parts[6],
+                     std::stoi(parts[7])};
+    return std::make_pair(f, parts[8]);
+}
+
+std::string lastComponent(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+
+}  // namespace
+
+MemoryPlatform::MemoryPlatform() {
+    specialFolders_[kCsidlStartup] = "C:\\users\\tester\\Start Menu\\Programs\\Startup";
+    specialFolders_[kCsidlCommonStartup] = "C:\\ProgramData\\Start Menu\\Programs\\Startup";
+    for (const std::string& path : {std::string("C:"), std::string("C:\\windows"), std::string("C:\\windows\\system32"),
+                                    std::string("C:\\Program Files"), programFolder()})
+        addFolder(path);
+    environment_["SYSTEMROOT"] = "C:\\windows";
+    environment_["WINDIR"] = "C:\\windows";
+}
+
+std::string MemoryPlatform::fold(const std::string& path) {
+    std::string folded = toUpperAscii(path);
+    while (folded.size() > 1 && folded.back() == '\\') folded.pop_back();
+    return folded;
+}
+
+std::string MemoryPlatform::parentOf(const std::string& path) {
+    auto slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+void MemoryPlatform::setReadOnlyHive(Hive hive, bool readOnly) {
+    if (readOnly) readOnlyHives_.insert(hive);
+    else readOnlyHives_.erase(hive);
+}
+
+void MemoryPlatform::setSharedViews(bool shared) { sharedViews_ = shared; }
+
+void MemoryPlatform::setEnvironment(const std::string& name, const std::string& value) {
+    environment_[toUpperAscii(name)] = value;
+}
+
+void MemoryPlatform::addFolder(const std::string& path) {
+    for (std::string p = path; !p.empty(); p = parentOf(p)) folders_.insert(fold(p));
+}
+
+void MemoryPlatform::putFile(const std::string& path, std::vector<std::uint8_t> bytes, bool hidden, bool system) {
+    addFolder(parentOf(path));
+    files_[fold(path)] = File{lastComponent(path), std::move(bytes), hidden, system, {}};
+}
+
+void MemoryPlatform::putShortcut(const std::string& path, const ShortcutFields& fields,
+                                 const std::string& displayName) {
+    putFile(path, encodeLink(fields, displayName));
+}
+
+void MemoryPlatform::setReadOnlyFolder(const std::string& path, bool readOnly) {
+    if (readOnly) readOnlyFolders_.insert(fold(path));
+    else readOnlyFolders_.erase(fold(path));
+}
+
+void MemoryPlatform::forgetSpecialFolder(int csidl) { specialFolders_.erase(csidl); }
+
+std::vector<std::string> MemoryPlatform::allFiles() const {
+    std::vector<std::string> paths;
+    for (const auto& [path, file] : files_) paths.push_back(path);
+    return paths;
+}
+
+std::map<std::string, std::map<std::string, std::string>> MemoryPlatform::profileSections(
+    const std::string& file) const {
+    std::map<std::string, std::map<std::string, std::string>> sections;
+    auto it = profiles_.find(fold(file));
+    if (it == profiles_.end()) return sections;
+    for (const auto& [sectionAndKey, value] : it->second) {
+        auto nl = sectionAndKey.find('\n');
+        sections[sectionAndKey.substr(0, nl)][sectionAndKey.substr(nl + 1)] = value;
+    }
+    return sections;
+}
+
+// Registry ------------------------------------------------------------------
+
+std::string MemoryPlatform::keyPath(const RegistryLocation& key) const {
+    std::string view;
+    if (key.hive == Hive::LocalMachine && key.view == RegistryView::Bits32 && !sharedViews_) view = "WOW32\\";
+    return std::to_string(static_cast<std::uint32_t>(key.hive)) + "\\" + view + toUpperAscii(key.subkey);
+}
+
+bool MemoryPlatform::keyExists(const RegistryLocation& key) const { return keys_.count(keyPath(key)) != 0; }
+
+std::optional<std::vector<RegistryValue>> MemoryPlatform::readValues(const RegistryLocation& key) {
+    if (fails(MemoryOp::RegistryRead)) return std::nullopt;
+    auto it = keys_.find(keyPath(key));
+    if (it == keys_.end()) return std::nullopt;
+    return it->second;
+}
+
+std::optional<RegistryValue> MemoryPlatform::readValue(const RegistryLocation& key, const std::string& name) {
+    if (fails(MemoryOp::RegistryRead)) return std::nullopt;
+    auto it = keys_.find(keyPath(key));
+    if (it == keys_.end()) return std::nullopt;
+    for (const auto& value : it->second)
+        if (equalsNoCase(value.name, name)) return value;
+    return std::nullopt;
+}
+
+bool MemoryPlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
+    if (readOnlyHives_.count(key.hive) || fails(MemoryOp::RegistryWrite)) return false;
+    auto it = keys_.find(keyPath(key));
+    if (it == keys_.end()) {
+        if (!createKey) return false;
+        it = keys_.emplace(keyPath(key), Key{}).first;
+    }
+    for (auto& existing : it->second)
+        if (equalsNoCase(existing.name, value.name)) {
+            existing.type = value.type;
+            existing.data = value.data;
+            return true;
+        }
+    it->second.push_back(value);
+    return true;
+}
+
+bool MemoryPlatform::deleteValue(const RegistryLocation& key, const std::string& name) {
+    if (readOnlyHives_.count(key.hive) || fails(MemoryOp::RegistryDelete)) return false;
+    auto it = keys_.find(keyPath(key));
+    if (it == keys_.end()) return false;
+    auto& values = it->second;
+    auto found = std::find_if(values.begin(), values.end(), [&](const RegistryValue& v) { return equalsNoCase(v.name, name); });
+    if (found == values.end()) return false;
+    values.erase(found);
+    return true;
+}
+
+bool MemoryPlatform::viewsShareKey(Hive hive, const std::string&) { return hive == Hive::CurrentUser || sharedViews_; }
+
+// Profile -------------------------------------------------------------------
+
+std::optional<std::string> MemoryPlatform::readProfile(const std::string& section, const std::string& key,
+                                                       const std::string& file) {
+    if (fails(MemoryOp::ProfileRead)) return std::nullopt;
+    auto it = profiles_.find(fold(file));
+    if (it == profiles_.end()) return std::nullopt;
+    auto value = it->second.find(toUpperAscii(section) + "\n" + toUpperAscii(key));
+    if (value == it->second.end()) return std::nullopt;
+    return value->second;
+}
+
+bool MemoryPlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
+                                  const std::string& file) {
+    if (!writable(parentOf(file)) || fails(MemoryOp::ProfileWrite)) return false;
+    profiles_[fold(file)][toUpperAscii(section) + "\n" + toUpperAscii(key)] = value;
+    return true;
+}
+
+// Folders and files -----------------------------------------------------------
+
+std::string MemoryPlatform::specialFolder(int csidl) {
+    auto it = specialFolders_.find(csidl);
+    if (it == specialFolders_.end()) return {};
+    addFolder(it->second);  // asked for with "create if missing"
+    return it->second;
+}
+
+bool MemoryPlatform::writable(const std::string& folder) const {
+    return folders_.count(fold(folder)) != 0 && readOnlyFolders_.count(fold(folder)) == 0;
+}
+
+bool MemoryPlatform::fileExists(const std::string& path) { return files_.count(fold(path)) != 0; }
+
+bool MemoryPlatform::folderExists(const std::string& path) { return folders_.count(fold(path)) != 0; }
+
+bool MemoryPlatform::ensureFolder(const std::string& path) {
+    if (folderExists(path)) return true;
+    if (!writable(parentOf(path)) || files_.count(fold(path))) return false;
+    folders_.insert(fold(path));
+    return true;
+}
+
+std::vector<std::string> MemoryPlatform::listFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    const std::string prefix = fold(folder) + "\\";
+    for (const auto& [path, file] : files_)
+        if (startsWith(path, prefix) && path.find('\\', prefix.size()) == std::string::npos && !file.hidden &&
+            !file.system)
+            names.push_back(file.name);
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return toUpperAscii(a) < toUpperAscii(b); });
+    return names;
+}
+
+std::optional<std::vector<std::uint8_t>> MemoryPlatform::readFile(const std::string& path) {
+    if (fails(MemoryOp::FileRead)) return std::nullopt;
+    auto it = files_.find(fold(path));
+    if (it == files_.end()) return std::nullopt;
+    return it->second.bytes;
+}
+
+bool MemoryPlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    if (!writable(parentOf(path)) || folders_.count(fold(path)) || fails(MemoryOp::FileWrite)) return false;
+    auto it = files_.find(fold(path));
+    if (it == files_.end()) files_[fold(path)] = File{lastComponent(path), bytes, false, false, {}};
+    else it->second.bytes = bytes;
+    return true;
+}
+
+bool MemoryPlatform::deleteFile(const std::string& path) {
+    if (!writable(parentOf(path)) || fails(MemoryOp::FileDelete)) return false;
+    return files_.erase(fold(path)) != 0;
+}
+
+bool MemoryPlatform::moveFile(const std::string& from, const std::string& to, bool replace) {
+    auto source = files_.find(fold(from));
+    if (source == files_.end() || !writable(parentOf(from)) || !writable(parentOf(to)) ||
+        folders_.count(fold(to)) || fails(MemoryOp::FileMove))
+        return false;
+    if (fold(from) == fold(to)) {
+        source->second.name = lastComponent(to);
+        return true;
+    }
+    if (files_.count(fold(to)) && !replace) return false;
+    File moved = source->second;
+    moved.name = lastComponent(to);
+    files_.erase(source);
+    files_[fold(to)] = std::move(moved);
+    return true;
+}
+
+bool MemoryPlatform::setHidden(const std::string& path) {
+    auto it = files_.find(fold(path));
+    if (it == files_.end()) return false;
+    it->second.hidden = true;
+    return true;
+}
+
+std::string MemoryPlatform::expandEnvironment(const std::string& text) {
+    std::string result;
+    for (std::size_t i = 0; i < text.size();) {
+        auto close = text[i] == '%' ? text.find('%', i + 1) : std::string::npos;
+        if (close != std::string::npos) {
+            auto value = environment_.find(toUpperAscii(text.substr(i + 1, close - i - 1)));
+            if (value != environment_.end()) {
+                result += value->second;
+                i = close + 1;
+                continue;
+            }
+        }
+        result += text[i++];
+    }
+    return result;
+}
+
+// Shortcuts -------------------------------------------------------------------
+
+std::optional<ShortcutInfo> MemoryPlatform::readShortcut(const std::string& linkFile) {
+    auto it = files_.find(fold(linkFile));
+    if (it == files_.end()) return std::nullopt;
+    auto decoded = decodeLink(it->second.bytes);
+    if (!decoded) return std::nullopt;
+    std::string display = decoded->second;
+    if (display.empty()) {
+        display = it->second.name;
+        if (endsWithNoCase(display, ".lnk")) display.resize(display.size() - 4);
+    }
+    return ShortcutInfo{decoded->first, display};
+}
+
+bool MemoryPlatform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
+    auto it = files_.find(fold(linkFile));
+    if (it == files_.end() || fails(MemoryOp::ShortcutWrite)) return false;
+    it->second.bytes = encodeLink(fields, {});
+    return true;
+}
+
+std::optional<std::string> MemoryPlatform::shellOpen(const std::string& file, const std::string& parameters,
+                                                     const std::string& directory) {
+    launches.push_back({file, parameters, directory});
+    if (!fileExists(file)) return "The system cannot find the file specified.";
+    return std::nullopt;
+}
+
+}  // namespace lsu

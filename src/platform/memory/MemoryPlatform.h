@@ -1,0 +1,102 @@
+#pragma once
+// An in-memory Windows for the portable tests: a registry with two views of
+// the machine hive, INI files, a case-insensitive file system with attributes,
+// and shortcut files in a private encoding. Any single operation can be made
+// to fail, so that tests can show nothing is lost when a step breaks.
+
+#include <functional>
+#include <map>
+#include <set>
+
+#include "platform/Platform.h"
+
+namespace lsu {
+
+enum class MemoryOp { RegistryRead, RegistryWrite, RegistryDelete, ProfileRead, ProfileWrite, FileRead, FileWrite,
+                      FileDelete, FileMove, ShortcutWrite };
+
+class MemoryPlatform : public Platform {
+public:
+    MemoryPlatform();
+
+    // Seeding and inspection for tests.
+    void setReadOnlyHive(Hive hive, bool readOnly);  // reads work, writes are refused
+    void setSharedViews(bool shared);                 // a system where both views are one key
+    void setEnvironment(const std::string& name, const std::string& value);
+    void addFolder(const std::string& path);
+    void putFile(const std::string& path, std::vector<std::uint8_t> bytes, bool hidden = false, bool system = false);
+    void putShortcut(const std::string& path, const ShortcutFields& fields, const std::string& displayName = {});
+    void setReadOnlyFolder(const std::string& path, bool readOnly);
+    void forgetSpecialFolder(int csidl);
+    bool keyExists(const RegistryLocation& key) const;
+    std::vector<std::string> allFiles() const;
+    std::map<std::string, std::map<std::string, std::string>> profileSections(const std::string& file) const;
+
+    // Failure injection: called before every mutating or reading operation;
+    // returning true makes that operation fail.
+    std::function<bool(MemoryOp)> failWhen;
+
+    std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& key) override;
+    std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) override;
+    bool writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) override;
+    bool deleteValue(const RegistryLocation& key, const std::string& name) override;
+    bool viewsShareKey(Hive hive, const std::string& subkey) override;
+
+    std::optional<std::string> readProfile(const std::string& section, const std::string& key,
+                                           const std::string& file) override;
+    bool writeProfile(const std::string& section, const std::string& key, const std::string& value,
+                      const std::string& file) override;
+
+    std::string specialFolder(int csidl) override;
+    std::string windowsDirectory() override { return "C:\\windows"; }
+    std::string programFolder() override { return "C:\\Program Files\\LStartUp"; }
+    std::string programFileName() override { return "LStartUp.exe"; }
+    bool fileExists(const std::string& path) override;
+    bool folderExists(const std::string& path) override;
+    bool ensureFolder(const std::string& path) override;
+    std::vector<std::string> listFiles(const std::string& folder) override;
+    std::optional<std::vector<std::uint8_t>> readFile(const std::string& path) override;
+    bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    bool deleteFile(const std::string& path) override;
+    bool moveFile(const std::string& from, const std::string& to, bool replace) override;
+    bool setHidden(const std::string& path) override;
+    std::string expandEnvironment(const std::string& text) override;
+
+    std::optional<ShortcutInfo> readShortcut(const std::string& linkFile) override;
+    bool completeShortcut(const std::string& linkFile, const ShortcutFields& fields) override;
+
+    std::optional<std::string> shellOpen(const std::string& file, const std::string& parameters,
+                                         const std::string& directory) override;
+    struct Launch {
+        std::string file, parameters, directory;
+    };
+    std::vector<Launch> launches;
+
+private:
+    struct File {
+        std::string name;  // as created, for listing
+        std::vector<std::uint8_t> bytes;
+        bool hidden = false;
+        bool system = false;
+        std::string displayName;
+    };
+    using Key = std::vector<RegistryValue>;  // in creation order, as the registry enumerates
+
+    bool fails(MemoryOp op) const { return failWhen && failWhen(op); }
+    std::string keyPath(const RegistryLocation& key) const;
+    bool writable(const std::string& path) const;
+    static std::string fold(const std::string& path);
+    static std::string parentOf(const std::string& path);
+
+    std::map<std::string, Key> keys_;  // folded path -> values
+    std::set<Hive> readOnlyHives_;
+    bool sharedViews_ = false;
+    std::map<std::string, std::string> environment_;
+    std::map<std::string, std::map<std::string, std::string>> profiles_;  // folded file -> "section\nkey" -> value
+    std::map<std::string, File> files_;                                  // folded path -> file
+    std::set<std::string> folders_;                                      // folded paths
+    std::set<std::string> readOnlyFolders_;
+    std::map<int, std::string> specialFolders_;
+};
+
+}  // namespace lsu

@@ -1,0 +1,24 @@
+#include "platform/memory/MemoryPlatform.h"
+#include "support/Backend.h"
+
+namespace lsu::test {
+
+namespace {
+
+class MemoryBackend : public Backend {
+public:
+    Platform& platform() override { return platform_; }
+    void seedShortcut(const std::string& path, const ShortcutFields& fields) override {
+        platform_.putShortcut(path, fields);
+    }
+    const char* name() const override { return "memory"; }
+
+private:
+    MemoryPlatform platform_;
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> makeCleanBackend() { return std::make_unique<MemoryBackend>(); }
+
+}  // namespace lsu::test

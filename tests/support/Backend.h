@@ -1,0 +1,26 @@
+#pragma once
+// The platform a test runs against: the in-memory one in the native suite, the
+// real Win32 one (Wine's registry, win.ini and shell folders) in the Windows
+// suite. The same tests run on both, so both obey one contract.
+
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace lsu::test {
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual Platform& platform() = 0;
+    // Writes a real shortcut file (through the shell's link object on Win32).
+    virtual void seedShortcut(const std::string& path, const ShortcutFields& fields) = 0;
+    virtual const char* name() const = 0;
+};
+
+// A backend with every start-up source empty: no Run-type values in either
+// view, no load= or run= lines, empty Startup and disabled-items folders.
+std::unique_ptr<Backend> makeCleanBackend();
+
+}  // namespace lsu::test
