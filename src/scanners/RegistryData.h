@@ -1,0 +1,14 @@
+#pragma once
+// How a registry value's data reads in the Command Line cell.
+
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace lsu {
+
+// Strings as stored (unexpanded), a multi-string's parts joined by spaces,
+// numbers in decimal, anything else as hexadecimal bytes.
+std::string renderRegistryData(const RegistryValue& value);
+
+}  // namespace lsu
