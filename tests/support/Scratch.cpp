@@ -1,0 +1,41 @@
+#include "support/Scratch.h"
+
+#include "catalog/Sections.h"
+
+namespace lsu::test {
+
+Scratch::Scratch(Platform& platform, const std::string& name)
+    : platform_(platform), folder_(AddSlash(platform.programFolder()) + name) {
+    platform_.ensureFolder(folder_);
+}
+
+Scratch::~Scratch() {
+    for (auto it = files_.rbegin(); it != files_.rend(); ++it) platform_.deleteFile(*it);
+}
+
+std::string Scratch::subfolder(const std::string& relative) {
+    std::string path = folder_;
+    std::size_t start = 0;
+    while (start <= relative.size()) {
+        auto slash = relative.find('\\', start);
+        path += "\\" + relative.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+        platform_.ensureFolder(path);
+        if (slash == std::string::npos) break;
+        start = slash + 1;
+    }
+    return path;
+}
+
+std::string Scratch::file(const std::string& relative, const std::string& content) {
+    auto slash = relative.find_last_of('\\');
+    if (slash != std::string::npos) subfolder(relative.substr(0, slash));
+    return fileAt(folder_ + "\\" + relative, content);
+}
+
+std::string Scratch::fileAt(const std::string& path, const std::string& content) {
+    platform_.writeFile(path, std::vector<std::uint8_t>(content.begin(), content.end()));
+    files_.push_back(path);
+    return path;
+}
+
+}  // namespace lsu::test
