@@ -1,0 +1,54 @@
+// Load cost per entry against the bare reading of the same sources.
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <memory>
+
+#include "LiveBytes.h"
+#include "Workload.h"
+#include "platform/memory/MemoryPlatform.h"
+#include "scanners/SectionLoading.h"
+
+namespace lsu::bench {
+namespace {
+
+MemoryPlatform& crowded(std::size_t entries) {
+    static std::map<std::size_t, std::unique_ptr<MemoryPlatform>> machines;
+    auto& machine = machines[entries];
+    if (!machine) {
+        machine = std::make_unique<MemoryPlatform>();
+        seedCrowdedMachine(*machine, entries);
+    }
+    return *machine;
+}
+
+void LoadAllPrograms(benchmark::State& state) {
+    auto& platform = crowded(static_cast<std::size_t>(state.range(0)));
+    std::size_t rows = 0, probes = 0;
+    for (auto _ : state) {
+        auto load = loadPrograms(platform, "All Programs");
+        rows = load.rows.size();
+        probes = load.probes;
+        benchmark::DoNotOptimize(load);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    state.counters["probes_per_row"] = rows ? static_cast<double>(probes) / static_cast<double>(rows) : 0;
+    const std::size_t before = liveHeapBytes();
+    auto held = loadPrograms(platform, "All Programs");
+    state.counters["bytes_per_row"] =
+        rows ? static_cast<double>(liveHeapBytes() - before) / static_cast<double>(rows) : 0;
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(rows));
+}
+
+void BareRead(benchmark::State& state) {
+    auto& platform = crowded(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(bareRead(platform));
+}
+
+BENCHMARK(LoadAllPrograms)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BareRead)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace lsu::bench
+
+BENCHMARK_MAIN();
