@@ -88,9 +88,9 @@ void scanFolder(const std::string& folder, bool enabled, std::string_view sectio
             // A link the shell cannot read still stands in the folder and
             // still starts at logon: it is listed under its file name.
             auto link = context.platform.readShortcut(path);
-            std::string name = link ? link->displayName : trimSpaces(file).substr(0, trimSpaces(file).size() - 4);
-            std::string target = link ? link->fields.targetPath : std::string();
-            AddtoList(context.list, std::move(name), std::move(target), sectionKey, enabled, kTypeLnk, context.check)
+            const std::string bare = trimSpaces(file);
+            AddtoList(context.list, link ? link->displayName : bare.substr(0, bare.size() - 4),
+                      link ? link->fields.targetPath : std::string(), sectionKey, enabled, kTypeLnk, context.check)
                 .fileName = file;
         } else {
             StartupEntry& row = AddtoList(context.list, file, file, sectionKey, enabled, kTypeFile, context.check);

@@ -42,7 +42,7 @@ MemoryPlatform::MemoryPlatform() {
     specialFolders_[kCsidlStartup] = "C:\\users\\tester\\Start Menu\\Programs\\Startup";
     specialFolders_[kCsidlCommonStartup] = "C:\\ProgramData\\Start Menu\\Programs\\Startup";
     for (const std::string& path : {std::string("C:"), std::string("C:\\windows"), std::string("C:\\windows\\system32"),
-                                    std::string("C:\\Program Files"), programFolder()})
+                                    std::string("C:\\Program Files"), std::string(kMemoryProgramFolder)})
         addFolder(path);
     environment_["SYSTEMROOT"] = "C:\\windows";
     environment_["WINDIR"] = "C:\\windows";

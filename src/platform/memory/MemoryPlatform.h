@@ -15,6 +15,8 @@ namespace lsu {
 enum class MemoryOp { RegistryRead, RegistryWrite, RegistryDelete, ProfileRead, ProfileWrite, FileRead, FileWrite,
                       FileDelete, FileMove, ShortcutWrite };
 
+inline constexpr const char* kMemoryProgramFolder = "C:\\Program Files\\LStartUp";
+
 class MemoryPlatform : public Platform {
 public:
     MemoryPlatform();
@@ -49,7 +51,7 @@ public:
 
     std::string specialFolder(int csidl) override;
     std::string windowsDirectory() override { return "C:\\windows"; }
-    std::string programFolder() override { return "C:\\Program Files\\LStartUp"; }
+    std::string programFolder() override { return kMemoryProgramFolder; }
     std::string programFileName() override { return "LStartUp.exe"; }
     bool fileExists(const std::string& path) override;
     bool folderExists(const std::string& path) override;
@@ -84,7 +86,7 @@ private:
 
     bool fails(MemoryOp op) const { return failWhen && failWhen(op); }
     std::string keyPath(const RegistryLocation& key) const;
-    bool writable(const std::string& path) const;
+    bool writable(const std::string& folder) const;
     static std::string fold(const std::string& path);
     static std::string parentOf(const std::string& path);
 
