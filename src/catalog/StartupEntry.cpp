@@ -24,10 +24,16 @@ const std::string& cellText(const StartupEntry& entry, int column) {
 
 StartupEntry& AddtoList(EntryList& list, std::string sName, std::string Scmdline, std::string_view sSection,
                         bool bEnabled, std::string_view sType, ExistenceCheck& check) {
+    const bool exists = check.CheckValid(Scmdline);
+    return appendRow(list, std::move(sName), std::move(Scmdline), sSection, bEnabled, sType, exists);
+}
+
+StartupEntry& appendRow(EntryList& list, std::string sName, std::string Scmdline, std::string_view sSection,
+                        bool bEnabled, std::string_view sType, bool exists) {
     StartupEntry& entry = list.emplace_back();
     entry.Name = std::move(sName);
-    entry.Exists = check.CheckValid(Scmdline) ? "Yes" : "No";
     entry.CommandLine = std::move(Scmdline);
+    entry.Exists = exists ? "Yes" : "No";
     entry.Section = std::string(sSection);
     entry.Status = std::string(bEnabled ? kStatusEnabled : kStatusDisabled);
     entry.Type = std::string(sType);

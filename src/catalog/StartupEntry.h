@@ -52,5 +52,8 @@ class ExistenceCheck;
 // scanner can attach the hidden data.
 StartupEntry& AddtoList(EntryList& list, std::string sName, std::string Scmdline, std::string_view sSection,
                         bool bEnabled, std::string_view sType, ExistenceCheck& check);
+// The same, for a row whose Exists answer is already known.
+StartupEntry& appendRow(EntryList& list, std::string sName, std::string Scmdline, std::string_view sSection,
+                        bool bEnabled, std::string_view sType, bool exists);
 
 }  // namespace lsu

@@ -20,7 +20,9 @@ std::string toUpperAscii(std::string_view text) {
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && toUpperAscii(a) == toUpperAscii(b);
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+        return std::toupper(x) == std::toupper(y);
+    });
 }
 
 bool endsWithNoCase(std::string_view text, std::string_view suffix) {

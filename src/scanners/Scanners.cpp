@@ -93,10 +93,8 @@ void scanFolder(const std::string& folder, bool enabled, std::string_view sectio
                       link ? link->fields.targetPath : std::string(), sectionKey, enabled, kTypeLnk, context.check)
                 .fileName = file;
         } else {
-            StartupEntry& row = AddtoList(context.list, file, file, sectionKey, enabled, kTypeFile, context.check);
             // The file stands in the folder, so the program it names exists.
-            row.Exists = "Yes";
-            row.fileName = file;
+            appendRow(context.list, file, file, sectionKey, enabled, kTypeFile, true).fileName = file;
         }
     }
 }
