@@ -18,3 +18,7 @@ file(GLOB LSU_WIN_TEST_SOURCES CONFIGURE_DEPENDS
 add_executable(lsu_tests_win ${LSU_WIN_TEST_SOURCES})
 target_include_directories(lsu_tests_win PRIVATE tests)
 target_link_libraries(lsu_tests_win PRIVATE lsu_win32 gtest gtest_main)
+
+# Listed at test time, when the throwaway Wine prefix exists.
+include(GoogleTest)
+gtest_discover_tests(lsu_tests_win DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 120)

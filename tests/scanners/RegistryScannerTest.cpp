@@ -20,8 +20,10 @@ protected:
 
 TEST_F(RegistryScannerTest, ListsEnabledValuesThenDisabledOnes) {
     const std::string_view key = "Registry\\Current User\\Run";
-    for (const char* name : {"one", "two", "three"}) seedRegistry(platform, key, stringValue(name, "x.exe"));
-    for (const char* name : {"four", "five"}) seedRegistry(platform, key, stringValue(name, "y.exe"), true);
+    // Named so that creation order and name order agree: the registry
+    // enumerates in either, depending on the system.
+    for (const char* name : {"a one", "b two", "c three"}) seedRegistry(platform, key, stringValue(name, "x.exe"));
+    for (const char* name : {"a four", "b five"}) seedRegistry(platform, key, stringValue(name, "y.exe"), true);
     auto load = loadPrograms(platform, key);
     ASSERT_EQ(load.rows.size(), 5u);
     std::vector<std::string> names, statuses;
@@ -32,7 +34,7 @@ TEST_F(RegistryScannerTest, ListsEnabledValuesThenDisabledOnes) {
         EXPECT_EQ(row.Type, "Reg");
         EXPECT_EQ(row.Checked, row.Status == "Enabled");
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"one", "two", "three", "four", "five"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"a one", "b two", "c three", "a four", "b five"}));
     EXPECT_EQ(statuses, (std::vector<std::string>{"Enabled", "Enabled", "Enabled", "Disabled", "Disabled"}));
     EXPECT_EQ(load.folderName, key);
     EXPECT_EQ(load.description, "Programs that runs at current user logon");

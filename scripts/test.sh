@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds both presets and runs every test: the native suite, the Windows suite
+# under Wine in a throwaway prefix, then the quality gates.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+total_start=$SECONDS
+stage() { local name=$1; shift; local start=$SECONDS; echo; echo "== $name"; "$@"; echo "== $name: $((SECONDS - start))s"; }
+
+stage "dependencies" bash scripts/install-deps.sh
+
+build_native() {
+  cmake --preset native -DLSU_WERROR=ON >/dev/null
+  cmake --build --preset native -j2
+}
+build_windows() {
+  cmake --preset windows -DLSU_WERROR=ON >/dev/null
+  cmake --build --preset windows -j2
+}
+stage "native build" build_native
+stage "native tests" ctest --test-dir build/native --output-on-failure
+stage "windows build" build_windows
+
+source scripts/wine-prefix.sh
+stage "throwaway wine prefix" lsu_start_throwaway_prefix
+lsu_start_display
+stage "windows tests under wine" ctest --test-dir build/windows --output-on-failure --timeout 300
+
+stage "quality gates" bash scripts/quality.sh
+echo
+echo "all stages passed in $((SECONDS - total_start))s"

@@ -1,0 +1,33 @@
+# Sourced by the test scripts: a throwaway Wine prefix with one persistent
+# server, and a virtual display when there is none. Everything is removed
+# again when the calling script exits.
+lsu_wine_cleanup() {
+  if [ -n "${LSU_PREFIX:-}" ]; then
+    WINEPREFIX="$LSU_PREFIX" wineserver -k 2>/dev/null || true
+    rm -rf "$LSU_PREFIX"
+  fi
+  [ -n "${LSU_XVFB_PID:-}" ] && kill "$LSU_XVFB_PID" 2>/dev/null || true
+}
+trap lsu_wine_cleanup EXIT
+
+lsu_start_display() {
+  if [ -z "${DISPLAY:-}" ]; then
+    local display=99
+    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+    Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    LSU_XVFB_PID=$!
+    export DISPLAY=":$display"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+  fi
+}
+
+lsu_start_throwaway_prefix() {
+  LSU_PREFIX=$(mktemp -d /tmp/lstartup-prefix.XXXXXX)
+  export WINEPREFIX="$LSU_PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  wineboot -i >/dev/null 2>&1
+  # One server for the whole run: Wine starts a prefix's start-up entries
+  # whenever its server starts, and the tests seed such entries.
+  wineserver -p
+  wineserver -w 2>/dev/null || true
+  wine cmd /c exit >/dev/null 2>&1 || true
+}

@@ -1,0 +1,168 @@
+#include <windows.h>
+#include <winternl.h>
+
+#include <cstring>
+
+#include "platform/win32/RegistryKey.h"
+#include "platform/win32/Win32Platform.h"
+#include "platform/win32/WideText.h"
+
+namespace lsu {
+
+using win32::narrow;
+using win32::RegistryKey;
+using win32::widen;
+
+namespace {
+
+HKEY rootOf(Hive hive) { return hive == Hive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+
+REGSAM viewFlag(RegistryView view) {
+    switch (view) {
+        case RegistryView::Bits64: return KEY_WOW64_64KEY;
+        case RegistryView::Bits32: return KEY_WOW64_32KEY;
+        case RegistryView::Shared: break;
+    }
+    return 0;
+}
+
+bool isStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+// String data is kept as UTF-8 without its terminator; a multi-string keeps
+// the NULs between its parts.
+std::vector<std::uint8_t> fromRegistryBytes(DWORD type, const std::vector<BYTE>& raw) {
+    if (!isStringType(type)) return {raw.begin(), raw.end()};
+    std::wstring wide(raw.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(wide.data(), raw.data(), wide.size() * sizeof(wchar_t));
+    while (!wide.empty() && wide.back() == L'\0') wide.pop_back();
+    std::string text = narrow(wide);
+    return {text.begin(), text.end()};
+}
+
+std::vector<BYTE> toRegistryBytes(const RegistryValue& value) {
+    if (!isStringType(value.type)) return {value.data.begin(), value.data.end()};
+    std::wstring wide = widen(std::string(value.data.begin(), value.data.end()));
+    wide.push_back(L'\0');
+    if (value.type == REG_MULTI_SZ) wide.push_back(L'\0');
+    std::vector<BYTE> raw(wide.size() * sizeof(wchar_t));
+    std::memcpy(raw.data(), wide.data(), raw.size());
+    return raw;
+}
+
+std::optional<RegistryValue> queryValue(HKEY key, const std::wstring& name) {
+    DWORD type = 0, size = 0;
+    LSTATUS status = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+    std::vector<BYTE> raw;
+    // The value may grow between the two calls; ask again until it fits.
+    while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+        raw.resize(size);
+        DWORD got = size;
+        status = RegQueryValueExW(key, name.c_str(), nullptr, &type, raw.empty() ? nullptr : raw.data(), &got);
+        if (status == ERROR_SUCCESS) {
+            raw.resize(got);
+            return RegistryValue{narrow(name), type, fromRegistryBytes(type, raw)};
+        }
+        size = got > size ? got : size * 2 + 2;
+    }
+    return std::nullopt;
+}
+
+// The kernel's name of an open key, which tells whether two views lead to one key.
+std::wstring kernelName(HKEY key) {
+    using NtQueryKeyFn = LONG(NTAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+    static auto query = reinterpret_cast<NtQueryKeyFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryKey")));
+    if (!query) return {};
+    constexpr int kKeyNameInformation = 3;
+    std::vector<BYTE> buffer(4096);
+    ULONG got = 0;
+    if (query(key, kKeyNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &got) != 0) return {};
+    ULONG length = 0;
+    std::memcpy(&length, buffer.data(), sizeof length);
+    return std::wstring(reinterpret_cast<const wchar_t*>(buffer.data() + sizeof(ULONG)), length / sizeof(wchar_t));
+}
+
+}  // namespace
+
+namespace win32 {
+
+RegistryKey RegistryKey::openForReading(const RegistryLocation& location) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(rootOf(location.hive), widen(location.subkey).c_str(), 0, KEY_READ | viewFlag(location.view),
+                      &key) != ERROR_SUCCESS)
+        return {};
+    return RegistryKey(key);
+}
+
+RegistryKey RegistryKey::openForWriting(const RegistryLocation& location, bool create) {
+    HKEY key = nullptr;
+    const REGSAM access = KEY_SET_VALUE | KEY_QUERY_VALUE | viewFlag(location.view);
+    const std::wstring subkey = widen(location.subkey);
+    LSTATUS status = create ? RegCreateKeyExW(rootOf(location.hive), subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                              access, nullptr, &key, nullptr)
+                            : RegOpenKeyExW(rootOf(location.hive), subkey.c_str(), 0, access, &key);
+    return status == ERROR_SUCCESS ? RegistryKey(key) : RegistryKey();
+}
+
+}  // namespace win32
+
+std::optional<std::vector<RegistryValue>> Win32Platform::readValues(const RegistryLocation& location) {
+    RegistryKey key = RegistryKey::openForReading(location);
+    if (!key) return std::nullopt;
+    DWORD count = 0, longestName = 0;
+    if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::vector<RegistryValue> values;
+    std::wstring name;
+    for (DWORD index = 0;; ++index) {
+        name.assign(longestName + 2, L'\0');
+        DWORD length = static_cast<DWORD>(name.size());
+        LSTATUS status = RegEnumValueW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA) {
+            longestName = longestName * 2 + 256;  // a value added since the count was taken
+            --index;
+            continue;
+        }
+        if (status != ERROR_SUCCESS) break;
+        name.resize(length);
+        if (auto value = queryValue(key.get(), name)) values.push_back(std::move(*value));
+        else values.push_back(RegistryValue{narrow(name), REG_SZ, {}});
+    }
+    return values;
+}
+
+std::optional<RegistryValue> Win32Platform::readValue(const RegistryLocation& location, const std::string& name) {
+    RegistryKey key = RegistryKey::openForReading(location);
+    if (!key) return std::nullopt;
+    auto value = queryValue(key.get(), widen(name));
+    if (value) value->name = name;
+    return value;
+}
+
+bool Win32Platform::writeValue(const RegistryLocation& location, const RegistryValue& value, bool createKey) {
+    RegistryKey key = RegistryKey::openForWriting(location, createKey);
+    if (!key) return false;
+    const std::vector<BYTE> raw = toRegistryBytes(value);
+    return RegSetValueExW(key.get(), widen(value.name).c_str(), 0, value.type, raw.empty() ? nullptr : raw.data(),
+                          static_cast<DWORD>(raw.size())) == ERROR_SUCCESS;
+}
+
+bool Win32Platform::deleteValue(const RegistryLocation& location, const std::string& name) {
+    RegistryKey key = RegistryKey::openForWriting(location, false);
+    return key && RegDeleteValueW(key.get(), widen(name).c_str()) == ERROR_SUCCESS;
+}
+
+bool Win32Platform::viewsShareKey(Hive hive, const std::string& subkey) {
+    if (hive == Hive::CurrentUser) return true;
+    // Compare the parent that always exists, so that a missing Run key does
+    // not hide whether the two views are one.
+    std::string parent = subkey.substr(0, subkey.find_last_of('\\'));
+    RegistryKey native = RegistryKey::openForReading({hive, RegistryView::Bits64, parent});
+    RegistryKey wow = RegistryKey::openForReading({hive, RegistryView::Bits32, parent});
+    if (!native || !wow) return false;
+    std::wstring nativeName = kernelName(native.get());
+    return !nativeName.empty() && nativeName == kernelName(wow.get());
+}
+
+}  // namespace lsu

@@ -1,0 +1,241 @@
+#include "platform/win32/Win32Platform.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "platform/win32/WideText.h"
+
+namespace lsu {
+
+using win32::narrow;
+using win32::widen;
+
+namespace {
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE get() const { return handle_; }
+    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    ~FindHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    HANDLE get() const { return handle_; }
+    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+std::optional<DWORD> attributesOf(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    DWORD attributes = GetFileAttributesW(widen(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return attributes;
+}
+
+std::string systemMessage(DWORD error) {
+    wchar_t* text = nullptr;
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message = length ? std::wstring(text, length) : L"Error " + std::to_wstring(error);
+    if (text) LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+        message.pop_back();
+    return narrow(message);
+}
+
+std::wstring modulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace
+
+Win32Platform::Win32Platform() {
+    HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    comReady_ = SUCCEEDED(result);
+}
+
+Win32Platform::~Win32Platform() {
+    if (comReady_) CoUninitialize();
+}
+
+// Profile -------------------------------------------------------------------
+
+std::optional<std::string> Win32Platform::readProfile(const std::string& section, const std::string& key,
+                                                      const std::string& file) {
+    // A default no real value holds tells an absent key from an empty one.
+    const wchar_t* absent = L"\x01\x02lsu-absent\x02\x01";
+    const std::wstring wideSection = widen(section), wideKey = widen(key), wideFile = widen(file);
+    std::wstring buffer(512, L'\0');
+    for (;;) {
+        DWORD length = GetPrivateProfileStringW(wideSection.c_str(), wideKey.c_str(), absent, buffer.data(),
+                                                static_cast<DWORD>(buffer.size()), wideFile.c_str());
+        if (length + 1 < buffer.size()) {
+            buffer.resize(length);
+            break;
+        }
+        buffer.assign(buffer.size() * 4, L'\0');
+    }
+    if (buffer == absent) return std::nullopt;
+    return narrow(buffer);
+}
+
+bool Win32Platform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
+                                 const std::string& file) {
+    return WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), widen(value).c_str(),
+                                      widen(file).c_str()) != FALSE;
+}
+
+// Folders and files -----------------------------------------------------------
+
+std::string Win32Platform::specialFolder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    if (SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return {};
+    return narrow(path);
+}
+
+std::string Win32Platform::windowsDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    UINT length = GetWindowsDirectoryW(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    return narrow(std::wstring_view(path, length));
+}
+
+std::string Win32Platform::programFolder() {
+    std::wstring path = modulePath();
+    return narrow(path.substr(0, path.find_last_of(L'\\')));
+}
+
+std::string Win32Platform::programFileName() {
+    std::wstring path = modulePath();
+    return narrow(path.substr(path.find_last_of(L'\\') + 1));
+}
+
+bool Win32Platform::fileExists(const std::string& path) {
+    auto attributes = attributesOf(path);
+    return attributes && !(*attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Platform::folderExists(const std::string& path) {
+    auto attributes = attributesOf(path);
+    return attributes && (*attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Platform::ensureFolder(const std::string& path) {
+    if (folderExists(path)) return true;
+    return CreateDirectoryW(widen(path).c_str(), nullptr) != FALSE || folderExists(path);
+}
+
+std::vector<std::string> Win32Platform::listFiles(const std::string& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    const std::wstring pattern = widen(folder) + L"\\*";
+    FindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    if (!find) return {};
+    do {
+        const DWORD skip = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        if (!(found.dwFileAttributes & skip)) names.emplace_back(found.cFileName);
+    } while (FindNextFileW(find.get(), &found));
+    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                    TRUE) == CSTR_LESS_THAN;
+    });
+    std::vector<std::string> result;
+    result.reserve(names.size());
+    for (const auto& name : names) result.push_back(narrow(name));
+    return result;
+}
+
+std::optional<std::vector<std::uint8_t>> Win32Platform::readFile(const std::string& path) {
+    FileHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                           read != bytes.size()))
+        return std::nullopt;
+    return bytes;
+}
+
+bool Win32Platform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    FileHandle file(CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    if (!bytes.empty() && (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+                           written != bytes.size()))
+        return false;
+    return FlushFileBuffers(file.get()) != FALSE;
+}
+
+bool Win32Platform::deleteFile(const std::string& path) { return DeleteFileW(widen(path).c_str()) != FALSE; }
+
+bool Win32Platform::moveFile(const std::string& from, const std::string& to, bool replace) {
+    DWORD flags = MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    return MoveFileExW(widen(from).c_str(), widen(to).c_str(), flags) != FALSE;
+}
+
+bool Win32Platform::setHidden(const std::string& path) {
+    return SetFileAttributesW(widen(path).c_str(), FILE_ATTRIBUTE_HIDDEN) != FALSE;
+}
+
+std::string Win32Platform::expandEnvironment(const std::string& text) {
+    const std::wstring wide = widen(text);
+    DWORD size = ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
+    if (size == 0) return text;
+    std::wstring expanded(size, L'\0');
+    DWORD length = ExpandEnvironmentStringsW(wide.c_str(), expanded.data(), size);
+    if (length == 0 || length > size) return text;
+    expanded.resize(length - 1);
+    return narrow(expanded);
+}
+
+// Shell -----------------------------------------------------------------------
+
+std::optional<std::string> Win32Platform::shellOpen(const std::string& file, const std::string& parameters,
+                                                    const std::string& directory) {
+    const std::wstring wideFile = widen(file), wideParameters = widen(parameters), wideDirectory = widen(directory);
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpVerb = L"open";
+    info.lpFile = wideFile.c_str();
+    info.lpParameters = wideParameters.empty() ? nullptr : wideParameters.c_str();
+    info.lpDirectory = wideDirectory.empty() ? nullptr : wideDirectory.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExW(&info)) return std::nullopt;
+    return systemMessage(GetLastError());
+}
+
+}  // namespace lsu
