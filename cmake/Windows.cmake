@@ -19,6 +19,7 @@ add_executable(lsu_tests_win ${LSU_WIN_TEST_SOURCES})
 target_include_directories(lsu_tests_win PRIVATE tests)
 target_link_libraries(lsu_tests_win PRIVATE lsu_win32 gtest gtest_main)
 
-# Listed at test time, when the throwaway Wine prefix exists.
-include(GoogleTest)
-gtest_discover_tests(lsu_tests_win DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 120)
+# One Wine process runs the whole suite: starting Wine once per test would
+# cost more than the tests themselves.
+add_test(NAME windows_suite COMMAND lsu_tests_win --gtest_brief=1)
+set_tests_properties(windows_suite PROPERTIES TIMEOUT 600 ENVIRONMENT "LSU_WINE_LOG=${CMAKE_BINARY_DIR}/windows_suite.log")

@@ -23,7 +23,14 @@ stage "windows build" build_windows
 source scripts/wine-prefix.sh
 stage "throwaway wine prefix" lsu_start_throwaway_prefix
 lsu_start_display
-stage "windows tests under wine" ctest --test-dir build/windows --output-on-failure --timeout 300
+windows_tests() {
+  local status=0
+  ctest --test-dir build/windows --output-on-failure || status=$?
+  echo "Windows suite under Wine: $(grep -E '^\[==========\].*ran' build/windows/windows_suite.log | tail -1)"
+  grep -E '^\[  (PASSED|FAILED)  \]' build/windows/windows_suite.log | tail -3
+  return $status
+}
+stage "windows tests under wine" windows_tests
 
 stage "quality gates" bash scripts/quality.sh
 echo

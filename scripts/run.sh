@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds LStartUp.exe and starts it under Wine in your own Wine prefix, on
+# your display. Without a display it runs in a virtual one, saves a
+# screenshot of the window and exits.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j2
+program=build/windows/LStartUp.exe
+if [ ! -f "$program" ]; then
+  echo "LStartUp.exe is not part of this build yet: the window has not been written."
+  echo "What exists is the start-up inventory and its tests: run 'bash scripts/test.sh' to see them pass."
+  exit 1
+fi
+export WINEDEBUG=-all
+if [ -n "${DISPLAY:-}" ]; then
+  exec wine "$program"
+fi
+source scripts/wine-prefix.sh
+lsu_start_display
+wine "$program" >/dev/null 2>&1 &
+for _ in $(seq 120); do
+  xdotool search --name "Tovane StartUp" >/dev/null 2>&1 && break
+  sleep 0.5
+done
+sleep 2
+mkdir -p artifacts
+import -window root artifacts/lstartup.png
+echo "No display: the window was shown on a virtual one; its screenshot is $(pwd)/artifacts/lstartup.png"
+wineserver -k 2>/dev/null || true
