@@ -24,10 +24,9 @@ lsu_start_display() {
 lsu_start_throwaway_prefix() {
   LSU_PREFIX=$(mktemp -d /tmp/lstartup-prefix.XXXXXX)
   export WINEPREFIX="$LSU_PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  wineboot -i >/dev/null 2>&1
-  # One server for the whole run: Wine starts a prefix's start-up entries
-  # whenever its server starts, and the tests seed such entries.
+  # One server for the whole run, started before anything else: Wine starts
+  # a prefix's start-up entries whenever its server starts, and the tests
+  # seed such entries.
   wineserver -p
-  wineserver -w 2>/dev/null || true
-  wine cmd /c exit >/dev/null 2>&1 || true
+  wineboot -i >/dev/null 2>&1
 }
