@@ -1,3 +1,4 @@
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -6,6 +7,8 @@
 
 #include "catalog/DisabledStores.h"
 #include "catalog/Sections.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/RegistryKey.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
 #include "support/Backend.h"
@@ -17,76 +20,86 @@ namespace {
 using Microsoft::WRL::ComPtr;
 using win32::widen;
 
+std::vector<RegistryView> viewsOf(Hive hive) {
+    if (hive == Hive::CurrentUser) return {RegistryView::Shared};
+    return {RegistryView::Bits64, RegistryView::Bits32};
+}
+
+// Values and subkeys go; the key itself stays, as on a fresh system.
+void emptyKey(const RegistryLocation& location) {
+    const REGSAM view = location.view == RegistryView::Bits32   ? KEY_WOW64_32KEY
+                        : location.view == RegistryView::Bits64 ? KEY_WOW64_64KEY
+                                                                : 0;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(location.hive == Hive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER,
+                      widen(location.subkey).c_str(), 0, KEY_ALL_ACCESS | view, &opened) != ERROR_SUCCESS)
+        return;
+    win32::RegistryKey key(opened);
+    RegDeleteTreeW(key.get(), nullptr);
+}
+
+// Everything in the folder goes, hidden and system files and subfolders too.
+void emptyFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    win32::FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!find) return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + L"\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            const std::wstring doubleNul = path + L'\0';
+            SHFILEOPSTRUCTW operation = {};
+            operation.wFunc = FO_DELETE;
+            operation.pFrom = doubleNul.c_str();
+            operation.fFlags = FOF_NO_UI;
+            SHFileOperationW(&operation);
+        } else {
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(path.c_str());
+        }
+    } while (FindNextFileW(find.get(), &found));
+}
+
 // Empties every start-up source of the throwaway prefix, so that each test
 // starts from nothing, whatever an earlier test or Wine itself left there.
 void emptyEverySource(Platform& platform) {
-    for (const auto& section : registrySections()) {
-        const std::vector<RegistryView> views = section.hive == Hive::CurrentUser
-                                                    ? std::vector<RegistryView>{RegistryView::Shared}
-                                                    : std::vector<RegistryView>{RegistryView::Bits64, RegistryView::Bits32};
+    for (const auto& section : registrySections())
         for (const std::string& subkey : {std::string(section.subkey), disabledSubkey(section.subkey)})
-            for (RegistryView view : views) {
-                RegistryLocation location{section.hive, view, subkey};
-                if (auto values = platform.readValues(location))
-                    for (const auto& value : *values) platform.deleteValue(location, value.name);
-                HKEY root = section.hive == Hive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-                REGSAM flag = view == RegistryView::Bits32 ? KEY_WOW64_32KEY : view == RegistryView::Bits64 ? KEY_WOW64_64KEY : 0;
-                HKEY key = nullptr;
-                if (RegOpenKeyExW(root, widen(subkey).c_str(), 0, KEY_ALL_ACCESS | flag, &key) == ERROR_SUCCESS) {
-                    RegDeleteTreeW(key, nullptr);
-                    RegCloseKey(key);
-                }
-            }
-    }
+            for (RegistryView view : viewsOf(section.hive)) emptyKey({section.hive, view, subkey});
     const std::string winIni = winIniPath(platform);
-    for (const char* iniSection : {"Windows", "SM_Disabled"})
-        for (const char* key : {"Load", "Run"}) platform.writeProfile(iniSection, key, "", winIni);
+    for (std::string_view iniSection : {kWinIniEnabledSection, kWinIniDisabledSection})
+        for (std::string_view key : {kWinIniLoadKey, kWinIniRunKey})
+            platform.writeProfile(std::string(iniSection), std::string(key), "", winIni);
     ensureDisabledItemsFolders(platform);
     for (const std::string& folder :
          {platform.specialFolder(kCsidlStartup), platform.specialFolder(kCsidlCommonStartup),
-          disabledItemsFolder(platform, kStartupAllUsers), disabledItemsFolder(platform, kStartupCurrentUser)}) {
-        WIN32_FIND_DATAW found;
-        HANDLE find = FindFirstFileW((widen(folder) + L"\\*").c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE) continue;
-        do {
-            std::wstring path = widen(folder) + L"\\" + found.cFileName;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (wcscmp(found.cFileName, L".") && wcscmp(found.cFileName, L"..")) {
-                    std::wstring doubleNul = path + L'\0';
-                    SHFILEOPSTRUCTW op = {};
-                    op.wFunc = FO_DELETE;
-                    op.pFrom = doubleNul.c_str();
-                    op.fFlags = FOF_NO_UI;
-                    SHFileOperationW(&op);
-                }
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
+          disabledItemsFolder(platform, kStartupAllUsers), disabledItemsFolder(platform, kStartupCurrentUser)})
+        if (!folder.empty()) emptyFolder(widen(folder));
 }
 
 class Win32Backend : public Backend {
 public:
     Win32Backend() { emptyEverySource(platform_); }
     Platform& platform() override { return platform_; }
+
     void seedShortcut(const std::string& path, const ShortcutFields& fields) override {
         ComPtr<IShellLinkW> link;
         ComPtr<IPersistFile> file;
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
-            FAILED(link.As(&file)))
-            return;
-        link->SetPath(widen(fields.targetPath).c_str());
-        link->SetArguments(widen(fields.arguments).c_str());
-        link->SetDescription(widen(fields.description).c_str());
-        link->SetWorkingDirectory(widen(fields.workDir).c_str());
-        link->SetShowCmd(fields.showCmd);
-        if (fields.hotKey) link->SetHotkey(static_cast<WORD>(fields.hotKey));
-        if (!fields.iconFile.empty()) link->SetIconLocation(widen(fields.iconFile).c_str(), fields.iconIndex);
-        file->Save(widen(path).c_str(), TRUE);
+        const bool saved =
+            SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
+            SUCCEEDED(link.As(&file)) && SUCCEEDED(link->SetPath(widen(fields.targetPath).c_str())) &&
+            SUCCEEDED(link->SetArguments(widen(fields.arguments).c_str())) &&
+            SUCCEEDED(link->SetDescription(widen(fields.description).c_str())) &&
+            SUCCEEDED(link->SetWorkingDirectory(widen(fields.workDir).c_str())) &&
+            SUCCEEDED(link->SetShowCmd(fields.showCmd)) &&
+            (!fields.hotKey || SUCCEEDED(link->SetHotkey(static_cast<WORD>(fields.hotKey)))) &&
+            (fields.iconFile.empty() ||
+             SUCCEEDED(link->SetIconLocation(widen(fields.iconFile).c_str(), fields.iconIndex))) &&
+            SUCCEEDED(file->Save(widen(path).c_str(), TRUE));
+        if (!saved) ADD_FAILURE() << "the shell's link object could not write " << path;
     }
+
     const char* name() const override { return "win32"; }
 
 private:

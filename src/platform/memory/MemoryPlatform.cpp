@@ -299,7 +299,17 @@ std::optional<ShortcutInfo> MemoryPlatform::readShortcut(const std::string& link
 bool MemoryPlatform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
     auto it = files_.find(fold(linkFile));
     if (it == files_.end() || fails(MemoryOp::ShortcutWrite)) return false;
-    it->second.bytes = encodeLink(fields, {});
+    // Like the shell's link object: only a readable link can be completed,
+    // and a link keeps its hot key and icon unless new ones are given.
+    auto existing = decodeLink(it->second.bytes);
+    if (!existing) return false;
+    ShortcutFields completed = fields;
+    if (completed.hotKey == 0) completed.hotKey = existing->first.hotKey;
+    if (completed.iconFile.empty()) {
+        completed.iconFile = existing->first.iconFile;
+        completed.iconIndex = existing->first.iconIndex;
+    }
+    it->second.bytes = encodeLink(completed, existing->second);
     return true;
 }
 

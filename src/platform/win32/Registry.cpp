@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/win32/RegistryKey.h"
@@ -74,11 +75,18 @@ std::wstring kernelName(HKEY key) {
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryKey")));
     if (!query) return {};
     constexpr int kKeyNameInformation = 3;
-    std::vector<BYTE> buffer(4096);
-    ULONG got = 0;
-    if (query(key, kKeyNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &got) != 0) return {};
+    std::vector<BYTE> buffer(1024);
+    for (;;) {
+        ULONG needed = 0;
+        const LONG status = query(key, kKeyNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status == 0) break;
+        constexpr LONG kBufferOverflow = static_cast<LONG>(0x80000005), kBufferTooSmall = static_cast<LONG>(0xC0000023);
+        if ((status != kBufferOverflow && status != kBufferTooSmall) || needed <= buffer.size()) return {};
+        buffer.resize(needed);
+    }
     ULONG length = 0;
     std::memcpy(&length, buffer.data(), sizeof length);
+    length = std::min<ULONG>(length, static_cast<ULONG>(buffer.size() - sizeof(ULONG)));
     return std::wstring(reinterpret_cast<const wchar_t*>(buffer.data() + sizeof(ULONG)), length / sizeof(wchar_t));
 }
 
@@ -96,7 +104,7 @@ RegistryKey RegistryKey::openForReading(const RegistryLocation& location) {
 
 RegistryKey RegistryKey::openForWriting(const RegistryLocation& location, bool create) {
     HKEY key = nullptr;
-    const REGSAM access = KEY_SET_VALUE | KEY_QUERY_VALUE | viewFlag(location.view);
+    const REGSAM access = KEY_SET_VALUE | (create ? KEY_CREATE_SUB_KEY : 0) | viewFlag(location.view);
     const std::wstring subkey = widen(location.subkey);
     LSTATUS status = create ? RegCreateKeyExW(rootOf(location.hive), subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                               access, nullptr, &key, nullptr)
@@ -126,8 +134,9 @@ std::optional<std::vector<RegistryValue>> Win32Platform::readValues(const Regist
         }
         if (status != ERROR_SUCCESS) break;
         name.resize(length);
+        // A value deleted since it was enumerated is gone, not empty: listing
+        // it with no data would let a later move park nothing in its place.
         if (auto value = queryValue(key.get(), name)) values.push_back(std::move(*value));
-        else values.push_back(RegistryValue{narrow(name), REG_SZ, {}});
     }
     return values;
 }
@@ -155,13 +164,12 @@ bool Win32Platform::deleteValue(const RegistryLocation& location, const std::str
 
 bool Win32Platform::viewsShareKey(Hive hive, const std::string& subkey) {
     if (hive == Hive::CurrentUser) return true;
-    // Compare the parent that always exists, so that a missing Run key does
-    // not hide whether the two views are one.
-    std::string parent = subkey.substr(0, subkey.find_last_of('\\'));
-    RegistryKey native = RegistryKey::openForReading({hive, RegistryView::Bits64, parent});
-    RegistryKey wow = RegistryKey::openForReading({hive, RegistryView::Bits32, parent});
+    RegistryKey native = RegistryKey::openForReading({hive, RegistryView::Bits64, subkey});
+    RegistryKey wow = RegistryKey::openForReading({hive, RegistryView::Bits32, subkey});
+    // A key missing from one view cannot list anything twice; a 64-bit
+    // program's two views of a redirected key are two paths.
     if (!native || !wow) return false;
-    std::wstring nativeName = kernelName(native.get());
+    const std::wstring nativeName = kernelName(native.get());
     return !nativeName.empty() && nativeName == kernelName(wow.get());
 }
 

@@ -6,44 +6,17 @@
 
 #include <algorithm>
 
+#include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 
 namespace lsu {
 
+using win32::FileHandle;
+using win32::FindHandle;
 using win32::narrow;
 using win32::widen;
 
 namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return handle_; }
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    HANDLE get() const { return handle_; }
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
 
 std::optional<DWORD> attributesOf(const std::string& path) {
     if (path.empty()) return std::nullopt;
@@ -155,6 +128,8 @@ bool Win32Platform::ensureFolder(const std::string& path) {
 }
 
 std::vector<std::string> Win32Platform::listFiles(const std::string& folder) {
+    // An empty folder name would make the pattern "\*", the root of the current drive.
+    if (folder.empty()) return {};
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
     const std::wstring pattern = widen(folder) + L"\\*";
