@@ -23,3 +23,11 @@ target_link_libraries(lsu_tests_win PRIVATE lsu_win32 gtest gtest_main)
 # cost more than the tests themselves.
 add_test(NAME windows_suite COMMAND lsu_tests_win --gtest_brief=1)
 set_tests_properties(windows_suite PROPERTIES TIMEOUT 600 ENVIRONMENT "LSU_WINE_LOG=${CMAKE_BINARY_DIR}/windows_suite.log")
+
+# The program: a window over the same core, with its icon and manifest.
+enable_language(RC)
+file(GLOB LSU_UI_WIN32_SOURCES CONFIGURE_DEPENDS src/ui/win32/*.cpp)
+add_library(lsu_ui_win32 STATIC ${LSU_UI_WIN32_SOURCES})
+target_link_libraries(lsu_ui_win32 PUBLIC lsu_win32)
+add_executable(LStartUp WIN32 src/app/WinMain.cpp src/ui/win32/res/LStartUp.rc)
+target_link_libraries(LStartUp PRIVATE lsu_ui_win32 -municode)

@@ -1,0 +1,16 @@
+#pragma once
+// Which Edit menu commands apply to the list's selection.
+
+#include "catalog/StartupEntry.h"
+
+namespace lsu {
+
+struct EditMenuState {
+    bool enable = false, disable = false, del = false, run = false, properties = false;
+    bool operator==(const EditMenuState&) const = default;
+};
+
+// Add is always available and is not part of the state.
+EditMenuState mnuEdit_Click(const StartupEntry* selected);
+
+}  // namespace lsu
