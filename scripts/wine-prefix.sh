@@ -24,9 +24,10 @@ lsu_start_display() {
 lsu_start_throwaway_prefix() {
   LSU_PREFIX=$(mktemp -d /tmp/lstartup-prefix.XXXXXX)
   export WINEPREFIX="$LSU_PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  # One server for the whole run, started before anything else: Wine starts
-  # a prefix's start-up entries whenever its server starts, and the tests
-  # seed such entries.
+  # One server for the whole run, started before the prefix is initialised so
+  # that the initialisation and every test use it: Wine starts a prefix's
+  # start-up entries whenever its server starts, and the tests seed such
+  # entries.
   wineserver -p
   wineboot -i >/dev/null 2>&1
 }
