@@ -34,6 +34,23 @@ std::optional<std::pair<ShortcutFields, std::string>> decodeLink(const std::vect
     return std::make_pair(f, parts[8]);
 }
 
+// A file in the shell's own link format (such as a fresh link template) is
+// a link too: the shell opens it and reads its target, and so does this
+// model, without parsing more of it than the header.
+bool isShellLinkFile(const std::vector<std::uint8_t>& bytes) {
+    static const std::uint8_t header[] = {0x4C, 0, 0, 0, 0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
+    return bytes.size() >= 76 && std::equal(std::begin(header), std::end(header), bytes.begin());
+}
+
+std::optional<std::pair<ShortcutFields, std::string>> decodeAnyLink(const std::vector<std::uint8_t>& bytes) {
+    if (auto decoded = decodeLink(bytes)) return decoded;
+    if (!isShellLinkFile(bytes)) return std::nullopt;
+    ShortcutFields fields;
+    fields.targetPath = "C:\\boot.ini";
+    fields.workDir = "C:\\";
+    return std::make_pair(fields, std::string());
+}
+
 std::string lastComponent(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
 }  // namespace
@@ -286,7 +303,7 @@ std::string MemoryPlatform::expandEnvironment(const std::string& text) {
 std::optional<ShortcutInfo> MemoryPlatform::readShortcut(const std::string& linkFile) {
     auto it = files_.find(fold(linkFile));
     if (it == files_.end()) return std::nullopt;
-    auto decoded = decodeLink(it->second.bytes);
+    auto decoded = decodeAnyLink(it->second.bytes);
     if (!decoded) return std::nullopt;
     std::string display = decoded->second;
     if (display.empty()) {
@@ -301,7 +318,7 @@ bool MemoryPlatform::completeShortcut(const std::string& linkFile, const Shortcu
     if (it == files_.end() || fails(MemoryOp::ShortcutWrite)) return false;
     // Like the shell's link object: only a readable link can be completed,
     // and a link keeps its hot key and icon unless new ones are given.
-    auto existing = decodeLink(it->second.bytes);
+    auto existing = decodeAnyLink(it->second.bytes);
     if (!existing) return false;
     ShortcutFields completed = fields;
     if (completed.hotKey == 0) completed.hotKey = existing->first.hotKey;

@@ -1,0 +1,26 @@
+#pragma once
+// Turning the entry dialog's fields into what is written.
+
+#include <optional>
+#include <string>
+
+#include "operations/Operations.h"
+#include "platform/Platform.h"
+
+namespace lsu {
+
+// Why the fields cannot be written, or nullopt: the section must be one the
+// dialog offers, and a name that becomes a file name must be a valid one.
+std::optional<std::string> formProblem(const EntryForm& form, bool forAdd);
+
+// A new link for the command line: program and arguments split as Windows
+// splits them, described by the entry's name, in a normal window.
+ShortcutFields linkFieldsFor(Platform& platform, const std::string& name, const std::string& commandLine);
+
+RegistryValue stringValueFor(const std::string& name, const std::string& commandLine, std::uint32_t type = kRegSz);
+
+// The command line a link starts: its target, quoted when it has a space, and
+// its arguments.
+std::string commandLineOfLink(const ShortcutFields& fields);
+
+}  // namespace lsu

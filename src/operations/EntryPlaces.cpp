@@ -1,0 +1,132 @@
+#include "operations/EntryPlaces.h"
+
+#include "catalog/DisabledStores.h"
+#include "catalog/Text.h"
+#include "operations/ShortcutWriter.h"
+
+namespace lsu {
+
+namespace {
+
+bool holdsEntry(const ProfilePlace& place, const std::string& value) {
+    return !value.empty() && !(place.section == kWinIniEnabledSection && value == "No");
+}
+
+std::string hiveName(Hive hive) { return hive == Hive::LocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER"; }
+
+std::optional<EntryContent> readRegistry(Platform& platform, const RegistryPlace& place) {
+    auto value = platform.readValue(place.key, place.name);
+    if (!value) return std::nullopt;
+    value->name = place.name;
+    return *value;
+}
+
+std::optional<EntryContent> readProfileLine(Platform& platform, const ProfilePlace& place) {
+    auto value = platform.readProfile(place.section, place.key, place.file);
+    if (!value || !holdsEntry(place, *value)) return std::nullopt;
+    return ProfileLine{*value};
+}
+
+std::optional<EntryContent> readFileBytes(Platform& platform, const FilePlace& place) {
+    if (!platform.fileExists(place.path)) return std::nullopt;
+    auto bytes = platform.readFile(place.path);
+    if (!bytes) return std::nullopt;
+    return *bytes;
+}
+
+bool writeRegistry(Platform& platform, const RegistryPlace& place, const RegistryValue& content) {
+    RegistryValue value = content;
+    value.name = place.name;
+    if (!platform.writeValue(place.key, value, true)) return false;
+    auto back = platform.readValue(place.key, place.name);
+    return back && back->type == value.type && back->data == value.data;
+}
+
+bool writeProfileLine(Platform& platform, const ProfilePlace& place, const std::string& text) {
+    if (!platform.writeProfile(place.section, place.key, text, place.file)) return false;
+    return platform.readProfile(place.section, place.key, place.file) == text;
+}
+
+bool writeFileBytes(Platform& platform, const FilePlace& place, const FileBytes& bytes) {
+    if (!platform.writeFile(place.path, bytes)) return false;
+    return platform.readFile(place.path) == bytes;
+}
+
+}  // namespace
+
+std::optional<EntryContent> readEntry(Platform& platform, const EntryPlace& place) {
+    if (auto* registry = std::get_if<RegistryPlace>(&place)) return readRegistry(platform, *registry);
+    if (auto* profile = std::get_if<ProfilePlace>(&place)) return readProfileLine(platform, *profile);
+    return readFileBytes(platform, std::get<FilePlace>(place));
+}
+
+bool writeEntry(Platform& platform, const EntryPlace& place, const EntryContent& content) {
+    if (auto* registry = std::get_if<RegistryPlace>(&place)) {
+        auto* value = std::get_if<RegistryValue>(&content);
+        return value && writeRegistry(platform, *registry, *value);
+    }
+    if (auto* profile = std::get_if<ProfilePlace>(&place)) {
+        auto* line = std::get_if<ProfileLine>(&content);
+        return line && writeProfileLine(platform, *profile, line->text);
+    }
+    const auto& file = std::get<FilePlace>(place);
+    if (auto* bytes = std::get_if<FileBytes>(&content)) return writeFileBytes(platform, file, *bytes);
+    if (auto* fields = std::get_if<ShortcutFields>(&content))
+        return buildShortcut(platform, file.path, *fields, true);
+    return false;
+}
+
+bool removeEntry(Platform& platform, const EntryPlace& place) {
+    if (auto* registry = std::get_if<RegistryPlace>(&place)) return platform.deleteValue(registry->key, registry->name);
+    // A win.ini key stays in its section with an empty value: no entry.
+    if (auto* profile = std::get_if<ProfilePlace>(&place))
+        return platform.writeProfile(profile->section, profile->key, "", profile->file);
+    return platform.deleteFile(std::get<FilePlace>(place).path);
+}
+
+bool restoreEntry(Platform& platform, const EntryPlace& place, const std::optional<EntryContent>& before) {
+    return before ? writeEntry(platform, place, *before) : removeEntry(platform, place);
+}
+
+bool sameContent(const EntryContent& a, const EntryContent& b) {
+    if (a.index() != b.index()) return false;
+    if (auto* value = std::get_if<RegistryValue>(&a)) {
+        const auto& other = std::get<RegistryValue>(b);
+        return value->type == other.type && value->data == other.data;
+    }
+    return a == b;
+}
+
+bool samePlace(const EntryPlace& a, const EntryPlace& b) {
+    if (a.index() != b.index()) return false;
+    if (auto* registry = std::get_if<RegistryPlace>(&a)) {
+        const auto& other = std::get<RegistryPlace>(b);
+        return registry->key.hive == other.key.hive && registry->key.view == other.key.view &&
+               equalsNoCase(registry->key.subkey, other.key.subkey) && equalsNoCase(registry->name, other.name);
+    }
+    if (auto* profile = std::get_if<ProfilePlace>(&a)) {
+        const auto& other = std::get<ProfilePlace>(b);
+        return equalsNoCase(profile->file, other.file) && equalsNoCase(profile->section, other.section) &&
+               equalsNoCase(profile->key, other.key);
+    }
+    return equalsNoCase(std::get<FilePlace>(a).path, std::get<FilePlace>(b).path);
+}
+
+std::string kindOfPlace(const EntryPlace& place) {
+    if (std::holds_alternative<RegistryPlace>(place)) return "The registry value";
+    if (std::holds_alternative<ProfilePlace>(place)) return "The win.ini line";
+    return endsWithNoCase(std::get<FilePlace>(place).path, ".lnk") ? "The link file" : "The file";
+}
+
+std::string describePlace(const EntryPlace& place) {
+    if (auto* registry = std::get_if<RegistryPlace>(&place)) {
+        std::string where = hiveName(registry->key.hive) + "\\" + registry->key.subkey + "\\";
+        if (registry->key.view == RegistryView::Bits32) where += "(32-bit) ";
+        return where + (registry->name.empty() ? "(Default)" : registry->name);
+    }
+    if (auto* profile = std::get_if<ProfilePlace>(&place))
+        return "[" + profile->section + "] " + profile->key + "= in " + profile->file;
+    return std::get<FilePlace>(place).path;
+}
+
+}  // namespace lsu

@@ -1,0 +1,69 @@
+#pragma once
+// The places an entry can stand in, and what stands there, for all three
+// kinds of source alike: a named registry value, a win.ini key, a file.
+// Every write is read back and compared before it counts as done.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace lsu {
+
+struct RegistryPlace {
+    RegistryLocation key;
+    std::string name;
+};
+
+struct ProfilePlace {
+    std::string file;
+    std::string section;
+    std::string key;
+};
+
+struct FilePlace {
+    std::string path;
+};
+
+using EntryPlace = std::variant<RegistryPlace, ProfilePlace, FilePlace>;
+
+// A line of win.ini.
+struct ProfileLine {
+    std::string text;
+    bool operator==(const ProfileLine&) const = default;
+};
+
+// A file's bytes, or a link still to be built from its fields.
+using FileBytes = std::vector<std::uint8_t>;
+
+// What stands at a place. A RegistryValue's name is the place's, not its own.
+using EntryContent = std::variant<RegistryValue, ProfileLine, FileBytes, ShortcutFields>;
+
+// What stands at the place, or nullopt when no entry stands there (a win.ini
+// key that is empty, or "No" in section "Windows", holds no entry).
+std::optional<EntryContent> readEntry(Platform& platform, const EntryPlace& place);
+
+// Writes the content at the place, replacing what stands there, and reads it
+// back. False when the write was refused or did not read back the same.
+bool writeEntry(Platform& platform, const EntryPlace& place, const EntryContent& content);
+
+// Removes the entry from the place; false when the system refused.
+bool removeEntry(Platform& platform, const EntryPlace& place);
+
+// Puts back what stood at the place before a write (nullopt: nothing).
+bool restoreEntry(Platform& platform, const EntryPlace& place, const std::optional<EntryContent>& before);
+
+bool sameContent(const EntryContent& a, const EntryContent& b);
+// Whether two places name the same stored entry (names and paths compared as
+// the system compares them, without regard to case).
+bool samePlace(const EntryPlace& a, const EntryPlace& b);
+
+// "The registry value" / "The win.ini line" / "The file" / "The link file",
+// and where it stands, for the replace question.
+std::string kindOfPlace(const EntryPlace& place);
+std::string describePlace(const EntryPlace& place);
+
+}  // namespace lsu

@@ -1,0 +1,25 @@
+#pragma once
+// Writing an entry where another may already stand, and moving an entry from
+// one place to another: the target is written and read back first, the
+// source is removed only then, and a removal that fails takes the write back.
+
+#include <optional>
+
+#include "operations/EntryPlaces.h"
+#include "operations/Outcome.h"
+#include "operations/UserPrompts.h"
+
+namespace lsu {
+
+// Writes the content at the target. A different entry standing there is
+// replaced only when the user says Yes; identical content is no conflict.
+// A failed write puts back what stood there.
+Outcome placeEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& target, const EntryContent& content);
+
+// Places the content at the target, then removes the entry at the source.
+// When the source cannot be removed, the target is put back as it was, so
+// the entry stands in exactly one place whatever happens.
+Outcome transferEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& source, const EntryPlace& target,
+                      const EntryContent& content);
+
+}  // namespace lsu

@@ -1,0 +1,28 @@
+#pragma once
+// The texts the operations show, and the questions they ask before anything
+// that already stands is replaced.
+
+#include <string>
+
+#include "operations/UserPrompts.h"
+
+namespace lsu {
+
+inline constexpr const char* kAppTitle = "LStartUp";
+inline constexpr const char* kAddFailedPrompt = "Unable to add new item";
+inline constexpr const char* kAddFailedTitle = "New item creation failour";
+inline constexpr const char* kNothingChangedPrompt = "Nothing was changed.";
+inline constexpr const char* kDeleteFailedPrompt = "The entry could not be deleted. It is still in place.";
+inline constexpr const char* kDeleteFailedTitle = "Delete failed";
+inline constexpr const char* kEditFailedPrompt = "The entry could not be changed. It was left as it was.";
+inline constexpr const char* kEditFailedTitle = "Edit failed";
+inline constexpr const char* kEntryGonePrompt = "The entry is no longer where it was listed. Refresh the list.";
+inline constexpr const char* kPlainFileStaysInFolderPrompt =
+    "A file in a Startup folder can only be moved to the other Startup folder.";
+
+// Beeps and asks "<what>: "<where>" exists. Replace it?" (Yes/No, no icon).
+bool askReplace(UserPrompts& prompts, const std::string& what, const std::string& where);
+
+void tellNothingChanged(UserPrompts& prompts);
+
+}  // namespace lsu
