@@ -6,10 +6,12 @@
 
 #include "catalog/DisabledStores.h"
 #include "catalog/Sections.h"
+#include "operations/Operations.h"
 #include "platform/win32/WideText.h"
 #include "ui/logic/EditMenu.h"
 #include "ui/logic/RunCommand.h"
 #include "ui/logic/WindowLayout.h"
+#include "ui/win32/MessageBoxPrompts.h"
 
 namespace lsu::win32 {
 
@@ -167,9 +169,9 @@ void MainWindow::createChildren() {
     }
     buttons[5].fsState |= TBSTATE_CHECKED;
     SendMessageW(toolbar_, TB_ADDBUTTONSW, 6, reinterpret_cast<LPARAM>(buttons));
-    // Changing entries comes with the entry operations; until then these
-    // buttons are shown but unavailable, as their menu items are.
-    for (int id : {kToolAdd, kToolDelete, kToolProperties}) SendMessageW(toolbar_, TB_ENABLEBUTTON, id, FALSE);
+    // Add and Properties come with the entry dialog; until then they are
+    // shown but unavailable, as their menu items are.
+    for (int id : {kToolAdd, kToolProperties}) SendMessageW(toolbar_, TB_ENABLEBUTTON, id, FALSE);
     SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
 
     header_ = CreateWindowExW(0, kHeaderClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_, nullptr,
@@ -279,7 +281,35 @@ int MainWindow::selectedRow() const {
 void MainWindow::lvPrograms_ItemCheck(int row) {
     ++userCheckEvents_;
     if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-    rows_[static_cast<std::size_t>(row)].Checked = ListView_GetCheckState(list_, row) != FALSE;
+    StartupEntry& entry = rows_[static_cast<std::size_t>(row)];
+    entry.Checked = ListView_GetCheckState(list_, row) != FALSE;
+    MessageBoxPrompts prompts(window_);
+    EnabledDisableProgram(platform_, prompts, entry);
+    // A failed move puts the box back to where the entry really is.
+    fillingList_ = true;
+    ListView_SetCheckState(list_, row, entry.Checked);
+    fillingList_ = false;
+    setText(list_, row, 4, entry.Status);
+}
+
+void MainWindow::setRowChecked(int row, bool checked) {
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    if ((ListView_GetCheckState(list_, row) != FALSE) == checked) return;
+    fillingList_ = true;
+    ListView_SetCheckState(list_, row, checked);
+    fillingList_ = false;
+    lvPrograms_ItemCheck(row);
+}
+
+void MainWindow::mnuDelete_Click() {
+    int row = selectedRow();
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    if (MessageBoxW(window_, L"Are you sure to delete the selected item?\r\n\r\nThis action can not be undone.",
+                    L"Warning", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    MessageBoxPrompts prompts(window_);
+    DeleteProgram(platform_, prompts, rows_[static_cast<std::size_t>(row)]);
+    loadPrograms();
 }
 
 void MainWindow::showFolderPane(bool visible) {
@@ -322,9 +352,10 @@ void MainWindow::mnuEdit_Click(HMENU menu) {
     const StartupEntry* selected = row >= 0 && row < static_cast<int>(rows_.size()) ? &rows_[static_cast<std::size_t>(row)] : nullptr;
     EditMenuState state = lsu::mnuEdit_Click(selected);
     auto enable = [&](int id, bool on) { EnableMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
-    enable(kEnable, false);
-    enable(kDisable, false);
-    enable(kDelete, false);
+    enable(kEnable, state.enable);
+    enable(kDisable, state.disable);
+    enable(kDelete, state.del);
+    // Add and Properties come with the entry dialog.
     enable(kProperties, false);
     enable(kAdd, false);
     enable(kRun, state.run);
@@ -399,6 +430,10 @@ void MainWindow::onCommand(int id) {
             showFolderPane(SendMessageW(toolbar_, TB_ISBUTTONCHECKED, kToolFolders, 0) != 0);
             break;
         case kGrid: mnuGrid_Click(); break;
+        case kEnable: setRowChecked(selectedRow(), true); break;
+        case kDisable: setRowChecked(selectedRow(), false); break;
+        case kDelete:
+        case kToolDelete: mnuDelete_Click(); break;
         case kRefresh:
         case kToolRefresh: mnuRefresh_Click(); break;
         case kAbout: mnuAbout_Click(); break;
@@ -408,14 +443,14 @@ void MainWindow::onCommand(int id) {
 
 LRESULT MainWindow::onNotify(const NMHDR& header) {
     if (header.hwndFrom == list_) {
-        if (header.code == LVN_ITEMCHANGING) {
+        if (header.code == LVN_ITEMCHANGED) {
             const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
             const bool checkChange = (change.uChanged & LVIF_STATE) &&
                                      ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) &&
                                      (change.uOldState & LVIS_STATEIMAGEMASK) != 0;
-            // Until entries can be moved, a user's tick would show a state the
-            // entry does not have; the box keeps the stored state.
-            if (checkChange && !fillingList_) return TRUE;
+            // Only the user's clicks move entries; the program's own ticks
+            // (filling the list, putting a box back) run with this off.
+            if (checkChange && !fillingList_) lvPrograms_ItemCheck(change.iItem);
         }
         if (header.code == NM_DBLCLK) return 0;
         if (header.code == NM_RCLICK) {

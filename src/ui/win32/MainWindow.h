@@ -28,6 +28,9 @@ public:
     void mtFolders_NodeClick();
     void mnuRefresh_Click();
     void lvPrograms_ItemCheck(int row);
+    void mnuDelete_Click();
+    // mnuEnable_Click and mnuDisable_Click: set the box, then handle it as a check.
+    void setRowChecked(int row, bool checked);
     void mnuFolderBar_Click();
     void mtFolders_CloseMe();
     void mnuGrid_Click();
