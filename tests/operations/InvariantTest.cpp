@@ -70,7 +70,11 @@ void seedWorld(MemoryPlatform& platform) {
         for (bool disabled : {false, true}) {
             const std::string folder = test::startupFolder(platform, section, disabled);
             const std::string name = "F" + std::to_string(n++);
-            platform.putShortcut(folder + "\\" + name + ".lnk", {"C:\\" + name + ".exe", "/x", "", 0, 1, "C:\\"});
+            ShortcutFields link;
+            link.targetPath = "C:\\" + name + ".exe";
+            link.arguments = "/x";
+            link.workDir = "C:\\";
+            platform.putShortcut(folder + "\\" + name + ".lnk", link);
             platform.putFile(folder + "\\" + name + ".bat", {'@', 'e', 'c', 'h', 'o'});
         }
     }
@@ -142,9 +146,13 @@ TEST(OperationsInvariant, NoFailureAtAnyCallLosesOrDuplicatesAnEntry) {
             broken.failWhen = nullptr;
             const auto state = inventory(broken);
             ++failureRuns;
-            if (result && !step.deletes()) EXPECT_EQ(state, after) << "step " << serial << " failing call " << k;
-            else if (result) EXPECT_TRUE(state == after || state == before) << "step " << serial << " call " << k;
-            else EXPECT_EQ(state, before) << "step " << serial << " failing call " << k;
+            if (!result) {
+                EXPECT_EQ(state, before) << "step " << serial << " failing call " << k;
+            } else if (step.deletes()) {
+                EXPECT_TRUE(state == after || state == before) << "step " << serial << " failing call " << k;
+            } else {
+                EXPECT_EQ(state, after) << "step " << serial << " failing call " << k;
+            }
             EXPECT_TRUE(eachNameOnce(state));
         }
         world = clean;

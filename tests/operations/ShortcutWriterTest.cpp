@@ -136,16 +136,22 @@ TEST_F(ShortcutWriterTest, ExistingLinkIsReplacedWhenTheUserSaysYes) {
     EXPECT_EQ(platform.readShortcut(link)->fields.targetPath, fields().targetPath);
 }
 
+ShortcutFields linkTo(const std::string& target) {
+    ShortcutFields fields;
+    fields.targetPath = target;
+    return fields;
+}
+
 TEST(ShortcutWriterFailure, FailedCompletionKeepsTheOldLinkAndLeavesNoStrayLink) {
     MemoryPlatform platform;
     test::ScriptedPrompts prompts;
     const std::string folder = platform.specialFolder(kCsidlStartup);
     std::string link = folder + "\\Tool.lnk";
-    platform.putShortcut(link, {"C:\\old.exe"});
+    platform.putShortcut(link, linkTo("C:\\old.exe"));
     const auto before = platform.readFile(link);
     platform.failWhen = [](MemoryOp op) { return op == MemoryOp::ShortcutWrite; };
     prompts.answers = {true};
-    EXPECT_EQ(CreateShortcut(platform, prompts, link, {"C:\\new.exe"}, true), Outcome::Failed);
+    EXPECT_EQ(CreateShortcut(platform, prompts, link, linkTo("C:\\new.exe"), true), Outcome::Failed);
     EXPECT_EQ(platform.readFile(link), before);
     EXPECT_EQ(platform.listFiles(folder), std::vector<std::string>{"Tool.lnk"});
 }
@@ -156,7 +162,7 @@ TEST(ShortcutWriterFailure, FailedMoveIntoPlaceLeavesNoTemplateBehind) {
     const std::string folder = platform.specialFolder(kCsidlStartup);
     std::string link = folder + "\\Tool";
     platform.failWhen = [](MemoryOp op) { return op == MemoryOp::FileMove; };
-    EXPECT_EQ(CreateShortcut(platform, prompts, link, {"C:\\new.exe"}, true), Outcome::Failed);
+    EXPECT_EQ(CreateShortcut(platform, prompts, link, linkTo("C:\\new.exe"), true), Outcome::Failed);
     EXPECT_TRUE(platform.listFiles(folder).empty());
 }
 
