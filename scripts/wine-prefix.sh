@@ -23,7 +23,8 @@ lsu_start_display() {
 
 lsu_start_throwaway_prefix() {
   LSU_PREFIX=$(mktemp -d /tmp/lstartup-prefix.XXXXXX)
-  export WINEPREFIX="$LSU_PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # No menu entries on the host for the links the tests write into Startup folders.
+  export WINEPREFIX="$LSU_PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   # One server for the whole run, started before the prefix is initialised so
   # that the initialisation and every test use it: Wine starts a prefix's
   # start-up entries whenever its server starts, and the tests seed such

@@ -122,6 +122,7 @@ TEST_F(PlatformContractRegistry, EachMachineViewHoldsItsOwnValues) {
     EXPECT_FALSE(platform.readValue(kMachineRun64, "thirty-two"));
     EXPECT_TRUE(platform.readValue(kMachineRun64, "sixty-four"));
     EXPECT_FALSE(platform.readValue(kMachineRun32, "sixty-four"));
+    EXPECT_FALSE(platform.viewsShareKey(Hive::LocalMachine, kRunKey));
 }
 
 }  // namespace

@@ -1,0 +1,21 @@
+#include <gtest/gtest.h>
+
+#include "platform/win32/Win32Platform.h"
+
+namespace lsu {
+namespace {
+
+// The system hive is not redirected: both views open one key, and the kernel
+// names of the two open keys must say so.
+TEST(Win32RegistryViews, KeyOutsideTheRedirectedTreeIsShared) {
+    Win32Platform platform;
+    EXPECT_TRUE(platform.viewsShareKey(Hive::LocalMachine, "System\\CurrentControlSet\\Control"));
+}
+
+TEST(Win32RegistryViews, MissingKeyIsNotShared) {
+    Win32Platform platform;
+    EXPECT_FALSE(platform.viewsShareKey(Hive::LocalMachine, "Software\\LStartUp Contract\\Missing"));
+}
+
+}  // namespace
+}  // namespace lsu
