@@ -135,7 +135,9 @@ TEST(OperationsInvariant, NoFailureAtAnyCallLosesOrDuplicatesAnEntry) {
         const bool cleanResult = step.run(clean, cleanPrompts);
         clean.failWhen = nullptr;
         const auto after = inventory(clean);
-        if (!cleanResult) EXPECT_EQ(after, before) << "step " << serial;
+        if (!cleanResult) {
+            EXPECT_EQ(after, before) << "step " << serial;
+        }
 
         for (int k = 1; k <= calls; ++k) {
             MemoryPlatform broken = world;
