@@ -14,7 +14,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB LSU_WIN_TEST_SOURCES CONFIGURE_DEPENDS
   tests/catalog/*.cpp tests/scanners/*.cpp tests/operations/*.cpp tests/ui/logic/*.cpp
-  tests/platform/*.cpp tests/support/*.cpp tests/win32/*.cpp)
+  tests/platform/*.cpp tests/support/*.cpp tests/win32/*.cpp tests/cli/*.cpp)
 add_executable(lsu_tests_win ${LSU_WIN_TEST_SOURCES})
 target_include_directories(lsu_tests_win PRIVATE tests)
 target_link_libraries(lsu_tests_win PRIVATE lsu_win32 gtest gtest_main)
@@ -31,3 +31,10 @@ add_library(lsu_ui_win32 STATIC ${LSU_UI_WIN32_SOURCES})
 target_link_libraries(lsu_ui_win32 PUBLIC lsu_win32)
 add_executable(LStartUp WIN32 src/app/WinMain.cpp src/ui/win32/res/LStartUp.rc)
 target_link_libraries(LStartUp PRIVATE lsu_ui_win32 -municode)
+
+# The command-line tool: a console program over the same core as the window.
+add_executable(lstartup-cli src/cli/win32/main.cpp)
+target_link_libraries(lstartup-cli PRIVATE lsu_cli_core lsu_win32 -municode)
+# The Windows suite runs the real tool beside it and reads its output.
+target_link_libraries(lsu_tests_win PRIVATE lsu_cli_core)
+add_dependencies(lsu_tests_win lstartup-cli)

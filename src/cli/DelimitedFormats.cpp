@@ -1,0 +1,57 @@
+#include <nlohmann/json.hpp>
+
+#include "cli/EntryFormats.h"
+
+namespace lsu::cli {
+
+namespace {
+
+void appendCsvField(std::string& out, const std::string& field) {
+    if (field.find_first_of(",\"\r\n") == std::string::npos) {
+        out += field;
+        return;
+    }
+    out += '"';
+    for (char c : field) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+void appendCsvRecord(std::string& out, const auto& fieldOf) {
+    for (int column = 0; column < kEntryFieldCount; ++column) {
+        if (column > 0) out += ',';
+        appendCsvField(out, fieldOf(column));
+    }
+    out += "\r\n";
+}
+
+}  // namespace
+
+const std::array<std::string_view, kEntryFieldCount>& fieldHeaders() {
+    static constexpr std::array<std::string_view, kEntryFieldCount> headers = {
+        "Name", "Command Line", "Exists", "Section", "Status", "Type"};
+    return headers;
+}
+
+std::string formatCsv(const EntryList& rows) {
+    std::string out;
+    appendCsvRecord(out, [](int column) { return std::string(fieldHeaders()[column]); });
+    for (const StartupEntry& row : rows) appendCsvRecord(out, [&](int column) { return cellText(row, column); });
+    return out;
+}
+
+std::string formatJson(const EntryList& rows) {
+    nlohmann::ordered_json array = nlohmann::ordered_json::array();
+    for (const StartupEntry& row : rows)
+        array.push_back({{"name", row.Name},
+                         {"commandLine", row.CommandLine},
+                         {"exists", row.Exists},
+                         {"section", row.Section},
+                         {"status", row.Status},
+                         {"type", row.Type}});
+    return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace lsu::cli

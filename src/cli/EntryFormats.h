@@ -1,0 +1,31 @@
+#pragma once
+// The three ways `list` writes rows: a table for people, CSV and JSON for
+// scripts. Every format carries the same six fields in the window's order.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "catalog/StartupEntry.h"
+
+namespace lsu::cli {
+
+inline constexpr int kEntryFieldCount = 6;
+
+// The window's column headers, each capitalised: Name, Command Line, Exists,
+// Section, Status, Type. Field i is cellText(row, i).
+const std::array<std::string_view, kEntryFieldCount>& fieldHeaders();
+
+// RFC 4180: a header row, CRLF line ends, fields with a comma, quote, CR or
+// LF quoted, quotes inside doubled.
+std::string formatCsv(const EntryList& rows);
+
+// An array of objects with the keys name, commandLine, exists, section,
+// status and type; UTF-8, bytes that are not UTF-8 replaced by U+FFFD.
+std::string formatJson(const EntryList& rows);
+
+// Columns fitted to the terminal: when the rows are wider, the command line
+// gives way first, then the name and section; cut cells end in an ellipsis.
+std::string formatTable(const EntryList& rows, int terminalWidth);
+
+}  // namespace lsu::cli

@@ -1,0 +1,26 @@
+#pragma once
+// The exit codes of lstartup-cli. Each error has its own code so that a
+// script can tell them apart without reading stderr.
+
+namespace lsu::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitOperationFailed = 1;  // the system refused the change
+inline constexpr int kExitUsage = 2;            // unknown command or bad arguments
+inline constexpr int kExitUnknownSection = 3;
+inline constexpr int kExitEntryNotFound = 4;
+inline constexpr int kExitAmbiguousName = 5;  // two entries of that name in the section
+inline constexpr int kExitRefused = 6;        // a question needed --yes
+
+// The table --help and the README show.
+inline constexpr const char* kExitCodeHelp =
+    "Exit codes:\n"
+    "  0  success\n"
+    "  1  the operation failed (nothing was changed, or the entry stays where it was)\n"
+    "  2  unknown command or bad arguments\n"
+    "  3  unknown section (or a section entries cannot be added to)\n"
+    "  4  no entry of that name in the section\n"
+    "  5  ambiguous name: more than one entry of that name in the section\n"
+    "  6  refused: the operation asks a question; give --yes to answer Yes\n";
+
+}  // namespace lsu::cli

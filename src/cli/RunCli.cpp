@@ -1,0 +1,223 @@
+#include "cli/RunCli.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <array>
+
+#include "catalog/DisabledStores.h"
+#include "cli/EntryFormats.h"
+#include "cli/EntryLookup.h"
+#include "cli/ExitCodes.h"
+#include "cli/ScriptPrompts.h"
+#include "operations/Messages.h"
+#include "operations/Operations.h"
+#include "scanners/SectionLoading.h"
+
+namespace lsu::cli {
+
+namespace {
+
+// The window's confirmation before a delete.
+constexpr const char* kDeleteQuestion = "Are you sure to delete the selected item?\r\n\r\nThis action can not be undone.";
+constexpr const char* kDeleteQuestionTitle = "Warning";
+
+constexpr std::array<std::string_view, 5> kCommands = {"list", "enable", "disable", "delete", "add"};
+
+struct Request {
+    std::string section = std::string(kRootSectionKey);
+    std::string name;
+    std::string commandLine;
+    std::string format = "table";
+    bool yes = false;
+};
+
+class Run {
+public:
+    Run(Platform& platform, std::ostream& out, std::ostream& err, int terminalWidth)
+        : platform_(platform), out_(out), err_(err), terminalWidth_(terminalWidth) {}
+
+    int list(const Request& request) {
+        const Section* section = sectionNamed(request.section);
+        if (!section) return unknownSection(request.section);
+        const EntryList rows = loadPrograms(platform_, section->key).rows;
+        if (request.format == "csv")
+            out_ << formatCsv(rows);
+        else if (request.format == "json")
+            out_ << formatJson(rows);
+        else
+            out_ << formatTable(rows, terminalWidth_);
+        return kExitOk;
+    }
+
+    int enableOrDisable(const Request& request, bool enable) {
+        StartupEntry row;
+        if (const int found = findOne(request, row); found != kExitOk) return found;
+        const std::string_view wanted = enable ? kStatusEnabled : kStatusDisabled;
+        if (row.Status == wanted) {
+            // Moving an entry onto itself would delete a parked twin of the same name.
+            out_ << '"' << row.Name << "\" in " << row.Section << " is already " << toLower(wanted) << ".\n";
+            return kExitOk;
+        }
+        ScriptPrompts prompts(err_, request.yes);
+        ensureDisabledItemsFolders(platform_);
+        row.Checked = enable;
+        const bool moved = EnabledDisableProgram(platform_, prompts, row);
+        return finish(prompts, moved, (enable ? "Enabled \"" : "Disabled \"") + row.Name + "\" in " + row.Section,
+                      "could not " + std::string(enable ? "enable" : "disable") + " \"" + row.Name + '"');
+    }
+
+    int remove(const Request& request) {
+        StartupEntry row;
+        if (const int found = findOne(request, row); found != kExitOk) return found;
+        ScriptPrompts prompts(err_, request.yes);
+        if (!prompts.ask(kDeleteQuestion, kDeleteQuestionTitle, kStyleYesNoQuestion)) return refused(prompts);
+        const bool gone = DeleteProgram(platform_, prompts, row);
+        return finish(prompts, gone, "Deleted \"" + row.Name + "\" from " + row.Section,
+                      "could not delete \"" + row.Name + '"');
+    }
+
+    int add(const Request& request) {
+        const Section* section = sectionNamed(request.section);
+        if (!section) return unknownSection(request.section);
+        const std::vector<std::string> addable = dialogSections(true);
+        if (std::find(addable.begin(), addable.end(), section->key) == addable.end())
+            return error(kExitUnknownSection, "entries cannot be added to section \"" + request.section +
+                                                  "\"; use a Startup Folder or Registry leaf section");
+        if (request.name.empty() || request.commandLine.empty())
+            return error(kExitUsage, "the name and the command line must not be empty");
+        ScriptPrompts prompts(err_, request.yes);
+        const EntryList rows = loadPrograms(platform_, section->key).rows;
+        // What already stands under this name is replaced only on the user's word.
+        if (!entriesNamed(rows, request.name).empty() &&
+            !askReplace(prompts, "Entry", std::string(section->key) + "\\" + request.name))
+            return refused(prompts);
+        ensureDisabledItemsFolders(platform_);
+        const bool written = AddNew(platform_, prompts, EntryForm{request.name, request.commandLine, std::string(section->key)});
+        return finish(prompts, written, "Added \"" + request.name + "\" to " + std::string(section->key),
+                      "could not add \"" + request.name + '"');
+    }
+
+    int error(int code, const std::string& message) {
+        err_ << "lstartup-cli: error: " << oneLine(message) << '\n';
+        return code;
+    }
+
+private:
+    static std::string toLower(std::string_view text) {
+        std::string lower(text);
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return lower;
+    }
+
+    static const Section* sectionNamed(const std::string& key) { return findSectionNoCase(key); }
+
+    int unknownSection(const std::string& key) {
+        return error(kExitUnknownSection, "unknown section \"" + key + "\" (see lstartup-cli list --help)");
+    }
+
+    // Ambiguity and absence are settled before anything is touched.
+    int findOne(const Request& request, StartupEntry& row) {
+        const Section* section = sectionNamed(request.section);
+        if (!section) return unknownSection(request.section);
+        const EntryList rows = loadPrograms(platform_, section->key).rows;
+        const auto found = entriesNamed(rows, request.name);
+        if (found.empty())
+            return error(kExitEntryNotFound,
+                         "no entry named \"" + request.name + "\" in " + std::string(section->key));
+        if (found.size() > 1)
+            return error(kExitAmbiguousName, std::to_string(found.size()) + " entries are named \"" + request.name +
+                                                 "\" in " + std::string(section->key) +
+                                                 "; name a leaf section that holds only one of them");
+        row = *found.front();
+        return kExitOk;
+    }
+
+    int refused(const ScriptPrompts& prompts) {
+        return error(kExitRefused, "refused: " + prompts.refusal().value_or("a question") + " Give --yes to answer Yes.");
+    }
+
+    int finish(const ScriptPrompts& prompts, bool done, const std::string& success, const std::string& failure) {
+        if (prompts.refusal()) return refused(prompts);
+        if (!done) {
+            if (!prompts.told()) error(kExitOperationFailed, failure);
+            return kExitOperationFailed;
+        }
+        out_ << success << ".\n";
+        return kExitOk;
+    }
+
+    Platform& platform_;
+    std::ostream& out_;
+    std::ostream& err_;
+    int terminalWidth_;
+};
+
+void addSectionArgument(CLI::App& command, Request& request, bool required, const std::string& what) {
+    CLI::Option* option = command.add_option("SECTION", request.section, what);
+    if (required) option->required();
+}
+
+std::string sectionList() {
+    std::string text = "Sections:\n";
+    for (const Section& section : sectionCatalog()) text += "  " + std::string(section.key) + "\n";
+    return text;
+}
+
+}  // namespace
+
+int runCli(Platform& platform, const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           int terminalWidth) {
+    Run run(platform, out, err, terminalWidth);
+    if (!args.empty() && !args.front().starts_with('-') &&
+        std::find(kCommands.begin(), kCommands.end(), args.front()) == kCommands.end())
+        return run.error(kExitUsage, "unknown command \"" + args.front() + "\" (commands: list, enable, disable, "
+                                                                          "delete, add; see --help)");
+
+    CLI::App app("Lists and changes the programs Windows starts by itself.", "lstartup-cli");
+    app.require_subcommand(1);
+    app.footer(std::string("\n") + kExitCodeHelp);
+    Request request;
+
+    CLI::App* list = app.add_subcommand("list", "List the entries of a section in the window's order");
+    addSectionArgument(*list, request, false, "Section key (default \"All Programs\")");
+    list->add_option("--format", request.format, "Output format: table (default), csv or json")
+        ->check(CLI::IsMember({"table", "csv", "json"}));
+    list->footer("\n" + sectionList());
+
+    std::array<CLI::App*, 3> changes = {
+        app.add_subcommand("enable", "Move a disabled entry back to where Windows starts it"),
+        app.add_subcommand("disable", "Park an entry where Windows does not start it, without losing it"),
+        app.add_subcommand("delete", "Remove an entry for good (asks; needs --yes)")};
+    for (CLI::App* command : changes) {
+        addSectionArgument(*command, request, true, "Section key, e.g. \"Registry\\Current User\\Run\"");
+        command->add_option("NAME", request.name, "Entry name as listed (case ignored)")->required();
+    }
+    CLI::App* add = app.add_subcommand("add", "Add a registry value or a Startup-folder shortcut");
+    addSectionArgument(*add, request, true, "A Startup Folder or Registry leaf section");
+    add->add_option("NAME", request.name, "Entry name")->required();
+    add->add_option("COMMANDLINE", request.commandLine, "Command line to start")->required();
+    for (CLI::App* command : {changes[0], changes[1], changes[2], add}) {
+        command->add_flag("-y,--yes", request.yes, "Answer Yes to the question the window would ask");
+        command->footer(std::string("\n") + kExitCodeHelp);
+    }
+
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help, out, err);
+    } catch (const CLI::CallForAllHelp& help) {
+        return app.exit(help, out, err);
+    } catch (const CLI::ParseError& failure) {
+        return run.error(kExitUsage, std::string(failure.what()) + " (see --help)");
+    }
+
+    if (list->parsed()) return run.list(request);
+    if (changes[0]->parsed()) return run.enableOrDisable(request, true);
+    if (changes[1]->parsed()) return run.enableOrDisable(request, false);
+    if (changes[2]->parsed()) return run.remove(request);
+    return run.add(request);
+}
+
+}  // namespace lsu::cli

@@ -1,0 +1,20 @@
+#pragma once
+// lstartup-cli: the window's inventory and operations for scripts. Lists a
+// section in the window's order and enables, disables, deletes and adds
+// entries through the same operations the window uses.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace lsu::cli {
+
+// Runs one command (args without the program name). Output goes to out,
+// errors and the operations' messages to err, one line each; the result is
+// an exit code of ExitCodes.h. Nothing is changed when it is not 0.
+int runCli(Platform& platform, const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           int terminalWidth);
+
+}  // namespace lsu::cli

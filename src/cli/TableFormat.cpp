@@ -1,0 +1,103 @@
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+#include "cli/EntryFormats.h"
+
+namespace lsu::cli {
+
+namespace {
+
+constexpr int kCommandLineColumn = 1;
+constexpr int kNameColumn = 0;
+constexpr int kSectionColumn = 3;
+constexpr int kGap = 2;
+// Below these widths a column stops giving way; a narrower terminal wraps.
+constexpr int kMinCommandLine = 12;
+constexpr int kMinNameOrSection = 8;
+constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
+
+bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Terminal columns, counted as code points.
+int displayWidth(const std::string& text) {
+    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) { return !isContinuationByte(c); }));
+}
+
+// A cell may hold line breaks or tabs; in a table they would break the row.
+std::string flattened(const std::string& text) {
+    std::string out = text;
+    std::replace_if(out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; },
+                    ' ');
+    return out;
+}
+
+// Cuts at a code point boundary so that no character is split.
+std::string fitted(const std::string& text, int width) {
+    if (displayWidth(text) <= width) return text;
+    if (width <= 0) return {};
+    std::size_t end = 0;
+    for (int kept = 0; end < text.size(); ++end) {
+        if (isContinuationByte(text[end])) continue;
+        if (kept == width - 1) break;
+        ++kept;
+    }
+    return text.substr(0, end) + std::string(kEllipsis);
+}
+
+void shrink(std::array<int, kEntryFieldCount>& widths, int column, int minimum, int& excess) {
+    const int give = std::clamp(widths[column] - minimum, 0, excess);
+    widths[column] -= give;
+    excess -= give;
+}
+
+std::array<int, kEntryFieldCount> columnWidths(const std::vector<std::array<std::string, kEntryFieldCount>>& cells,
+                                          int terminalWidth) {
+    std::array<int, kEntryFieldCount> widths{};
+    for (const auto& line : cells)
+        for (int column = 0; column < kEntryFieldCount; ++column)
+            widths[column] = std::max(widths[column], displayWidth(line[column]));
+    const int total = std::accumulate(widths.begin(), widths.end(), 0) + kGap * (kEntryFieldCount - 1);
+    int excess = total - terminalWidth;
+    if (excess <= 0) return widths;
+    shrink(widths, kCommandLineColumn, kMinCommandLine, excess);
+    // The name and the section give way in turn, the wider one first.
+    while (excess > 0) {
+        const int wider = widths[kNameColumn] >= widths[kSectionColumn] ? kNameColumn : kSectionColumn;
+        if (widths[wider] <= kMinNameOrSection) break;
+        --widths[wider];
+        --excess;
+    }
+    return widths;
+}
+
+}  // namespace
+
+std::string formatTable(const EntryList& rows, int terminalWidth) {
+    std::vector<std::array<std::string, kEntryFieldCount>> cells;
+    cells.reserve(rows.size() + 1);
+    std::array<std::string, kEntryFieldCount> header;
+    for (int column = 0; column < kEntryFieldCount; ++column) header[column] = std::string(fieldHeaders()[column]);
+    cells.push_back(header);
+    for (const StartupEntry& row : rows) {
+        std::array<std::string, kEntryFieldCount> line;
+        for (int column = 0; column < kEntryFieldCount; ++column) line[column] = flattened(cellText(row, column));
+        cells.push_back(std::move(line));
+    }
+    const auto widths = columnWidths(cells, terminalWidth);
+
+    std::string out;
+    for (const auto& line : cells) {
+        std::string text;
+        for (int column = 0; column < kEntryFieldCount; ++column) {
+            const std::string cell = fitted(line[column], widths[column]);
+            text += cell;
+            if (column + 1 < kEntryFieldCount) text.append(widths[column] - displayWidth(cell) + kGap, ' ');
+        }
+        text.erase(text.find_last_not_of(' ') + 1);
+        out += text + '\n';
+    }
+    return out;
+}
+
+}  // namespace lsu::cli
