@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 #include <wrl/client.h>
@@ -41,6 +42,15 @@ std::string fileNameWithoutLinkExtension(const std::string& path) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
+// The name the shell shows (localised names included); the file name
+// without its extension when the shell gives none.
+std::string displayNameOf(const std::string& path) {
+    SHFILEINFOW info = {};
+    if (SHGetFileInfoW(widen(path).c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) && info.szDisplayName[0])
+        return narrow(info.szDisplayName);
+    return fileNameWithoutLinkExtension(path);
+}
+
 }  // namespace
 
 std::optional<ShortcutInfo> Win32Platform::readShortcut(const std::string& linkFile) {
@@ -59,7 +69,7 @@ std::optional<ShortcutInfo> Win32Platform::readShortcut(const std::string& linkF
     if (SUCCEEDED(link->GetHotkey(&hotKey))) info.fields.hotKey = hotKey;
     int showCmd = SW_SHOWNORMAL;
     if (SUCCEEDED(link->GetShowCmd(&showCmd))) info.fields.showCmd = showCmd;
-    info.displayName = fileNameWithoutLinkExtension(linkFile);
+    info.displayName = displayNameOf(linkFile);
     return info;
 }
 
