@@ -20,12 +20,30 @@ struct OpenLink {
     ComPtr<IPersistFile> file;
 };
 
-std::optional<OpenLink> openLink(const std::string& path, DWORD mode) {
+std::optional<OpenLink> newLink() {
     OpenLink open;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&open.link))) ||
-        FAILED(open.link.As(&open.file)) || FAILED(open.file->Load(widen(path).c_str(), mode)))
+        FAILED(open.link.As(&open.file)))
         return std::nullopt;
     return open;
+}
+
+std::optional<OpenLink> openLink(const std::string& path, DWORD mode) {
+    auto open = newLink();
+    if (!open || FAILED(open->file->Load(widen(path).c_str(), mode))) return std::nullopt;
+    return open;
+}
+
+bool saveFields(OpenLink& open, const std::string& linkFile, const ShortcutFields& fields) {
+    IShellLinkW* link = open.link.Get();
+    if (FAILED(link->SetPath(widen(fields.targetPath).c_str())) ||
+        FAILED(link->SetArguments(widen(fields.arguments).c_str())) ||
+        FAILED(link->SetDescription(widen(fields.description).c_str())) ||
+        (fields.hotKey != 0 && FAILED(link->SetHotkey(static_cast<WORD>(fields.hotKey)))) ||
+        FAILED(link->SetShowCmd(fields.showCmd)) || FAILED(link->SetWorkingDirectory(widen(fields.workDir).c_str())) ||
+        (!fields.iconFile.empty() && FAILED(link->SetIconLocation(widen(fields.iconFile).c_str(), fields.iconIndex))))
+        return false;
+    return SUCCEEDED(open.file->Save(widen(linkFile).c_str(), TRUE));
 }
 
 template <typename Getter>
@@ -73,18 +91,26 @@ std::optional<ShortcutInfo> Win32Platform::readShortcut(const std::string& linkF
     return info;
 }
 
+namespace {
+
+// The strings a mis-saved link would have shifted: read back what was written.
+bool holdsFields(Win32Platform& platform, const std::string& linkFile, const ShortcutFields& fields) {
+    auto info = platform.readShortcut(linkFile);
+    return info && info->fields.arguments == fields.arguments && info->fields.workDir == fields.workDir &&
+           info->fields.description == fields.description;
+}
+
+}  // namespace
+
 bool Win32Platform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
-    auto open = openLink(linkFile, STGM_READWRITE);
-    if (!open) return false;
-    IShellLinkW* link = open->link.Get();
-    if (FAILED(link->SetPath(widen(fields.targetPath).c_str())) ||
-        FAILED(link->SetArguments(widen(fields.arguments).c_str())) ||
-        FAILED(link->SetDescription(widen(fields.description).c_str())) ||
-        (fields.hotKey != 0 && FAILED(link->SetHotkey(static_cast<WORD>(fields.hotKey)))) ||
-        FAILED(link->SetShowCmd(fields.showCmd)) || FAILED(link->SetWorkingDirectory(widen(fields.workDir).c_str())) ||
-        (!fields.iconFile.empty() && FAILED(link->SetIconLocation(widen(fields.iconFile).c_str(), fields.iconIndex))))
-        return false;
-    return SUCCEEDED(open->file->Save(widen(linkFile).c_str(), TRUE));
+    auto loaded = openLink(linkFile, STGM_READWRITE);
+    if (!loaded) return false;
+    if (saveFields(*loaded, linkFile, fields) && holdsFields(*this, linkFile, fields)) return true;
+    // Some shells save a relative path loaded from the file without its flag,
+    // which shifts every later string of the link by one; a link object that
+    // starts empty has no relative path to write.
+    auto fresh = newLink();
+    return fresh && saveFields(*fresh, linkFile, fields) && holdsFields(*this, linkFile, fields);
 }
 
 }  // namespace lsu
