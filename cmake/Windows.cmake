@@ -38,3 +38,13 @@ target_link_libraries(lstartup-cli PRIVATE lsu_cli_core lsu_win32 -municode)
 # The Windows suite runs the real tool beside it and reads its output.
 target_link_libraries(lsu_tests_win PRIVATE lsu_cli_core)
 add_dependencies(lsu_tests_win lstartup-cli)
+
+# The real window in-process, driven by window messages and input on the
+# virtual display, over the real platform in the throwaway prefix.
+file(GLOB LSU_UI_TEST_SOURCES CONFIGURE_DEPENDS tests/ui/win32/*.cpp)
+add_executable(lsu_ui_tests_win ${LSU_UI_TEST_SOURCES} tests/support/Seed.cpp tests/win32/Win32Backend.cpp
+  src/ui/win32/res/LStartUp.rc)
+target_include_directories(lsu_ui_tests_win PRIVATE tests)
+target_link_libraries(lsu_ui_tests_win PRIVATE lsu_ui_win32 gtest gtest_main)
+add_test(NAME windows_ui COMMAND lsu_ui_tests_win --gtest_brief=1)
+set_tests_properties(windows_ui PROPERTIES TIMEOUT 600 ENVIRONMENT "LSU_WINE_LOG=${CMAKE_BINARY_DIR}/windows_ui.log")

@@ -26,8 +26,12 @@ lsu_start_display
 windows_tests() {
   local status=0
   ctest --test-dir build/windows --output-on-failure || status=$?
-  echo "Windows suite under Wine: $(grep -E '^\[==========\].*ran' build/windows/windows_suite.log | tail -1)"
-  grep -E '^\[  (PASSED|FAILED)  \]' build/windows/windows_suite.log | tail -3
+  local suite
+  # The window tests need the display started above; ctest hands them DISPLAY.
+  for suite in windows_suite windows_ui; do
+    echo "$suite under Wine: $(grep -E '^\[==========\].*ran' "build/windows/$suite.log" | tail -1)"
+    grep -E '^\[  (PASSED|FAILED)  \]' "build/windows/$suite.log" | tail -3
+  done
   return $status
 }
 stage "windows tests under wine" windows_tests
