@@ -43,6 +43,9 @@ public:
     int selectedRow() const;
     bool folderPaneVisible() const { return paneVisible_; }
     int userCheckEvents() const { return userCheckEvents_; }
+    // What the header strip shows: the section key and its description.
+    const std::string& headerFolderName() const { return folderName_; }
+    const std::string& headerDescription() const { return description_; }
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -88,7 +88,8 @@ public:
     // Real input through the system's input queue, at a point of a window's client area.
     void click(HWND target, POINT at);
     void rightClick(HWND target, POINT at);
-    // A left click in the middle of the row's check box; pumps until the box flips.
+    // A left click in the middle of the row's check box; pumps until the window
+    // has handled a user's check.
     bool clickCheckBox(int row);
     POINT checkBoxCentre(int row) const;
 
