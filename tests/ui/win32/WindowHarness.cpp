@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "catalog/DisabledStores.h"
 #include "catalog/Sections.h"
 #include "platform/win32/WideText.h"
@@ -14,8 +16,8 @@ namespace {
 
 thread_local ModalWatch* activeWatch = nullptr;
 
-// Enough rounds for input to travel through the server and back; a round
-// ends as soon as a message arrives, so a passing test never waits them out.
+// Enough rounds for input to travel through the server and back. A round is a
+// wait for the next message, not a pause: it ends as soon as one arrives.
 constexpr int kPumpRounds = 50;
 constexpr DWORD kRoundLimitMs = 100;
 
