@@ -18,9 +18,10 @@ namespace lsu::test {
 
 inline constexpr char kCurrentUserRun[] = "Registry\\Current User\\Run";
 
-// Answers every message box the window raises while it lives, and closes
-// every pop-up menu as soon as it opens, so that modal loops end and the
-// test can see what was shown.
+// While it lives, answers every dialog box of the system's dialog class
+// (message boxes, and any dialog made from a template) with the given
+// command, and closes every pop-up menu as soon as it opens, so that modal
+// loops end and the test can see what was shown.
 class ModalWatch {
 public:
     explicit ModalWatch(int answer = IDOK);
