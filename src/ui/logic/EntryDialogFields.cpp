@@ -1,0 +1,62 @@
+#include "ui/logic/EntryDialogFields.h"
+
+#include <algorithm>
+
+#include "catalog/CommandLine.h"
+#include "catalog/Text.h"
+#include "operations/EntryForms.h"
+#include "operations/Messages.h"
+#include "operations/UserPrompts.h"
+
+namespace lsu {
+
+namespace {
+
+bool offers(const std::vector<std::string>& sections, const std::string& section) {
+    return std::find(sections.begin(), sections.end(), section) != sections.end();
+}
+
+}  // namespace
+
+EntryDialogSetup addDialogSetup() { return {kAddDialogCaption, dialogSections(true), {}, true}; }
+
+EntryDialogSetup editDialogSetup(const StartupEntry& row) {
+    EntryDialogSetup setup{kEditDialogCaption, dialogSections(false), {row.Name, row.CommandLine, row.Section}, false};
+    if (!offers(setup.sections, setup.form.section)) setup.form.section.clear();
+    return setup;
+}
+
+std::optional<FieldProblem> entryFieldProblem(const EntryForm& form, bool forAdd) {
+    if (form.name.empty())
+        return FieldProblem{"Enter description for Program", "Description empty", kStyleInformation,
+                            EntryField::Description};
+    if (form.commandLine.empty())
+        return FieldProblem{"Enter Command line for Program", "Command line empty", kStyleInformation,
+                            EntryField::CommandLine};
+    if (form.section.empty())
+        return FieldProblem{"Select section to add program", "Section not select", kStyleInformation,
+                            EntryField::Section};
+    if (auto problem = formProblem(form, forAdd)) {
+        const bool sectionRefused = !offers(dialogSections(forAdd), form.section);
+        return FieldProblem{*problem, kAppTitle, kStyleExclamation,
+                            sectionRefused ? EntryField::Section : EntryField::Description};
+    }
+    return std::nullopt;
+}
+
+std::string browseFolderFor(Platform& platform, const std::string& commandLine) {
+    const std::string line = trimSpaces(platform.expandEnvironment(commandLine));
+    if (!line.empty() && platform.folderExists(line)) return line;
+    const std::string program =
+        splitCommandLine(line, [&](const std::string& path) { return platform.fileExists(path); }).program;
+    if (!program.empty() && platform.folderExists(program)) return program;
+    const std::string folder = folderOf(program);
+    if (!folder.empty() && platform.folderExists(folder)) return folder;
+    return {};
+}
+
+std::string commandLineForChosenFile(const std::string& path) {
+    return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
+}
+
+}  // namespace lsu
