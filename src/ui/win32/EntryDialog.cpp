@@ -1,0 +1,149 @@
+#include "ui/win32/EntryDialog.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
+#include "platform/win32/WideText.h"
+#include "ui/win32/EntryDialogIds.h"
+#include "ui/win32/MessageBoxPrompts.h"
+
+namespace lsu::win32 {
+
+namespace {
+
+struct DialogState {
+    Platform& platform;
+    const EntryDialogSetup& setup;
+    EntryForm confirmed;
+};
+
+std::string controlText(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return narrow(text);
+}
+
+void setControlText(HWND dialog, int id, const std::string& text) { SetDlgItemTextW(dialog, id, widen(text).c_str()); }
+
+EntryForm fieldsOf(HWND dialog, const EntryDialogSetup& setup) {
+    EntryForm form{controlText(dialog, LSU_IDC_DESCRIPTION), controlText(dialog, LSU_IDC_COMMAND_LINE), {}};
+    const LRESULT chosen = SendDlgItemMessageW(dialog, LSU_IDC_SECTION, CB_GETCURSEL, 0, 0);
+    if (chosen >= 0 && static_cast<std::size_t>(chosen) < setup.sections.size())
+        form.section = setup.sections[static_cast<std::size_t>(chosen)];
+    return form;
+}
+
+int controlOf(EntryField field) {
+    switch (field) {
+        case EntryField::CommandLine: return LSU_IDC_COMMAND_LINE;
+        case EntryField::Section: return LSU_IDC_SECTION;
+        case EntryField::Description: break;
+    }
+    return LSU_IDC_DESCRIPTION;
+}
+
+void setIcons(HWND dialog) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    // Shared icons belong to the system's cache and are never destroyed.
+    for (auto [which, width, height] : {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON},
+                                        std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
+        HANDLE icon = LoadImageW(instance, L"AAA", IMAGE_ICON, GetSystemMetrics(width), GetSystemMetrics(height),
+                                 LR_SHARED);
+        if (icon) SendMessageW(dialog, WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+void Form_Load(HWND dialog, const EntryDialogSetup& setup) {
+    setIcons(dialog);
+    SetWindowTextW(dialog, widen(setup.caption).c_str());
+    for (const auto& section : setup.sections)
+        SendDlgItemMessageW(dialog, LSU_IDC_SECTION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(section).c_str()));
+    const auto at = std::find(setup.sections.begin(), setup.sections.end(), setup.form.section);
+    const WPARAM index = at == setup.sections.end() ? static_cast<WPARAM>(-1)
+                                                    : static_cast<WPARAM>(at - setup.sections.begin());
+    SendDlgItemMessageW(dialog, LSU_IDC_SECTION, CB_SETCURSEL, index, 0);
+    setControlText(dialog, LSU_IDC_DESCRIPTION, setup.form.name);
+    setControlText(dialog, LSU_IDC_COMMAND_LINE, setup.form.commandLine);
+}
+
+void OKButton_Click(HWND dialog, DialogState& state) {
+    EntryForm form = fieldsOf(dialog, state.setup);
+    if (auto problem = entryFieldProblem(form, state.setup.forAdd)) {
+        MessageBoxPrompts(dialog).tell(problem->prompt, problem->title, problem->style);
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, controlOf(problem->field))),
+                     TRUE);
+        return;
+    }
+    state.confirmed = std::move(form);
+    EndDialog(dialog, IDOK);
+}
+
+// The chosen file's full path, or nullopt when the user cancelled.
+std::optional<std::string> ShowOpenFileName(HWND owner, const std::string& initialFolder) {
+    const std::wstring folder = widen(initialFolder);
+    std::vector<wchar_t> file(32768, L'\0');
+    OPENFILENAMEW request = {};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = owner;
+    request.lpstrFilter = L"All Files (*.*)\0*.*\0";
+    request.nFilterIndex = 1;
+    request.lpstrFile = file.data();
+    request.nMaxFile = static_cast<DWORD>(file.size());
+    request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    request.lpstrTitle = L"Select program :";
+    // The program's own working folder stays where it was.
+    request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&request)) return std::nullopt;
+    return narrow(file.data());
+}
+
+void cmdFind_Click(HWND dialog, DialogState& state) {
+    const std::string folder = browseFolderFor(state.platform, controlText(dialog, LSU_IDC_COMMAND_LINE));
+    if (auto chosen = ShowOpenFileName(dialog, folder))
+        setControlText(dialog, LSU_IDC_COMMAND_LINE, commandLineForChosenFile(*chosen));
+}
+
+INT_PTR handleDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        Form_Load(dialog, reinterpret_cast<DialogState*>(lParam)->setup);
+        return TRUE;
+    }
+    auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!state || message != WM_COMMAND) return FALSE;
+    switch (LOWORD(wParam)) {
+        case IDOK: OKButton_Click(dialog, *state); return TRUE;
+        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
+        case LSU_IDC_FIND:
+            if (HIWORD(wParam) == BN_CLICKED) cmdFind_Click(dialog, *state);
+            return TRUE;
+        default: return FALSE;
+    }
+}
+
+INT_PTR CALLBACK entryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Nothing may be thrown through the system's dialog manager; when memory
+    // runs out the dialog ends as if cancelled, and nothing is written.
+    try {
+        return handleDialog(dialog, message, wParam, lParam);
+    } catch (...) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+}
+
+}  // namespace
+
+std::optional<EntryForm> showEntryDialog(HWND owner, Platform& platform, const EntryDialogSetup& setup) {
+    DialogState state{platform, setup, {}};
+    const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(LSU_IDD_ENTRY), owner,
+                                           entryDialogProc, reinterpret_cast<LPARAM>(&state));
+    if (result != IDOK) return std::nullopt;
+    return state.confirmed;
+}
+
+}  // namespace lsu::win32
