@@ -11,6 +11,7 @@
 #include "ui/logic/EditMenu.h"
 #include "ui/logic/RunCommand.h"
 #include "ui/logic/WindowLayout.h"
+#include "ui/win32/EntryDialog.h"
 #include "ui/win32/MessageBoxPrompts.h"
 
 namespace lsu::win32 {
@@ -169,9 +170,6 @@ void MainWindow::createChildren() {
     }
     buttons[5].fsState |= TBSTATE_CHECKED;
     SendMessageW(toolbar_, TB_ADDBUTTONSW, 6, reinterpret_cast<LPARAM>(buttons));
-    // Add and Properties come with the entry dialog; until then they are
-    // shown but unavailable, as their menu items are.
-    for (int id : {kToolAdd, kToolProperties}) SendMessageW(toolbar_, TB_ENABLEBUTTON, id, FALSE);
     SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
 
     header_ = CreateWindowExW(0, kHeaderClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_, nullptr,
@@ -312,6 +310,59 @@ void MainWindow::mnuDelete_Click() {
     loadPrograms();
 }
 
+void MainWindow::mnuAdd_Click() {
+    const std::optional<StartupEntry> kept = selectedEntry();
+    auto form = showEntryDialog(window_, platform_, addDialogSetup());
+    if (!form) return;
+    MessageBoxPrompts prompts(window_);
+    const bool added = AddNew(platform_, prompts, *form);
+    loadPrograms();
+    if (!(added && selectEntry(form->name, form->section)) && kept) selectEntry(kept->Name, kept->Section);
+}
+
+void MainWindow::mnuProperties_Click() {
+    const std::optional<StartupEntry> edited = selectedEntry();
+    if (!edited) return;
+    auto form = showEntryDialog(window_, platform_, editDialogSetup(*edited));
+    if (!form) return;
+    MessageBoxPrompts prompts(window_);
+    if (EditEntry(platform_, prompts, *edited, *form)) {
+        loadPrograms();
+        selectEntry(form->name, form->section);
+    } else {
+        loadPrograms();
+        selectEntry(edited->Name, edited->Section);
+    }
+}
+
+void MainWindow::lvPrograms_DblClick(POINT at) {
+    // A double click on a check box is two clicks on the box, not a request
+    // for the entry's properties.
+    LVHITTESTINFO hit = {};
+    hit.pt = at;
+    SendMessageW(list_, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (hit.iItem >= 0 && (hit.flags & LVHT_ONITEMSTATEICON)) return;
+    mnuProperties_Click();
+}
+
+std::optional<StartupEntry> MainWindow::selectedEntry() const {
+    const int row = selectedRow();
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return std::nullopt;
+    return rows_[static_cast<std::size_t>(row)];
+}
+
+bool MainWindow::selectEntry(const std::string& name, const std::string& section) {
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].Name != name || rows_[i].Section != section) continue;
+        const int row = static_cast<int>(i);
+        ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(list_, row, FALSE);
+        SetFocus(list_);
+        return true;
+    }
+    return false;
+}
+
 void MainWindow::showFolderPane(bool visible) {
     paneVisible_ = visible;
     ShowWindow(pane_, visible ? SW_SHOW : SW_HIDE);
@@ -355,9 +406,7 @@ void MainWindow::mnuEdit_Click(HMENU menu) {
     enable(kEnable, state.enable);
     enable(kDisable, state.disable);
     enable(kDelete, state.del);
-    // Add and Properties come with the entry dialog.
-    enable(kProperties, false);
-    enable(kAdd, false);
+    enable(kProperties, state.properties);
     enable(kRun, state.run);
 }
 
@@ -434,6 +483,10 @@ void MainWindow::onCommand(int id) {
         case kDisable: setRowChecked(selectedRow(), false); break;
         case kDelete:
         case kToolDelete: mnuDelete_Click(); break;
+        case kAdd:
+        case kToolAdd: mnuAdd_Click(); break;
+        case kProperties:
+        case kToolProperties: mnuProperties_Click(); break;
         case kRefresh:
         case kToolRefresh: mnuRefresh_Click(); break;
         case kAbout: mnuAbout_Click(); break;
@@ -452,7 +505,10 @@ LRESULT MainWindow::onNotify(const NMHDR& header) {
             // (filling the list, putting a box back) run with this off.
             if (checkChange && !fillingList_) lvPrograms_ItemCheck(change.iItem);
         }
-        if (header.code == NM_DBLCLK) return 0;
+        if (header.code == NM_DBLCLK) {
+            lvPrograms_DblClick(reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction);
+            return 0;
+        }
         if (header.code == NM_RCLICK) {
             const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
             if (click.iItem >= 0 && selectedRow() >= 0) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/Platform.h"
@@ -29,6 +30,11 @@ public:
     void mnuRefresh_Click();
     void lvPrograms_ItemCheck(int row);
     void mnuDelete_Click();
+    // Ask for an entry in the entry dialog, write it, reload the list and
+    // select the entry when the section shows it.
+    void mnuAdd_Click();
+    void mnuProperties_Click();
+    void lvPrograms_DblClick(POINT at);  // at: in the list's client area
     // mnuEnable_Click and mnuDisable_Click: set the box, then handle it as a check.
     void setRowChecked(int row, bool checked);
     void mnuFolderBar_Click();
@@ -59,6 +65,9 @@ private:
     void createMenus();
     void loadPrograms();
     void showFolderPane(bool visible);
+    std::optional<StartupEntry> selectedEntry() const;
+    // After a reload rows are found again by their name and section.
+    bool selectEntry(const std::string& name, const std::string& section);
     void paintHeader(HWND header);
     int twipsToPixels(int twips) const;
     int pixelsToTwips(int pixels) const;
