@@ -21,8 +21,10 @@ stage "native tests" ctest --test-dir build/native --output-on-failure
 stage "windows build" build_windows
 
 source scripts/wine-prefix.sh
-stage "throwaway wine prefix" lsu_start_throwaway_prefix
+# The display comes first: the prefix's desktop is started with the prefix and
+# keeps the display it found, and the window tests need a real one.
 lsu_start_display
+stage "throwaway wine prefix" lsu_start_throwaway_prefix
 windows_tests() {
   local status=0
   ctest --test-dir build/windows --output-on-failure || status=$?
