@@ -45,12 +45,12 @@ std::optional<FieldProblem> entryFieldProblem(const EntryForm& form, bool forAdd
 }
 
 std::string browseFolderFor(Platform& platform, const std::string& commandLine) {
-    const std::string line = trimSpaces(platform.expandEnvironment(commandLine));
+    std::string line = trimSpaces(platform.expandEnvironment(commandLine));
     if (!line.empty() && platform.folderExists(line)) return line;
-    const std::string program =
+    std::string program =
         splitCommandLine(line, [&](const std::string& path) { return platform.fileExists(path); }).program;
     if (!program.empty() && platform.folderExists(program)) return program;
-    const std::string folder = folderOf(program);
+    std::string folder = folderOf(program);
     if (!folder.empty() && platform.folderExists(folder)) return folder;
     return {};
 }
