@@ -13,6 +13,7 @@
 #include "ui/logic/WindowLayout.h"
 #include "ui/win32/EntryDialog.h"
 #include "ui/win32/MessageBoxPrompts.h"
+#include "ui/win32/ProgramList.h"
 
 namespace lsu::win32 {
 
@@ -251,24 +252,7 @@ void MainWindow::loadPrograms() {
         if (load.description) description_ = *load.description;
         rows_ = std::move(load.rows);
     }
-    // Filling and ticking are the program's own changes, never a user's check.
-    fillingList_ = true;
-    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        std::wstring name = widen(rows_[i].Name);
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(i);
-        item.pszText = name.data();
-        int row = static_cast<int>(SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        for (int column = 1; column < 6; ++column) setText(list_, row, column, cellText(rows_[i], column));
-        ListView_SetCheckState(list_, row, rows_[i].Checked);
-    }
-    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
-    fillingList_ = false;
+    fillProgramList(list_, rows_, fillingList_);
     InvalidateRect(header_, nullptr, TRUE);
 }
 
