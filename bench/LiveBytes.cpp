@@ -10,16 +10,26 @@ namespace {
 
 std::atomic<std::size_t> live{0};
 
+// What the allocator really set aside for the block, asked of each C library
+// in its own words.
+std::size_t usableSize(void* block) {
+#ifdef _WIN32
+    return _msize(block);
+#else
+    return malloc_usable_size(block);
+#endif
+}
+
 void* allocate(std::size_t size) {
     void* block = std::malloc(size ? size : 1);
     if (!block) throw std::bad_alloc();
-    live += malloc_usable_size(block);
+    live += usableSize(block);
     return block;
 }
 
 void release(void* block) noexcept {
     if (!block) return;
-    live -= malloc_usable_size(block);
+    live -= usableSize(block);
     std::free(block);
 }
 

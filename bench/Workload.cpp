@@ -29,6 +29,31 @@ std::vector<std::string> folders(Platform& platform) {
             disabledItemsFolder(platform, kStartupAllUsers), disabledItemsFolder(platform, kStartupCurrentUser)};
 }
 
+// Where the i-th entry lives: two thirds registry values, one third
+// Startup-folder items (half of them shortcuts). Seeding and clearing walk
+// the same plan.
+struct Placement {
+    std::string name;
+    const RegistryLocation* key = nullptr;  // null for a Startup-folder item
+    std::string path;
+    bool shortcut = false;
+};
+
+Placement placementOf(std::size_t i, const std::vector<RegistryLocation>& keys, const std::vector<std::string>& dirs) {
+    Placement placement;
+    placement.name = "Entry " + std::to_string(i);
+    if (i % 3 != 0) {
+        placement.key = &keys[i % keys.size()];
+    } else {
+        placement.shortcut = i % 2 == 0;
+        placement.path = dirs[i % dirs.size()] + "\\" + placement.name + (placement.shortcut ? ".lnk" : ".bat");
+    }
+    return placement;
+}
+
+// The first entries are the four win.ini lines.
+constexpr std::size_t kWinIniLines = 4;
+
 }  // namespace
 
 void seedCrowdedMachine(Platform& platform, std::size_t entries) {
@@ -39,21 +64,35 @@ void seedCrowdedMachine(Platform& platform, std::size_t entries) {
     for (const std::string& section : {std::string(kWinIniEnabledSection), std::string(kWinIniDisabledSection)})
         for (const std::string& key : {std::string(kWinIniLoadKey), std::string(kWinIniRunKey)})
             platform.writeProfile(section, key, "C:\\Tools\\" + key + ".exe", file);
-    // Two thirds registry values, one third Startup-folder items (half of them shortcuts).
-    for (std::size_t i = 4; i < entries; ++i) {
-        const std::string name = "Entry " + std::to_string(i);
+    for (std::size_t i = kWinIniLines; i < entries; ++i) {
+        const Placement placement = placementOf(i, keys, dirs);
         const std::string command = "\"C:\\Program Files\\Vendor " + std::to_string(i % 97) + "\\tool.exe\" /tray";
-        if (i % 3 != 0) {
-            platform.writeValue(keys[i % keys.size()], {name, kRegSz, {command.begin(), command.end()}}, true);
-        } else if (i % 2 == 0) {
-            const std::string path = dirs[i % dirs.size()] + "\\" + name + ".lnk";
-            platform.writeFile(path, {'L'});
+        if (placement.key) {
+            platform.writeValue(*placement.key, {placement.name, kRegSz, {command.begin(), command.end()}}, true);
+        } else if (placement.shortcut) {
+            platform.writeFile(placement.path, {'L'});
             ShortcutFields fields;
             fields.targetPath = "C:\\Program Files\\Vendor\\tool" + std::to_string(i % 50) + ".exe";
-            platform.completeShortcut(path, fields);
+            platform.completeShortcut(placement.path, fields);
         } else {
-            platform.writeFile(dirs[i % dirs.size()] + "\\" + name + ".bat", {'@'});
+            platform.writeFile(placement.path, {'@'});
         }
+    }
+}
+
+void clearCrowdedMachine(Platform& platform, std::size_t entries) {
+    const auto keys = registryKeys(platform);
+    const auto dirs = folders(platform);
+    const std::string file = winIniPath(platform);
+    for (const std::string& section : {std::string(kWinIniEnabledSection), std::string(kWinIniDisabledSection)})
+        for (const std::string& key : {std::string(kWinIniLoadKey), std::string(kWinIniRunKey)})
+            platform.writeProfile(section, key, "", file);
+    for (std::size_t i = kWinIniLines; i < entries; ++i) {
+        const Placement placement = placementOf(i, keys, dirs);
+        if (placement.key)
+            platform.deleteValue(*placement.key, placement.name);
+        else
+            platform.deleteFile(placement.path);
     }
 }
 

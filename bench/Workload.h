@@ -14,6 +14,10 @@ namespace lsu::bench {
 // lines.
 void seedCrowdedMachine(Platform& platform, std::size_t entries);
 
+// Removes what seedCrowdedMachine(platform, entries) put there, so that a real
+// machine is left as it was found.
+void clearCrowdedMachine(Platform& platform, std::size_t entries);
+
 // Reads every source with the same platform calls a load makes and keeps
 // nothing; returns the number of items read.
 std::size_t bareRead(Platform& platform);

@@ -48,3 +48,9 @@ target_include_directories(lsu_ui_tests_win PRIVATE tests)
 target_link_libraries(lsu_ui_tests_win PRIVATE lsu_ui_win32 gtest gtest_main)
 add_test(NAME windows_ui COMMAND lsu_ui_tests_win --gtest_brief=1)
 set_tests_properties(windows_ui PROPERTIES TIMEOUT 600 ENVIRONMENT "LSU_WINE_LOG=${CMAKE_BINARY_DIR}/windows_ui.log")
+
+# The Windows benchmark: load and list fill on Wine's real registry, files and
+# list view. Run by scripts/bench-win.sh, never by ctest.
+add_executable(lsu_bench_win bench/win32/BenchMain.cpp bench/Workload.cpp bench/LiveBytes.cpp)
+target_include_directories(lsu_bench_win PRIVATE bench)
+target_link_libraries(lsu_bench_win PRIVATE lsu_ui_win32 -municode)

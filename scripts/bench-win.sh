@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds and runs the Windows benchmark under Wine in a throwaway prefix of its
+# own (removed again on exit) and prints its figures.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --build build/windows -j2 --target lsu_bench_win >/dev/null
+source scripts/wine-prefix.sh
+lsu_start_display
+lsu_start_throwaway_prefix
+scripts/wine-run.sh build/windows/lsu_bench_win.exe
