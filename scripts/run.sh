@@ -19,22 +19,5 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 source scripts/wine-prefix.sh
 lsu_start_display
-wine "$program" >/dev/null 2>&1 &
-program_pid=$!
-shown=no
-for _ in $(seq 120); do
-  if xdotool search --name "Tovane StartUp" >/dev/null 2>&1; then shown=yes; break; fi
-  kill -0 "$program_pid" 2>/dev/null || break
-  sleep 0.5
-done
-if [ "$shown" = yes ]; then
-  sleep 2  # let the window finish painting before the picture is taken
-  mkdir -p artifacts
-  import -window root artifacts/lstartup.png
-  echo "No display: the window was shown on a virtual one; its screenshot is $(pwd)/artifacts/lstartup.png"
-fi
-kill "$program_pid" 2>/dev/null || true
-if [ "$shown" != yes ]; then
-  echo "LStartUp.exe did not show its window \"Tovane StartUp\"." >&2
-  exit 1
-fi
+bash scripts/screenshot.sh artifacts/lstartup.png
+echo "No display: the window was shown on a virtual one; its screenshot is $(pwd)/artifacts/lstartup.png"

@@ -37,6 +37,7 @@ windows_tests() {
   return $status
 }
 stage "windows tests under wine" windows_tests
+stage "screenshot" bash scripts/screenshot-test.sh
 
 stage "quality gates" bash scripts/quality.sh
 echo
