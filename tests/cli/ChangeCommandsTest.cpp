@@ -15,14 +15,12 @@ namespace {
 
 constexpr const char* kUserRun = "Registry\\Current User\\Run";
 
-class ChangeCommands : public ::testing::Test {
+class ChangeCommands : public MixedInventoryTest {
 protected:
     void SetUp() override {
-        backend_ = makeCleanBackend();
-        seedMixedInventory(*backend_);
+        MixedInventoryTest::SetUp();
         before_ = inventory(platform());
     }
-    Platform& platform() { return backend_->platform(); }
 
     // An error leaves one line on stderr, nothing on stdout and every entry where it was.
     void expectRefusedWithoutChange(const std::vector<std::string>& args, int code) {
@@ -40,7 +38,6 @@ protected:
         return {};
     }
 
-    std::unique_ptr<Backend> backend_;
     std::vector<std::vector<std::string>> before_;
 };
 

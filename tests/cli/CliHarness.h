@@ -1,6 +1,9 @@
 #pragma once
 // Drives lstartup-cli in-process and reads back what a script would see.
 
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +31,17 @@ std::vector<std::vector<std::string>> fieldsOf(const EntryList& rows);
 // One entry of each kind, enabled and disabled, in the registry, win.ini
 // and both Startup folders.
 void seedMixedInventory(Backend& backend);
+
+// A test on a clean platform seeded with the mixed inventory above.
+class MixedInventoryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        backend_ = makeCleanBackend();
+        seedMixedInventory(*backend_);
+    }
+    Platform& platform() { return backend_->platform(); }
+    std::unique_ptr<Backend> backend_;
+};
 
 // RFC 4180 records, for reading the tool's CSV back.
 std::vector<std::vector<std::string>> parseCsv(const std::string& text);

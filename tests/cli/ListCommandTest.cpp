@@ -11,15 +11,7 @@ namespace lsu::test {
 
 namespace {
 
-class ListCommand : public ::testing::Test {
-protected:
-    void SetUp() override {
-        backend_ = makeCleanBackend();
-        seedMixedInventory(*backend_);
-    }
-    Platform& platform() { return backend_->platform(); }
-    std::unique_ptr<Backend> backend_;
-};
+class ListCommand : public MixedInventoryTest {};
 
 std::vector<std::vector<std::string>> fieldsOfJson(const std::string& text) {
     std::vector<std::vector<std::string>> fields;

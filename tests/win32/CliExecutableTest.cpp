@@ -97,15 +97,7 @@ CliResult runExecutable(const std::vector<std::string>& args) {
     return result;
 }
 
-class CliExecutable : public ::testing::Test {
-protected:
-    void SetUp() override {
-        backend_ = makeCleanBackend();
-        seedMixedInventory(*backend_);
-    }
-    Platform& platform() { return backend_->platform(); }
-    std::unique_ptr<Backend> backend_;
-};
+class CliExecutable : public MixedInventoryTest {};
 
 }  // namespace
 
