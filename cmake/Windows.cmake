@@ -29,6 +29,9 @@ enable_language(RC)
 file(GLOB LSU_UI_WIN32_SOURCES CONFIGURE_DEPENDS src/ui/win32/*.cpp)
 add_library(lsu_ui_win32 STATIC ${LSU_UI_WIN32_SOURCES})
 target_link_libraries(lsu_ui_win32 PUBLIC lsu_win32)
+# The suite checks the window's drawn images, so it carries the resources.
+target_sources(lsu_tests_win PRIVATE src/ui/win32/res/LStartUp.rc)
+target_link_libraries(lsu_tests_win PRIVATE lsu_ui_win32)
 add_executable(LStartUp WIN32 src/app/WinMain.cpp src/ui/win32/res/LStartUp.rc)
 target_link_libraries(LStartUp PRIVATE lsu_ui_win32 -municode)
 

@@ -12,6 +12,7 @@
 #include "ui/logic/RunCommand.h"
 #include "ui/logic/WindowLayout.h"
 #include "ui/win32/EntryDialog.h"
+#include "ui/win32/ImageLists.h"
 #include "ui/win32/MessageBoxPrompts.h"
 #include "ui/win32/ProgramList.h"
 
@@ -155,18 +156,20 @@ void MainWindow::recreateFonts() {
 void MainWindow::createChildren() {
     createMenus();
     headerBrush_ = CreateSolidBrush(kHeaderColour);
+    images_ = buildWindowImages(instance_, dpi_);
+    // Each caption sits below its image; the bar's height follows from both.
     toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_LIST | CCS_TOP,
-                               0, 0, 0, 0, window_, reinterpret_cast<HMENU>(kToolbarId), instance_, nullptr);
+                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0, 0, window_,
+                               reinterpret_cast<HMENU>(kToolbarId), instance_, nullptr);
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(toolbar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
+    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.toolbar.get()));
     const wchar_t* captions[] = {L"Refresh", L"Add", L"Delete", L"Run", L"Properties", L"Folders"};
     TBBUTTON buttons[6] = {};
     for (int i = 0; i < 6; ++i) {
-        buttons[i].iBitmap = I_IMAGENONE;
+        buttons[i].iBitmap = toolbarImageIndex(narrow(captions[i]));
         buttons[i].idCommand = kToolRefresh + i;
         buttons[i].fsState = TBSTATE_ENABLED;
-        buttons[i].fsStyle = BTNS_AUTOSIZE | BTNS_SHOWTEXT | (i == 5 ? BTNS_CHECK : BTNS_BUTTON);
+        buttons[i].fsStyle = BTNS_AUTOSIZE | (i == 5 ? BTNS_CHECK : BTNS_BUTTON);
         buttons[i].iString = reinterpret_cast<INT_PTR>(captions[i]);
     }
     buttons[5].fsState |= TBSTATE_CHECKED;
@@ -203,6 +206,17 @@ void MainWindow::createChildren() {
     recreateFonts();
 }
 
+void MainWindow::replaceImages() {
+    // The controls hold the lists without owning them: both are handed the
+    // new lists before the old ones are destroyed.
+    WindowImages images = buildWindowImages(instance_, dpi_);
+    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.toolbar.get()));
+    SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    TreeView_SetImageList(tree_, images.tree.get(), TVSIL_NORMAL);
+    images_ = std::move(images);
+    InvalidateRect(header_, nullptr, TRUE);
+}
+
 void MainWindow::Form_Load() {
     ensureDisabledItemsFolders(platform_);
     // The headers show the columns; they are not buttons and sort nothing.
@@ -211,6 +225,7 @@ void MainWindow::Form_Load() {
 
     // The section tree, in catalog order, the root expanded and selected.
     TreeView_DeleteAllItems(tree_);
+    TreeView_SetImageList(tree_, images_.tree.get(), TVSIL_NORMAL);
     std::vector<HTREEITEM> items;
     const auto& catalog = sectionCatalog();
     for (std::size_t i = 0; i < catalog.size(); ++i) {
@@ -221,8 +236,11 @@ void MainWindow::Form_Load() {
         TVINSERTSTRUCTW insert = {};
         insert.hParent = parent;
         insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+        insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
         insert.item.pszText = caption.data();
+        insert.item.iImage = treeImageIndex(catalog[i].image);
+        insert.item.iSelectedImage =
+            catalog[i].selectedImage.empty() ? insert.item.iImage : treeImageIndex(catalog[i].selectedImage);
         insert.item.lParam = static_cast<LPARAM>(i);
         items.push_back(reinterpret_cast<HTREEITEM>(
             SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert))));
@@ -440,15 +458,9 @@ void MainWindow::paintHeader(HWND header) {
     text.right = listRect.right - twipsToPixels(100);
     SelectObject(dc, headerFont_);
     DrawTextW(dc, description.c_str(), -1, &text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    // A small start-up glyph at the left of the strip.
-    RECT glyph = {twipsToPixels(105), (area.bottom - 16) / 2, twipsToPixels(105) + 16, (area.bottom + 16) / 2};
-    HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    POINT triangle[] = {{glyph.left + 3, glyph.top + 2}, {glyph.right - 2, glyph.top + 8}, {glyph.left + 3, glyph.bottom - 2}};
-    HGDIOBJ oldBrush = SelectObject(dc, white);
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(WHITE_PEN));
-    Polygon(dc, triangle, 3);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
+    if (images_.header.get())
+        DrawIconEx(dc, twipsToPixels(105), twipsToPixels(90), images_.header.get(), images_.headerWidth,
+                   images_.headerHeight, 0, nullptr, DI_NORMAL);
     SelectObject(dc, old);
     EndPaint(header, &paint);
 }
@@ -525,6 +537,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);
             recreateFonts();
+            replaceImages();
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
             SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                          suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);

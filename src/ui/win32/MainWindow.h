@@ -10,6 +10,7 @@
 
 #include "platform/Platform.h"
 #include "scanners/SectionLoading.h"
+#include "ui/win32/ImageLists.h"
 
 namespace lsu::win32 {
 
@@ -72,6 +73,7 @@ private:
     int twipsToPixels(int twips) const;
     int pixelsToTwips(int pixels) const;
     void recreateFonts();
+    void replaceImages();  // at the window's DPI, after it changed
 
     Platform& platform_;
     HINSTANCE instance_ = nullptr;
@@ -81,6 +83,7 @@ private:
     HACCEL accelerators_ = nullptr;
     HFONT listFont_ = nullptr, headerBoldFont_ = nullptr, headerFont_ = nullptr;
     HBRUSH headerBrush_ = nullptr;
+    WindowImages images_;
     EntryList rows_;
     std::string folderName_ = "Folders", description_ = "Description";
     bool paneVisible_ = true;

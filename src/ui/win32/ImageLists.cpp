@@ -1,0 +1,105 @@
+#include "ui/win32/ImageLists.h"
+
+#include <array>
+#include <utility>
+
+#include "catalog/Sections.h"
+#include "ui/win32/res/ResourceIds.h"
+
+namespace lsu::win32 {
+
+namespace {
+
+// The tree's images in the order of treeImageKeys(): "of", "reg", "st",
+// "user", "cf", "users".
+constexpr std::array<int, 6> kTreeIcons = {LSU_IDI_TREE_OPEN_FOLDER,    LSU_IDI_TREE_REGISTRY,
+                                           LSU_IDI_TREE_STARTUP_FOLDER, LSU_IDI_TREE_USER,
+                                           LSU_IDI_TREE_CLOSED_FOLDER,  LSU_IDI_TREE_USERS};
+
+struct ToolbarImage {
+    std::string_view buttonKey;
+    int icon;
+};
+// ImglstMenu's order: the buttons name their image by this position.
+constexpr std::array<ToolbarImage, 6> kToolbarImages = {{{"Add", LSU_IDI_TOOL_ADD},
+                                                         {"Delete", LSU_IDI_TOOL_DELETE},
+                                                         {"Folders", LSU_IDI_TOOL_FOLDERS},
+                                                         {"Properties", LSU_IDI_TOOL_PROPERTIES},
+                                                         {"Refresh", LSU_IDI_TOOL_REFRESH},
+                                                         {"Run", LSU_IDI_TOOL_RUN}}};
+
+Icon loadIcon(HINSTANCE instance, int id, int width, int height) {
+    return Icon(
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
+}
+
+// An image list of square images. A resource that does not load ends the
+// list there, so a missing image shows as a short list rather than as
+// images in the wrong places.
+template <typename Ids>
+ImageList buildList(HINSTANCE instance, int size, const Ids& ids) {
+    ImageList list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, static_cast<int>(ids.size()), 0));
+    if (!list.get()) return list;
+    for (int id : ids) {
+        Icon icon = loadIcon(instance, id, size, size);
+        if (!icon.get() || ImageList_ReplaceIcon(list.get(), -1, icon.get()) < 0) break;
+    }
+    return list;
+}
+
+}  // namespace
+
+ImageList::~ImageList() {
+    if (list_) ImageList_Destroy(list_);
+}
+ImageList::ImageList(ImageList&& other) noexcept : list_(std::exchange(other.list_, nullptr)) {}
+ImageList& ImageList::operator=(ImageList&& other) noexcept {
+    if (this != &other) {
+        if (list_) ImageList_Destroy(list_);
+        list_ = std::exchange(other.list_, nullptr);
+    }
+    return *this;
+}
+int ImageList::count() const { return list_ ? ImageList_GetImageCount(list_) : 0; }
+
+Icon::~Icon() {
+    if (icon_) DestroyIcon(icon_);
+}
+Icon::Icon(Icon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
+Icon& Icon::operator=(Icon&& other) noexcept {
+    if (this != &other) {
+        if (icon_) DestroyIcon(icon_);
+        icon_ = std::exchange(other.icon_, nullptr);
+    }
+    return *this;
+}
+
+int toolbarImageSize(UINT dpi) { return MulDiv(32, static_cast<int>(dpi), 96); }
+int treeImageSize(UINT dpi) { return MulDiv(16, static_cast<int>(dpi), 96); }
+
+WindowImages buildWindowImages(HINSTANCE instance, UINT dpi) {
+    WindowImages images;
+    std::array<int, kToolbarImages.size()> toolbarIcons{};
+    for (std::size_t i = 0; i < kToolbarImages.size(); ++i) toolbarIcons[i] = kToolbarImages[i].icon;
+    images.toolbar = buildList(instance, toolbarImageSize(dpi), toolbarIcons);
+    images.tree = buildList(instance, treeImageSize(dpi), kTreeIcons);
+    images.headerWidth = MulDiv(17, static_cast<int>(dpi), 96);
+    images.headerHeight = MulDiv(16, static_cast<int>(dpi), 96);
+    images.header = loadIcon(instance, LSU_IDI_HEADER, images.headerWidth, images.headerHeight);
+    return images;
+}
+
+int treeImageIndex(std::string_view key) {
+    const auto& keys = treeImageKeys();
+    for (std::size_t i = 0; i < keys.size() && i < kTreeIcons.size(); ++i)
+        if (keys[i] == key) return static_cast<int>(i);
+    return -1;
+}
+
+int toolbarImageIndex(std::string_view buttonKey) {
+    for (std::size_t i = 0; i < kToolbarImages.size(); ++i)
+        if (kToolbarImages[i].buttonKey == buttonKey) return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace lsu::win32
