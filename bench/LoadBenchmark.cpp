@@ -26,7 +26,7 @@ void LoadAllPrograms(benchmark::State& state) {
     auto& platform = crowded(static_cast<std::size_t>(state.range(0)));
     std::size_t rows = 0, probes = 0;
     for (auto _ : state) {
-        auto load = loadPrograms(platform, "All Programs");
+        auto load = loadSection(platform, SectionId::AllPrograms);
         rows = load.rows.size();
         probes = load.probes;
         benchmark::DoNotOptimize(load);
@@ -34,7 +34,7 @@ void LoadAllPrograms(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(rows);
     state.counters["probes_per_row"] = rows ? static_cast<double>(probes) / static_cast<double>(rows) : 0;
     const std::size_t before = liveHeapBytes();
-    auto held = loadPrograms(platform, "All Programs");
+    auto held = loadSection(platform, SectionId::AllPrograms);
     state.counters["bytes_per_row"] =
         rows ? static_cast<double>(liveHeapBytes() - before) / static_cast<double>(rows) : 0;
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(rows));

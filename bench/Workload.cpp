@@ -12,22 +12,27 @@ namespace {
 
 std::vector<RegistryLocation> registryKeys(Platform& platform) {
     std::vector<RegistryLocation> keys;
-    for (const auto& section : registrySections()) {
+    for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
+        const auto* source = sourceAs<RegistrySource>(leaf);
+        if (!source) continue;
         std::vector<RegistryView> views = {RegistryView::Shared};
-        if (section.hive == Hive::LocalMachine)
-            views = platform.viewsShareKey(section.hive, std::string(section.subkey))
+        if (source->views == ViewRule::BothViews)
+            views = platform.viewsShareKey(source->hive, std::string(source->subkey))
                         ? std::vector<RegistryView>{RegistryView::Bits64}
                         : std::vector<RegistryView>{RegistryView::Bits64, RegistryView::Bits32};
-        for (const std::string& subkey : {std::string(section.subkey), disabledSubkey(section.subkey)})
-            for (RegistryView view : views) keys.push_back({section.hive, view, subkey});
+        for (const std::string& subkey : {std::string(source->subkey), disabledSubkey(source->subkey)})
+            for (RegistryView view : views) keys.push_back({source->hive, view, subkey});
     }
     return keys;
 }
 
 std::vector<std::string> folders(Platform& platform) {
     return {platform.specialFolder(kCsidlCommonStartup), platform.specialFolder(kCsidlStartup),
-            disabledItemsFolder(platform, kStartupAllUsers), disabledItemsFolder(platform, kStartupCurrentUser)};
+            disabledItemsFolder(platform, SectionId::StartupAllUsers),
+            disabledItemsFolder(platform, SectionId::StartupCurrentUser)};
 }
+
+constexpr const char* kWinIniKeys[] = {"Load", "Run"};
 
 // Where the i-th entry lives: two thirds registry values, one third
 // Startup-folder items (half of them shortcuts). Seeding and clearing walk
@@ -62,7 +67,7 @@ void seedCrowdedMachine(Platform& platform, std::size_t entries) {
     const auto dirs = folders(platform);
     const std::string file = winIniPath(platform);
     for (const std::string& section : {std::string(kWinIniEnabledSection), std::string(kWinIniDisabledSection)})
-        for (const std::string& key : {std::string(kWinIniLoadKey), std::string(kWinIniRunKey)})
+        for (const std::string key : kWinIniKeys)
             platform.writeProfile(section, key, "C:\\Tools\\" + key + ".exe", file);
     for (std::size_t i = kWinIniLines; i < entries; ++i) {
         const Placement placement = placementOf(i, keys, dirs);
@@ -85,7 +90,7 @@ void clearCrowdedMachine(Platform& platform, std::size_t entries) {
     const auto dirs = folders(platform);
     const std::string file = winIniPath(platform);
     for (const std::string& section : {std::string(kWinIniEnabledSection), std::string(kWinIniDisabledSection)})
-        for (const std::string& key : {std::string(kWinIniLoadKey), std::string(kWinIniRunKey)})
+        for (const std::string key : kWinIniKeys)
             platform.writeProfile(section, key, "", file);
     for (std::size_t i = kWinIniLines; i < entries; ++i) {
         const Placement placement = placementOf(i, keys, dirs);
@@ -102,7 +107,7 @@ std::size_t bareRead(Platform& platform) {
         if (auto values = platform.readValues(key)) items += values->size();
     const std::string file = winIniPath(platform);
     for (const std::string& section : {std::string(kWinIniEnabledSection), std::string(kWinIniDisabledSection)})
-        for (const std::string& key : {std::string(kWinIniLoadKey), std::string(kWinIniRunKey)})
+        for (const std::string key : kWinIniKeys)
             items += platform.readProfile(section, key, file).has_value();
     for (const std::string& folder : folders(platform))
         for (const std::string& name : platform.listFiles(folder)) {

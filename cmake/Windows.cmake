@@ -4,7 +4,8 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 
 file(GLOB LSU_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 add_library(lsu_win32 STATIC ${LSU_WIN32_SOURCES})
-target_link_libraries(lsu_win32 PUBLIC lsu_core ole32 oleaut32 uuid shell32 shlwapi advapi32 comctl32 comdlg32 gdi32 user32)
+target_link_libraries(lsu_win32 PUBLIC lsu_core ole32 oleaut32 uuid shell32 shlwapi advapi32 version comctl32 comdlg32
+  gdi32 user32)
 
 # GoogleTest from the distribution's sources, built for Windows.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
@@ -17,7 +18,7 @@ file(GLOB LSU_WIN_TEST_SOURCES CONFIGURE_DEPENDS
   tests/platform/*.cpp tests/support/*.cpp tests/win32/*.cpp tests/cli/*.cpp)
 add_executable(lsu_tests_win ${LSU_WIN_TEST_SOURCES})
 target_include_directories(lsu_tests_win PRIVATE tests)
-target_link_libraries(lsu_tests_win PRIVATE lsu_win32 gtest gtest_main)
+target_link_libraries(lsu_tests_win PRIVATE lsu_win32 lsu_memory_platform gtest gtest_main)
 
 # One Wine process runs the whole suite: starting Wine once per test would
 # cost more than the tests themselves.

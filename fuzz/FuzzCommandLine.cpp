@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "catalog/CheckValid.h"
+#include "catalog/ExistenceCheck.h"
 #include "catalog/CommandLine.h"
 #include "platform/memory/MemoryPlatform.h"
 
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     const std::string text(reinterpret_cast<const char*>(data), size);
     lsu::ExistenceCheck check(platform);
-    check.CheckValid(text);
+    check.programExists(text);
     auto split = lsu::splitCommandLine(text, [](const std::string& path) { return platform.fileExists(path); });
     lsu::folderOf(split.program);
     return 0;

@@ -139,14 +139,14 @@ int wmain() {
             lsu::bench::seedCrowdedMachine(platform, entries);
             std::size_t rows = 0, probes = 0;
             const double load = secondsOf([&] {
-                auto result = lsu::loadPrograms(platform, "All Programs");
+                auto result = lsu::loadSection(platform, lsu::SectionId::AllPrograms);
                 rows = result.rows.size();
                 probes = result.probes;
             });
             std::size_t items = 0;
             const double bare = secondsOf([&] { items = lsu::bench::bareRead(platform); });
             const std::size_t before = lsu::bench::liveHeapBytes();
-            auto held = lsu::loadPrograms(platform, "All Programs");
+            auto held = lsu::loadSection(platform, lsu::SectionId::AllPrograms);
             const double bytes = static_cast<double>(lsu::bench::liveHeapBytes() - before);
             if (held.rows.size() < entries) status = 1;
             std::printf("load %zu entries: %zu rows, loadPrograms %.1f ms, bare read %.1f ms (%zu items), "

@@ -1,25 +1,33 @@
 #include "catalog/DisabledStores.h"
 
-#include "catalog/Sections.h"
+#include "catalog/Text.h"
 
 namespace lsu {
 
 std::string disabledSubkey(std::string_view subkey) { return std::string(subkey) + "-"; }
 
-std::string winIniPath(Platform& platform) { return WinDir(platform) + "\\win.ini"; }
-
-int startupFolderId(std::string_view sectionKey) {
-    return sectionKey == kStartupAllUsers ? kCsidlCommonStartup : kCsidlStartup;
+std::string windowsFolder(Platform& platform) {
+    std::string folder = platform.windowsDirectory();
+    while (!folder.empty() && (folder.back() == '\\' || folder.back() == ' ')) folder.pop_back();
+    return folder;
 }
 
-std::string disabledItemsFolder(Platform& platform, std::string_view sectionKey) {
-    return AddSlash(platform.programFolder()) + std::string(sectionKey);
+std::string winIniPath(Platform& platform) { return windowsFolder(platform) + "\\win.ini"; }
+
+std::string disabledItemsFolder(Platform& platform, SectionId folderSection) {
+    return withTrailingBackslash(platform.programFolder()) + std::string(section(folderSection).key);
 }
 
 void ensureDisabledItemsFolders(Platform& platform) {
-    const std::string base = AddSlash(platform.programFolder());
-    for (std::string_view folder : {std::string_view("Startup Folder"), kStartupAllUsers, kStartupCurrentUser})
-        platform.ensureFolder(base + std::string(folder));
+    const std::string base = withTrailingBackslash(platform.programFolder());
+    for (SectionId id : sectionTree()) {
+        const Section& entry = section(id);
+        if (!entry.isLeaf() || !std::holds_alternative<FolderSource>(*entry.source)) continue;
+        // "Startup Folder" first, then its subfolder.
+        const std::string_view key = entry.key;
+        platform.ensureFolder(base + std::string(key.substr(0, key.find('\\'))));
+        platform.ensureFolder(base + std::string(key));
+    }
 }
 
 }  // namespace lsu

@@ -1,83 +1,146 @@
 #include "catalog/Sections.h"
 
-#include <algorithm>
-#include <cctype>
+#include "catalog/Text.h"
 
 namespace lsu {
 
-const std::vector<Section>& sectionCatalog() {
-    static const std::vector<Section> catalog = {
-        {"All Programs", "All", "", "cf", "", "All programs which load at system startup or when a user logs in", false},
-        {"Startup Folder", "Startup folder", "All Programs", "st", "", "Programs listed in Startup Folder of start menu", false},
-        {"Startup Folder\\All Users", "All users", "Startup Folder", "users", "", "Program listed in shared Startup Folder", true},
-        {"Startup Folder\\Current User", "Current user", "Startup Folder", "user", "", "Program listed in Startup Folder of current user", true},
-        {"Registry", "Registry", "All Programs", "reg", "", "Program listed in Windows registry", false},
-        {"Registry\\All Users", "All users", "Registry", "users", "", "Program runs at Windows Startup", false},
-        {"Registry\\All Users\\Run", "Run", "Registry\\All Users", "cf", "of", "Program runs at logon of all users", true},
-        {"Registry\\All Users\\Run Once", "Run once", "Registry\\All Users", "cf", "of", "Program that runs once at logon of all users", true},
-        {"Registry\\All Users\\Run Once Ex", "Run once Ex", "Registry\\All Users", "cf", "of", "Program that runs once(extented) at logon of all users", true},
-        {"Registry\\All Users\\Run Services", "Run services", "Registry\\All Users", "cf", "of", "Services that runs at logon of all users", true},
-        {"Registry\\All Users\\Run Services Once", "Run services once", "Registry\\All Users", "cf", "of", "Services that runs once at logon of all users", true},
-        {"Registry\\Current User", "Current User", "Registry", "user", "", "Programs that runs at current user logon", false},
-        {"Registry\\Current User\\Run", "Run", "Registry\\Current User", "cf", "of", "Programs that runs at current user logon", true},
-        {"Registry\\Current User\\Run Once", "Run once", "Registry\\Current User", "cf", "of", "Programs that runs once at current user logon", true},
-        {"Win.ini", "Win.ini", "All Programs", "cf", "", "Programs run from Win.ini", false},
-        {"Win.ini\\Load", "Load", "Win.ini", "cf", "of", "Programs run from Win.ini load section", true},
-        {"Win.ini\\Run", "Run", "Win.ini", "cf", "of", "Programs run from Win.ini run section", true},
-    };
-    return catalog;
+namespace {
+
+using enum SectionId;
+
+Section group(SectionId id, std::string_view key, std::string_view caption, std::optional<SectionId> parent,
+              std::string_view image, std::string_view description) {
+    return {id, key, caption, parent, image, "", description, std::nullopt, DialogOffer::Never};
 }
 
-const Section* findSection(std::string_view key) {
-    const auto& catalog = sectionCatalog();
-    auto it = std::find_if(catalog.begin(), catalog.end(), [&](const Section& s) { return s.key == key; });
-    return it == catalog.end() ? nullptr : &*it;
+// The groups, in the order the tree shows them.
+const std::vector<Section>& groups() {
+    static const std::vector<Section> table = {
+        group(AllPrograms, "All Programs", "All", std::nullopt, "cf",
+              "All programs which load at system startup or when a user logs in"),
+        group(StartupFolder, "Startup Folder", "Startup folder", AllPrograms, "st",
+              "Programs listed in Startup Folder of start menu"),
+        group(Registry, "Registry", "Registry", AllPrograms, "reg", "Program listed in Windows registry"),
+        group(RegistryAllUsers, "Registry\\All Users", "All users", Registry, "users", "Program runs at Windows Startup"),
+        group(RegistryCurrentUser, "Registry\\Current User", "Current User", Registry, "user",
+              "Programs that runs at current user logon"),
+        group(WinIni, "Win.ini", "Win.ini", AllPrograms, "cf", "Programs run from Win.ini"),
+    };
+    return table;
 }
 
-const std::vector<RegistrySection>& registrySections() {
-    static const std::vector<RegistrySection> sections = {
-        {"Registry\\All Users\\Run", Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
-        {"Registry\\Current User\\Run", Hive::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
-        {"Registry\\All Users\\Run Once", Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
-        {"Registry\\Current User\\Run Once", Hive::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
-        {"Registry\\All Users\\Run Once Ex", Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx"},
-        {"Registry\\All Users\\Run Services", Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices"},
-        {"Registry\\All Users\\Run Services Once", Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce"},
+Section registryLeaf(SectionId id, std::string_view key, std::string_view caption, SectionId parent,
+                     std::string_view description, Hive hive, std::string_view subkey) {
+    const ViewRule views = hive == Hive::CurrentUser ? ViewRule::Shared : ViewRule::BothViews;
+    return {id, key, caption, parent, "cf", "of", description, RegistrySource{hive, views, subkey}, DialogOffer::AddAndEdit};
+}
+
+// The leaves, in the order they are read.
+const std::vector<Section>& leaves() {
+    static const std::vector<Section> table = {
+        registryLeaf(UserRun, "Registry\\Current User\\Run", "Run", RegistryCurrentUser,
+                     "Programs that runs at current user logon", Hive::CurrentUser,
+                     "Software\\Microsoft\\Windows\\CurrentVersion\\Run"),
+        registryLeaf(UserRunOnce, "Registry\\Current User\\Run Once", "Run once", RegistryCurrentUser,
+                     "Programs that runs once at current user logon", Hive::CurrentUser,
+                     "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"),
+        registryLeaf(MachineRun, "Registry\\All Users\\Run", "Run", RegistryAllUsers,
+                     "Program runs at logon of all users", Hive::LocalMachine,
+                     "Software\\Microsoft\\Windows\\CurrentVersion\\Run"),
+        registryLeaf(MachineRunOnce, "Registry\\All Users\\Run Once", "Run once", RegistryAllUsers,
+                     "Program that runs once at logon of all users", Hive::LocalMachine,
+                     "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"),
+        registryLeaf(MachineRunOnceEx, "Registry\\All Users\\Run Once Ex", "Run once Ex", RegistryAllUsers,
+                     "Program that runs once(extented) at logon of all users", Hive::LocalMachine,
+                     "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx"),
+        registryLeaf(MachineRunServices, "Registry\\All Users\\Run Services", "Run services", RegistryAllUsers,
+                     "Services that runs at logon of all users", Hive::LocalMachine,
+                     "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices"),
+        registryLeaf(MachineRunServicesOnce, "Registry\\All Users\\Run Services Once", "Run services once",
+                     RegistryAllUsers, "Services that runs once at logon of all users", Hive::LocalMachine,
+                     "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce"),
+        {WinIniLoad, "Win.ini\\Load", "Load", WinIni, "cf", "of", "Programs run from Win.ini load section",
+         WinIniSource{"Load"}, DialogOffer::EditOnly},
+        {WinIniRun, "Win.ini\\Run", "Run", WinIni, "cf", "of", "Programs run from Win.ini run section",
+         WinIniSource{"Run"}, DialogOffer::EditOnly},
+        {StartupAllUsers, "Startup Folder\\All Users", "All users", StartupFolder, "users", "",
+         "Program listed in shared Startup Folder", FolderSource{kCsidlCommonStartup}, DialogOffer::AddAndEdit},
+        {StartupCurrentUser, "Startup Folder\\Current User", "Current user", StartupFolder, "user", "",
+         "Program listed in Startup Folder of current user", FolderSource{kCsidlStartup}, DialogOffer::AddAndEdit},
     };
-    return sections;
+    return table;
+}
+
+template <typename Match>
+std::optional<SectionId> findWhere(Match matches) {
+    for (const auto* table : {&groups(), &leaves()})
+        for (const Section& candidate : *table)
+            if (matches(candidate)) return candidate.id;
+    return std::nullopt;
+}
+
+bool descendsFrom(const Section& leaf, SectionId ancestor) {
+    for (std::optional<SectionId> at = leaf.id; at; at = section(*at).parent)
+        if (*at == ancestor) return true;
+    return false;
+}
+
+// Parents before children: a group's own groups first, then its leaves.
+void appendSubtree(SectionId id, std::vector<SectionId>& order) {
+    order.push_back(id);
+    for (const Section& group : groups())
+        if (group.parent == id) appendSubtree(group.id, order);
+    for (const Section& leaf : leaves())
+        if (leaf.parent == id) order.push_back(leaf.id);
+}
+
+}  // namespace
+
+const Section& section(SectionId id) {
+    static const std::vector<const Section*> byId = [] {
+        std::vector<const Section*> index;
+        for (const auto* table : {&groups(), &leaves()})
+            for (const Section& entry : *table) {
+                const auto at = static_cast<std::size_t>(entry.id);
+                if (index.size() <= at) index.resize(at + 1);
+                index[at] = &entry;
+            }
+        return index;
+    }();
+    return *byId.at(static_cast<std::size_t>(id));
+}
+
+std::optional<SectionId> findSection(std::string_view key) {
+    return findWhere([&](const Section& candidate) { return candidate.key == key; });
+}
+
+std::optional<SectionId> findSectionIgnoringCase(std::string_view key) {
+    return findWhere([&](const Section& candidate) { return equalsNoCase(candidate.key, key); });
+}
+
+const std::vector<SectionId>& sectionTree() {
+    static const std::vector<SectionId> order = [] {
+        std::vector<SectionId> tree;
+        appendSubtree(AllPrograms, tree);
+        return tree;
+    }();
+    return order;
+}
+
+const std::vector<SectionId>& leavesOf(SectionId id) {
+    static const auto table = [] {
+        std::vector<std::vector<SectionId>> members(sectionTree().size());
+        for (SectionId owner : sectionTree())
+            for (const Section& leaf : leaves())
+                if (descendsFrom(leaf, owner)) members.at(static_cast<std::size_t>(owner)).push_back(leaf.id);
+        return members;
+    }();
+    return table.at(static_cast<std::size_t>(id));
 }
 
 const std::vector<std::string_view>& treeImageKeys() {
     static const std::vector<std::string_view> keys = {"of", "reg", "st", "user", "cf", "users"};
     return keys;
 }
-
-Hive GetHKey(std::string_view sSection) {
-    for (std::size_t i = 0; i + 3 <= sSection.size(); ++i) {
-        auto lower = [&](std::size_t k) { return std::tolower(static_cast<unsigned char>(sSection[i + k])); };
-        if (lower(0) == 'a' && lower(1) == 'l' && lower(2) == 'l') return Hive::LocalMachine;
-    }
-    return Hive::CurrentUser;
-}
-
-std::string GetSubKey(std::string_view sSection) {
-    for (const auto& section : registrySections())
-        if (section.key == sSection) return std::string(section.subkey);
-    return {};
-}
-
-std::string AddSlash(std::string_view lzPathName) {
-    std::string path(lzPathName);
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
-}
-
-std::string WinDir(Platform& platform) {
-    std::string dir = platform.windowsDirectory();
-    while (!dir.empty() && (dir.back() == '\\' || dir.back() == ' ')) dir.pop_back();
-    return dir;
-}
-
-bool isRegistrySection(std::string_view key) { return !GetSubKey(key).empty(); }
 
 }  // namespace lsu

@@ -1,43 +1,40 @@
 #include "catalog/StartupEntry.h"
 
-#include "catalog/CheckValid.h"
-
 namespace lsu {
+
+const Source& sourceOf(const StartupEntry& entry) { return *section(entry.section).source; }
 
 const std::vector<ColumnDefinition>& entryColumns() {
     static const std::vector<ColumnDefinition> columns = {
-        {"Name", 2000}, {"Command Line", 4000}, {"Exists", 600}, {"Section", 2500}, {"Status", 0}, {"type", 0},
+        {Column::Name, "Name", 2000},     {Column::CommandLine, "Command Line", 4000}, {Column::Exists, "Exists", 600},
+        {Column::Section, "Section", 2500}, {Column::Status, "Status", 0},             {Column::Type, "type", 0},
     };
     return columns;
 }
 
-const std::string& cellText(const StartupEntry& entry, int column) {
-    switch (column) {
-        case 0: return entry.Name;
-        case 1: return entry.CommandLine;
-        case 2: return entry.Exists;
-        case 3: return entry.Section;
-        case 4: return entry.Status;
-        default: return entry.Type;
+namespace {
+
+std::string_view typeText(EntryType type) {
+    switch (type) {
+        case EntryType::RegistryValue: return "Reg";
+        case EntryType::Shortcut: return "Lnk";
+        case EntryType::File: break;
     }
+    return "File";
 }
 
-StartupEntry& AddtoList(EntryList& list, std::string sName, std::string Scmdline, std::string_view sSection,
-                        bool bEnabled, std::string_view sType, ExistenceCheck& check) {
-    const bool exists = check.CheckValid(Scmdline);
-    return appendRow(list, std::move(sName), std::move(Scmdline), sSection, bEnabled, sType, exists);
-}
+}  // namespace
 
-StartupEntry& appendRow(EntryList& list, std::string sName, std::string Scmdline, std::string_view sSection,
-                        bool bEnabled, std::string_view sType, bool exists) {
-    StartupEntry& entry = list.emplace_back();
-    entry.Name = std::move(sName);
-    entry.CommandLine = std::move(Scmdline);
-    entry.Exists = exists ? "Yes" : "No";
-    entry.Section = std::string(sSection);
-    entry.Status = std::string(bEnabled ? kStatusEnabled : kStatusDisabled);
-    entry.Type = std::string(sType);
-    return entry;
+std::string cellText(const StartupEntry& entry, Column column) {
+    switch (column) {
+        case Column::Name: return entry.name;
+        case Column::CommandLine: return entry.commandLine;
+        case Column::Exists: return entry.exists ? "Yes" : "No";
+        case Column::Section: return std::string(section(entry.section).key);
+        case Column::Status: return entry.enabled ? "Enabled" : "Disabled";
+        case Column::Type: break;
+    }
+    return std::string(typeText(entry.type));
 }
 
 }  // namespace lsu

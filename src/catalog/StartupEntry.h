@@ -1,30 +1,29 @@
 #pragma once
-// One row of the program list. The six cells are what the user sees (Status
-// and type in hidden columns); the rest is what a later move needs to find the
-// entry again exactly where it was read.
+// One row of the program list: what was found, typed, and what a later move
+// needs to find the entry again exactly where it was read. The texts the list
+// and the command-line tool show are rendered from it in one place.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "catalog/Sections.h"
 #include "platform/Platform.h"
 
 namespace lsu {
 
-inline constexpr std::string_view kStatusEnabled = "Enabled";
-inline constexpr std::string_view kStatusDisabled = "Disabled";
-inline constexpr std::string_view kTypeReg = "Reg";
-inline constexpr std::string_view kTypeLnk = "Lnk";
-inline constexpr std::string_view kTypeFile = "File";
+// What the entry is: a registry value, a shortcut file, or any other file
+// (a Startup-folder file, or a win.ini line, which names a file too).
+enum class EntryType { RegistryValue, Shortcut, File };
 
 struct StartupEntry {
-    std::string Name;
-    std::string CommandLine;
-    std::string Exists;
-    std::string Section;
-    std::string Status;
-    std::string Type;
-    bool Checked = false;
+    std::string name;
+    std::string commandLine;
+    SectionId section = SectionId::UserRun;  // always a leaf
+    EntryType type = EntryType::RegistryValue;
+    bool enabled = true;   // stands where Windows reads it, not in the disabled store
+    bool exists = false;   // the program it names was found
+    bool checked = false;  // the box as the list shows it
 
     // Registry rows: the view the value was read in, and the value as stored.
     RegistryView view = RegistryView::Shared;
@@ -35,7 +34,13 @@ struct StartupEntry {
 
 using EntryList = std::vector<StartupEntry>;
 
+const Source& sourceOf(const StartupEntry& entry);
+
+enum class Column { Name, CommandLine, Exists, Section, Status, Type };
+inline constexpr int kColumnCount = 6;
+
 struct ColumnDefinition {
+    Column column;
     std::string_view header;
     int widthTwips;  // 0 hides the column
 };
@@ -43,17 +48,8 @@ struct ColumnDefinition {
 // Name, Command Line, Exists, Section, Status (hidden), type (hidden).
 const std::vector<ColumnDefinition>& entryColumns();
 
-// The cell of a column (0 = Name, 1..5 = the sub-items).
-const std::string& cellText(const StartupEntry& entry, int column);
-
-class ExistenceCheck;
-
-// Appends one row; the check box stays clear. Returns the new row so that a
-// scanner can attach the hidden data.
-StartupEntry& AddtoList(EntryList& list, std::string sName, std::string Scmdline, std::string_view sSection,
-                        bool bEnabled, std::string_view sType, ExistenceCheck& check);
-// The same, for a row whose Exists answer is already known.
-StartupEntry& appendRow(EntryList& list, std::string sName, std::string Scmdline, std::string_view sSection,
-                        bool bEnabled, std::string_view sType, bool exists);
+// The text a cell shows: "Yes"/"No", the section key, "Enabled"/"Disabled",
+// "Reg"/"Lnk"/"File".
+std::string cellText(const StartupEntry& entry, Column column);
 
 }  // namespace lsu

@@ -31,6 +31,12 @@ bool endsWithNoCase(std::string_view text, std::string_view suffix) {
 
 bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
+std::string withTrailingBackslash(std::string_view path) {
+    std::string result(path);
+    if (result.empty() || result.back() != '\\') result += '\\';
+    return result;
+}
+
 bool hasFileExtension(std::string_view path) {
     auto separator = path.find_last_of("\\/:");
     auto name = separator == std::string_view::npos ? path : path.substr(separator + 1);

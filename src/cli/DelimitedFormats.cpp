@@ -38,19 +38,20 @@ const std::array<std::string_view, kEntryFieldCount>& fieldHeaders() {
 std::string formatCsv(const EntryList& rows) {
     std::string out;
     appendCsvRecord(out, [](int column) { return std::string(fieldHeaders()[column]); });
-    for (const StartupEntry& row : rows) appendCsvRecord(out, [&](int column) { return cellText(row, column); });
+    for (const StartupEntry& row : rows)
+        appendCsvRecord(out, [&](int column) { return cellText(row, entryColumns()[column].column); });
     return out;
 }
 
 std::string formatJson(const EntryList& rows) {
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
     for (const StartupEntry& row : rows)
-        array.push_back({{"name", row.Name},
-                         {"commandLine", row.CommandLine},
-                         {"exists", row.Exists},
-                         {"section", row.Section},
-                         {"status", row.Status},
-                         {"type", row.Type}});
+        array.push_back({{"name", row.name},
+                         {"commandLine", row.commandLine},
+                         {"exists", cellText(row, Column::Exists)},
+                         {"section", cellText(row, Column::Section)},
+                         {"status", cellText(row, Column::Status)},
+                         {"type", cellText(row, Column::Type)}});
     return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 

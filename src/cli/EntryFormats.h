@@ -10,10 +10,10 @@
 
 namespace lsu::cli {
 
-inline constexpr int kEntryFieldCount = 6;
+inline constexpr int kEntryFieldCount = kColumnCount;
 
 // The window's column headers, each capitalised: Name, Command Line, Exists,
-// Section, Status, Type. Field i is cellText(row, i).
+// Section, Status, Type, in the order of the list's columns.
 const std::array<std::string_view, kEntryFieldCount>& fieldHeaders();
 
 // RFC 4180: a header row, CRLF line ends, fields with a comma, quote, CR or

@@ -11,6 +11,7 @@
 #include "cli/ScriptPrompts.h"
 #include "operations/Messages.h"
 #include "operations/Operations.h"
+#include "catalog/Sections.h"
 #include "scanners/SectionLoading.h"
 
 namespace lsu::cli {
@@ -24,7 +25,7 @@ constexpr const char* kDeleteQuestionTitle = "Warning";
 constexpr std::array<std::string_view, 5> kCommands = {"list", "enable", "disable", "delete", "add"};
 
 struct Request {
-    std::string section = std::string(kRootSectionKey);
+    std::string sectionKey = std::string(section(SectionId::AllPrograms).key);
     std::string name;
     std::string commandLine;
     std::string format = "table";
@@ -37,9 +38,9 @@ public:
         : platform_(platform), out_(out), err_(err), terminalWidth_(terminalWidth) {}
 
     int list(const Request& request) {
-        const Section* section = sectionNamed(request.section);
-        if (!section) return unknownSection(request.section);
-        const EntryList rows = loadPrograms(platform_, section->key).rows;
+        const auto id = findSectionIgnoringCase(request.sectionKey);
+        if (!id) return unknownSection(request.sectionKey);
+        const EntryList rows = loadSection(platform_, *id).rows;
         if (request.format == "csv")
             out_ << formatCsv(rows);
         else if (request.format == "json")
@@ -52,18 +53,18 @@ public:
     int enableOrDisable(const Request& request, bool enable) {
         StartupEntry row;
         if (const int found = findOne(request, row); found != kExitOk) return found;
-        const std::string_view wanted = enable ? kStatusEnabled : kStatusDisabled;
-        if (row.Status == wanted) {
+        const std::string where = "\"" + row.name + "\" in " + std::string(section(row.section).key);
+        if (row.enabled == enable) {
             // Moving an entry onto itself would delete a parked twin of the same name.
-            out_ << '"' << row.Name << "\" in " << row.Section << " is already " << toLower(wanted) << ".\n";
+            out_ << where << " is already " << (enable ? "enabled" : "disabled") << ".\n";
             return kExitOk;
         }
         ScriptPrompts prompts(err_, request.yes);
         ensureDisabledItemsFolders(platform_);
-        row.Checked = enable;
-        const bool moved = EnabledDisableProgram(platform_, prompts, row);
-        return finish(prompts, moved, (enable ? "Enabled \"" : "Disabled \"") + row.Name + "\" in " + row.Section,
-                      "could not " + std::string(enable ? "enable" : "disable") + " \"" + row.Name + '"');
+        row.checked = enable;
+        const bool moved = applyCheckState(platform_, prompts, row);
+        return finish(prompts, moved, (enable ? "Enabled " : "Disabled ") + where,
+                      "could not " + std::string(enable ? "enable" : "disable") + " \"" + row.name + '"');
     }
 
     int remove(const Request& request) {
@@ -71,29 +72,29 @@ public:
         if (const int found = findOne(request, row); found != kExitOk) return found;
         ScriptPrompts prompts(err_, request.yes);
         if (!prompts.ask(kDeleteQuestion, kDeleteQuestionTitle, kStyleYesNoQuestion)) return refused(prompts);
-        const bool gone = DeleteProgram(platform_, prompts, row);
-        return finish(prompts, gone, "Deleted \"" + row.Name + "\" from " + row.Section,
-                      "could not delete \"" + row.Name + '"');
+        const bool gone = deleteEntry(platform_, prompts, row);
+        return finish(prompts, gone, "Deleted \"" + row.name + "\" from " + std::string(section(row.section).key),
+                      "could not delete \"" + row.name + '"');
     }
 
     int add(const Request& request) {
-        const Section* section = sectionNamed(request.section);
-        if (!section) return unknownSection(request.section);
-        const std::vector<std::string> addable = dialogSections(true);
-        if (std::find(addable.begin(), addable.end(), section->key) == addable.end())
-            return error(kExitUnknownSection, "entries cannot be added to section \"" + request.section +
+        const auto id = findSectionIgnoringCase(request.sectionKey);
+        if (!id) return unknownSection(request.sectionKey);
+        const std::vector<SectionId> addable = sectionsOffered(true);
+        if (std::find(addable.begin(), addable.end(), *id) == addable.end())
+            return error(kExitUnknownSection, "entries cannot be added to section \"" + request.sectionKey +
                                                   "\"; use a Startup Folder or Registry leaf section");
         if (request.name.empty() || request.commandLine.empty())
             return error(kExitUsage, "the name and the command line must not be empty");
         ScriptPrompts prompts(err_, request.yes);
-        const EntryList rows = loadPrograms(platform_, section->key).rows;
+        const std::string key(section(*id).key);
         // What already stands under this name is replaced only on the user's word.
-        if (!entriesNamed(rows, request.name).empty() &&
-            !askReplace(prompts, "Entry", std::string(section->key) + "\\" + request.name))
+        if (!entriesNamed(loadSection(platform_, *id).rows, request.name).empty() &&
+            !askReplace(prompts, "Entry", key + "\\" + request.name))
             return refused(prompts);
         ensureDisabledItemsFolders(platform_);
-        const bool written = AddNew(platform_, prompts, EntryForm{request.name, request.commandLine, std::string(section->key)});
-        return finish(prompts, written, "Added \"" + request.name + "\" to " + std::string(section->key),
+        const bool written = addEntry(platform_, prompts, EntryForm{request.name, request.commandLine, *id});
+        return finish(prompts, written, "Added \"" + request.name + "\" to " + key,
                       "could not add \"" + request.name + '"');
     }
 
@@ -103,32 +104,21 @@ public:
     }
 
 private:
-    static std::string toLower(std::string_view text) {
-        std::string lower(text);
-        std::transform(lower.begin(), lower.end(), lower.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        return lower;
-    }
-
-    static const Section* sectionNamed(const std::string& key) { return findSectionNoCase(key); }
-
     int unknownSection(const std::string& key) {
         return error(kExitUnknownSection, "unknown section \"" + key + "\" (see lstartup-cli list --help)");
     }
 
     // Ambiguity and absence are settled before anything is touched.
     int findOne(const Request& request, StartupEntry& row) {
-        const Section* section = sectionNamed(request.section);
-        if (!section) return unknownSection(request.section);
-        const EntryList rows = loadPrograms(platform_, section->key).rows;
+        const auto id = findSectionIgnoringCase(request.sectionKey);
+        if (!id) return unknownSection(request.sectionKey);
+        const std::string key(section(*id).key);
+        const EntryList rows = loadSection(platform_, *id).rows;
         const auto found = entriesNamed(rows, request.name);
-        if (found.empty())
-            return error(kExitEntryNotFound,
-                         "no entry named \"" + request.name + "\" in " + std::string(section->key));
+        if (found.empty()) return error(kExitEntryNotFound, "no entry named \"" + request.name + "\" in " + key);
         if (found.size() > 1)
             return error(kExitAmbiguousName, std::to_string(found.size()) + " entries are named \"" + request.name +
-                                                 "\" in " + std::string(section->key) +
-                                                 "; name a leaf section that holds only one of them");
+                                                 "\" in " + key + "; name a leaf section that holds only one of them");
         row = *found.front();
         return kExitOk;
     }
@@ -154,13 +144,13 @@ private:
 };
 
 void addSectionArgument(CLI::App& command, Request& request, bool required, const std::string& what) {
-    CLI::Option* option = command.add_option("SECTION", request.section, what);
+    CLI::Option* option = command.add_option("SECTION", request.sectionKey, what);
     if (required) option->required();
 }
 
 std::string sectionList() {
     std::string text = "Sections:\n";
-    for (const Section& section : sectionCatalog()) text += "  " + std::string(section.key) + "\n";
+    for (SectionId id : sectionTree()) text += "  " + std::string(section(id).key) + "\n";
     return text;
 }
 

@@ -81,7 +81,8 @@ std::string formatTable(const EntryList& rows, int terminalWidth) {
     cells.push_back(header);
     for (const StartupEntry& row : rows) {
         std::array<std::string, kEntryFieldCount> line;
-        for (int column = 0; column < kEntryFieldCount; ++column) line[column] = flattened(cellText(row, column));
+        for (int column = 0; column < kEntryFieldCount; ++column)
+            line[column] = flattened(cellText(row, entryColumns()[column].column));
         cells.push_back(std::move(line));
     }
     const auto widths = columnWidths(cells, terminalWidth);

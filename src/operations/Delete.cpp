@@ -1,7 +1,6 @@
-#include "operations/EntryPlaces.h"
+#include "operations/EntryLocations.h"
 #include "operations/Messages.h"
 #include "operations/Operations.h"
-#include "operations/RowPlaces.h"
 
 namespace lsu {
 
@@ -13,18 +12,19 @@ namespace {
 bool rowEntryStands(Platform& platform, const StartupEntry& row, const EntryPlace& place) {
     auto content = readEntry(platform, place);
     if (!content) return false;
-    if (auto* line = std::get_if<ProfileLine>(&*content)) return line->text == row.CommandLine;
+    if (auto* line = std::get_if<ProfileLine>(&*content)) return line->text == row.commandLine;
     return true;
 }
 
 }  // namespace
 
-bool DeleteProgram(Platform& platform, UserPrompts& prompts, const StartupEntry& row) {
-    auto place = placeOfRow(platform, row, isEnabled(row));
+bool deleteEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& row) {
+    auto place = placeOfRow(platform, row, row.enabled);
     if (!place) return false;
     if (!rowEntryStands(platform, row, *place)) return true;
-    if (removeEntry(platform, *place) || !rowEntryStands(platform, row, *place)) return true;
-    prompts.tell(kDeleteFailedPrompt, kDeleteFailedTitle, kStyleCritical);
+    const SystemResult removed = removeEntry(platform, *place);
+    if (removed || !rowEntryStands(platform, row, *place)) return true;
+    prompts.tell(withReason(kDeleteFailedPrompt, removed.error()), kDeleteFailedTitle, kStyleCritical);
     return false;
 }
 

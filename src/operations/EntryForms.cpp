@@ -4,15 +4,30 @@
 
 #include "catalog/CommandLine.h"
 #include "operations/FileNames.h"
-#include "operations/RowPlaces.h"
 
 namespace lsu {
 
+std::vector<SectionId> sectionsOffered(bool forAdd) {
+    std::vector<SectionId> offered;
+    auto offer = [&](auto kind) {
+        for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
+            const Section& candidate = section(leaf);
+            if (!std::holds_alternative<decltype(kind)>(*candidate.source)) continue;
+            if (candidate.offer == DialogOffer::AddAndEdit || (!forAdd && candidate.offer == DialogOffer::EditOnly))
+                offered.push_back(leaf);
+        }
+    };
+    offer(FolderSource{});
+    offer(RegistrySource{});
+    offer(WinIniSource{});
+    return offered;
+}
+
 std::optional<std::string> formProblem(const EntryForm& form, bool forAdd) {
-    const auto sections = dialogSections(forAdd);
-    if (std::find(sections.begin(), sections.end(), form.section) == sections.end())
+    const auto offered = sectionsOffered(forAdd);
+    if (!form.section || std::find(offered.begin(), offered.end(), *form.section) == offered.end())
         return "Select one of the listed sections for the program.";
-    if (sourceKindOfSection(form.section) == SourceKind::Folder) return fileNameProblem(form.name);
+    if (sourceAs<FolderSource>(*form.section)) return fileNameProblem(form.name);
     return std::nullopt;
 }
 

@@ -34,22 +34,30 @@ std::optional<EntryContent> readFileBytes(Platform& platform, const FilePlace& p
     return *bytes;
 }
 
-bool writeRegistry(Platform& platform, const RegistryPlace& place, const RegistryValue& content) {
+// A write the system took but that does not read back the same did not
+// store the entry.
+SystemResult readBackDiffers() { return SystemResult::refused(0, "What was written did not read back the same."); }
+
+SystemResult writeRegistry(Platform& platform, const RegistryPlace& place, const RegistryValue& content) {
     RegistryValue value = content;
     value.name = place.name;
-    if (!platform.writeValue(place.key, value, true)) return false;
+    if (SystemResult written = platform.writeValue(place.key, value, true); !written) return written;
     auto back = platform.readValue(place.key, place.name);
-    return back && back->type == value.type && back->data == value.data;
+    if (!back || back->type != value.type || back->data != value.data) return readBackDiffers();
+    return {};
 }
 
-bool writeProfileLine(Platform& platform, const ProfilePlace& place, const std::string& text) {
-    if (!platform.writeProfile(place.section, place.key, text, place.file)) return false;
-    return platform.readProfile(place.section, place.key, place.file) == text;
+SystemResult writeProfileLine(Platform& platform, const ProfilePlace& place, const std::string& text) {
+    if (SystemResult written = platform.writeProfile(place.section, place.key, text, place.file); !written)
+        return written;
+    if (platform.readProfile(place.section, place.key, place.file) != text) return readBackDiffers();
+    return {};
 }
 
-bool writeFileBytes(Platform& platform, const FilePlace& place, const FileBytes& bytes) {
-    if (!platform.writeFile(place.path, bytes)) return false;
-    return platform.readFile(place.path) == bytes;
+SystemResult writeFileBytes(Platform& platform, const FilePlace& place, const FileBytes& bytes) {
+    if (SystemResult written = platform.writeFile(place.path, bytes); !written) return written;
+    if (platform.readFile(place.path) != bytes) return readBackDiffers();
+    return {};
 }
 
 }  // namespace
@@ -60,23 +68,21 @@ std::optional<EntryContent> readEntry(Platform& platform, const EntryPlace& plac
     return readFileBytes(platform, std::get<FilePlace>(place));
 }
 
-bool writeEntry(Platform& platform, const EntryPlace& place, const EntryContent& content) {
+SystemResult writeEntry(Platform& platform, const EntryPlace& place, const EntryContent& content) {
     if (auto* registry = std::get_if<RegistryPlace>(&place)) {
-        auto* value = std::get_if<RegistryValue>(&content);
-        return value && writeRegistry(platform, *registry, *value);
+        if (auto* value = std::get_if<RegistryValue>(&content)) return writeRegistry(platform, *registry, *value);
+    } else if (auto* profile = std::get_if<ProfilePlace>(&place)) {
+        if (auto* line = std::get_if<ProfileLine>(&content)) return writeProfileLine(platform, *profile, line->text);
+    } else {
+        const auto& file = std::get<FilePlace>(place);
+        if (auto* bytes = std::get_if<FileBytes>(&content)) return writeFileBytes(platform, file, *bytes);
+        if (auto* fields = std::get_if<ShortcutFields>(&content))
+            return buildShortcut(platform, file.path, *fields, true);
     }
-    if (auto* profile = std::get_if<ProfilePlace>(&place)) {
-        auto* line = std::get_if<ProfileLine>(&content);
-        return line && writeProfileLine(platform, *profile, line->text);
-    }
-    const auto& file = std::get<FilePlace>(place);
-    if (auto* bytes = std::get_if<FileBytes>(&content)) return writeFileBytes(platform, file, *bytes);
-    if (auto* fields = std::get_if<ShortcutFields>(&content))
-        return buildShortcut(platform, file.path, *fields, true);
-    return false;
+    return SystemResult::refused(0, "This kind of entry cannot be stored there.");
 }
 
-bool removeEntry(Platform& platform, const EntryPlace& place) {
+SystemResult removeEntry(Platform& platform, const EntryPlace& place) {
     if (auto* registry = std::get_if<RegistryPlace>(&place)) return platform.deleteValue(registry->key, registry->name);
     // A win.ini key stays in its section with an empty value: no entry.
     if (auto* profile = std::get_if<ProfilePlace>(&place))
@@ -84,7 +90,7 @@ bool removeEntry(Platform& platform, const EntryPlace& place) {
     return platform.deleteFile(std::get<FilePlace>(place).path);
 }
 
-bool restoreEntry(Platform& platform, const EntryPlace& place, const std::optional<EntryContent>& before) {
+SystemResult restoreEntry(Platform& platform, const EntryPlace& place, const std::optional<EntryContent>& before) {
     return before ? writeEntry(platform, place, *before) : removeEntry(platform, place);
 }
 

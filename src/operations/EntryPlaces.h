@@ -47,14 +47,15 @@ using EntryContent = std::variant<RegistryValue, ProfileLine, FileBytes, Shortcu
 std::optional<EntryContent> readEntry(Platform& platform, const EntryPlace& place);
 
 // Writes the content at the place, replacing what stands there, and reads it
-// back. False when the write was refused or did not read back the same.
-bool writeEntry(Platform& platform, const EntryPlace& place, const EntryContent& content);
+// back. Refused when the system refused the write or it did not read back
+// the same.
+SystemResult writeEntry(Platform& platform, const EntryPlace& place, const EntryContent& content);
 
-// Removes the entry from the place; false when the system refused.
-bool removeEntry(Platform& platform, const EntryPlace& place);
+// Removes the entry from the place.
+SystemResult removeEntry(Platform& platform, const EntryPlace& place);
 
 // Puts back what stood at the place before a write (nullopt: nothing).
-bool restoreEntry(Platform& platform, const EntryPlace& place, const std::optional<EntryContent>& before);
+SystemResult restoreEntry(Platform& platform, const EntryPlace& place, const std::optional<EntryContent>& before);
 
 bool sameContent(const EntryContent& a, const EntryContent& b);
 // Whether two places name the same stored entry (names and paths compared as

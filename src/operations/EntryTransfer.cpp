@@ -13,7 +13,8 @@ bool renameFile(Platform& platform, const EntryPlace& source, const EntryPlace& 
                 bool replace) {
     auto* from = std::get_if<FilePlace>(&source);
     auto* to = std::get_if<FilePlace>(&target);
-    if (!from || !to || !std::holds_alternative<FileBytes>(content)) return false;
+    if (!from || !to) return false;
+    // Only what stands there now, unchanged, moves by renaming.
     return readEntry(platform, source) == content && platform.moveFile(from->path, to->path, replace);
 }
 
@@ -31,35 +32,36 @@ Conflict checkConflict(Platform& platform, UserPrompts& prompts, const EntryPlac
     return conflict;
 }
 
+// Writes the content over what stood there; a failed write puts that back.
+Outcome writeOver(Platform& platform, const EntryPlace& target, const EntryContent& content,
+                  const std::optional<EntryContent>& before) {
+    const SystemResult written = writeEntry(platform, target, content);
+    if (written) return Outcome::done();
+    restoreEntry(platform, target, before);
+    return Outcome::failed(written);
+}
+
 }  // namespace
 
 Outcome placeEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& target, const EntryContent& content) {
     Conflict conflict = checkConflict(platform, prompts, target, content);
-    if (conflict.declined) return Outcome::Declined;
-    if (writeEntry(platform, target, content)) return Outcome::Done;
-    restoreEntry(platform, target, conflict.before);
-    return Outcome::Failed;
+    if (conflict.declined) return Outcome::declined();
+    return writeOver(platform, target, content, conflict.before);
 }
 
 Outcome transferEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& source, const EntryPlace& target,
                       const EntryContent& content) {
-    if (samePlace(source, target)) {
-        // The entry is rewritten where it stands: nothing else is replaced.
-        auto before = readEntry(platform, target);
-        if (writeEntry(platform, target, content)) return Outcome::Done;
-        restoreEntry(platform, target, before);
-        return Outcome::Failed;
-    }
+    // The entry is rewritten where it stands: nothing else is replaced.
+    if (samePlace(source, target)) return writeOver(platform, target, content, readEntry(platform, target));
     Conflict conflict = checkConflict(platform, prompts, target, content);
-    if (conflict.declined) return Outcome::Declined;
-    if (renameFile(platform, source, target, content, conflict.before.has_value())) return Outcome::Done;
-    if (!writeEntry(platform, target, content)) {
-        restoreEntry(platform, target, conflict.before);
-        return Outcome::Failed;
-    }
-    if (removeEntry(platform, source)) return Outcome::Done;
+    if (conflict.declined) return Outcome::declined();
+    if (renameFile(platform, source, target, content, conflict.before.has_value())) return Outcome::done();
+    if (Outcome written = writeOver(platform, target, content, conflict.before); written.kind != Outcome::Done)
+        return written;
+    const SystemResult removed = removeEntry(platform, source);
+    if (removed) return Outcome::done();
     restoreEntry(platform, target, conflict.before);
-    return Outcome::Failed;
+    return Outcome::failed(removed);
 }
 
 }  // namespace lsu

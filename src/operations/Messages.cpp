@@ -9,4 +9,11 @@ bool askReplace(UserPrompts& prompts, const std::string& what, const std::string
 
 void tellNothingChanged(UserPrompts& prompts) { prompts.tell(kNothingChangedPrompt, kAppTitle, kStyleInformation); }
 
+std::string withReason(const std::string& text, const std::optional<SystemError>& reason) {
+    if (!reason) return text;
+    std::string reasonText = reason->message;
+    if (reason->code != 0) reasonText += " (error " + std::to_string(reason->code) + ")";
+    return text + "\r\n\r\n" + reasonText;
+}
+
 }  // namespace lsu

@@ -2,9 +2,11 @@
 // The texts the operations show, and the questions they ask before anything
 // that already stands is replaced.
 
+#include <optional>
 #include <string>
 
 #include "operations/UserPrompts.h"
+#include "platform/Platform.h"
 
 namespace lsu {
 
@@ -24,5 +26,8 @@ inline constexpr const char* kPlainFileStaysInFolderPrompt =
 bool askReplace(UserPrompts& prompts, const std::string& what, const std::string& where);
 
 void tellNothingChanged(UserPrompts& prompts);
+
+// The fixed text, followed by the system's reason when it gave one.
+std::string withReason(const std::string& text, const std::optional<SystemError>& reason);
 
 }  // namespace lsu

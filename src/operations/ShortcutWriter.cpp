@@ -70,7 +70,7 @@ const std::array<std::uint8_t, kLinkTemplateSize>& linkTemplate() {
     return bytes;
 }
 
-bool WriteLinkTemplate(Platform& platform, const std::string& file) {
+SystemResult writeLinkTemplate(Platform& platform, const std::string& file) {
     const auto& bytes = linkTemplate();
     return platform.writeFile(file, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
@@ -80,21 +80,22 @@ std::string temporaryLinkFile(const std::string& linkFile) {
     return (folder.empty() ? std::string() : folder + "\\") + "~" + fileNameOf(linkFile) + ".tmp";
 }
 
-bool buildShortcut(Platform& platform, const std::string& linkFile, const ShortcutFields& fields, bool replace) {
+SystemResult buildShortcut(Platform& platform, const std::string& linkFile, const ShortcutFields& fields,
+                           bool replace) {
     const std::string temporary = temporaryLinkFile(linkFile);
-    if (WriteLinkTemplate(platform, temporary) && platform.completeShortcut(temporary, fields) &&
-        platform.moveFile(temporary, linkFile, replace))
-        return true;
-    if (platform.fileExists(temporary)) platform.deleteFile(temporary);
-    return false;
+    SystemResult built = writeLinkTemplate(platform, temporary);
+    if (built) built = platform.completeShortcut(temporary, fields);
+    if (built) built = platform.moveFile(temporary, linkFile, replace);
+    if (!built && platform.fileExists(temporary)) platform.deleteFile(temporary);
+    return built;
 }
 
-Outcome CreateShortcut(Platform& platform, UserPrompts& prompts, std::string& LinkFile, const ShortcutFields& fields,
-                       bool AskReplace) {
-    LinkFile = withLinkExtension(LinkFile);
-    const bool exists = platform.fileExists(LinkFile);
-    if (exists && AskReplace && !askReplace(prompts, "The link file", LinkFile)) return Outcome::Declined;
-    return buildShortcut(platform, LinkFile, fields, exists) ? Outcome::Done : Outcome::Failed;
+Outcome createShortcut(Platform& platform, UserPrompts& prompts, std::string& linkFile, const ShortcutFields& fields) {
+    linkFile = withLinkExtension(linkFile);
+    const bool exists = platform.fileExists(linkFile);
+    if (exists && !askReplace(prompts, "The link file", linkFile)) return Outcome::declined();
+    const SystemResult built = buildShortcut(platform, linkFile, fields, exists);
+    return built ? Outcome::done() : Outcome::failed(built);
 }
 
 }  // namespace lsu

@@ -1,8 +1,8 @@
 #pragma once
-// The one door between the portable core and Windows. Everything the catalog,
-// scanners, operations and window logic need from the system passes through
-// here; the Win32 build implements it over the W functions, the tests over an
-// in-memory model. Text is UTF-8 on both sides of this interface.
+// The one door between the portable core and the system. Everything the
+// catalog, scanners, operations and window logic need from Windows passes
+// through here: the Win32 build implements it over the W functions, the tests
+// over an in-memory model. Text is UTF-8 on both sides of this interface.
 
 #include <cstdint>
 #include <optional>
@@ -65,6 +65,30 @@ struct ShortcutInfo {
     std::string displayName;  // the name the shell shows for the file
 };
 
+// Why the system refused something: its own error code and its own words.
+struct SystemError {
+    std::uint32_t code = 0;
+    std::string message;
+    bool operator==(const SystemError&) const = default;
+};
+
+// What a change through the port came to: done, or refused for the reason
+// the system gave.
+class SystemResult {
+public:
+    SystemResult() = default;
+    static SystemResult refused(std::uint32_t code, std::string message) {
+        SystemResult result;
+        result.error_ = SystemError{code, std::move(message)};
+        return result;
+    }
+    explicit operator bool() const { return !error_; }
+    const std::optional<SystemError>& error() const { return error_; }
+
+private:
+    std::optional<SystemError> error_;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -74,8 +98,8 @@ public:
     virtual std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& key) = 0;
     virtual std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) = 0;
     // Writes the value, creating the key (and its parents) when createKey is set.
-    virtual bool writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) = 0;
-    virtual bool deleteValue(const RegistryLocation& key, const std::string& name) = 0;
+    virtual SystemResult writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) = 0;
+    virtual SystemResult deleteValue(const RegistryLocation& key, const std::string& name) = 0;
     // True when the 64-bit and 32-bit views of this machine key are one key,
     // so that reading both would list each entry twice.
     virtual bool viewsShareKey(Hive hive, const std::string& subkey) = 0;
@@ -84,8 +108,8 @@ public:
     // (or section, or file) is absent.
     virtual std::optional<std::string> readProfile(const std::string& section, const std::string& key,
                                                    const std::string& file) = 0;
-    virtual bool writeProfile(const std::string& section, const std::string& key, const std::string& value,
-                              const std::string& file) = 0;
+    virtual SystemResult writeProfile(const std::string& section, const std::string& key, const std::string& value,
+                                      const std::string& file) = 0;
 
     // Shell folders and files. Paths use backslashes.
     virtual std::string specialFolder(int csidl) = 0;  // empty when unknown
@@ -94,28 +118,32 @@ public:
     virtual std::string programFileName() = 0;         // the executable's file name, e.g. LStartUp.exe
     virtual bool fileExists(const std::string& path) = 0;  // false for folders and on any failure
     virtual bool folderExists(const std::string& path) = 0;
-    virtual bool ensureFolder(const std::string& path) = 0;  // one level; true when it exists afterwards
+    virtual SystemResult ensureFolder(const std::string& path) = 0;  // one level; done when it exists afterwards
     // Plain files of one folder: no subfolders, no hidden or system files,
     // sorted by name (case-insensitive). Empty when the folder is unreadable.
     virtual std::vector<std::string> listFiles(const std::string& folder) = 0;
     virtual std::optional<std::vector<std::uint8_t>> readFile(const std::string& path) = 0;
     // Creates or replaces the file with exactly these bytes.
-    virtual bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
-    virtual bool deleteFile(const std::string& path) = 0;
+    virtual SystemResult writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+    virtual SystemResult deleteFile(const std::string& path) = 0;
     // Renames within one volume; fails when the target exists unless replace.
-    virtual bool moveFile(const std::string& from, const std::string& to, bool replace) = 0;
-    virtual bool setHidden(const std::string& path) = 0;
+    virtual SystemResult moveFile(const std::string& from, const std::string& to, bool replace) = 0;
+    virtual SystemResult setHidden(const std::string& path) = 0;
     virtual std::string expandEnvironment(const std::string& text) = 0;
+    // The CompanyName of the file's version resource (its first
+    // translation); empty when the file has none or cannot be read.
+    virtual std::string companyName(const std::string& programPath) = 0;
 
     // Shortcuts. readShortcut: nullopt when the file is not a readable link.
     virtual std::optional<ShortcutInfo> readShortcut(const std::string& linkFile) = 0;
-    // Opens the existing link file through the shell's link object, sets the
-    // fields (hot key and icon only when given) and saves it in place.
-    virtual bool completeShortcut(const std::string& linkFile, const ShortcutFields& fields) = 0;
+    // Opens the existing link file, sets the fields (hot key and icon only
+    // when given) and saves it in place.
+    virtual SystemResult completeShortcut(const std::string& linkFile, const ShortcutFields& fields) = 0;
 
-    // Starts a program; on failure returns the system's reason.
-    virtual std::optional<std::string> shellOpen(const std::string& file, const std::string& parameters,
-                                                 const std::string& directory) = 0;
+    // Starts a program in a window shown as showCommand asks (the Win32
+    // show-window numbers: 1 normal, 3 maximised).
+    virtual SystemResult shellOpen(const std::string& file, const std::string& parameters,
+                                   const std::string& directory, int showCommand) = 0;
 };
 
 }  // namespace lsu

@@ -1,42 +1,23 @@
 #pragma once
-// The eleven readers of start-up sources. Each reads its section's enabled
-// place and then its disabled store and appends one row per entry.
+// The readers of start-up sources: one procedure for each kind of source.
+// Each reads its leaf's enabled place and then its disabled store and
+// appends one row per entry.
 
+#include <string>
 #include <string_view>
-#include <vector>
 
-#include "catalog/CheckValid.h"
+#include "catalog/ExistenceCheck.h"
 #include "catalog/StartupEntry.h"
 
 namespace lsu {
 
-enum class Scanner {
-    LoadHKCURun,
-    LoadHKCURunOnce,
-    LoadHKLMRun,
-    LoadHKLMRunOnce,
-    LoadHKLMRunOnceEx,
-    LoadHKLMRunServices,
-    LoadHKLMRunServicesOnce,
-    LoadWinIniLoad,
-    LoadWinIniRun,
-    LoadStartupAllUsers,
-    LoadStartupCurrentUser,
-};
-
 struct ScanContext {
     Platform& platform;
-    EntryList& list;
+    EntryList& rows;
     ExistenceCheck& check;
 };
 
-void runScanner(Scanner scanner, ScanContext& context);
-
-// The leaf section a scanner reads.
-std::string_view scannerSection(Scanner scanner);
-
-// The scanners of a section, in the order they run; empty for unknown keys.
-const std::vector<Scanner>& scannersOf(std::string_view sectionKey);
+void scanLeaf(SectionId leaf, ScanContext& context);
 
 // The name a win.ini line is listed under: the part behind its last
 // backslash, up to the first dot of that part.

@@ -1,17 +1,15 @@
 #include "scanners/SectionLoading.h"
 
-#include "catalog/Sections.h"
 #include "scanners/Scanners.h"
 
 namespace lsu {
 
-SectionLoad loadPrograms(Platform& platform, std::string_view sectionKey) {
-    SectionLoad load;
-    load.folderName = std::string(sectionKey);
-    if (const Section* section = findSection(sectionKey)) load.description = std::string(section->description);
+SectionLoad loadSection(Platform& platform, SectionId id) {
+    const Section& shown = section(id);
+    SectionLoad load{std::string(shown.key), std::string(shown.description), {}, 0};
     ExistenceCheck check(platform);
     ScanContext context{platform, load.rows, check};
-    for (Scanner scanner : scannersOf(sectionKey)) runScanner(scanner, context);
+    for (SectionId leaf : leavesOf(id)) scanLeaf(leaf, context);
     tickEnabledRows(load.rows);
     load.probes = check.probeCount();
     return load;
@@ -19,7 +17,7 @@ SectionLoad loadPrograms(Platform& platform, std::string_view sectionKey) {
 
 void tickEnabledRows(EntryList& rows) {
     for (auto& row : rows)
-        if (row.Status == kStatusEnabled) row.Checked = true;
+        if (row.enabled) row.checked = true;
 }
 
 }  // namespace lsu

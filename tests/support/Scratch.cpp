@@ -1,11 +1,11 @@
 #include "support/Scratch.h"
 
-#include "catalog/Sections.h"
+#include "catalog/Text.h"
 
 namespace lsu::test {
 
 Scratch::Scratch(Platform& platform, const std::string& name)
-    : platform_(platform), folder_(AddSlash(platform.programFolder()) + name) {
+    : platform_(platform), folder_(withTrailingBackslash(platform.programFolder()) + name) {
     platform_.ensureFolder(folder_);
 }
 

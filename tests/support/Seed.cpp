@@ -1,7 +1,7 @@
 #include "support/Seed.h"
 
 #include "catalog/DisabledStores.h"
-#include "catalog/Sections.h"
+#include "scanners/SectionLoading.h"
 
 namespace lsu::test {
 
@@ -15,25 +15,36 @@ RegistryValue dwordValue(const std::string& name, std::uint32_t number) {
     return {name, kRegDword, bytes};
 }
 
-void seedRegistry(Platform& platform, std::string_view sectionKey, const RegistryValue& value, bool disabled,
-                  RegistryView view) {
-    Hive hive = GetHKey(sectionKey);
-    if (hive == Hive::CurrentUser) view = RegistryView::Shared;
-    std::string subkey = GetSubKey(sectionKey);
-    platform.writeValue({hive, view, disabled ? disabledSubkey(subkey) : subkey}, value, true);
+RegistryLocation registryKeyOf(SectionId leaf, bool disabled, RegistryView view) {
+    const RegistrySource& source = *sourceAs<RegistrySource>(leaf);
+    if (source.views == ViewRule::Shared) view = RegistryView::Shared;
+    return {source.hive, view, disabled ? disabledSubkey(source.subkey) : std::string(source.subkey)};
 }
 
-void seedWinIni(Platform& platform, std::string_view key, const std::string& line, bool disabled) {
-    platform.writeProfile(std::string(disabled ? kWinIniDisabledSection : kWinIniEnabledSection), std::string(key),
-                          line, winIniPath(platform));
+void seedRegistry(Platform& platform, SectionId leaf, const RegistryValue& value, bool disabled, RegistryView view) {
+    platform.writeValue(registryKeyOf(leaf, disabled, view), value, true);
 }
 
-std::string startupFolder(Platform& platform, std::string_view sectionKey, bool disabled) {
-    if (disabled) {
-        ensureDisabledItemsFolders(platform);
-        return disabledItemsFolder(platform, sectionKey);
-    }
-    return platform.specialFolder(startupFolderId(sectionKey));
+void seedWinIni(Platform& platform, SectionId leaf, const std::string& line, bool disabled) {
+    platform.writeProfile(std::string(disabled ? kWinIniDisabledSection : kWinIniEnabledSection),
+                          std::string(sourceAs<WinIniSource>(leaf)->key), line, winIniPath(platform));
+}
+
+std::optional<std::string> winIniLine(Platform& platform, SectionId leaf, bool disabled) {
+    return platform.readProfile(std::string(disabled ? kWinIniDisabledSection : kWinIniEnabledSection),
+                                std::string(sourceAs<WinIniSource>(leaf)->key), winIniPath(platform));
+}
+
+std::string startupFolder(Platform& platform, SectionId leaf, bool disabled) {
+    if (!disabled) return platform.specialFolder(sourceAs<FolderSource>(leaf)->csidl);
+    ensureDisabledItemsFolders(platform);
+    return disabledItemsFolder(platform, leaf);
+}
+
+std::optional<StartupEntry> findRow(Platform& platform, SectionId id, const std::string& name) {
+    for (auto& row : loadSection(platform, id).rows)
+        if (row.name == name) return row;
+    return std::nullopt;
 }
 
 }  // namespace lsu::test

@@ -1,8 +1,11 @@
 #pragma once
-// Small helpers that put start-up entries where Windows keeps them.
+// Small helpers that put start-up entries where Windows keeps them and find
+// them again in a fresh load.
 
+#include <optional>
 #include <string>
 
+#include "catalog/StartupEntry.h"
 #include "platform/Platform.h"
 
 namespace lsu::test {
@@ -10,10 +13,18 @@ namespace lsu::test {
 RegistryValue stringValue(const std::string& name, const std::string& data, std::uint32_t type = kRegSz);
 RegistryValue dwordValue(const std::string& name, std::uint32_t number);
 
-// Writes into the key of a registry section (disabled: its "-" key).
-void seedRegistry(Platform& platform, std::string_view sectionKey, const RegistryValue& value, bool disabled = false,
+// The key of a registry leaf (disabled: its "-" key), in the view given; the
+// current user's keys have one view only.
+RegistryLocation registryKeyOf(SectionId leaf, bool disabled = false, RegistryView view = RegistryView::Bits64);
+void seedRegistry(Platform& platform, SectionId leaf, const RegistryValue& value, bool disabled = false,
                   RegistryView view = RegistryView::Bits64);
-void seedWinIni(Platform& platform, std::string_view key, const std::string& line, bool disabled = false);
-std::string startupFolder(Platform& platform, std::string_view sectionKey, bool disabled = false);
+void seedWinIni(Platform& platform, SectionId leaf, const std::string& line, bool disabled = false);
+// The line of a win.ini leaf's key, in the section Windows reads or in the disabled one.
+std::optional<std::string> winIniLine(Platform& platform, SectionId leaf, bool disabled = false);
+// A Startup folder leaf's folder, or its disabled-items folder (created).
+std::string startupFolder(Platform& platform, SectionId leaf, bool disabled = false);
+
+// The row of that name in a fresh load of the section.
+std::optional<StartupEntry> findRow(Platform& platform, SectionId id, const std::string& name);
 
 }  // namespace lsu::test

@@ -6,9 +6,7 @@
 #include <wrl/client.h>
 
 #include "catalog/DisabledStores.h"
-#include "catalog/Sections.h"
-#include "platform/win32/Handles.h"
-#include "platform/win32/RegistryKey.h"
+#include "platform/win32/Owned.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
 #include "support/Backend.h"
@@ -20,8 +18,8 @@ namespace {
 using Microsoft::WRL::ComPtr;
 using win32::widen;
 
-std::vector<RegistryView> viewsOf(Hive hive) {
-    if (hive == Hive::CurrentUser) return {RegistryView::Shared};
+std::vector<RegistryView> viewsOf(const RegistrySource& source) {
+    if (source.views == ViewRule::Shared) return {RegistryView::Shared};
     return {RegistryView::Bits64, RegistryView::Bits32};
 }
 
@@ -64,18 +62,20 @@ void emptyFolder(const std::wstring& folder) {
 // Empties every start-up source of the throwaway prefix, so that each test
 // starts from nothing, whatever an earlier test or Wine itself left there.
 void emptyEverySource(Platform& platform) {
-    for (const auto& section : registrySections())
-        for (const std::string& subkey : {std::string(section.subkey), disabledSubkey(section.subkey)})
-            for (RegistryView view : viewsOf(section.hive)) emptyKey({section.hive, view, subkey});
-    const std::string winIni = winIniPath(platform);
-    for (std::string_view iniSection : {kWinIniEnabledSection, kWinIniDisabledSection})
-        for (std::string_view key : {kWinIniLoadKey, kWinIniRunKey})
-            platform.writeProfile(std::string(iniSection), std::string(key), "", winIni);
     ensureDisabledItemsFolders(platform);
-    for (const std::string& folder :
-         {platform.specialFolder(kCsidlStartup), platform.specialFolder(kCsidlCommonStartup),
-          disabledItemsFolder(platform, kStartupAllUsers), disabledItemsFolder(platform, kStartupCurrentUser)})
-        if (!folder.empty()) emptyFolder(widen(folder));
+    for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
+        if (const auto* registry = sourceAs<RegistrySource>(leaf)) {
+            for (const std::string& subkey : {std::string(registry->subkey), disabledSubkey(registry->subkey)})
+                for (RegistryView view : viewsOf(*registry)) emptyKey({registry->hive, view, subkey});
+        } else if (const auto* winIni = sourceAs<WinIniSource>(leaf)) {
+            for (std::string_view iniSection : {kWinIniEnabledSection, kWinIniDisabledSection})
+                platform.writeProfile(std::string(iniSection), std::string(winIni->key), "", winIniPath(platform));
+        } else {
+            const std::string live = platform.specialFolder(sourceAs<FolderSource>(leaf)->csidl);
+            for (const std::string& folder : {live, disabledItemsFolder(platform, leaf)})
+                if (!folder.empty()) emptyFolder(widen(folder));
+        }
+    }
 }
 
 class Win32Backend : public Backend {

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/win32/RegistryKey.h"
+#include "platform/win32/Owned.h"
+#include "platform/win32/SystemErrors.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WideText.h"
 
@@ -12,6 +13,7 @@ namespace lsu {
 
 using win32::narrow;
 using win32::RegistryKey;
+using win32::resultOf;
 using win32::widen;
 
 namespace {
@@ -90,11 +92,8 @@ std::wstring kernelName(HKEY key) {
     return std::wstring(reinterpret_cast<const wchar_t*>(buffer.data() + sizeof(ULONG)), length / sizeof(wchar_t));
 }
 
-}  // namespace
-
-namespace win32 {
-
-RegistryKey RegistryKey::openForReading(const RegistryLocation& location) {
+// Reading asks for read rights only.
+RegistryKey openForReading(const RegistryLocation& location) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(rootOf(location.hive), widen(location.subkey).c_str(), 0, KEY_READ | viewFlag(location.view),
                       &key) != ERROR_SUCCESS)
@@ -102,20 +101,22 @@ RegistryKey RegistryKey::openForReading(const RegistryLocation& location) {
     return RegistryKey(key);
 }
 
-RegistryKey RegistryKey::openForWriting(const RegistryLocation& location, bool create) {
+// Writing asks for what it needs: setting values, and creating the key when asked to.
+LSTATUS openForWriting(const RegistryLocation& location, bool create, RegistryKey& opened) {
     HKEY key = nullptr;
     const REGSAM access = KEY_SET_VALUE | (create ? KEY_CREATE_SUB_KEY : 0) | viewFlag(location.view);
     const std::wstring subkey = widen(location.subkey);
-    LSTATUS status = create ? RegCreateKeyExW(rootOf(location.hive), subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                              access, nullptr, &key, nullptr)
-                            : RegOpenKeyExW(rootOf(location.hive), subkey.c_str(), 0, access, &key);
-    return status == ERROR_SUCCESS ? RegistryKey(key) : RegistryKey();
+    const LSTATUS status = create ? RegCreateKeyExW(rootOf(location.hive), subkey.c_str(), 0, nullptr,
+                                                    REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr)
+                                  : RegOpenKeyExW(rootOf(location.hive), subkey.c_str(), 0, access, &key);
+    if (status == ERROR_SUCCESS) opened.reset(key);
+    return status;
 }
 
-}  // namespace win32
+}  // namespace
 
 std::optional<std::vector<RegistryValue>> Win32Platform::readValues(const RegistryLocation& location) {
-    RegistryKey key = RegistryKey::openForReading(location);
+    RegistryKey key = openForReading(location);
     if (!key) return std::nullopt;
     DWORD count = 0, longestName = 0;
     if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
@@ -142,30 +143,35 @@ std::optional<std::vector<RegistryValue>> Win32Platform::readValues(const Regist
 }
 
 std::optional<RegistryValue> Win32Platform::readValue(const RegistryLocation& location, const std::string& name) {
-    RegistryKey key = RegistryKey::openForReading(location);
+    RegistryKey key = openForReading(location);
     if (!key) return std::nullopt;
     auto value = queryValue(key.get(), widen(name));
     if (value) value->name = name;
     return value;
 }
 
-bool Win32Platform::writeValue(const RegistryLocation& location, const RegistryValue& value, bool createKey) {
-    RegistryKey key = RegistryKey::openForWriting(location, createKey);
-    if (!key) return false;
+SystemResult Win32Platform::writeValue(const RegistryLocation& location, const RegistryValue& value,
+                                       bool createKey) {
+    RegistryKey key;
+    if (const LSTATUS opened = openForWriting(location, createKey, key); opened != ERROR_SUCCESS)
+        return resultOf(static_cast<DWORD>(opened));
     const std::vector<BYTE> raw = toRegistryBytes(value);
-    return RegSetValueExW(key.get(), widen(value.name).c_str(), 0, value.type, raw.empty() ? nullptr : raw.data(),
-                          static_cast<DWORD>(raw.size())) == ERROR_SUCCESS;
+    return resultOf(static_cast<DWORD>(RegSetValueExW(key.get(), widen(value.name).c_str(), 0, value.type,
+                                                      raw.empty() ? nullptr : raw.data(),
+                                                      static_cast<DWORD>(raw.size()))));
 }
 
-bool Win32Platform::deleteValue(const RegistryLocation& location, const std::string& name) {
-    RegistryKey key = RegistryKey::openForWriting(location, false);
-    return key && RegDeleteValueW(key.get(), widen(name).c_str()) == ERROR_SUCCESS;
+SystemResult Win32Platform::deleteValue(const RegistryLocation& location, const std::string& name) {
+    RegistryKey key;
+    if (const LSTATUS opened = openForWriting(location, false, key); opened != ERROR_SUCCESS)
+        return resultOf(static_cast<DWORD>(opened));
+    return resultOf(static_cast<DWORD>(RegDeleteValueW(key.get(), widen(name).c_str())));
 }
 
 bool Win32Platform::viewsShareKey(Hive hive, const std::string& subkey) {
     if (hive == Hive::CurrentUser) return true;
-    RegistryKey native = RegistryKey::openForReading({hive, RegistryView::Bits64, subkey});
-    RegistryKey wow = RegistryKey::openForReading({hive, RegistryView::Bits32, subkey});
+    RegistryKey native = openForReading({hive, RegistryView::Bits64, subkey});
+    RegistryKey wow = openForReading({hive, RegistryView::Bits32, subkey});
     // A key missing from one view cannot list anything twice; a 64-bit
     // program's two views of a redirected key are two paths.
     if (!native || !wow) return false;

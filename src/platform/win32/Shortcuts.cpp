@@ -4,6 +4,7 @@
 #include <shobjidl.h>
 #include <wrl/client.h>
 
+#include "platform/win32/SystemErrors.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WideText.h"
 
@@ -20,30 +21,27 @@ struct OpenLink {
     ComPtr<IPersistFile> file;
 };
 
-std::optional<OpenLink> newLink() {
-    OpenLink open;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&open.link))) ||
-        FAILED(open.link.As(&open.file)))
-        return std::nullopt;
-    return open;
+HRESULT newLink(OpenLink& open) {
+    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&open.link));
+    return SUCCEEDED(result) ? open.link.As(&open.file) : result;
 }
 
-std::optional<OpenLink> openLink(const std::string& path, DWORD mode) {
-    auto open = newLink();
-    if (!open || FAILED(open->file->Load(widen(path).c_str(), mode))) return std::nullopt;
-    return open;
+HRESULT openLink(const std::string& path, DWORD mode, OpenLink& open) {
+    const HRESULT created = newLink(open);
+    return SUCCEEDED(created) ? open.file->Load(widen(path).c_str(), mode) : created;
 }
 
-bool saveFields(OpenLink& open, const std::string& linkFile, const ShortcutFields& fields) {
+HRESULT saveFields(OpenLink& open, const std::string& linkFile, const ShortcutFields& fields) {
     IShellLinkW* link = open.link.Get();
-    if (FAILED(link->SetPath(widen(fields.targetPath).c_str())) ||
-        FAILED(link->SetArguments(widen(fields.arguments).c_str())) ||
-        FAILED(link->SetDescription(widen(fields.description).c_str())) ||
-        (fields.hotKey != 0 && FAILED(link->SetHotkey(static_cast<WORD>(fields.hotKey)))) ||
-        FAILED(link->SetShowCmd(fields.showCmd)) || FAILED(link->SetWorkingDirectory(widen(fields.workDir).c_str())) ||
-        (!fields.iconFile.empty() && FAILED(link->SetIconLocation(widen(fields.iconFile).c_str(), fields.iconIndex))))
-        return false;
-    return SUCCEEDED(open.file->Save(widen(linkFile).c_str(), TRUE));
+    HRESULT result = link->SetPath(widen(fields.targetPath).c_str());
+    if (SUCCEEDED(result)) result = link->SetArguments(widen(fields.arguments).c_str());
+    if (SUCCEEDED(result)) result = link->SetDescription(widen(fields.description).c_str());
+    if (SUCCEEDED(result) && fields.hotKey != 0) result = link->SetHotkey(static_cast<WORD>(fields.hotKey));
+    if (SUCCEEDED(result)) result = link->SetShowCmd(fields.showCmd);
+    if (SUCCEEDED(result)) result = link->SetWorkingDirectory(widen(fields.workDir).c_str());
+    if (SUCCEEDED(result) && !fields.iconFile.empty())
+        result = link->SetIconLocation(widen(fields.iconFile).c_str(), fields.iconIndex);
+    return SUCCEEDED(result) ? open.file->Save(widen(linkFile).c_str(), TRUE) : result;
 }
 
 template <typename Getter>
@@ -72,9 +70,9 @@ std::string displayNameOf(const std::string& path) {
 }  // namespace
 
 std::optional<ShortcutInfo> Win32Platform::readShortcut(const std::string& linkFile) {
-    auto open = openLink(linkFile, STGM_READ);
-    if (!open) return std::nullopt;
-    IShellLinkW* link = open->link.Get();
+    OpenLink open;
+    if (FAILED(openLink(linkFile, STGM_READ, open))) return std::nullopt;
+    IShellLinkW* link = open.link.Get();
     ShortcutInfo info;
     info.fields.targetPath = readText([&](wchar_t* b, int n) { return link->GetPath(b, n, nullptr, SLGP_RAWPATH); });
     info.fields.arguments = readText([&](wchar_t* b, int n) { return link->GetArguments(b, n); });
@@ -102,15 +100,21 @@ bool holdsFields(Win32Platform& platform, const std::string& linkFile, const Sho
 
 }  // namespace
 
-bool Win32Platform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
-    auto loaded = openLink(linkFile, STGM_READWRITE);
-    if (!loaded) return false;
-    if (saveFields(*loaded, linkFile, fields) && holdsFields(*this, linkFile, fields)) return true;
+SystemResult Win32Platform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
+    OpenLink loaded;
+    HRESULT result = openLink(linkFile, STGM_READWRITE, loaded);
+    if (FAILED(result)) return win32::resultOfCom(result);
+    result = saveFields(loaded, linkFile, fields);
+    if (SUCCEEDED(result) && holdsFields(*this, linkFile, fields)) return {};
     // Some shells save a relative path loaded from the file without its flag,
     // which shifts every later string of the link by one; a link object that
     // starts empty has no relative path to write.
-    auto fresh = newLink();
-    return fresh && saveFields(*fresh, linkFile, fields) && holdsFields(*this, linkFile, fields);
+    OpenLink fresh;
+    result = newLink(fresh);
+    if (SUCCEEDED(result)) result = saveFields(fresh, linkFile, fields);
+    if (FAILED(result)) return win32::resultOfCom(result);
+    if (!holdsFields(*this, linkFile, fields)) return win32::resultOf(ERROR_INVALID_DATA);
+    return {};
 }
 
 }  // namespace lsu

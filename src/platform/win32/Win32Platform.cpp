@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-#include "platform/win32/Handles.h"
+#include "platform/win32/Owned.h"
+#include "platform/win32/SystemErrors.h"
 #include "platform/win32/WideText.h"
 
 namespace lsu {
@@ -14,6 +15,7 @@ namespace lsu {
 using win32::FileHandle;
 using win32::FindHandle;
 using win32::narrow;
+using win32::resultOfCall;
 using win32::widen;
 
 namespace {
@@ -23,18 +25,6 @@ std::optional<DWORD> attributesOf(const std::string& path) {
     DWORD attributes = GetFileAttributesW(widen(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return attributes;
-}
-
-std::string systemMessage(DWORD error) {
-    wchar_t* text = nullptr;
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring message = length ? std::wstring(text, length) : L"Error " + std::to_wstring(error);
-    if (text) LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
-        message.pop_back();
-    return narrow(message);
 }
 
 std::wstring modulePath() {
@@ -81,10 +71,10 @@ std::optional<std::string> Win32Platform::readProfile(const std::string& section
     return narrow(buffer);
 }
 
-bool Win32Platform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
-                                 const std::string& file) {
-    return WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), widen(value).c_str(),
-                                      widen(file).c_str()) != FALSE;
+SystemResult Win32Platform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
+                                         const std::string& file) {
+    return resultOfCall(WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), widen(value).c_str(),
+                                                   widen(file).c_str()));
 }
 
 // Folders and files -----------------------------------------------------------
@@ -122,9 +112,12 @@ bool Win32Platform::folderExists(const std::string& path) {
     return attributes && (*attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32Platform::ensureFolder(const std::string& path) {
-    if (folderExists(path)) return true;
-    return CreateDirectoryW(widen(path).c_str(), nullptr) != FALSE || folderExists(path);
+SystemResult Win32Platform::ensureFolder(const std::string& path) {
+    if (folderExists(path)) return {};
+    SystemResult created = resultOfCall(CreateDirectoryW(widen(path).c_str(), nullptr));
+    // Another program may have made it in the meantime.
+    if (!created && folderExists(path)) return {};
+    return created;
 }
 
 std::vector<std::string> Win32Platform::listFiles(const std::string& folder) {
@@ -163,26 +156,28 @@ std::optional<std::vector<std::uint8_t>> Win32Platform::readFile(const std::stri
     return bytes;
 }
 
-bool Win32Platform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+SystemResult Win32Platform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     FileHandle file(CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
-    if (!file) return false;
+    if (!file) return resultOfCall(FALSE);
     DWORD written = 0;
-    if (!bytes.empty() && (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-                           written != bytes.size()))
-        return false;
-    return FlushFileBuffers(file.get()) != FALSE;
+    if (!bytes.empty()) {
+        if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+            return resultOfCall(FALSE);
+        if (written != bytes.size()) return win32::resultOf(ERROR_HANDLE_DISK_FULL);
+    }
+    return resultOfCall(FlushFileBuffers(file.get()));
 }
 
-bool Win32Platform::deleteFile(const std::string& path) { return DeleteFileW(widen(path).c_str()) != FALSE; }
+SystemResult Win32Platform::deleteFile(const std::string& path) { return resultOfCall(DeleteFileW(widen(path).c_str())); }
 
-bool Win32Platform::moveFile(const std::string& from, const std::string& to, bool replace) {
+SystemResult Win32Platform::moveFile(const std::string& from, const std::string& to, bool replace) {
     DWORD flags = MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
-    return MoveFileExW(widen(from).c_str(), widen(to).c_str(), flags) != FALSE;
+    return resultOfCall(MoveFileExW(widen(from).c_str(), widen(to).c_str(), flags));
 }
 
-bool Win32Platform::setHidden(const std::string& path) {
-    return SetFileAttributesW(widen(path).c_str(), FILE_ATTRIBUTE_HIDDEN) != FALSE;
+SystemResult Win32Platform::setHidden(const std::string& path) {
+    return resultOfCall(SetFileAttributesW(widen(path).c_str(), FILE_ATTRIBUTE_HIDDEN));
 }
 
 std::string Win32Platform::expandEnvironment(const std::string& text) {
@@ -198,8 +193,8 @@ std::string Win32Platform::expandEnvironment(const std::string& text) {
 
 // Shell -----------------------------------------------------------------------
 
-std::optional<std::string> Win32Platform::shellOpen(const std::string& file, const std::string& parameters,
-                                                    const std::string& directory) {
+SystemResult Win32Platform::shellOpen(const std::string& file, const std::string& parameters,
+                                      const std::string& directory, int showCommand) {
     const std::wstring wideFile = widen(file), wideParameters = widen(parameters), wideDirectory = widen(directory);
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
@@ -208,9 +203,8 @@ std::optional<std::string> Win32Platform::shellOpen(const std::string& file, con
     info.lpFile = wideFile.c_str();
     info.lpParameters = wideParameters.empty() ? nullptr : wideParameters.c_str();
     info.lpDirectory = wideDirectory.empty() ? nullptr : wideDirectory.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    if (ShellExecuteExW(&info)) return std::nullopt;
-    return systemMessage(GetLastError());
+    info.nShow = showCommand;
+    return resultOfCall(ShellExecuteExW(&info));
 }
 
 }  // namespace lsu

@@ -15,14 +15,14 @@ public:
 
     std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& key) override;
     std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) override;
-    bool writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) override;
-    bool deleteValue(const RegistryLocation& key, const std::string& name) override;
+    SystemResult writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) override;
+    SystemResult deleteValue(const RegistryLocation& key, const std::string& name) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
 
     std::optional<std::string> readProfile(const std::string& section, const std::string& key,
                                            const std::string& file) override;
-    bool writeProfile(const std::string& section, const std::string& key, const std::string& value,
-                      const std::string& file) override;
+    SystemResult writeProfile(const std::string& section, const std::string& key, const std::string& value,
+                              const std::string& file) override;
 
     std::string specialFolder(int csidl) override;
     std::string windowsDirectory() override;
@@ -30,20 +30,21 @@ public:
     std::string programFileName() override;
     bool fileExists(const std::string& path) override;
     bool folderExists(const std::string& path) override;
-    bool ensureFolder(const std::string& path) override;
+    SystemResult ensureFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
     std::optional<std::vector<std::uint8_t>> readFile(const std::string& path) override;
-    bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
-    bool deleteFile(const std::string& path) override;
-    bool moveFile(const std::string& from, const std::string& to, bool replace) override;
-    bool setHidden(const std::string& path) override;
+    SystemResult writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    SystemResult deleteFile(const std::string& path) override;
+    SystemResult moveFile(const std::string& from, const std::string& to, bool replace) override;
+    SystemResult setHidden(const std::string& path) override;
     std::string expandEnvironment(const std::string& text) override;
+    std::string companyName(const std::string& programPath) override;
 
     std::optional<ShortcutInfo> readShortcut(const std::string& linkFile) override;
-    bool completeShortcut(const std::string& linkFile, const ShortcutFields& fields) override;
+    SystemResult completeShortcut(const std::string& linkFile, const ShortcutFields& fields) override;
 
-    std::optional<std::string> shellOpen(const std::string& file, const std::string& parameters,
-                                         const std::string& directory) override;
+    SystemResult shellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+                           int showCommand) override;
 
 private:
     bool comReady_ = false;

@@ -2,12 +2,12 @@
 
 namespace lsu {
 
-EditMenuState mnuEdit_Click(const StartupEntry* selected) {
+EditMenuState editMenuState(const StartupEntry* selected) {
     EditMenuState state;
     if (!selected) return state;
-    state.del = state.properties = state.run = true;
-    state.disable = selected->Checked;
-    state.enable = !selected->Checked;
+    state.remove = state.properties = state.run = true;
+    state.disable = selected->checked;
+    state.enable = !selected->checked;
     return state;
 }
 

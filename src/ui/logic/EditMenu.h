@@ -6,11 +6,11 @@
 namespace lsu {
 
 struct EditMenuState {
-    bool enable = false, disable = false, del = false, run = false, properties = false;
+    bool enable = false, disable = false, remove = false, run = false, properties = false;
     bool operator==(const EditMenuState&) const = default;
 };
 
 // Add is always available and is not part of the state.
-EditMenuState mnuEdit_Click(const StartupEntry* selected);
+EditMenuState editMenuState(const StartupEntry* selected);
 
 }  // namespace lsu

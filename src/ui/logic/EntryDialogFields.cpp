@@ -12,17 +12,17 @@ namespace lsu {
 
 namespace {
 
-bool offers(const std::vector<std::string>& sections, const std::string& section) {
-    return std::find(sections.begin(), sections.end(), section) != sections.end();
+bool offers(const std::vector<SectionId>& sections, std::optional<SectionId> chosen) {
+    return chosen && std::find(sections.begin(), sections.end(), *chosen) != sections.end();
 }
 
 }  // namespace
 
-EntryDialogSetup addDialogSetup() { return {kAddDialogCaption, dialogSections(true), {}, true}; }
+EntryDialogSetup addDialogSetup() { return {kAddDialogCaption, sectionsOffered(true), {}, true}; }
 
 EntryDialogSetup editDialogSetup(const StartupEntry& row) {
-    EntryDialogSetup setup{kEditDialogCaption, dialogSections(false), {row.Name, row.CommandLine, row.Section}, false};
-    if (!offers(setup.sections, setup.form.section)) setup.form.section.clear();
+    EntryDialogSetup setup{kEditDialogCaption, sectionsOffered(false), {row.name, row.commandLine, row.section}, false};
+    if (!offers(setup.sections, setup.form.section)) setup.form.section.reset();
     return setup;
 }
 
@@ -33,11 +33,11 @@ std::optional<FieldProblem> entryFieldProblem(const EntryForm& form, bool forAdd
     if (form.commandLine.empty())
         return FieldProblem{"Enter Command line for Program", "Command line empty", kStyleInformation,
                             EntryField::CommandLine};
-    if (form.section.empty())
+    if (!form.section)
         return FieldProblem{"Select section to add program", "Section not select", kStyleInformation,
                             EntryField::Section};
     if (auto problem = formProblem(form, forAdd)) {
-        const bool sectionRefused = !offers(dialogSections(forAdd), form.section);
+        const bool sectionRefused = !offers(sectionsOffered(forAdd), form.section);
         return FieldProblem{*problem, kAppTitle, kStyleExclamation,
                             sectionRefused ? EntryField::Section : EntryField::Description};
     }

@@ -1,5 +1,5 @@
 #pragma once
-// What the entry dialog frmNew decides: what it offers and shows first, which
+// What the entry dialog decides: what it offers and shows first, which
 // field it refuses and why, where its browse button starts and the command
 // line a chosen file becomes. The Win32 dialog only shows these.
 
@@ -17,7 +17,7 @@ inline constexpr const char* kEditDialogCaption = "Edit program";
 
 struct EntryDialogSetup {
     std::string caption;
-    std::vector<std::string> sections;
+    std::vector<SectionId> sections;
     EntryForm form;  // the fields shown first; a section not offered selects none
     bool forAdd = true;
 };
@@ -36,7 +36,7 @@ struct FieldProblem {
 
 // The first reason OK cannot close the dialog: an empty description, an
 // empty command line, no section chosen (in that order), then anything the
-// operation would refuse to write. An empty section means none is chosen.
+// operation would refuse to write.
 std::optional<FieldProblem> entryFieldProblem(const EntryForm& form, bool forAdd);
 
 // The folder the file chooser opens in: the command line when it names a

@@ -2,19 +2,18 @@
 
 #include "catalog/CommandLine.h"
 #include "catalog/DisabledStores.h"
-#include "catalog/Sections.h"
 #include "catalog/Text.h"
 
 namespace lsu {
 
 std::optional<LaunchRequest> launchRequestFor(Platform& platform, const StartupEntry& row) {
-    if (row.Type == kTypeLnk && !row.fileName.empty()) {
-        const std::string folder = row.Status == kStatusEnabled ? platform.specialFolder(startupFolderId(row.Section))
-                                                                : disabledItemsFolder(platform, row.Section);
-        const std::string link = AddSlash(folder) + row.fileName;
-        return LaunchRequest{link, {}, folder};
+    const auto* folderSource = sourceAs<FolderSource>(row.section);
+    if (folderSource && row.type == EntryType::Shortcut && !row.fileName.empty()) {
+        const std::string folder =
+            row.enabled ? platform.specialFolder(folderSource->csidl) : disabledItemsFolder(platform, row.section);
+        return LaunchRequest{withTrailingBackslash(folder) + row.fileName, {}, folder};
     }
-    const std::string expanded = platform.expandEnvironment(row.CommandLine);
+    const std::string expanded = platform.expandEnvironment(row.commandLine);
     auto split = splitCommandLine(expanded, [&](const std::string& path) { return platform.fileExists(path); });
     if (split.program.empty()) return std::nullopt;
     return LaunchRequest{split.program, split.arguments, folderOf(split.program)};

@@ -10,6 +10,7 @@ namespace lsu {
 
 struct LaunchRequest {
     std::string file, parameters, directory;
+    int showCommand = 1;  // the program's window, shown normally
     bool operator==(const LaunchRequest&) const = default;
 };
 

@@ -1,6 +1,6 @@
 #include "ui/logic/ThemeManifest.h"
 
-#include "catalog/Sections.h"
+#include "catalog/Text.h"
 
 namespace lsu {
 
@@ -14,7 +14,7 @@ std::string withoutExtension(const std::string& fileName) {
 }  // namespace
 
 std::string themeManifestPath(const std::string& programFolder, const std::string& programFileName) {
-    return AddSlash(programFolder) + withoutExtension(programFileName) + ".exe.manifest";
+    return withTrailingBackslash(programFolder) + withoutExtension(programFileName) + ".exe.manifest";
 }
 
 // The assembly is an x86-64 build: Windows refuses to start a program whose
@@ -31,7 +31,7 @@ std::string themeManifestText(const std::string& programFileName) {
            "</dependentAssembly> </dependency> </assembly>\r\n";
 }
 
-ManifestResult WriteThemeManifest(Platform& platform) {
+ManifestResult writeThemeManifest(Platform& platform) {
     const std::string path = themeManifestPath(platform.programFolder(), platform.programFileName());
     if (platform.fileExists(path)) return ManifestResult::AlreadyThere;
     const std::string text = themeManifestText(platform.programFileName());

@@ -15,7 +15,7 @@ std::string themeManifestText(const std::string& programFileName);
 enum class ManifestResult { AlreadyThere, Written, Failed };
 
 // Writes the manifest, hidden, unless a file of that name already exists.
-ManifestResult WriteThemeManifest(Platform& platform);
+ManifestResult writeThemeManifest(Platform& platform);
 
 inline constexpr const char* kThemeErrorPrompt =
     "Error creating Windows XP theme file. You may be running EXE file from a network drive with which you dont "

@@ -4,14 +4,8 @@
 
 namespace lsu {
 
-Size Form_Resize(Size outer) {
-    return {std::max(outer.width, kMinimumWindowTwips), std::max(outer.height, kMinimumWindowTwips)};
-}
-
-ListPlacement mtFolders_Resize(const Rect& pane, bool paneVisible, int formWidth, int formScaleWidth,
-                               int descriptionWidth) {
-    ListPlacement placement;
-    Rect& list = placement.list;
+Rect placeProgramList(const Rect& pane, bool paneVisible, int formWidth, int formScaleWidth) {
+    Rect list;
     list.top = pane.top + 50;
     list.left = pane.width + 10;
     list.width = std::max(formWidth - pane.width - 200, 300);
@@ -20,17 +14,16 @@ ListPlacement mtFolders_Resize(const Rect& pane, bool paneVisible, int formWidth
         list.width = formScaleWidth - 100;
     }
     list.height = pane.height - 100;
-    placement.descriptionLeft = list.width + list.left - descriptionWidth - 100;
-    return placement;
+    return list;
 }
 
-PaneChildren layoutMenuTree(int width, int height, int splitterWidth, int closeSize) {
+PaneChildren layoutFolderPane(int width, int height) {
     PaneChildren children;
-    children.splitter = {width - splitterWidth, 0, splitterWidth, height};
-    children.closeButton = {width - closeSize - 30 - splitterWidth, 60, closeSize, closeSize};
-    const int treeTop = children.closeButton.top + closeSize + 30;
-    children.tree = {60, treeTop, std::max(width - 80 - splitterWidth, 0),
-                     std::max(height - (children.closeButton.top + closeSize + 100), 0)};
+    children.splitter = {width - kSplitterTwips, 0, kSplitterTwips, height};
+    children.closeButton = {width - kPaneCloseTwips - 30 - kSplitterTwips, 60, kPaneCloseTwips, kPaneCloseTwips};
+    const int treeTop = children.closeButton.top + kPaneCloseTwips + 30;
+    children.tree = {60, treeTop, std::max(width - 80 - kSplitterTwips, 0),
+                     std::max(height - (children.closeButton.top + kPaneCloseTwips + 100), 0)};
     return children;
 }
 

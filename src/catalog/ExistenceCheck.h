@@ -14,7 +14,9 @@ class ExistenceCheck {
 public:
     explicit ExistenceCheck(Platform& platform);
 
-    bool CheckValid(std::string_view sPath);
+    // Whether the program the command line starts is found: as written, in
+    // the Windows folder and its system folders, with ".exe" added.
+    bool programExists(std::string_view commandLine);
     bool fileExists(const std::string& path);
     std::size_t probeCount() const { return probes_; }
 

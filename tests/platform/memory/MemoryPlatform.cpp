@@ -53,6 +53,12 @@ std::optional<std::pair<ShortcutFields, std::string>> decodeAnyLink(const std::v
 
 std::string lastComponent(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
+// The answers Windows gives for the refusals this model makes.
+SystemResult accessDenied() { return SystemResult::refused(5, "Access is denied."); }
+SystemResult notFound() { return SystemResult::refused(2, "The system cannot find the file specified."); }
+SystemResult alreadyExists() { return SystemResult::refused(183, "Cannot create a file when that file already exists."); }
+SystemResult deviceFailed() { return SystemResult::refused(1117, "The request could not be performed because of an I/O device error."); }
+
 }  // namespace
 
 MemoryPlatform::MemoryPlatform() {
@@ -93,7 +99,12 @@ void MemoryPlatform::addFolder(const std::string& path) {
 
 void MemoryPlatform::putFile(const std::string& path, std::vector<std::uint8_t> bytes, bool hidden, bool system) {
     addFolder(parentOf(path));
-    files_[fold(path)] = File{lastComponent(path), std::move(bytes), hidden, system, {}};
+    files_[fold(path)] = File{lastComponent(path), std::move(bytes), hidden, system, {}, {}};
+}
+
+void MemoryPlatform::putProgram(const std::string& path, const std::string& company) {
+    putFile(path, {'M', 'Z'});
+    files_[fold(path)].company = company;
 }
 
 void MemoryPlatform::putShortcut(const std::string& path, const ShortcutFields& fields,
@@ -152,32 +163,34 @@ std::optional<RegistryValue> MemoryPlatform::readValue(const RegistryLocation& k
     return std::nullopt;
 }
 
-bool MemoryPlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
-    if (readOnlyHives_.count(key.hive) || fails(MemoryOp::RegistryWrite)) return false;
+SystemResult MemoryPlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
+    if (readOnlyHives_.count(key.hive)) return accessDenied();
+    if (fails(MemoryOp::RegistryWrite)) return deviceFailed();
     auto it = keys_.find(keyPath(key));
     if (it == keys_.end()) {
-        if (!createKey) return false;
+        if (!createKey) return notFound();
         it = keys_.emplace(keyPath(key), Key{}).first;
     }
     for (auto& existing : it->second)
         if (equalsNoCase(existing.name, value.name)) {
             existing.type = value.type;
             existing.data = value.data;
-            return true;
+            return {};
         }
     it->second.push_back(value);
-    return true;
+    return {};
 }
 
-bool MemoryPlatform::deleteValue(const RegistryLocation& key, const std::string& name) {
-    if (readOnlyHives_.count(key.hive) || fails(MemoryOp::RegistryDelete)) return false;
+SystemResult MemoryPlatform::deleteValue(const RegistryLocation& key, const std::string& name) {
+    if (readOnlyHives_.count(key.hive)) return accessDenied();
+    if (fails(MemoryOp::RegistryDelete)) return deviceFailed();
     auto it = keys_.find(keyPath(key));
-    if (it == keys_.end()) return false;
+    if (it == keys_.end()) return notFound();
     auto& values = it->second;
     auto found = std::find_if(values.begin(), values.end(), [&](const RegistryValue& v) { return equalsNoCase(v.name, name); });
-    if (found == values.end()) return false;
+    if (found == values.end()) return notFound();
     values.erase(found);
-    return true;
+    return {};
 }
 
 bool MemoryPlatform::viewsShareKey(Hive hive, const std::string&) { return hive == Hive::CurrentUser || sharedViews_; }
@@ -194,11 +207,12 @@ std::optional<std::string> MemoryPlatform::readProfile(const std::string& sectio
     return value->second;
 }
 
-bool MemoryPlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
-                                  const std::string& file) {
-    if (!writable(parentOf(file)) || fails(MemoryOp::ProfileWrite)) return false;
+SystemResult MemoryPlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
+                                          const std::string& file) {
+    if (!writable(parentOf(file))) return accessDenied();
+    if (fails(MemoryOp::ProfileWrite)) return deviceFailed();
     profiles_[fold(file)][toUpperAscii(section) + "\n" + toUpperAscii(key)] = value;
-    return true;
+    return {};
 }
 
 // Folders and files -----------------------------------------------------------
@@ -218,11 +232,13 @@ bool MemoryPlatform::fileExists(const std::string& path) { return files_.count(f
 
 bool MemoryPlatform::folderExists(const std::string& path) { return folders_.count(fold(path)) != 0; }
 
-bool MemoryPlatform::ensureFolder(const std::string& path) {
-    if (folderExists(path)) return true;
-    if (!writable(parentOf(path)) || files_.count(fold(path))) return false;
+SystemResult MemoryPlatform::ensureFolder(const std::string& path) {
+    if (folderExists(path)) return {};
+    if (files_.count(fold(path))) return alreadyExists();
+    if (!folderExists(parentOf(path))) return SystemResult::refused(3, "The system cannot find the path specified.");
+    if (!writable(parentOf(path))) return accessDenied();
     folders_.insert(fold(path));
-    return true;
+    return {};
 }
 
 std::vector<std::string> MemoryPlatform::listFiles(const std::string& folder) {
@@ -244,41 +260,48 @@ std::optional<std::vector<std::uint8_t>> MemoryPlatform::readFile(const std::str
     return it->second.bytes;
 }
 
-bool MemoryPlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    if (!writable(parentOf(path)) || folders_.count(fold(path)) || fails(MemoryOp::FileWrite)) return false;
+SystemResult MemoryPlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    if (!writable(parentOf(path)) || folders_.count(fold(path))) return accessDenied();
+    if (fails(MemoryOp::FileWrite)) return deviceFailed();
     auto it = files_.find(fold(path));
-    if (it == files_.end()) files_[fold(path)] = File{lastComponent(path), bytes, false, false, {}};
+    if (it == files_.end()) files_[fold(path)] = File{lastComponent(path), bytes, false, false, {}, {}};
     else it->second.bytes = bytes;
-    return true;
+    return {};
 }
 
-bool MemoryPlatform::deleteFile(const std::string& path) {
-    if (!writable(parentOf(path)) || fails(MemoryOp::FileDelete)) return false;
-    return files_.erase(fold(path)) != 0;
+SystemResult MemoryPlatform::deleteFile(const std::string& path) {
+    if (!writable(parentOf(path))) return accessDenied();
+    if (fails(MemoryOp::FileDelete)) return deviceFailed();
+    return files_.erase(fold(path)) != 0 ? SystemResult() : notFound();
 }
 
-bool MemoryPlatform::moveFile(const std::string& from, const std::string& to, bool replace) {
+SystemResult MemoryPlatform::moveFile(const std::string& from, const std::string& to, bool replace) {
     auto source = files_.find(fold(from));
-    if (source == files_.end() || !writable(parentOf(from)) || !writable(parentOf(to)) ||
-        folders_.count(fold(to)) || fails(MemoryOp::FileMove))
-        return false;
+    if (source == files_.end()) return notFound();
+    if (!writable(parentOf(from)) || !writable(parentOf(to)) || folders_.count(fold(to))) return accessDenied();
+    if (fails(MemoryOp::FileMove)) return deviceFailed();
     if (fold(from) == fold(to)) {
         source->second.name = lastComponent(to);
-        return true;
+        return {};
     }
-    if (files_.count(fold(to)) && !replace) return false;
+    if (files_.count(fold(to)) && !replace) return alreadyExists();
     File moved = source->second;
     moved.name = lastComponent(to);
     files_.erase(source);
     files_[fold(to)] = std::move(moved);
-    return true;
+    return {};
 }
 
-bool MemoryPlatform::setHidden(const std::string& path) {
+SystemResult MemoryPlatform::setHidden(const std::string& path) {
     auto it = files_.find(fold(path));
-    if (it == files_.end()) return false;
+    if (it == files_.end()) return notFound();
     it->second.hidden = true;
-    return true;
+    return {};
+}
+
+std::string MemoryPlatform::companyName(const std::string& programPath) {
+    auto it = files_.find(fold(programPath));
+    return it == files_.end() ? std::string() : it->second.company;
 }
 
 std::string MemoryPlatform::expandEnvironment(const std::string& text) {
@@ -313,13 +336,14 @@ std::optional<ShortcutInfo> MemoryPlatform::readShortcut(const std::string& link
     return ShortcutInfo{decoded->first, display};
 }
 
-bool MemoryPlatform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
+SystemResult MemoryPlatform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
     auto it = files_.find(fold(linkFile));
-    if (it == files_.end() || fails(MemoryOp::ShortcutWrite)) return false;
+    if (it == files_.end()) return notFound();
+    if (fails(MemoryOp::ShortcutWrite)) return deviceFailed();
     // Like the shell's link object: only a readable link can be completed,
     // and a link keeps its hot key and icon unless new ones are given.
     auto existing = decodeAnyLink(it->second.bytes);
-    if (!existing) return false;
+    if (!existing) return SystemResult::refused(13, "The data is invalid.");
     ShortcutFields completed = fields;
     if (completed.hotKey == 0) completed.hotKey = existing->first.hotKey;
     if (completed.iconFile.empty()) {
@@ -327,14 +351,13 @@ bool MemoryPlatform::completeShortcut(const std::string& linkFile, const Shortcu
         completed.iconIndex = existing->first.iconIndex;
     }
     it->second.bytes = encodeLink(completed, existing->second);
-    return true;
+    return {};
 }
 
-std::optional<std::string> MemoryPlatform::shellOpen(const std::string& file, const std::string& parameters,
-                                                     const std::string& directory) {
-    launches.push_back({file, parameters, directory});
-    if (!fileExists(file)) return "The system cannot find the file specified.";
-    return std::nullopt;
+SystemResult MemoryPlatform::shellOpen(const std::string& file, const std::string& parameters,
+                                       const std::string& directory, int showCommand) {
+    launches.push_back({file, parameters, directory, showCommand});
+    return fileExists(file) ? SystemResult() : notFound();
 }
 
 }  // namespace lsu

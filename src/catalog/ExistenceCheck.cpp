@@ -1,6 +1,6 @@
-#include "catalog/CheckValid.h"
+#include "catalog/ExistenceCheck.h"
 
-#include "catalog/Sections.h"
+#include "catalog/DisabledStores.h"
 #include "catalog/Text.h"
 
 namespace lsu {
@@ -13,7 +13,7 @@ std::string cutAt(std::string_view text, std::string_view marker) {
 
 }  // namespace
 
-ExistenceCheck::ExistenceCheck(Platform& platform) : platform_(platform), windowsFolder_(AddSlash(WinDir(platform))) {}
+ExistenceCheck::ExistenceCheck(Platform& platform) : platform_(platform), windowsFolder_(withTrailingBackslash(windowsFolder(platform))) {}
 
 bool ExistenceCheck::fileExists(const std::string& path) {
     auto [it, inserted] = known_.try_emplace(path, false);
@@ -41,8 +41,8 @@ bool ExistenceCheck::probeResolved(const std::string& candidate) {
     return !candidate.empty() && !hasFileExtension(candidate) && probeWithSystemFolders(candidate + ".exe");
 }
 
-bool ExistenceCheck::CheckValid(std::string_view sPath) {
-    std::string line = trimSpaces(sPath);
+bool ExistenceCheck::programExists(std::string_view commandLine) {
+    std::string line = trimSpaces(commandLine);
     if (line.find('%') != std::string::npos) line = trimSpaces(platform_.expandEnvironment(line));
     if (line.empty()) return false;
 

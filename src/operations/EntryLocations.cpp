@@ -1,0 +1,43 @@
+#include "operations/EntryLocations.h"
+
+#include "catalog/DisabledStores.h"
+#include "catalog/Text.h"
+
+namespace lsu {
+
+std::string folderFileName(const StartupEntry& row) {
+    if (!row.fileName.empty()) return row.fileName;
+    return row.type == EntryType::Shortcut ? row.name + ".lnk" : row.name;
+}
+
+RegistryPlace registryPlace(const RegistrySource& source, bool enabled, RegistryView view, const std::string& name) {
+    if (source.views == ViewRule::Shared) view = RegistryView::Shared;
+    else if (view == RegistryView::Shared) view = RegistryView::Bits64;
+    const std::string subkey = enabled ? std::string(source.subkey) : disabledSubkey(source.subkey);
+    return {{source.hive, view, subkey}, name};
+}
+
+ProfilePlace winIniPlace(Platform& platform, const WinIniSource& source, bool enabled) {
+    return {winIniPath(platform), std::string(enabled ? kWinIniEnabledSection : kWinIniDisabledSection),
+            std::string(source.key)};
+}
+
+std::optional<FilePlace> folderPlace(Platform& platform, SectionId leaf, bool enabled, const std::string& fileName) {
+    const FolderSource* source = sourceAs<FolderSource>(leaf);
+    if (!source) return std::nullopt;
+    const std::string folder = enabled ? platform.specialFolder(source->csidl) : disabledItemsFolder(platform, leaf);
+    if (folder.empty()) return std::nullopt;
+    return FilePlace{withTrailingBackslash(folder) + fileName};
+}
+
+std::optional<EntryPlace> placeOfRow(Platform& platform, const StartupEntry& row, bool enabled) {
+    const Source& source = sourceOf(row);
+    if (const auto* registry = std::get_if<RegistrySource>(&source))
+        return registryPlace(*registry, enabled, row.view, row.name);
+    if (const auto* winIni = std::get_if<WinIniSource>(&source)) return winIniPlace(platform, *winIni, enabled);
+    auto place = folderPlace(platform, row.section, enabled, folderFileName(row));
+    if (!place) return std::nullopt;
+    return *place;
+}
+
+}  // namespace lsu
