@@ -36,19 +36,18 @@ double secondsOf(const std::function<void()>& work) {
     return best;
 }
 
-// Counts box changes that reach the window while the program is not filling:
-// each one would be taken for a user's check.
+// Counts box changes that reach the window as a user's check.
 struct CheckWatch {
-    bool programChanging = false;
+    lsu::win32::ProgramList* list = nullptr;
     int userCheckEvents = 0;
 };
 
 LRESULT CALLBACK watchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NOTIFY) {
         auto* watch = reinterpret_cast<CheckWatch*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
-        if (watch && change->hdr.code == LVN_ITEMCHANGED && (change->uChanged & LVIF_STATE) &&
-            ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK) && !watch->programChanging)
+        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+        if (watch && watch->list && header.hwndFrom == watch->list->handle() &&
+            watch->list->interpret(header).kind == lsu::win32::ProgramList::Event::UserCheck)
             ++watch->userCheckEvents;
         return 0;
     }
@@ -108,6 +107,9 @@ void measureFill(const lsu::EntryList& rows) {
     HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 1024, 768,
                                   nullptr, nullptr, windowClass.hInstance, nullptr);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&watch));
+    lsu::win32::ProgramList programList;
+    programList.create(window, windowClass.hInstance, 1);
+    watch.list = &programList;
     HWND list = makeListView(window);
     // A fill happens in a window on the screen, where every change may be drawn.
     ShowWindow(window, SW_SHOWNOACTIVATE);
@@ -116,9 +118,9 @@ void measureFill(const lsu::EntryList& rows) {
     std::vector<std::vector<std::wstring>> texts(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
         for (std::size_t column = 0; column < columns; ++column)
-            texts[i].push_back(lsu::win32::widen(lsu::cellText(rows[i], static_cast<int>(column))));
-    const double fill = secondsOf([&] { lsu::win32::fillProgramList(list, rows, watch.programChanging); });
-    const int filled = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+            texts[i].push_back(lsu::win32::widen(lsu::cellText(rows[i], lsu::entryColumns()[column].column)));
+    const double fill = secondsOf([&] { programList.show(rows); });
+    const int filled = static_cast<int>(SendMessageW(programList.handle(), LVM_GETITEMCOUNT, 0, 0));
     const double bare = secondsOf([&] { bareInsert(list, texts); });
     std::printf("fill %zu rows: ProgramList %.1f ms, bare insert %.1f ms, ratio %.2f, rows in list %d, "
                 "user check events %d\n",

@@ -30,7 +30,7 @@ std::string controlText(HWND dialog, int id) {
 void setControlText(HWND dialog, int id, const std::string& text) { SetDlgItemTextW(dialog, id, widen(text).c_str()); }
 
 EntryForm fieldsOf(HWND dialog, const EntryDialogSetup& setup) {
-    EntryForm form{controlText(dialog, LSU_IDC_DESCRIPTION), controlText(dialog, LSU_IDC_COMMAND_LINE), {}};
+    EntryForm form{controlText(dialog, LSU_IDC_DESCRIPTION), controlText(dialog, LSU_IDC_COMMAND_LINE), std::nullopt};
     const LRESULT chosen = SendDlgItemMessageW(dialog, LSU_IDC_SECTION, CB_GETCURSEL, 0, 0);
     if (chosen >= 0 && static_cast<std::size_t>(chosen) < setup.sections.size())
         form.section = setup.sections[static_cast<std::size_t>(chosen)];
@@ -57,12 +57,14 @@ void setIcons(HWND dialog) {
     }
 }
 
-void Form_Load(HWND dialog, const EntryDialogSetup& setup) {
+void setUpDialog(HWND dialog, const EntryDialogSetup& setup) {
     setIcons(dialog);
     SetWindowTextW(dialog, widen(setup.caption).c_str());
-    for (const auto& section : setup.sections)
-        SendDlgItemMessageW(dialog, LSU_IDC_SECTION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(section).c_str()));
-    const auto at = std::find(setup.sections.begin(), setup.sections.end(), setup.form.section);
+    for (SectionId id : setup.sections)
+        SendDlgItemMessageW(dialog, LSU_IDC_SECTION, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(widen(section(id).key).c_str()));
+    const auto at = setup.form.section ? std::find(setup.sections.begin(), setup.sections.end(), *setup.form.section)
+                                       : setup.sections.end();
     const WPARAM index = at == setup.sections.end() ? static_cast<WPARAM>(-1)
                                                     : static_cast<WPARAM>(at - setup.sections.begin());
     SendDlgItemMessageW(dialog, LSU_IDC_SECTION, CB_SETCURSEL, index, 0);
@@ -70,7 +72,9 @@ void Form_Load(HWND dialog, const EntryDialogSetup& setup) {
     setControlText(dialog, LSU_IDC_COMMAND_LINE, setup.form.commandLine);
 }
 
-void OKButton_Click(HWND dialog, DialogState& state) {
+// OK closes the dialog only on fields that can be written; otherwise the
+// user is told why and the focus goes to the field at fault.
+void confirmEntryDialog(HWND dialog, DialogState& state) {
     EntryForm form = fieldsOf(dialog, state.setup);
     if (auto problem = entryFieldProblem(form, state.setup.forAdd)) {
         MessageBoxPrompts(dialog).tell(problem->prompt, problem->title, problem->style);
@@ -83,7 +87,7 @@ void OKButton_Click(HWND dialog, DialogState& state) {
 }
 
 // The chosen file's full path, or nullopt when the user cancelled.
-std::optional<std::string> ShowOpenFileName(HWND owner, const std::string& initialFolder) {
+std::optional<std::string> chooseProgramFile(HWND owner, const std::string& initialFolder) {
     const std::wstring folder = widen(initialFolder);
     std::vector<wchar_t> file(32768, L'\0');
     OPENFILENAMEW request = {};
@@ -101,25 +105,25 @@ std::optional<std::string> ShowOpenFileName(HWND owner, const std::string& initi
     return narrow(file.data());
 }
 
-void cmdFind_Click(HWND dialog, DialogState& state) {
+void browseForProgram(HWND dialog, DialogState& state) {
     const std::string folder = browseFolderFor(state.platform, controlText(dialog, LSU_IDC_COMMAND_LINE));
-    if (auto chosen = ShowOpenFileName(dialog, folder))
+    if (auto chosen = chooseProgramFile(dialog, folder))
         setControlText(dialog, LSU_IDC_COMMAND_LINE, commandLineForChosenFile(*chosen));
 }
 
 INT_PTR handleDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        Form_Load(dialog, reinterpret_cast<DialogState*>(lParam)->setup);
+        setUpDialog(dialog, reinterpret_cast<DialogState*>(lParam)->setup);
         return TRUE;
     }
     auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (!state || message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
-        case IDOK: OKButton_Click(dialog, *state); return TRUE;
+        case IDOK: confirmEntryDialog(dialog, *state); return TRUE;
         case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
         case LSU_IDC_FIND:
-            if (HIWORD(wParam) == BN_CLICKED) cmdFind_Click(dialog, *state);
+            if (HIWORD(wParam) == BN_CLICKED) browseForProgram(dialog, *state);
             return TRUE;
         default: return FALSE;
     }

@@ -1,5 +1,5 @@
 #pragma once
-// frmNew, the modal dialog in which the user types or changes one start-up
+// The entry dialog, modal, in which the user types or changes one start-up
 // entry. It writes nothing: it checks the fields and says whether the user
 // confirmed them.
 

@@ -1,7 +1,6 @@
 #include "ui/win32/ImageLists.h"
 
 #include <array>
-#include <utility>
 
 #include "catalog/Sections.h"
 #include "ui/win32/res/ResourceIds.h"
@@ -20,7 +19,7 @@ struct ToolbarImage {
     std::string_view buttonKey;
     int icon;
 };
-// ImglstMenu's order: the buttons name their image by this position.
+// The toolbar list's order: the buttons name their image by this position.
 constexpr std::array<ToolbarImage, 6> kToolbarImages = {{{"Add", LSU_IDI_TOOL_ADD},
                                                          {"Delete", LSU_IDI_TOOL_DELETE},
                                                          {"Folders", LSU_IDI_TOOL_FOLDERS},
@@ -28,8 +27,8 @@ constexpr std::array<ToolbarImage, 6> kToolbarImages = {{{"Add", LSU_IDI_TOOL_AD
                                                          {"Refresh", LSU_IDI_TOOL_REFRESH},
                                                          {"Run", LSU_IDI_TOOL_RUN}}};
 
-Icon loadIcon(HINSTANCE instance, int id, int width, int height) {
-    return Icon(
+IconHandle loadIcon(HINSTANCE instance, int id, int width, int height) {
+    return IconHandle(
         static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
 }
 
@@ -37,42 +36,17 @@ Icon loadIcon(HINSTANCE instance, int id, int width, int height) {
 // list there, so a missing image shows as a short list rather than as
 // images in the wrong places.
 template <typename Ids>
-ImageList buildList(HINSTANCE instance, int size, const Ids& ids) {
-    ImageList list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, static_cast<int>(ids.size()), 0));
-    if (!list.get()) return list;
+ImageListHandle buildList(HINSTANCE instance, int size, const Ids& ids) {
+    ImageListHandle list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, static_cast<int>(ids.size()), 0));
+    if (!list) return list;
     for (int id : ids) {
-        Icon icon = loadIcon(instance, id, size, size);
-        if (!icon.get() || ImageList_ReplaceIcon(list.get(), -1, icon.get()) < 0) break;
+        IconHandle icon = loadIcon(instance, id, size, size);
+        if (!icon || ImageList_ReplaceIcon(list.get(), -1, icon.get()) < 0) break;
     }
     return list;
 }
 
 }  // namespace
-
-ImageList::~ImageList() {
-    if (list_) ImageList_Destroy(list_);
-}
-ImageList::ImageList(ImageList&& other) noexcept : list_(std::exchange(other.list_, nullptr)) {}
-ImageList& ImageList::operator=(ImageList&& other) noexcept {
-    if (this != &other) {
-        if (list_) ImageList_Destroy(list_);
-        list_ = std::exchange(other.list_, nullptr);
-    }
-    return *this;
-}
-int ImageList::count() const { return list_ ? ImageList_GetImageCount(list_) : 0; }
-
-Icon::~Icon() {
-    if (icon_) DestroyIcon(icon_);
-}
-Icon::Icon(Icon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
-Icon& Icon::operator=(Icon&& other) noexcept {
-    if (this != &other) {
-        if (icon_) DestroyIcon(icon_);
-        icon_ = std::exchange(other.icon_, nullptr);
-    }
-    return *this;
-}
 
 int toolbarImageSize(UINT dpi) { return MulDiv(32, static_cast<int>(dpi), 96); }
 int treeImageSize(UINT dpi) { return MulDiv(16, static_cast<int>(dpi), 96); }

@@ -9,45 +9,14 @@
 
 #include <string_view>
 
+#include "ui/win32/GdiObjects.h"
+
 namespace lsu::win32 {
 
-class ImageList {
-public:
-    ImageList() = default;
-    explicit ImageList(HIMAGELIST list) : list_(list) {}
-    ~ImageList();
-    ImageList(ImageList&& other) noexcept;
-    ImageList& operator=(ImageList&& other) noexcept;
-    ImageList(const ImageList&) = delete;
-    ImageList& operator=(const ImageList&) = delete;
-
-    HIMAGELIST get() const { return list_; }
-    int count() const;
-
-private:
-    HIMAGELIST list_ = nullptr;
-};
-
-class Icon {
-public:
-    Icon() = default;
-    explicit Icon(HICON icon) : icon_(icon) {}
-    ~Icon();
-    Icon(Icon&& other) noexcept;
-    Icon& operator=(Icon&& other) noexcept;
-    Icon(const Icon&) = delete;
-    Icon& operator=(const Icon&) = delete;
-
-    HICON get() const { return icon_; }
-
-private:
-    HICON icon_ = nullptr;
-};
-
 struct WindowImages {
-    ImageList toolbar;  // ImglstMenu
-    ImageList tree;     // ImglstFolders
-    Icon header;        // Image1
+    ImageListHandle toolbar;
+    ImageListHandle tree;
+    IconHandle header;  // the header strip's picture
     int headerWidth = 0, headerHeight = 0;
 };
 

@@ -2,15 +2,13 @@
 
 #include <commctrl.h>
 
-#include <string>
-
 #include "platform/win32/WideText.h"
 
 namespace lsu::win32 {
 
 namespace {
 
-// Sets a flag for as long as it lives, and puts it back however the fill ends.
+// Sets a flag for as long as it lives, and puts it back however the change ends.
 class FlagHolder {
 public:
     explicit FlagHolder(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
@@ -25,34 +23,125 @@ private:
 
 }  // namespace
 
-void fillProgramList(HWND list, const EntryList& rows, bool& programChanging) {
-    FlagHolder changing(programChanging);
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageW(list, LVM_SETITEMCOUNT, rows.size(), 0);
-    const int columns = static_cast<int>(entryColumns().size());
-    std::wstring wide;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        wide = widen(cellText(rows[i], 0));
+void ProgramList::create(HWND parent, HINSTANCE instance, int controlId) {
+    list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, nullptr,
+                            WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL, 0, 0, 0, 0, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, nullptr);
+    SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    int index = 0;
+    for (const auto& column : entryColumns()) {
+        std::wstring text = widen(column.header);
+        LVCOLUMNW definition = {};
+        definition.mask = LVCF_TEXT | LVCF_SUBITEM;
+        definition.pszText = text.data();
+        definition.iSubItem = index;
+        SendMessageW(list_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&definition));
+    }
+}
+
+void ProgramList::setColumnWidths(Dpi dpi) {
+    int index = 0;
+    for (const auto& column : entryColumns())
+        SendMessageW(list_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index++), dpi.toPixels(column.widthTwips));
+}
+
+void ProgramList::setFont(HFONT font) { SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+
+void ProgramList::setGridLines(bool on) {
+    SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, on ? LVS_EX_GRIDLINES : 0);
+}
+
+void ProgramList::setCellText(int index, Column column) {
+    std::wstring wide = widen(cellText(rows_[static_cast<std::size_t>(index)], column));
+    LVITEMW cell = {};
+    cell.iSubItem = static_cast<int>(column);
+    cell.pszText = wide.data();
+    SendMessageW(list_, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
+}
+
+void ProgramList::show(EntryList rows) {
+    FlagHolder changing(programChanging_);
+    rows_ = std::move(rows);
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        std::wstring name = widen(rows_[i].name);
         LVITEMW item = {};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(i);
-        item.pszText = wide.data();
-        const auto row = SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        if (row < 0) continue;
-        for (int column = 1; column < columns; ++column) {
-            wide = widen(cellText(rows[i], column));
-            LVITEMW cell = {};
-            cell.iSubItem = column;
-            cell.pszText = wide.data();
-            SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-        }
+        item.pszText = name.data();
+        const auto index = static_cast<int>(SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        if (index < 0) continue;
+        for (const auto& column : entryColumns())
+            if (column.column != Column::Name) setCellText(index, column.column);
         // The list view gives a new line its empty box only once the line is
         // in, so the tick comes after the insert.
-        ListView_SetCheckState(list, static_cast<int>(row), rows[i].Checked);
+        ListView_SetCheckState(list_, index, rows_[i].checked);
     }
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+int ProgramList::selectedIndex() const {
+    return static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+StartupEntry* ProgramList::entryAt(int index) {
+    if (index < 0 || index >= static_cast<int>(rows_.size())) return nullptr;
+    return &rows_[static_cast<std::size_t>(index)];
+}
+
+StartupEntry* ProgramList::selectedEntry() { return entryAt(selectedIndex()); }
+
+bool ProgramList::isChecked(int index) const { return ListView_GetCheckState(list_, index) != FALSE; }
+
+bool ProgramList::selectEntry(const std::string& name, SectionId section) {
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].name != name || rows_[i].section != section) continue;
+        const int index = static_cast<int>(i);
+        ListView_SetItemState(list_, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(list_, index, FALSE);
+        SetFocus(list_);
+        return true;
+    }
+    return false;
+}
+
+void ProgramList::setChecked(int index, bool checked) {
+    FlagHolder changing(programChanging_);
+    ListView_SetCheckState(list_, index, checked);
+}
+
+void ProgramList::showEntryState(int index) {
+    const StartupEntry* entry = entryAt(index);
+    if (!entry) return;
+    setChecked(index, entry->checked);
+    setCellText(index, Column::Status);
+}
+
+ProgramList::Event ProgramList::interpret(const NMHDR& header) const {
+    switch (header.code) {
+        case LVN_ITEMCHANGED: {
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+            const bool checkChange = (change.uChanged & LVIF_STATE) &&
+                                     ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) &&
+                                     (change.uOldState & LVIS_STATEIMAGEMASK) != 0;
+            if (checkChange && !programChanging_) return {Event::UserCheck, change.iItem};
+            return {};
+        }
+        case NM_DBLCLK: {
+            // A double click on a check box is two clicks on the box, not a
+            // request for the entry's properties.
+            LVHITTESTINFO hit = {};
+            hit.pt = reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction;
+            SendMessageW(list_, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+            if (hit.iItem >= 0 && (hit.flags & LVHT_ONITEMSTATEICON)) return {};
+            return {Event::DoubleClick, hit.iItem};
+        }
+        case NM_RCLICK: return {Event::RightClick, reinterpret_cast<const NMITEMACTIVATE&>(header).iItem};
+        default: return {};
+    }
 }
 
 }  // namespace lsu::win32

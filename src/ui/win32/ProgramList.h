@@ -1,16 +1,57 @@
 #pragma once
-// Fills the program list view with rows: one line per entry, its cells in the
-// catalog's column order and its box ticked when the entry is enabled.
+// The program list: a list view in report mode with a check box on every
+// line, over the rows of the section shown. Changes the program makes to
+// the list (filling it, putting a box back) never count as the user's check.
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 #include "catalog/StartupEntry.h"
+#include "ui/win32/Dpi.h"
 
 namespace lsu::win32 {
 
-// Replaces every line of `list` with `rows`. Drawing is held off until the
-// last line is in, and `programChanging` is true for the whole fill so that
-// ticking a box is not taken for a user's check.
-void fillProgramList(HWND list, const EntryList& rows, bool& programChanging);
+class ProgramList {
+public:
+    void create(HWND parent, HINSTANCE instance, int controlId);
+    HWND handle() const { return list_; }
+
+    // Replaces every line with the rows, each ticked when it is checked.
+    // Drawing is held off until the last line is in.
+    void show(EntryList rows);
+    const EntryList& rows() const { return rows_; }
+
+    int selectedIndex() const;                 // -1 when no line is selected
+    StartupEntry* selectedEntry();             // nullptr when no line is selected
+    StartupEntry* entryAt(int index);          // nullptr outside the list
+    bool isChecked(int index) const;
+    // Selects, shows and focuses the line of that entry; false when the list has none.
+    bool selectEntry(const std::string& name, SectionId section);
+
+    // Ticks or clears the line's box as the program, not as the user.
+    void setChecked(int index, bool checked);
+    // Shows the entry's state again: its box and its Status cell.
+    void showEntryState(int index);
+
+    void setFont(HFONT font);
+    void setColumnWidths(Dpi dpi);
+    void setGridLines(bool on);
+
+    // What a notification of the list means to the window.
+    struct Event {
+        enum Kind { None, UserCheck, DoubleClick, RightClick } kind = None;
+        int index = -1;
+    };
+    Event interpret(const NMHDR& header) const;
+
+private:
+    void setCellText(int index, Column column);
+
+    HWND list_ = nullptr;
+    EntryList rows_;
+    bool programChanging_ = false;
+};
 
 }  // namespace lsu::win32

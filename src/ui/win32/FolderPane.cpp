@@ -1,0 +1,168 @@
+#include "ui/win32/FolderPane.h"
+
+#include <commctrl.h>
+
+#include <map>
+
+#include "platform/win32/WideText.h"
+#include "ui/logic/WindowLayout.h"
+#include "ui/win32/ImageLists.h"
+
+namespace lsu::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"LStartUp.MenuTree";
+constexpr int kTreeId = 1;
+constexpr int kCloseId = 2;
+
+}  // namespace
+
+void FolderPane::registerClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExW(&windowClass);
+}
+
+void FolderPane::create(HWND parent, HINSTANCE instance, FolderPaneOwner& owner) {
+    owner_ = &owner;
+    widthTwips_ = kDesignPaneWidthTwips;
+    pane_ = CreateWindowExW(0, kClassName, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
+                            nullptr, instance, this);
+    caption_ = CreateWindowExW(0, L"STATIC", L"Folders", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0,
+                               pane_, nullptr, instance, nullptr);
+    closeButton_ = CreateWindowExW(0, L"BUTTON", L"\u00D7", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 0, 0, 0,
+                                   pane_, reinterpret_cast<HMENU>(kCloseId), instance, nullptr);
+    tree_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr,
+                            WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                            0, 0, 0, 0, pane_, reinterpret_cast<HMENU>(kTreeId), instance, nullptr);
+}
+
+void FolderPane::showSections(HIMAGELIST images) {
+    TreeView_DeleteAllItems(tree_);
+    setImages(images);
+    std::map<SectionId, HTREEITEM> nodes;
+    for (SectionId id : sectionTree()) {
+        const Section& shown = section(id);
+        std::wstring caption = widen(shown.caption);
+        TVINSERTSTRUCTW insert = {};
+        insert.hParent = shown.parent ? nodes.at(*shown.parent) : TVI_ROOT;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        insert.item.pszText = caption.data();
+        insert.item.iImage = treeImageIndex(shown.image);
+        insert.item.iSelectedImage =
+            shown.selectedImage.empty() ? insert.item.iImage : treeImageIndex(shown.selectedImage);
+        insert.item.lParam = static_cast<LPARAM>(id);
+        nodes[id] =
+            reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    }
+    const HTREEITEM root = nodes.at(SectionId::AllPrograms);
+    TreeView_Expand(tree_, root, TVE_EXPAND);
+    TreeView_SelectItem(tree_, root);
+}
+
+void FolderPane::setImages(HIMAGELIST images) { TreeView_SetImageList(tree_, images, TVSIL_NORMAL); }
+
+void FolderPane::setFont(HFONT font) {
+    for (HWND control : {tree_, caption_}) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+std::optional<SectionId> FolderPane::selectedSection() const {
+    TVITEMW item = {};
+    item.mask = TVIF_PARAM;
+    item.hItem = TreeView_GetSelection(tree_);
+    if (!item.hItem || !TreeView_GetItem(tree_, &item)) return std::nullopt;
+    return static_cast<SectionId>(item.lParam);
+}
+
+void FolderPane::selectRoot() { TreeView_SelectItem(tree_, TreeView_GetRoot(tree_)); }
+
+void FolderPane::layout(int width, int height) {
+    const PaneChildren children = layoutFolderPane(dpi_.toTwips(width), dpi_.toTwips(height));
+    auto place = [&](HWND control, const Rect& r) {
+        MoveWindow(control, dpi_.toPixels(r.left), dpi_.toPixels(r.top), dpi_.toPixels(r.width),
+                   dpi_.toPixels(r.height), TRUE);
+    };
+    place(closeButton_, children.closeButton);
+    place(tree_, children.tree);
+    place(caption_, {60, children.closeButton.top, children.closeButton.left - 90, kPaneCloseTwips});
+}
+
+bool FolderPane::onSplitter(int x) const {
+    RECT area;
+    GetClientRect(pane_, &area);
+    return x >= area.right - dpi_.toPixels(kSplitterTwips);
+}
+
+void FolderPane::dragTo(int x) {
+    RECT host;
+    GetClientRect(GetParent(pane_), &host);
+    widthTwips_ = clampSplitter(dpi_.toTwips(x - dragOffset_), 0, dpi_.toTwips(host.right));
+    owner_->onFolderPaneResized();
+}
+
+LRESULT FolderPane::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SIZE: layout(LOWORD(lParam), HIWORD(lParam)); return 0;
+        case WM_SETCURSOR: {
+            POINT at;
+            GetCursorPos(&at);
+            ScreenToClient(pane_, &at);
+            if (!onSplitter(at.x)) break;
+            SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+            return TRUE;
+        }
+        case WM_LBUTTONDOWN: {
+            const int x = static_cast<short>(LOWORD(lParam));
+            if (onSplitter(x)) {
+                RECT area;
+                GetClientRect(pane_, &area);
+                dragging_ = true;
+                dragOffset_ = x - area.right;
+                SetCapture(pane_);
+            }
+            return 0;
+        }
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONUP:
+            if (!dragging_) return 0;
+            dragTo(static_cast<short>(LOWORD(lParam)));
+            if (message == WM_LBUTTONUP) {
+                dragging_ = false;
+                ReleaseCapture();
+            }
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kCloseId) owner_->onFolderPaneClosed();
+            return 0;
+        case WM_NOTIFY: {
+            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+            if (header.hwndFrom == tree_ && header.code == TVN_SELCHANGEDW)
+                if (auto id = selectedSection()) owner_->onSectionSelected(*id);
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC:
+            SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        default: break;
+    }
+    return DefWindowProcW(pane_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FolderPane::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<FolderPane*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->pane_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<FolderPane*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace lsu::win32
