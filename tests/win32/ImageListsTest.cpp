@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <set>
-#include <string_view>
-#include <vector>
 
 #include "catalog/Sections.h"
 #include "ui/win32/ImageLists.h"
@@ -13,19 +11,16 @@ namespace lsu::win32 {
 namespace {
 
 constexpr UINT kDpis[] = {96, 192};
-constexpr std::string_view kToolbarButtons[] = {"Refresh", "Add", "Delete", "Run", "Properties", "Folders"};
 
-HINSTANCE program() { return GetModuleHandleW(nullptr); }
-
-SIZE imageSize(const ImageList& list) {
+SIZE imageSize(HIMAGELIST list) {
     int width = 0, height = 0;
-    ImageList_GetIconSize(list.get(), &width, &height);
+    ImageList_GetIconSize(list, &width, &height);
     return {width, height};
 }
 
-// Counts the pixels an image covers when drawn over a background no drawn
-// pixel uses; a blank or missing image covers none.
-int coveredPixels(const ImageList& list, int index) {
+// The pixels an image covers when drawn over a background no drawn pixel
+// uses; a blank or missing image covers none.
+int coveredPixels(HIMAGELIST list, int index) {
     const SIZE size = imageSize(list);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -34,88 +29,54 @@ int coveredPixels(const ImageList& list, int index) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
+    HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    const std::uint32_t background = 0x00FF00FF;
+    constexpr std::uint32_t kBackground = 0x00FF00FF;
     auto* pixels = static_cast<std::uint32_t*>(bits);
-    const int count = size.cx * size.cy;
-    std::fill(pixels, pixels + count, background);
-    ImageList_Draw(list.get(), index, dc, 0, 0, ILD_NORMAL);
+    std::fill(pixels, pixels + size.cx * size.cy, kBackground);
+    ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
     GdiFlush();
-    int covered = 0;
-    for (int i = 0; i < count; ++i)
-        if ((pixels[i] & 0x00FFFFFF) != background) ++covered;
+    const auto covered = std::count_if(pixels, pixels + size.cx * size.cy,
+                                       [](std::uint32_t pixel) { return (pixel & 0x00FFFFFF) != kBackground; });
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
-    return covered;
+    return static_cast<int>(covered);
 }
 
-TEST(WindowImages, EveryImageKeyOfTheCatalogHasATreeImageAtEachDpi) {
+TEST(WindowImages, EveryTreeKeyAndToolbarButtonHasItsOwnDrawnImageAtEachDpi) {
     for (UINT dpi : kDpis) {
-        WindowImages images = buildWindowImages(program(), dpi);
-        ASSERT_NE(images.tree.get(), nullptr) << dpi;
-        EXPECT_EQ(images.tree.count(), static_cast<int>(treeImageKeys().size())) << dpi;
-        const SIZE size = imageSize(images.tree);
-        EXPECT_EQ(size.cx, 16 * static_cast<int>(dpi) / 96);
-        EXPECT_EQ(size.cy, size.cx);
-        for (const Section& section : sectionCatalog())
-            for (std::string_view key : {section.image, section.selectedImage}) {
-                if (key.empty()) continue;
-                const int index = treeImageIndex(key);
-                EXPECT_GE(index, 0) << key;
-                EXPECT_LT(index, images.tree.count()) << key << " at " << dpi;
-            }
-    }
-}
-
-TEST(WindowImages, EveryToolbarButtonHasItsOwnImageAtEachDpi) {
-    for (UINT dpi : kDpis) {
-        WindowImages images = buildWindowImages(program(), dpi);
-        ASSERT_NE(images.toolbar.get(), nullptr) << dpi;
-        const SIZE size = imageSize(images.toolbar);
-        EXPECT_EQ(size.cx, 32 * static_cast<int>(dpi) / 96);
-        EXPECT_EQ(size.cy, size.cx);
+        const WindowImages images = buildWindowImages(GetModuleHandleW(nullptr), dpi);
+        EXPECT_EQ(imageSize(images.tree.get()).cx, MulDiv(16, static_cast<int>(dpi), 96));
+        EXPECT_EQ(imageSize(images.toolbar.get()).cx, MulDiv(32, static_cast<int>(dpi), 96));
+        for (SectionId id : sectionTree())
+            for (std::string_view key : {section(id).image, section(id).selectedImage})
+                if (!key.empty()) {
+                    EXPECT_GE(treeImageIndex(key), 0) << key;
+                    EXPECT_LT(treeImageIndex(key), ImageList_GetImageCount(images.tree.get())) << key << dpi;
+                }
         std::set<int> used;
-        for (std::string_view button : kToolbarButtons) {
-            const int index = toolbarImageIndex(button);
-            EXPECT_GE(index, 0) << button;
-            EXPECT_LT(index, images.toolbar.count()) << button << " at " << dpi;
-            used.insert(index);
+        for (std::string_view button : {"Refresh", "Add", "Delete", "Run", "Properties", "Folders"}) {
+            used.insert(toolbarImageIndex(button));
+            EXPECT_LT(toolbarImageIndex(button), ImageList_GetImageCount(images.toolbar.get())) << button << dpi;
         }
-        EXPECT_EQ(used.size(), std::size(kToolbarButtons));
-    }
-}
-
-TEST(WindowImages, EveryImageIsAPictureOnAClearGround) {
-    for (UINT dpi : kDpis) {
-        WindowImages images = buildWindowImages(program(), dpi);
-        for (const ImageList* list : {&images.toolbar, &images.tree}) {
-            const SIZE size = imageSize(*list);
-            for (int i = 0; i < list->count(); ++i) {
-                const int covered = coveredPixels(*list, i);
-                // Something is drawn, and it is a picture on a clear ground,
-                // not a filled square.
-                EXPECT_GT(covered, size.cx * size.cy / 8) << "image " << i << " at " << dpi;
-                EXPECT_LT(covered, size.cx * size.cy) << "image " << i << " at " << dpi;
+        EXPECT_EQ(used.size(), 6u);
+        EXPECT_EQ(used.count(-1), 0u);
+        for (HIMAGELIST list : {images.toolbar.get(), images.tree.get()}) {
+            const SIZE size = imageSize(list);
+            for (int i = 0; i < ImageList_GetImageCount(list); ++i) {
+                // Something is drawn, and it is a picture on a clear ground, not a filled square.
+                EXPECT_GT(coveredPixels(list, i), size.cx * size.cy / 8) << "image " << i << " at " << dpi;
+                EXPECT_LT(coveredPixels(list, i), size.cx * size.cy) << "image " << i << " at " << dpi;
             }
         }
-    }
-}
-
-TEST(WindowImages, HeaderPictureIsSeventeenBySixteenAt96DpiAndScales) {
-    for (UINT dpi : kDpis) {
-        WindowImages images = buildWindowImages(program(), dpi);
-        ASSERT_NE(images.header.get(), nullptr) << dpi;
-        ICONINFO info = {};
-        ASSERT_TRUE(GetIconInfo(images.header.get(), &info));
+        ICONINFO header = {};
+        ASSERT_TRUE(GetIconInfo(images.header.get(), &header));
         BITMAP colour = {};
-        GetObjectW(info.hbmColor, sizeof colour, &colour);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
+        GetObjectW(header.hbmColor, sizeof colour, &colour);
+        DeleteObject(header.hbmColor);
+        DeleteObject(header.hbmMask);
         EXPECT_EQ(colour.bmWidth, MulDiv(17, static_cast<int>(dpi), 96));
         EXPECT_EQ(colour.bmHeight, MulDiv(16, static_cast<int>(dpi), 96));
     }

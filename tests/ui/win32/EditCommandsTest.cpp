@@ -1,73 +1,118 @@
-#include "WindowHarness.h"
-
 #include <gtest/gtest.h>
+
+#include "WindowHarness.h"
 
 namespace lsu::test {
 
 namespace {
 
 constexpr char kCommand[] = "C:\\nowhere\\tool.exe /quiet";
+constexpr int kRunButton = 3;
 
-// Chooses an Edit menu item for the selected row, as the menu bar would.
-void choose(WindowHarness& harness, const std::string& caption) {
-    harness.menuItemState(harness.editMenu(), harness.commandOf(harness.editMenu(), caption));
-    SendMessageW(harness.main(), WM_COMMAND, harness.commandOf(harness.editMenu(), caption), 0);
-    harness.pump();
-}
-
-int openOnRow(WindowHarness& harness, const std::string& name) {
-    harness.open();
-    harness.selectSection(kCurrentUserRun);
-    const int row = harness.rowNamed(name);
-    if (row != -1) harness.selectRow(row);
-    return row;
+POINT buttonCentre(HWND toolbar, int index) {
+    RECT area = {};
+    SendMessageW(toolbar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&area));
+    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
 }
 
 }  // namespace
 
-TEST(EditMenuCommands, DisableAndEnableMoveTheValueAndTheBoxTogether) {
+TEST(EditMenu, OffersWhatAppliesToTheSelectedRow) {
+    struct Case {
+        const char* selected;  // nullptr: no row selected
+        bool enable, disable, others;
+    };
+    for (const Case& c : {Case{nullptr, false, false, false}, Case{"Tool", false, true, true},
+                          Case{"Parked", true, false, true}}) {
+        WindowHarness harness;
+        harness.seedUserRun("Tool", kCommand);
+        harness.seedUserRun("Parked", kCommand, true);
+        harness.open();
+        if (c.selected) harness.selectRow(harness.rowNamed(c.selected));
+        else harness.clearSelection();
+        auto offered = [&](const char* item) { return !(harness.menuItemState(harness.editMenu(), item) & MF_GRAYED); };
+        const char* row = c.selected ? c.selected : "no row";
+        EXPECT_EQ(offered("Enable"), c.enable) << row;
+        EXPECT_EQ(offered("Disable"), c.disable) << row;
+        for (const char* item : {"Delete", "Run", "Properties"}) EXPECT_EQ(offered(item), c.others) << row << item;
+        EXPECT_TRUE(offered("Add new program..")) << row;
+    }
+}
+
+TEST(EditMenu, DisableAndEnableMoveTheValueAndTheBoxTogether) {
     WindowHarness harness;
-    harness.seedCurrentUserRun("Tool", kCommand);
-    const int row = openOnRow(harness, "Tool");
-    ASSERT_NE(row, -1);
-
-    choose(harness, "Disable");
-    EXPECT_EQ(harness.currentUserRun("Tool"), std::nullopt);
-    EXPECT_EQ(harness.currentUserRun("Tool", true), kCommand);
-    EXPECT_FALSE(harness.rowChecked(harness.rowNamed("Tool")));
-
+    harness.seedUserRun("Tool", kCommand);
+    harness.open();
+    harness.selectSection(SectionId::UserRun);
     harness.selectRow(harness.rowNamed("Tool"));
-    choose(harness, "Enable");
-    EXPECT_EQ(harness.currentUserRun("Tool"), kCommand);
-    EXPECT_EQ(harness.currentUserRun("Tool", true), std::nullopt);
+    harness.choose(harness.editMenu(), "Disable");
+    EXPECT_EQ(harness.userRun("Tool"), std::nullopt);
+    EXPECT_EQ(harness.userRun("Tool", true), kCommand);
+    EXPECT_FALSE(harness.rowChecked(harness.rowNamed("Tool")));
+    harness.choose(harness.editMenu(), "Enable");
+    EXPECT_EQ(harness.userRun("Tool"), kCommand);
     EXPECT_TRUE(harness.rowChecked(harness.rowNamed("Tool")));
 }
 
-TEST(EditMenuCommands, DeleteAsksFirstAndRemovesTheEntryOnYes) {
-    WindowHarness harness;
-    harness.seedCurrentUserRun("Tool", kCommand);
-    harness.seedCurrentUserRun("Other", kCommand);
-    ASSERT_NE(openOnRow(harness, "Tool"), -1);
-
-    ModalWatch watch(IDYES);
-    choose(harness, "Delete");
-    ASSERT_EQ(watch.messageBoxTitles().size(), 1u);
-    EXPECT_EQ(watch.messageBoxTitles().front(), "Warning");
-    EXPECT_EQ(harness.currentUserRun("Tool"), std::nullopt);
-    EXPECT_EQ(harness.rowNamed("Tool"), -1);
-    EXPECT_EQ(harness.currentUserRun("Other"), kCommand);
+TEST(EditMenu, DeleteAsksAndRemovesOnlyOnYes) {
+    for (int answer : {IDNO, IDYES}) {
+        WindowHarness harness;
+        harness.seedUserRun("Tool", kCommand);
+        harness.seedUserRun("Other", kCommand);
+        harness.open();
+        harness.selectRow(harness.rowNamed("Tool"));
+        ModalWatch watch(answer);
+        harness.choose(harness.editMenu(), "Delete");
+        EXPECT_EQ(watch.boxTitles(), std::vector<std::string>{"Warning"});
+        EXPECT_EQ(harness.userRun("Tool").has_value(), answer == IDNO);
+        EXPECT_EQ(harness.rowNamed("Tool") != -1, answer == IDNO);
+        EXPECT_EQ(harness.userRun("Other"), kCommand);
+    }
 }
 
-TEST(EditMenuCommands, DeleteAnsweredNoKeepsTheEntry) {
+TEST(EditMenu, RunDoesNothingWithoutASelectedRow) {
     WindowHarness harness;
-    harness.seedCurrentUserRun("Tool", kCommand);
-    ASSERT_NE(openOnRow(harness, "Tool"), -1);
+    harness.seedUserRun("Missing", "C:\\nowhere\\missing.exe");
+    harness.open();
+    harness.clearSelection();
+    ModalWatch watch;
+    harness.click(harness.toolbar(), buttonCentre(harness.toolbar(), kRunButton));
+    harness.pumpUntil([&] { return GetAsyncKeyState(VK_LBUTTON) == 0; });
+    SendMessageW(harness.main(), WM_COMMAND, harness.commandOf(harness.editMenu(), "Run"), 0);
+    harness.pump();
+    EXPECT_TRUE(watch.boxTitles().empty());
+}
 
-    ModalWatch watch(IDNO);
-    choose(harness, "Delete");
-    EXPECT_EQ(watch.messageBoxTitles().size(), 1u);
-    EXPECT_EQ(harness.currentUserRun("Tool"), kCommand);
-    EXPECT_NE(harness.rowNamed("Tool"), -1);
+TEST(ContextMenu, ARightClickOnASelectedRowOpensTheEditMenuAndBelowTheRowsNothing) {
+    WindowHarness harness;
+    harness.seedUserRun("Tool", kCommand);
+    harness.open();
+    const int row = harness.rowNamed("Tool");
+    harness.selectRow(row);
+    {
+        ModalWatch watch;
+        RECT area;
+        GetClientRect(harness.list(), &area);
+        harness.rightClick(harness.list(), {area.right / 2, area.bottom - 5});
+        harness.pumpUntil([&] { return GetAsyncKeyState(VK_RBUTTON) == 0; });
+        harness.pump();
+        EXPECT_TRUE(watch.popupMenus().empty());
+    }
+    ModalWatch watch;
+    harness.rightClick(harness.list(), harness.labelCentre(row));
+    ASSERT_TRUE(harness.pumpUntil([&] { return !watch.popupMenus().empty(); }));
+    EXPECT_EQ(watch.popupMenus().front(), harness.editMenu());
+}
+
+TEST(GridLines, TheViewItemTurnsThemOnAndOff) {
+    WindowHarness harness;
+    harness.open();
+    auto gridLines = [&] { return (ListView_GetExtendedListViewStyle(harness.list()) & LVS_EX_GRIDLINES) != 0; };
+    for (bool expected : {true, false}) {
+        harness.choose(harness.viewMenu(), "Grid");
+        EXPECT_EQ(gridLines(), expected);
+        EXPECT_EQ((harness.menuItemState(harness.viewMenu(), "Grid") & MF_CHECKED) != 0, expected);
+    }
 }
 
 }  // namespace lsu::test

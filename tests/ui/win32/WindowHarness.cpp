@@ -5,8 +5,6 @@
 
 #include <algorithm>
 
-#include "catalog/DisabledStores.h"
-#include "catalog/Sections.h"
 #include "platform/win32/WideText.h"
 #include "support/Seed.h"
 
@@ -20,65 +18,73 @@ thread_local ModalWatch* activeWatch = nullptr;
 // wait for the next message, not a pause: it ends as soon as one arrives.
 constexpr int kPumpRounds = 50;
 constexpr DWORD kRoundLimitMs = 100;
-
-RegistryLocation currentUserRunKey(bool disabled) {
-    const std::string subkey = GetSubKey(kCurrentUserRun);
-    return {Hive::CurrentUser, RegistryView::Shared, disabled ? disabledSubkey(subkey) : subkey};
-}
+constexpr int kMessageBoxText = 0xFFFF;  // the static control of a message box
+constexpr int kEntryDialogDescription = 1001;
 
 std::string windowText(HWND window) {
-    wchar_t text[256] = {};
+    wchar_t text[1024] = {};
     GetWindowTextW(window, text, static_cast<int>(std::size(text)));
     return win32::narrow(text);
 }
 
-std::vector<HTREEITEM> allNodes(HWND tree) {
-    std::vector<HTREEITEM> nodes;
-    std::function<void(HTREEITEM)> walk = [&](HTREEITEM node) {
-        for (; node; node = TreeView_GetNextSibling(tree, node)) {
-            nodes.push_back(node);
-            walk(TreeView_GetChild(tree, node));
-        }
-    };
-    walk(TreeView_GetRoot(tree));
-    return nodes;
+bool isDialog(HWND window) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, static_cast<int>(std::size(className)));
+    return std::wstring(className) == L"#32770";
 }
+
+HWND childOfClass(HWND parent, const wchar_t* className) { return FindWindowExW(parent, nullptr, className, nullptr); }
 
 }  // namespace
 
-ModalWatch::ModalWatch(int answer) : answer_(answer) {
+ModalWatch::ModalWatch(int answer, std::vector<Step> dialogSteps) : answer_(answer), steps_(std::move(dialogSteps)) {
     activeWatch = this;
     cbt_ = SetWindowsHookExW(WH_CBT, onCbt, nullptr, GetCurrentThreadId());
     callWindow_ = SetWindowsHookExW(WH_CALLWNDPROC, onCallWindow, nullptr, GetCurrentThreadId());
 }
 
 ModalWatch::~ModalWatch() {
-    if (cbt_) UnhookWindowsHookEx(cbt_);
-    if (callWindow_) UnhookWindowsHookEx(callWindow_);
+    UnhookWindowsHookEx(cbt_);
+    UnhookWindowsHookEx(callWindow_);
     activeWatch = nullptr;
 }
 
 LRESULT CALLBACK ModalWatch::onCbt(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && activeWatch) {
-        HWND activated = reinterpret_cast<HWND>(wParam);
-        wchar_t className[32] = {};
-        GetClassNameW(activated, className, static_cast<int>(std::size(className)));
-        if (std::wstring(className) == L"#32770") {
-            activeWatch->titles_.push_back(windowText(activated));
-            PostMessageW(activated, WM_COMMAND, static_cast<WPARAM>(activeWatch->answer_), 0);
-        }
-    }
+    if (code == HCBT_ACTIVATE && activeWatch) activeWatch->onActivate(reinterpret_cast<HWND>(wParam));
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void ModalWatch::onActivate(HWND window) {
+    if (!isDialog(window)) return;
+    if (GetDlgItem(window, kEntryDialogDescription)) {
+        // The next step runs once the dialog has handled what was queued before.
+        dialog_ = window;
+        SetTimer(nullptr, 0, USER_TIMER_MINIMUM, onTimer);
+        return;
+    }
+    titles_.push_back(windowText(window));
+    texts_.push_back(windowText(GetDlgItem(window, kMessageBoxText)));
+    PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(answer_), 0);
+}
+
+void CALLBACK ModalWatch::onTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    ModalWatch* watch = activeWatch;
+    if (!watch || !IsWindow(watch->dialog_)) return;
+    if (watch->played_ == watch->steps_.size()) {
+        PostMessageW(watch->dialog_, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    watch->steps_[watch->played_++](watch->dialog_);
 }
 
 LRESULT CALLBACK ModalWatch::onCallWindow(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && activeWatch && call->message == WM_INITMENUPOPUP && !HIWORD(call->lParam)) {
-        // Only a menu of the menu loop's own ends through its owner's WM_CANCELMODE.
-        if (GetMenu(call->hwnd) != nullptr) {
-            activeWatch->popups_.push_back(reinterpret_cast<HMENU>(call->wParam));
-            PostMessageW(call->hwnd, WM_CANCELMODE, 0, 0);
-        }
+    // Only a menu of the menu loop's own ends through its owner's WM_CANCELMODE.
+    if (code == HC_ACTION && activeWatch && call->message == WM_INITMENUPOPUP && !HIWORD(call->lParam) &&
+        GetMenu(call->hwnd) != nullptr) {
+        activeWatch->popups_.push_back(reinterpret_cast<HMENU>(call->wParam));
+        PostMessageW(call->hwnd, WM_CANCELMODE, 0, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -91,27 +97,21 @@ WindowHarness::WindowHarness() : backend_(makeCleanBackend()) {
 }
 
 WindowHarness::~WindowHarness() {
-    if (window_ && IsWindow(window_->handle())) DestroyWindow(window_->handle());
+    if (window_ && IsWindow(main())) DestroyWindow(main());
     // The window's WM_DESTROY asks the thread to quit; that request ends here.
     pump();
     window_.reset();
     backend_ = makeCleanBackend();
 }
 
-void WindowHarness::seedCurrentUserRun(const std::string& name, const std::string& command, bool disabled) {
-    seedRegistry(platform(), kCurrentUserRun, stringValue(name, command), disabled);
+void WindowHarness::seedUserRun(const std::string& name, const std::string& command, bool disabled) {
+    seedRegistry(platform(), SectionId::UserRun, stringValue(name, command), disabled);
 }
 
-void WindowHarness::removeCurrentUserRun(const std::string& name, bool disabled) {
-    platform().deleteValue(currentUserRunKey(disabled), name);
-}
-
-std::optional<std::string> WindowHarness::currentUserRun(const std::string& name, bool disabled) {
-    auto value = platform().readValue(currentUserRunKey(disabled), name);
+std::optional<std::string> WindowHarness::userRun(const std::string& name, bool disabled) {
+    auto value = platform().readValue(registryKeyOf(SectionId::UserRun, disabled), name);
     if (!value) return std::nullopt;
-    std::string text(value->data.begin(), value->data.end());
-    while (!text.empty() && text.back() == '\0') text.pop_back();
-    return text;
+    return std::string(value->data.begin(), value->data.end());
 }
 
 win32::MainWindow& WindowHarness::open() {
@@ -120,10 +120,6 @@ win32::MainWindow& WindowHarness::open() {
     SetForegroundWindow(main());
     pump();
     return *window_;
-}
-
-HWND WindowHarness::childOfClass(HWND parent, const wchar_t* className) const {
-    return FindWindowExW(parent, nullptr, className, nullptr);
 }
 
 HWND WindowHarness::list() const { return childOfClass(main(), WC_LISTVIEWW); }
@@ -152,22 +148,23 @@ bool WindowHarness::pumpUntil(const std::function<bool()>& done) {
     return done();
 }
 
-int WindowHarness::rowNamed(const std::string& name) const {
-    const std::vector<std::string> names = rowNames();
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (names[i] == name) return static_cast<int>(i);
-    return -1;
-}
-
 std::vector<std::string> WindowHarness::rowNames() const {
     std::vector<std::string> names;
     const int count = ListView_GetItemCount(list());
-    for (int row = 0; row < count; ++row) {
-        wchar_t text[512] = {};
-        ListView_GetItemText(list(), row, 0, text, static_cast<int>(std::size(text)));
-        names.push_back(win32::narrow(text));
-    }
+    for (int row = 0; row < count; ++row) names.push_back(cell(row, 0));
     return names;
+}
+
+int WindowHarness::rowNamed(const std::string& name) const {
+    const std::vector<std::string> names = rowNames();
+    const auto found = std::find(names.begin(), names.end(), name);
+    return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+}
+
+std::string WindowHarness::cell(int row, int column) const {
+    wchar_t text[1024] = {};
+    ListView_GetItemText(list(), row, column, text, static_cast<int>(std::size(text)));
+    return win32::narrow(text);
 }
 
 bool WindowHarness::rowChecked(int row) const { return ListView_GetCheckState(list(), row) != FALSE; }
@@ -182,41 +179,30 @@ void WindowHarness::clearSelection() {
     pump();
 }
 
-void WindowHarness::selectSection(const std::string& key) {
-    const auto& catalog = sectionCatalog();
-    for (HTREEITEM node : allNodes(tree())) {
-        TVITEMW item = {};
-        item.mask = TVIF_PARAM;
-        item.hItem = node;
-        TreeView_GetItem(tree(), &item);
-        if (catalog[static_cast<std::size_t>(item.lParam)].key == key) {
-            SendMessageW(tree(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
-            pump();
-            return;
+void WindowHarness::selectSection(SectionId id) {
+    std::function<HTREEITEM(HTREEITEM)> find = [&](HTREEITEM node) -> HTREEITEM {
+        for (; node; node = TreeView_GetNextSibling(tree(), node)) {
+            TVITEMW item = {};
+            item.mask = TVIF_PARAM;
+            item.hItem = node;
+            TreeView_GetItem(tree(), &item);
+            if (static_cast<SectionId>(item.lParam) == id) return node;
+            if (HTREEITEM below = find(TreeView_GetChild(tree(), node))) return below;
         }
-    }
-    ADD_FAILURE() << "no tree node for " << key;
+        return nullptr;
+    };
+    HTREEITEM node = find(TreeView_GetRoot(tree()));
+    if (!node) ADD_FAILURE() << "no tree node for " << section(id).key;
+    SendMessageW(tree(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+    pump();
 }
 
-std::string WindowHarness::selectedSectionKey() const {
+std::optional<SectionId> WindowHarness::selectedSection() const {
     TVITEMW item = {};
     item.mask = TVIF_PARAM;
     item.hItem = TreeView_GetSelection(tree());
-    if (!item.hItem || !TreeView_GetItem(tree(), &item)) return {};
-    return std::string(sectionCatalog()[static_cast<std::size_t>(item.lParam)].key);
-}
-
-bool WindowHarness::sectionExpanded(const std::string& key) const {
-    const auto& catalog = sectionCatalog();
-    for (HTREEITEM node : allNodes(tree())) {
-        TVITEMW item = {};
-        item.mask = TVIF_PARAM | TVIF_STATE;
-        item.stateMask = TVIS_EXPANDED;
-        item.hItem = node;
-        TreeView_GetItem(tree(), &item);
-        if (catalog[static_cast<std::size_t>(item.lParam)].key == key) return (item.state & TVIS_EXPANDED) != 0;
-    }
-    return false;
+    if (!item.hItem || !TreeView_GetItem(tree(), &item)) return std::nullopt;
+    return static_cast<SectionId>(item.lParam);
 }
 
 void WindowHarness::sendMouse(HWND target, POINT at, DWORD down, DWORD up) {
@@ -226,25 +212,24 @@ void WindowHarness::sendMouse(HWND target, POINT at, DWORD down, DWORD up) {
     const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     INPUT inputs[3] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(at.x - left, 65535, width - 1);
-        input.mi.dy = MulDiv(at.y - top, 65535, height - 1);
-        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_MOVE;
-    }
-    inputs[1].mi.dwFlags |= down;
-    inputs[2].mi.dwFlags |= up;
     // Each click of a test is a click of its own, however soon it follows the
     // last one: its time stamp lies beyond the double-click time.
     static DWORD lastClick = 0;
     const DWORD time = std::max<DWORD>(GetTickCount(), lastClick + GetDoubleClickTime() + 1);
     lastClick = time;
-    for (INPUT& input : inputs) input.mi.time = time;
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(at.x - left, 65535, width - 1);
+        input.mi.dy = MulDiv(at.y - top, 65535, height - 1);
+        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_MOVE;
+        input.mi.time = time;
+    }
+    inputs[1].mi.dwFlags |= down;
+    inputs[2].mi.dwFlags |= up;
     if (SendInput(3, inputs, sizeof(INPUT)) != 3) ADD_FAILURE() << "the input queue refused the click";
 }
 
 void WindowHarness::click(HWND target, POINT at) { sendMouse(target, at, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
-
 void WindowHarness::rightClick(HWND target, POINT at) {
     sendMouse(target, at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
 }
@@ -269,25 +254,36 @@ POINT WindowHarness::checkBoxCentre(int row) const {
     return {(first + last) / 2, middle};
 }
 
+POINT WindowHarness::labelCentre(int row) const {
+    RECT label = {};
+    label.left = LVIR_LABEL;
+    SendMessageW(list(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label));
+    return {(label.left + label.right) / 2, (label.top + label.bottom) / 2};
+}
+
 bool WindowHarness::clickCheckBox(int row) {
     const int before = window().userCheckEvents();
     click(list(), checkBoxCentre(row));
     return pumpUntil([&] { return window().userCheckEvents() != before; });
 }
 
-UINT WindowHarness::menuItemState(HMENU menu, UINT command) {
+UINT WindowHarness::menuItemState(HMENU menu, const std::string& caption) {
     SendMessageW(main(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
-    return GetMenuState(menu, command, MF_BYCOMMAND);
+    return GetMenuState(menu, commandOf(menu, caption), MF_BYCOMMAND);
+}
+
+void WindowHarness::choose(HMENU menu, const std::string& caption) {
+    menuItemState(menu, caption);
+    SendMessageW(main(), WM_COMMAND, commandOf(menu, caption), 0);
+    pump();
 }
 
 UINT WindowHarness::commandOf(HMENU menu, const std::string& caption) const {
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t text[128] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), text, static_cast<int>(std::size(text)), MF_BYPOSITION);
-        std::string item = win32::narrow(text);
-        item = item.substr(0, item.find('\t'));
-        if (item == caption) return GetMenuItemID(menu, i);
+        const std::string item = win32::narrow(text);
+        if (item.substr(0, item.find('\t')) == caption) return GetMenuItemID(menu, i);
     }
     ADD_FAILURE() << "no menu item " << caption;
     return 0;

@@ -16,29 +16,37 @@
 
 namespace lsu::test {
 
-inline constexpr char kCurrentUserRun[] = "Registry\\Current User\\Run";
-
-// While it lives, answers every dialog box of the system's dialog class
-// (message boxes, and any dialog made from a template) with the given
-// command, and closes every pop-up menu as soon as it opens, so that modal
-// loops end and the test can see what was shown.
+// While it lives, answers the modal windows that open: every message box
+// with the given button (its title and text are kept), every pop-up menu is
+// closed at once (and kept), and the entry dialog plays the given steps, one
+// each time it becomes active (when it opens, and again when a message box
+// over it closes); a dialog that runs out of steps is cancelled, so no test
+// can hang in a modal loop.
 class ModalWatch {
 public:
-    explicit ModalWatch(int answer = IDOK);
+    using Step = std::function<void(HWND dialog)>;
+    explicit ModalWatch(int answer = IDOK, std::vector<Step> dialogSteps = {});
     ~ModalWatch();
     ModalWatch(const ModalWatch&) = delete;
     ModalWatch& operator=(const ModalWatch&) = delete;
 
-    const std::vector<std::string>& messageBoxTitles() const { return titles_; }
+    const std::vector<std::string>& boxTitles() const { return titles_; }
+    const std::vector<std::string>& boxTexts() const { return texts_; }
     const std::vector<HMENU>& popupMenus() const { return popups_; }
+    std::size_t stepsPlayed() const { return played_; }
 
 private:
     static LRESULT CALLBACK onCbt(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK onCallWindow(int code, WPARAM wParam, LPARAM lParam);
+    static void CALLBACK onTimer(HWND, UINT, UINT_PTR timer, DWORD);
+    void onActivate(HWND window);
 
     int answer_;
+    std::vector<Step> steps_;
+    std::size_t played_ = 0;
+    HWND dialog_ = nullptr;
     HHOOK cbt_ = nullptr, callWindow_ = nullptr;
-    std::vector<std::string> titles_;
+    std::vector<std::string> titles_, texts_;
     std::vector<HMENU> popups_;
 };
 
@@ -51,10 +59,9 @@ public:
 
     Platform& platform() { return backend_->platform(); }
 
-    // Seeds before the window opens; reads what stands in the registry now.
-    void seedCurrentUserRun(const std::string& name, const std::string& command, bool disabled = false);
-    void removeCurrentUserRun(const std::string& name, bool disabled = false);
-    std::optional<std::string> currentUserRun(const std::string& name, bool disabled = false);
+    // The current user's Run key, seeded before the window opens and read back.
+    void seedUserRun(const std::string& name, const std::string& command, bool disabled = false);
+    std::optional<std::string> userRun(const std::string& name, bool disabled = false);
 
     // Creates and shows the window in the foreground, then pumps until idle.
     win32::MainWindow& open();
@@ -70,36 +77,36 @@ public:
     HMENU editMenu() const { return GetSubMenu(GetMenu(main()), 1); }
     HMENU viewMenu() const { return GetSubMenu(GetMenu(main()), 2); }
 
-    // Dispatches what is queued until nothing is left.
     void pump();
     // Pumps, waiting for messages, until done() holds; false if it never did.
     bool pumpUntil(const std::function<bool()>& done);
 
     // List and tree, as the user sees them.
     int rowNamed(const std::string& name) const;
-    bool rowChecked(int row) const;
     std::vector<std::string> rowNames() const;
+    std::string cell(int row, int column) const;
+    bool rowChecked(int row) const;
     void selectRow(int row);
     void clearSelection();
-    // Selects the tree node of the section, as a click on it would.
-    void selectSection(const std::string& key);
-    std::string selectedSectionKey() const;
-    bool sectionExpanded(const std::string& key) const;
+    void selectSection(SectionId id);
+    std::optional<SectionId> selectedSection() const;
 
     // Real input through the system's input queue, at a point of a window's client area.
     void click(HWND target, POINT at);
     void rightClick(HWND target, POINT at);
-    // A left click in the middle of the row's check box; pumps until the window
-    // has handled a user's check.
+    // A left click in the middle of the row's check box; pumps until the
+    // window has handled a user's check.
     bool clickCheckBox(int row);
     POINT checkBoxCentre(int row) const;
+    POINT labelCentre(int row) const;
 
-    // Sends WM_INITMENUPOPUP for the menu, as opening it does; then reads an item.
-    UINT menuItemState(HMENU menu, UINT command);
+    // Opens the menu's item as the menu bar would (its state first), and
+    // reads an item's state or command.
+    void choose(HMENU menu, const std::string& caption);
+    UINT menuItemState(HMENU menu, const std::string& caption);
     UINT commandOf(HMENU menu, const std::string& caption) const;
 
 private:
-    HWND childOfClass(HWND parent, const wchar_t* className) const;
     void sendMouse(HWND target, POINT at, DWORD down, DWORD up);
 
     std::unique_ptr<Backend> backend_;

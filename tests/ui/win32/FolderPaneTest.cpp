@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "WindowHarness.h"
+
+namespace lsu::test {
+
+namespace {
+
+constexpr int kFoldersButton = 5;
+
+POINT buttonCentre(HWND toolbar, int index) {
+    RECT area = {};
+    SendMessageW(toolbar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&area));
+    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+}
+
+// The pane, the View menu's item, the toolbar's switch and the window agree.
+void expectPaneShown(WindowHarness& harness, bool shown) {
+    TBBUTTON button = {};
+    SendMessageW(harness.toolbar(), TB_GETBUTTON, kFoldersButton, reinterpret_cast<LPARAM>(&button));
+    EXPECT_EQ(IsWindowVisible(harness.pane()) != FALSE, shown);
+    EXPECT_EQ((harness.menuItemState(harness.viewMenu(), "Folders") & MF_CHECKED) != 0, shown);
+    EXPECT_EQ((button.fsState & TBSTATE_CHECKED) != 0, shown);
+    EXPECT_EQ(harness.window().folderPaneVisible(), shown);
+}
+
+int paneWidth(WindowHarness& harness) {
+    RECT area;
+    GetClientRect(harness.pane(), &area);
+    return area.right;
+}
+
+RECT listInMain(WindowHarness& harness) {
+    RECT list;
+    GetWindowRect(harness.list(), &list);
+    MapWindowPoints(nullptr, harness.main(), reinterpret_cast<POINT*>(&list), 2);
+    return list;
+}
+
+void dragSplitter(WindowHarness& harness, int fromX, int toX) {
+    SendMessageW(harness.pane(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fromX, 100));
+    SendMessageW(harness.pane(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<short>(toX), 100));
+    SendMessageW(harness.pane(), WM_LBUTTONUP, 0, MAKELPARAM(static_cast<short>(toX), 100));
+    harness.pump();
+}
+
+}  // namespace
+
+TEST(FolderPane, CloseButtonToolbarSwitchAndMenuItemStayInAgreement) {
+    WindowHarness harness;
+    harness.open();
+    expectPaneShown(harness, true);
+    RECT close;
+    GetClientRect(harness.closeButton(), &close);
+    harness.click(harness.closeButton(), {close.right / 2, close.bottom / 2});
+    ASSERT_TRUE(harness.pumpUntil([&] { return !IsWindowVisible(harness.pane()); }));
+    expectPaneShown(harness, false);
+    harness.click(harness.toolbar(), buttonCentre(harness.toolbar(), kFoldersButton));
+    ASSERT_TRUE(harness.pumpUntil([&] { return IsWindowVisible(harness.pane()) != FALSE; }));
+    expectPaneShown(harness, true);
+    harness.choose(harness.viewMenu(), "Folders");
+    expectPaneShown(harness, false);
+    // Hidden, it leaves the list the window's width, less a margin each side.
+    RECT client;
+    GetClientRect(harness.main(), &client);
+    const RECT list = listInMain(harness);
+    const int margin = MulDiv(50, 96, 1440);
+    EXPECT_NEAR(list.left, margin, 1);
+    EXPECT_NEAR(list.right - list.left, client.right - 2 * margin, 1);
+}
+
+TEST(FolderPane, TheSplitterResizesThePaneWithinItsLimits) {
+    WindowHarness harness;
+    harness.open();
+    const int before = paneWidth(harness);
+    dragSplitter(harness, before - 2, before + 98);
+    EXPECT_NEAR(paneWidth(harness), before + 100, 1);
+    EXPECT_GT(listInMain(harness).left, paneWidth(harness));
+    RECT client;
+    GetClientRect(harness.main(), &client);
+    dragSplitter(harness, paneWidth(harness) - 2, client.right + 500);
+    EXPECT_NEAR(paneWidth(harness), client.right - MulDiv(240, 96, 1440), 1);
+    dragSplitter(harness, paneWidth(harness) - 2, -500);
+    EXPECT_EQ(paneWidth(harness), 0);
+}
+
+}  // namespace lsu::test

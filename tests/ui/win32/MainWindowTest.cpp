@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include "WindowHarness.h"
+#include "support/Seed.h"
+#include "ui/logic/WindowLayout.h"
+
+namespace lsu::test {
+
+namespace {
+
+int minimumPixels() { return MulDiv(kMinimumWindowTwips, 96, 1440); }
+
+}  // namespace
+
+TEST(MainWindow, OpensOnTheRootExpandedAndSelectedWithTitleIconsAndEverySeededEntry) {
+    WindowHarness harness;
+    harness.seedUserRun("Tool", "C:\\nowhere\\tool.exe");
+    harness.seedUserRun("Parked", "C:\\nowhere\\parked.exe", true);
+    harness.open();
+    EXPECT_EQ(harness.selectedSection(), SectionId::AllPrograms);
+    TVITEMW root = {};
+    root.mask = TVIF_STATE;
+    root.hItem = TreeView_GetRoot(harness.tree());
+    root.stateMask = TVIS_EXPANDED;
+    TreeView_GetItem(harness.tree(), &root);
+    EXPECT_TRUE(root.state & TVIS_EXPANDED);
+    EXPECT_EQ(harness.window().headerFolderName(), "All Programs");
+    EXPECT_TRUE(harness.rowChecked(harness.rowNamed("Tool")));
+    EXPECT_FALSE(harness.rowChecked(harness.rowNamed("Parked")));
+    wchar_t caption[64] = {};
+    GetWindowTextW(harness.main(), caption, 64);
+    EXPECT_EQ(std::wstring(caption), L"Tovane StartUp");
+    EXPECT_NE(GetClassLongPtrW(harness.main(), GCLP_HICON), 0);
+    EXPECT_NE(GetClassLongPtrW(harness.main(), GCLP_HICONSM), 0);
+}
+
+TEST(MainWindow, KeepsItsMinimumSizeOf4000Twips) {
+    WindowHarness harness;
+    harness.open();
+    MINMAXINFO limits = {};
+    SendMessageW(harness.main(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, minimumPixels());
+    EXPECT_EQ(limits.ptMinTrackSize.y, minimumPixels());
+    SetWindowPos(harness.main(), nullptr, 0, 0, 100, 120, SWP_NOMOVE | SWP_NOZORDER);
+    harness.pump();
+    RECT outer;
+    GetWindowRect(harness.main(), &outer);
+    EXPECT_GE(outer.right - outer.left, minimumPixels());
+    EXPECT_GE(outer.bottom - outer.top, minimumPixels());
+}
+
+TEST(MainWindow, SelectingASectionListsOnlyItsRowsAndRetitlesTheHeader) {
+    WindowHarness harness;
+    harness.seedUserRun("Tool", "C:\\nowhere\\tool.exe");
+    seedRegistry(harness.platform(), SectionId::UserRunOnce, stringValue("Once", "C:\\nowhere\\once.exe"));
+    harness.open();
+    ASSERT_NE(harness.rowNamed("Once"), -1);
+    harness.selectSection(SectionId::UserRun);
+    EXPECT_EQ(harness.rowNames(), std::vector<std::string>{"Tool"});
+    EXPECT_EQ(harness.cell(0, 3), "Registry\\Current User\\Run");
+    EXPECT_EQ(harness.window().headerFolderName(), "Registry\\Current User\\Run");
+    EXPECT_EQ(harness.window().headerDescription(), section(SectionId::UserRun).description);
+}
+
+}  // namespace lsu::test
