@@ -1,5 +1,6 @@
 #include "platform/win32/SystemErrors.h"
 
+#include "platform/win32/Owned.h"
 #include "platform/win32/WideText.h"
 
 namespace lsu::win32 {
@@ -9,8 +10,8 @@ std::string systemMessage(DWORD error) {
     const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                             FORMAT_MESSAGE_IGNORE_INSERTS,
                                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const Owned<HLOCAL, &LocalFree> buffer(text);
     std::wstring message = length ? std::wstring(text, length) : L"Error " + std::to_wstring(error);
-    if (text) LocalFree(text);
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
         message.pop_back();
     return narrow(message);
