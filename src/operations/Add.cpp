@@ -28,13 +28,13 @@ bool addEntry(Platform& platform, UserPrompts& prompts, const EntryForm& form) {
         return false;
     }
     const Outcome added = writeNewEntry(platform, prompts, form);
-    switch (added.kind) {
-        case Outcome::Done: return true;
-        case Outcome::Declined: tellNothingChanged(prompts); break;
-        case Outcome::Failed:
-            prompts.tell(withReason(kAddFailedPrompt, added.reason), kAddFailedTitle, kStyleCritical);
-            break;
-    }
+    if (added.kind == Outcome::Done) return true;
+    // Keeping a link that stands under the name is the end of the new one;
+    // keeping a registry value is the user's choice to change nothing.
+    if (added.kind == Outcome::Declined && sourceAs<RegistrySource>(*form.section))
+        tellNothingChanged(prompts);
+    else
+        prompts.tell(withReason(kAddFailedPrompt, added.reason), kAddFailedTitle, kStyleCritical);
     return false;
 }
 

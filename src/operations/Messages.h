@@ -10,7 +10,8 @@
 
 namespace lsu {
 
-inline constexpr const char* kAppTitle = "LStartUp";
+// The application title captions every message the program shows of its own.
+inline constexpr const char* kAppTitle = "Tovane StartUp";
 inline constexpr const char* kAddFailedPrompt = "Unable to add new item";
 inline constexpr const char* kAddFailedTitle = "New item creation failour";
 inline constexpr const char* kNothingChangedPrompt = "Nothing was changed.";
