@@ -8,9 +8,12 @@
 
 namespace lsu {
 
+// Run shows the started program's window maximised.
+inline constexpr int kShowMaximized = 3;
+
 struct LaunchRequest {
     std::string file, parameters, directory;
-    int showCommand = 1;  // the program's window, shown normally
+    int showCommand = kShowMaximized;
     bool operator==(const LaunchRequest&) const = default;
 };
 
