@@ -2,6 +2,7 @@
 #include <array>
 #include <numeric>
 
+#include "cli/DisplayWidth.h"
 #include "cli/EntryFormats.h"
 
 namespace lsu::cli {
@@ -17,13 +18,6 @@ constexpr int kMinCommandLine = 12;
 constexpr int kMinNameOrSection = 8;
 constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
 
-bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// Terminal columns, counted as code points.
-int displayWidth(const std::string& text) {
-    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) { return !isContinuationByte(c); }));
-}
-
 // A cell may hold line breaks or tabs; in a table they would break the row.
 std::string flattened(const std::string& text) {
     std::string out = text;
@@ -32,17 +26,11 @@ std::string flattened(const std::string& text) {
     return out;
 }
 
-// Cuts at a code point boundary so that no character is split.
+// Cuts between characters so that none is split, leaving a cell for the ellipsis.
 std::string fitted(const std::string& text, int width) {
     if (displayWidth(text) <= width) return text;
     if (width <= 0) return {};
-    std::size_t end = 0;
-    for (int kept = 0; end < text.size(); ++end) {
-        if (isContinuationByte(text[end])) continue;
-        if (kept == width - 1) break;
-        ++kept;
-    }
-    return text.substr(0, end) + std::string(kEllipsis);
+    return text.substr(0, prefixFitting(text, width - 1)) + std::string(kEllipsis);
 }
 
 void shrink(std::array<int, kEntryFieldCount>& widths, int column, int minimum, int& excess) {

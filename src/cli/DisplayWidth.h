@@ -1,0 +1,16 @@
+#pragma once
+// How many terminal cells text takes: East Asian wide characters and emoji
+// take two, combining marks none, everything else one.
+
+#include <cstddef>
+#include <string_view>
+
+namespace lsu::cli {
+
+int displayWidth(std::string_view utf8);
+
+// The longest start of the text that fits in the width, cut between
+// characters; its length in bytes.
+std::size_t prefixFitting(std::string_view utf8, int width);
+
+}  // namespace lsu::cli
