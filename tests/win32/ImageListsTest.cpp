@@ -48,7 +48,8 @@ int coveredPixels(HIMAGELIST list, int index) {
 TEST(WindowImages, EveryTreeKeyAndToolbarButtonHasItsOwnDrawnImageAtEachDpi) {
     for (UINT dpi : kDpis) {
         const WindowImages images = buildWindowImages(GetModuleHandleW(nullptr), dpi);
-        EXPECT_EQ(imageSize(images.tree.get()).cx, MulDiv(16, static_cast<int>(dpi), 96));
+        EXPECT_EQ(imageSize(images.tree.get()).cx, MulDiv(18, static_cast<int>(dpi), 96));
+        EXPECT_EQ(imageSize(images.tree.get()).cy, MulDiv(15, static_cast<int>(dpi), 96));
         EXPECT_EQ(imageSize(images.toolbar.get()).cx, MulDiv(32, static_cast<int>(dpi), 96));
         for (SectionId id : sectionTree())
             for (std::string_view key : {section(id).image, section(id).selectedImage})

@@ -25,6 +25,8 @@ public:
 
     Handle get() const { return handle_; }
     explicit operator bool() const { return isHandle(handle_); }
+    // Hands the handle over to whoever closes it from now on.
+    Handle release() { return std::exchange(handle_, Handle{}); }
     void reset(Handle handle = Handle{}) {
         if (isHandle(handle_)) close(handle_);
         handle_ = handle;

@@ -24,12 +24,13 @@ PaneChildren layoutFolderPane(int width, int height) {
     const int treeTop = children.closeButton.top + kPaneCloseTwips + 30;
     children.tree = {60, treeTop, std::max(width - 80 - kSplitterTwips, 0),
                      std::max(height - (children.closeButton.top + kPaneCloseTwips + 100), 0)};
+    children.caption = {60, 30, std::clamp(children.closeButton.left - 120, 0, 2490), 240};
     return children;
 }
 
-int clampSplitter(int position, int paneLeft, int hostWidth) {
+int clampSplitter(int position, int paneLeft, int formWidth) {
     if (position < paneLeft) return paneLeft;
-    if (position > hostWidth - 240) return hostWidth - 240;
+    if (position > formWidth - 240) return formWidth - 240;
     return position;
 }
 

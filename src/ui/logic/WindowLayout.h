@@ -6,6 +6,7 @@ namespace lsu {
 inline constexpr int kMinimumWindowTwips = 4000;
 inline constexpr int kDesignClientWidthTwips = 10185;
 inline constexpr int kDesignClientHeightTwips = 6510;
+inline constexpr int kToolbarHeightTwips = 840;
 inline constexpr int kHeaderHeightTwips = 390;
 inline constexpr int kDesignPaneWidthTwips = 2910;
 inline constexpr int kSplitterTwips = 75;
@@ -20,15 +21,17 @@ struct Rect {
 // is hidden.
 Rect placeProgramList(const Rect& pane, bool paneVisible, int formWidth, int formScaleWidth);
 
-// The folder pane's children for its inner size.
+// The folder pane's children for its inner size. The "Folders" caption
+// strip keeps its design place and size, and gives way to the close button
+// in a narrower pane.
 struct PaneChildren {
-    Rect splitter, closeButton, tree;
+    Rect splitter, closeButton, tree, caption;
     bool operator==(const PaneChildren&) const = default;
 };
 PaneChildren layoutFolderPane(int width, int height);
 
 // Where the splitter bar may be dragged: not left of the pane, not nearer
-// than 240 twips to the host's right edge.
-int clampSplitter(int position, int paneLeft, int hostWidth);
+// than 240 twips to the right edge of the window's outer width.
+int clampSplitter(int position, int paneLeft, int formWidth);
 
 }  // namespace lsu

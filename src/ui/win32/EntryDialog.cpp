@@ -8,6 +8,7 @@
 
 #include "platform/win32/WideText.h"
 #include "ui/win32/EntryDialogIds.h"
+#include "ui/win32/GdiObjects.h"
 #include "ui/win32/MessageBoxPrompts.h"
 
 namespace lsu::win32 {
@@ -57,8 +58,27 @@ void setIcons(HWND dialog) {
     }
 }
 
+// The browse button lies over the right end of the command line. A dialog
+// stacks its controls in their Tab order, which puts the box above the
+// button; the box leaves the button's corner out of its own region, and its
+// text stops short of it.
+void makeRoomForBrowseButton(HWND dialog) {
+    HWND box = GetDlgItem(dialog, LSU_IDC_COMMAND_LINE);
+    RECT boxArea, button;
+    GetWindowRect(box, &boxArea);
+    GetWindowRect(GetDlgItem(dialog, LSU_IDC_FIND), &button);
+    OffsetRect(&button, -boxArea.left, -boxArea.top);
+    RegionHandle region(CreateRectRgn(0, 0, boxArea.right - boxArea.left, boxArea.bottom - boxArea.top));
+    RegionHandle corner(CreateRectRgnIndirect(&button));
+    CombineRgn(region.get(), region.get(), corner.get(), RGN_DIFF);
+    // The box owns its region once it has taken it.
+    if (SetWindowRgn(box, region.get(), TRUE)) region.release();
+    SendMessageW(box, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, boxArea.right - boxArea.left - button.left));
+}
+
 void setUpDialog(HWND dialog, const EntryDialogSetup& setup) {
     setIcons(dialog);
+    makeRoomForBrowseButton(dialog);
     SetWindowTextW(dialog, widen(setup.caption).c_str());
     for (SectionId id : setup.sections)
         SendDlgItemMessageW(dialog, LSU_IDC_SECTION, CB_ADDSTRING, 0,

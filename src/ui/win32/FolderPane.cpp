@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 
 #include "platform/win32/WideText.h"
@@ -38,6 +39,8 @@ void FolderPane::create(HWND parent, HINSTANCE instance, FolderPaneOwner& owner)
                                pane_, nullptr, instance, nullptr);
     closeButton_ = CreateWindowExW(0, L"BUTTON", L"\u00D7", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 0, 0, 0,
                                    pane_, reinterpret_cast<HMENU>(kCloseId), instance, nullptr);
+    bar_ = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | SS_GRAYRECT, 0, 0, 0, 0, parent, nullptr, instance,
+                           nullptr);
     tree_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr,
                             WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                             0, 0, 0, 0, pane_, reinterpret_cast<HMENU>(kTreeId), instance, nullptr);
@@ -91,7 +94,7 @@ void FolderPane::layout(int width, int height) {
     };
     place(closeButton_, children.closeButton);
     place(tree_, children.tree);
-    place(caption_, {60, children.closeButton.top, children.closeButton.left - 90, kPaneCloseTwips});
+    place(caption_, children.caption);
 }
 
 bool FolderPane::onSplitter(int x) const {
@@ -100,11 +103,49 @@ bool FolderPane::onSplitter(int x) const {
     return x >= area.right - dpi_.toPixels(kSplitterTwips);
 }
 
+void FolderPane::startDrag(int x) {
+    dragging_ = true;
+    grabX_ = x;
+    newWidthTwips_ = widthTwips_;
+    SetCapture(pane_);
+    dragTo(x);
+    ShowWindow(bar_, SW_SHOWNA);
+}
+
+// The bar stands where the splitter will be once the pane's right edge has
+// moved as far as the mouse: no further left than the pane's own left edge,
+// no nearer than 240 twips to the window's right edge.
 void FolderPane::dragTo(int x) {
-    RECT host;
-    GetClientRect(GetParent(pane_), &host);
-    widthTwips_ = clampSplitter(dpi_.toTwips(x - dragOffset_), 0, dpi_.toTwips(host.right));
+    RECT pane, outer;
+    GetWindowRect(pane_, &pane);
+    MapWindowPoints(nullptr, GetParent(pane_), reinterpret_cast<POINT*>(&pane), 2);
+    GetWindowRect(GetParent(pane_), &outer);
+    const int edge = dpi_.toTwips(pane.right + x - grabX_);
+    const int paneLeft = dpi_.toTwips(pane.left);
+    newWidthTwips_ = clampSplitter(edge, paneLeft, dpi_.toTwips(outer.right - outer.left)) - paneLeft;
+    const int barLeft = std::max(pane.left + dpi_.toPixels(newWidthTwips_ - kSplitterTwips), pane.left);
+    SetWindowPos(bar_, HWND_TOP, barLeft, pane.top, dpi_.toPixels(kSplitterTwips), pane.bottom - pane.top,
+                 SWP_NOACTIVATE);
+}
+
+void FolderPane::endDrag() {
+    dragging_ = false;
+    ShowWindow(bar_, SW_HIDE);
+    ReleaseCapture();
+    widthTwips_ = newWidthTwips_;
     owner_->onFolderPaneResized();
+}
+
+// A click on the node that is already selected reloads its section too. The
+// tree reports the click before it selects what was clicked, so a click on
+// another node is left to the selection change.
+void FolderPane::onTreeClick() {
+    TVHITTESTINFO hit = {};
+    GetCursorPos(&hit.pt);
+    ScreenToClient(tree_, &hit.pt);
+    TreeView_HitTest(tree_, &hit);
+    if (!hit.hItem || !(hit.flags & TVHT_ONITEM) || hit.hItem != TreeView_GetSelection(tree_)) return;
+    if (auto id = selectedSection()) owner_->onSectionSelected(*id);
 }
 
 LRESULT FolderPane::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -118,33 +159,28 @@ LRESULT FolderPane::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
             return TRUE;
         }
-        case WM_LBUTTONDOWN: {
-            const int x = static_cast<short>(LOWORD(lParam));
-            if (onSplitter(x)) {
-                RECT area;
-                GetClientRect(pane_, &area);
-                dragging_ = true;
-                dragOffset_ = x - area.right;
-                SetCapture(pane_);
-            }
+        case WM_LBUTTONDOWN:
+            if (onSplitter(static_cast<short>(LOWORD(lParam)))) startDrag(static_cast<short>(LOWORD(lParam)));
             return 0;
-        }
         case WM_MOUSEMOVE:
+            if (dragging_) dragTo(static_cast<short>(LOWORD(lParam)));
+            return 0;
         case WM_LBUTTONUP:
             if (!dragging_) return 0;
             dragTo(static_cast<short>(LOWORD(lParam)));
-            if (message == WM_LBUTTONUP) {
-                dragging_ = false;
-                ReleaseCapture();
-            }
+            endDrag();
             return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == kCloseId) owner_->onFolderPaneClosed();
             return 0;
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-            if (header.hwndFrom == tree_ && header.code == TVN_SELCHANGEDW)
+            if (header.hwndFrom != tree_) return 0;
+            if (header.code == TVN_SELCHANGEDW) {
                 if (auto id = selectedSection()) owner_->onSectionSelected(*id);
+            } else if (header.code == NM_CLICK) {
+                onTreeClick();
+            }
             return 0;
         }
         case WM_CTLCOLORSTATIC:

@@ -43,20 +43,27 @@ public:
     void selectRoot();
 
     int widthTwips() const { return widthTwips_; }
+    // The bar that shows, during a splitter drag, where the pane's edge will go.
+    HWND splitterBar() const { return bar_; }
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void layout(int width, int height);
     bool onSplitter(int x) const;
+    void startDrag(int x);
     void dragTo(int x);
+    void endDrag();
+    void onTreeClick();
 
     HWND pane_ = nullptr, caption_ = nullptr, closeButton_ = nullptr, tree_ = nullptr;
+    HWND bar_ = nullptr;  // follows the mouse during a drag, in the host window
     FolderPaneOwner* owner_ = nullptr;
     Dpi dpi_;
     int widthTwips_ = 0;
     bool dragging_ = false;
-    int dragOffset_ = 0;
+    int grabX_ = 0;         // where in the pane the drag began
+    int newWidthTwips_ = 0;  // where the pane's edge goes when the mouse is released
 };
 
 }  // namespace lsu::win32

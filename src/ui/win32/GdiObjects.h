@@ -13,6 +13,8 @@ using ImageListHandle = Owned<HIMAGELIST, &ImageList_Destroy>;
 using IconHandle = Owned<HICON, &DestroyIcon>;
 using FontHandle = Owned<HFONT, &DeleteObject>;
 using BrushHandle = Owned<HBRUSH, &DeleteObject>;
+using BitmapHandle = Owned<HBITMAP, &DeleteObject>;
+using RegionHandle = Owned<HRGN, &DeleteObject>;
 using AcceleratorTable = Owned<HACCEL, &DestroyAcceleratorTable>;
 
 // The device context of a window's client area, for measuring.
@@ -28,6 +30,21 @@ public:
 
 private:
     HWND window_;
+    HDC dc_;
+};
+
+// A device context to draw into a bitmap, compatible with another.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDc() {
+        if (dc_) DeleteDC(dc_);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
     HDC dc_;
 };
 

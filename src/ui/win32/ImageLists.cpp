@@ -46,17 +46,41 @@ ImageListHandle buildList(HINSTANCE instance, int size, const Ids& ids) {
     return list;
 }
 
+// The tree's images are wider than high, on a silver ground that the list
+// takes as transparent: each icon is drawn, as high as the image, in the
+// middle of such a ground.
+ImageListHandle buildMaskedList(HINSTANCE instance, SIZE size, const std::array<int, 6>& ids) {
+    ImageListHandle list(ImageList_Create(size.cx, size.cy, ILC_COLOR32 | ILC_MASK, static_cast<int>(ids.size()), 0));
+    if (!list) return list;
+    WindowDc screen(nullptr);
+    for (int id : ids) {
+        IconHandle icon = loadIcon(instance, id, size.cy, size.cy);
+        BitmapHandle image(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+        if (!icon || !image) break;
+        {
+            MemoryDc dc(screen.get());
+            SelectedObject drawing(dc.get(), image.get());
+            const RECT area = {0, 0, size.cx, size.cy};
+            BrushHandle ground(CreateSolidBrush(kTreeMaskColour));
+            FillRect(dc.get(), &area, ground.get());
+            DrawIconEx(dc.get(), (size.cx - size.cy) / 2, 0, icon.get(), size.cy, size.cy, 0, nullptr, DI_NORMAL);
+        }
+        if (ImageList_AddMasked(list.get(), image.get(), kTreeMaskColour) < 0) break;
+    }
+    return list;
+}
+
 }  // namespace
 
 int toolbarImageSize(UINT dpi) { return MulDiv(32, static_cast<int>(dpi), 96); }
-int treeImageSize(UINT dpi) { return MulDiv(16, static_cast<int>(dpi), 96); }
+SIZE treeImageSize(UINT dpi) { return {MulDiv(18, static_cast<int>(dpi), 96), MulDiv(15, static_cast<int>(dpi), 96)}; }
 
 WindowImages buildWindowImages(HINSTANCE instance, UINT dpi) {
     WindowImages images;
     std::array<int, kToolbarImages.size()> toolbarIcons{};
     for (std::size_t i = 0; i < kToolbarImages.size(); ++i) toolbarIcons[i] = kToolbarImages[i].icon;
     images.toolbar = buildList(instance, toolbarImageSize(dpi), toolbarIcons);
-    images.tree = buildList(instance, treeImageSize(dpi), kTreeIcons);
+    images.tree = buildMaskedList(instance, treeImageSize(dpi), kTreeIcons);
     images.headerWidth = MulDiv(17, static_cast<int>(dpi), 96);
     images.headerHeight = MulDiv(16, static_cast<int>(dpi), 96);
     images.header = loadIcon(instance, LSU_IDI_HEADER, images.headerWidth, images.headerHeight);

@@ -20,10 +20,13 @@ struct WindowImages {
     int headerWidth = 0, headerHeight = 0;
 };
 
-// Image sizes at a DPI: the 32-pixel toolbar images, the 16-pixel tree
+// Image sizes at a DPI: the 32-pixel toolbar images, the 18 by 15 tree
 // images and the 17 by 16 header picture of 96 DPI, scaled.
 int toolbarImageSize(UINT dpi);
-int treeImageSize(UINT dpi);
+SIZE treeImageSize(UINT dpi);
+
+// The colour the tree's images are drawn on, which they show as transparent.
+inline constexpr COLORREF kTreeMaskColour = RGB(192, 192, 192);
 
 WindowImages buildWindowImages(HINSTANCE instance, UINT dpi);
 

@@ -221,12 +221,12 @@ void MainWindow::layout() {
     if (IsIconic(window_)) return;
     RECT client;
     GetClientRect(window_, &client);
-    SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    // The toolbar keeps its designed height at every DPI.
+    const int top = dpi_.toPixels(kToolbarHeightTwips);
+    MoveWindow(toolbar_, 0, 0, client.right, top, TRUE);
     SendMessageW(status_, WM_SIZE, 0, 0);
-    RECT bar, status;
-    GetWindowRect(toolbar_, &bar);
+    RECT status;
     GetWindowRect(status_, &status);
-    const int top = bar.bottom - bar.top;
     const int headerHeight = dpi_.toPixels(kHeaderHeightTwips);
     MoveWindow(header_.handle(), 0, top, client.right, headerHeight, TRUE);
     const int paneTop = top + headerHeight;

@@ -26,7 +26,9 @@ constexpr Button kButtons[] = {{L"Refresh", kCommandRefresh}, {L"Add", kCommandA
 
 HWND createToolbar(HWND parent, HINSTANCE instance, HIMAGELIST images) {
     HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                                   WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0, 0,
+                                   WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NORESIZE |
+                                       CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                                   0, 0, 0, 0,
                                    parent, reinterpret_cast<HMENU>(kToolbarId), instance, nullptr);
     SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));

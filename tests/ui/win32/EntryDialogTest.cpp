@@ -65,6 +65,27 @@ TEST(EntryDialog, AddWritesTheRunValueOnOkAndSelectsItsNewRow) {
     EXPECT_EQ(selectedName(harness), "Fresh");
 }
 
+TEST(EntryDialog, TheBrowseButtonSitsOverTheRightEndOfTheFullWidthCommandLine) {
+    WindowHarness harness;
+    harness.open();
+    RECT box = {}, name = {}, button = {};
+    HWND hit = nullptr, browse = nullptr;
+    ModalWatch watch(IDOK, {[&](HWND dialog) {
+        GetWindowRect(GetDlgItem(dialog, LSU_IDC_COMMAND_LINE), &box);
+        GetWindowRect(GetDlgItem(dialog, LSU_IDC_DESCRIPTION), &name);
+        browse = GetDlgItem(dialog, LSU_IDC_FIND);
+        GetWindowRect(browse, &button);
+        hit = WindowFromPoint({(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+        press(dialog, IDCANCEL);
+    }});
+    harness.choose(harness.editMenu(), "Add new program..");
+    EXPECT_EQ(box.right - box.left, name.right - name.left);
+    EXPECT_NEAR(button.right, box.right, 2);
+    EXPECT_GE(button.top, box.top);
+    EXPECT_LE(button.bottom, box.bottom);
+    EXPECT_EQ(hit, browse);
+}
+
 TEST(EntryDialog, AddCancelledWritesNothing) {
     WindowHarness harness;
     harness.seedUserRun("Tool", "C:\\nowhere\\tool.exe");

@@ -69,19 +69,52 @@ TEST(FolderPane, CloseButtonToolbarSwitchAndMenuItemStayInAgreement) {
     EXPECT_NEAR(list.right - list.left, client.right - 2 * margin, 1);
 }
 
-TEST(FolderPane, TheSplitterResizesThePaneWithinItsLimits) {
+TEST(FolderPane, TheSplitterShowsABarWhileDraggedAndResizesThePaneOnRelease) {
     WindowHarness harness;
     harness.open();
     const int before = paneWidth(harness);
-    dragSplitter(harness, before - 2, before + 98);
+    HWND bar = FindWindowExW(harness.main(), nullptr, L"STATIC", nullptr);
+    SendMessageW(harness.pane(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(before - 2, 100));
+    SendMessageW(harness.pane(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(before + 98, 100));
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_EQ(paneWidth(harness), before);
+    RECT shown;
+    GetWindowRect(bar, &shown);
+    MapWindowPoints(nullptr, harness.main(), reinterpret_cast<POINT*>(&shown), 2);
+    EXPECT_NEAR(shown.right, before + 100, 1);
+    SendMessageW(harness.pane(), WM_LBUTTONUP, 0, MAKELPARAM(before + 98, 100));
+    harness.pump();
+    EXPECT_FALSE(IsWindowVisible(bar));
     EXPECT_NEAR(paneWidth(harness), before + 100, 1);
     EXPECT_GT(listInMain(harness).left, paneWidth(harness));
-    RECT client;
-    GetClientRect(harness.main(), &client);
-    dragSplitter(harness, paneWidth(harness) - 2, client.right + 500);
-    EXPECT_NEAR(paneWidth(harness), client.right - MulDiv(240, 96, 1440), 1);
+}
+
+TEST(FolderPane, TheSplitterStopsAtThePanesLeftAnd240TwipsBeforeTheWindowsWidth) {
+    WindowHarness harness;
+    harness.open();
+    RECT outer;
+    GetWindowRect(harness.main(), &outer);
+    dragSplitter(harness, paneWidth(harness) - 2, outer.right - outer.left + 500);
+    EXPECT_NEAR(paneWidth(harness), outer.right - outer.left - MulDiv(240, 96, 1440), 1);
     dragSplitter(harness, paneWidth(harness) - 2, -500);
     EXPECT_EQ(paneWidth(harness), 0);
+}
+
+TEST(FolderPane, ItsFoldersCaptionAndTheToolbarHaveTheirDesignedSizes) {
+    WindowHarness harness;
+    harness.open();
+    auto pixels = [](int twips) { return MulDiv(twips, 96, 1440); };
+    RECT caption;
+    HWND strip = FindWindowExW(harness.pane(), nullptr, L"STATIC", L"Folders");
+    GetWindowRect(strip, &caption);
+    MapWindowPoints(nullptr, harness.pane(), reinterpret_cast<POINT*>(&caption), 2);
+    EXPECT_EQ(caption.left, pixels(60));
+    EXPECT_EQ(caption.top, pixels(30));
+    EXPECT_EQ(caption.right - caption.left, pixels(2490));
+    EXPECT_EQ(caption.bottom - caption.top, pixels(240));
+    RECT toolbar;
+    GetWindowRect(harness.toolbar(), &toolbar);
+    EXPECT_EQ(toolbar.bottom - toolbar.top, pixels(840));
 }
 
 }  // namespace lsu::test

@@ -62,4 +62,17 @@ TEST(MainWindow, SelectingASectionListsOnlyItsRowsAndRetitlesTheHeader) {
     EXPECT_EQ(harness.window().headerDescription(), section(SectionId::UserRun).description);
 }
 
+TEST(MainWindow, AClickOnTheSelectedSectionReloadsIt) {
+    WindowHarness harness;
+    harness.open();
+    harness.selectSection(SectionId::UserRun);
+    ASSERT_TRUE(harness.rowNames().empty());
+    harness.seedUserRun("Late", "C:\\nowhere\\late.exe");
+    RECT node = {};
+    TreeView_GetItemRect(harness.tree(), TreeView_GetSelection(harness.tree()), &node, TRUE);
+    harness.click(harness.tree(), {(node.left + node.right) / 2, (node.top + node.bottom) / 2});
+    EXPECT_TRUE(harness.pumpUntil([&] { return harness.rowNamed("Late") != -1; }));
+    EXPECT_EQ(harness.selectedSection(), SectionId::UserRun);
+}
+
 }  // namespace lsu::test
