@@ -18,7 +18,7 @@ namespace lsu::win32 {
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"LStartUp.frmStartup";
+constexpr wchar_t kWindowClass[] = L"LStartUp.MainWindow";
 constexpr wchar_t kTitle[] = L"Tovane StartUp";
 constexpr int kListId = 2;
 constexpr int kStatusId = 4;
