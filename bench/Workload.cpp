@@ -1,42 +1,45 @@
 #include "Workload.h"
 
 #include <string>
+#include <vector>
 
 #include "catalog/DisabledStores.h"
-#include "catalog/Sections.h"
 #include "catalog/Text.h"
+#include "operations/ShortcutWriter.h"
 
 namespace lsu::bench {
 
 namespace {
 
-std::vector<RegistryLocation> registryKeys(Platform& platform) {
-    std::vector<RegistryLocation> keys;
-    for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
-        const auto* source = sourceAs<RegistrySource>(leaf);
-        if (!source) continue;
-        std::vector<RegistryView> views = {RegistryView::Shared};
-        if (source->views == ViewRule::BothViews)
-            views = platform.viewsShareKey(source->hive, std::string(source->subkey))
-                        ? std::vector<RegistryView>{RegistryView::Bits64}
-                        : std::vector<RegistryView>{RegistryView::Bits64, RegistryView::Bits32};
-        for (const std::string& subkey : {std::string(source->subkey), disabledSubkey(source->subkey)})
-            for (RegistryView view : views) keys.push_back({source->hive, view, subkey});
-    }
-    return keys;
-}
-
-std::vector<std::string> folders(Platform& platform) {
-    return {platform.specialFolder(kCsidlCommonStartup), platform.specialFolder(kCsidlStartup),
-            disabledItemsFolder(platform, SectionId::StartupAllUsers),
-            disabledItemsFolder(platform, SectionId::StartupCurrentUser)};
-}
-
 constexpr const char* kWinIniKeys[] = {"Load", "Run"};
 
-// Where the i-th entry lives: two thirds registry values, one third
-// Startup-folder items (half of them shortcuts). Seeding and clearing walk
-// the same plan.
+struct Places {
+    std::vector<RegistryLocation> live, parked;
+    std::vector<std::string> liveFolders, parkedFolders;
+};
+
+Places placesOf(Platform& platform) {
+    Places places;
+    for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
+        if (const auto* source = sourceAs<RegistrySource>(leaf)) {
+            std::vector<RegistryView> views = {RegistryView::Shared};
+            if (source->views == ViewRule::BothViews)
+                views = platform.viewsShareKey(source->hive, std::string(source->subkey))
+                            ? std::vector<RegistryView>{RegistryView::Bits64}
+                            : std::vector<RegistryView>{RegistryView::Bits64, RegistryView::Bits32};
+            for (RegistryView view : views) {
+                places.live.push_back({source->hive, view, std::string(source->subkey)});
+                places.parked.push_back({source->hive, view, disabledSubkey(source->subkey)});
+            }
+        } else if (const auto* folder = sourceAs<FolderSource>(leaf)) {
+            places.liveFolders.push_back(platform.specialFolder(folder->csidl));
+            places.parkedFolders.push_back(disabledItemsFolder(platform, leaf));
+        }
+    }
+    return places;
+}
+
+// Where the i-th entry lives. Seeding and clearing walk the same plan.
 struct Placement {
     std::string name;
     const RegistryLocation* key = nullptr;  // null for a Startup-folder item
@@ -44,56 +47,69 @@ struct Placement {
     bool shortcut = false;
 };
 
-Placement placementOf(std::size_t i, const std::vector<RegistryLocation>& keys, const std::vector<std::string>& dirs) {
+Placement placementOf(Crowd crowd, std::size_t i, const Places& places) {
     Placement placement;
     placement.name = "Entry " + std::to_string(i);
+    auto fileIn = [&](const std::vector<std::string>& folders, bool shortcut) {
+        placement.shortcut = shortcut;
+        placement.path = folders[i % folders.size()] + "\\" + placement.name + (shortcut ? ".lnk" : ".bat");
+    };
+    if (crowd == Crowd::RegistryHeavy) {
+        if (i % 10 < 7) {
+            const auto& keys = (i / 10) % 10 == 0 ? places.parked : places.live;
+            placement.key = &keys[i % keys.size()];
+        } else {
+            fileIn(places.liveFolders, i % 10 == 9);
+        }
+        return placement;
+    }
     if (i % 3 != 0) {
-        placement.key = &keys[i % keys.size()];
+        const auto& keys = i % 2 ? places.live : places.parked;
+        placement.key = &keys[(i / 2) % keys.size()];
     } else {
-        placement.shortcut = i % 2 == 0;
-        placement.path = dirs[i % dirs.size()] + "\\" + placement.name + (placement.shortcut ? ".lnk" : ".bat");
+        fileIn(i % 2 ? places.liveFolders : places.parkedFolders, i % 2 == 0);
     }
     return placement;
 }
 
-// The first entries are the four win.ini lines.
-constexpr std::size_t kWinIniLines = 4;
+// The Mixed crowd's first entries are the four win.ini lines.
+std::size_t firstPlaced(Crowd crowd) { return crowd == Crowd::Mixed ? 4 : 0; }
+
+void writeWinIniLines(Platform& platform, bool present) {
+    const std::string file = winIniPath(platform);
+    for (std::string_view section : {kWinIniEnabledSection, kWinIniDisabledSection})
+        for (const std::string key : kWinIniKeys)
+            platform.writeProfile(std::string(section), key, present ? "C:\\Tools\\" + key + ".exe" : "", file);
+}
 
 }  // namespace
 
-void seedCrowdedMachine(Platform& platform, std::size_t entries) {
+const char* crowdName(Crowd crowd) { return crowd == Crowd::RegistryHeavy ? "registry-heavy" : "mixed"; }
+
+void seedCrowd(Platform& platform, Crowd crowd, std::size_t entries) {
     ensureDisabledItemsFolders(platform);
-    const auto keys = registryKeys(platform);
-    const auto dirs = folders(platform);
-    const std::string file = winIniPath(platform);
-    for (const std::string& section : {std::string(kWinIniEnabledSection), std::string(kWinIniDisabledSection)})
-        for (const std::string key : kWinIniKeys)
-            platform.writeProfile(section, key, "C:\\Tools\\" + key + ".exe", file);
-    for (std::size_t i = kWinIniLines; i < entries; ++i) {
-        const Placement placement = placementOf(i, keys, dirs);
+    const Places places = placesOf(platform);
+    if (crowd == Crowd::Mixed) writeWinIniLines(platform, true);
+    for (std::size_t i = firstPlaced(crowd); i < entries; ++i) {
+        const Placement placement = placementOf(crowd, i, places);
         const std::string command = "\"C:\\Program Files\\Vendor " + std::to_string(i % 97) + "\\tool.exe\" /tray";
         if (placement.key) {
             platform.writeValue(*placement.key, {placement.name, kRegSz, {command.begin(), command.end()}}, true);
         } else if (placement.shortcut) {
-            platform.writeFile(placement.path, {'L'});
             ShortcutFields fields;
             fields.targetPath = "C:\\Program Files\\Vendor\\tool" + std::to_string(i % 50) + ".exe";
-            platform.completeShortcut(placement.path, fields);
+            buildShortcut(platform, placement.path, fields, true);
         } else {
             platform.writeFile(placement.path, {'@'});
         }
     }
 }
 
-void clearCrowdedMachine(Platform& platform, std::size_t entries) {
-    const auto keys = registryKeys(platform);
-    const auto dirs = folders(platform);
-    const std::string file = winIniPath(platform);
-    for (const std::string& section : {std::string(kWinIniEnabledSection), std::string(kWinIniDisabledSection)})
-        for (const std::string key : kWinIniKeys)
-            platform.writeProfile(section, key, "", file);
-    for (std::size_t i = kWinIniLines; i < entries; ++i) {
-        const Placement placement = placementOf(i, keys, dirs);
+void clearCrowd(Platform& platform, Crowd crowd, std::size_t entries) {
+    const Places places = placesOf(platform);
+    if (crowd == Crowd::Mixed) writeWinIniLines(platform, false);
+    for (std::size_t i = firstPlaced(crowd); i < entries; ++i) {
+        const Placement placement = placementOf(crowd, i, places);
         if (placement.key)
             platform.deleteValue(*placement.key, placement.name);
         else
@@ -101,19 +117,22 @@ void clearCrowdedMachine(Platform& platform, std::size_t entries) {
     }
 }
 
-std::size_t bareRead(Platform& platform) {
+std::size_t readThroughPlatform(Platform& platform) {
+    const Places places = placesOf(platform);
     std::size_t items = 0;
-    for (const auto& key : registryKeys(platform))
-        if (auto values = platform.readValues(key)) items += values->size();
+    for (const auto* keys : {&places.live, &places.parked})
+        for (const auto& key : *keys)
+            if (auto values = platform.readValues(key)) items += values->size();
     const std::string file = winIniPath(platform);
-    for (const std::string& section : {std::string(kWinIniEnabledSection), std::string(kWinIniDisabledSection)})
+    for (std::string_view section : {kWinIniEnabledSection, kWinIniDisabledSection})
         for (const std::string key : kWinIniKeys)
-            items += platform.readProfile(section, key, file).has_value();
-    for (const std::string& folder : folders(platform))
-        for (const std::string& name : platform.listFiles(folder)) {
-            ++items;
-            if (endsWithNoCase(name, ".lnk")) items += platform.readShortcut(folder + "\\" + name).has_value();
-        }
+            items += platform.readProfile(std::string(section), key, file).has_value();
+    for (const auto* folders : {&places.liveFolders, &places.parkedFolders})
+        for (const std::string& folder : *folders)
+            for (const std::string& name : platform.listFiles(folder)) {
+                ++items;
+                if (endsWithNoCase(name, ".lnk")) items += platform.readShortcut(folder + "\\" + name).has_value();
+            }
     return items;
 }
 

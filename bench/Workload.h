@@ -1,6 +1,6 @@
 #pragma once
-// A machine crowded with start-up entries, spread over all eleven sources,
-// and the bare reading of those sources that a load cannot beat.
+// Machines crowded with start-up entries, and the reading of their sources
+// through the platform's own calls.
 
 #include <cstddef>
 
@@ -8,18 +8,25 @@
 
 namespace lsu::bench {
 
-// Seeds about `entries` entries: registry values in every Run-type key (both
-// views of the machine keys, enabled and parked), shortcuts and plain files
-// in both Startup folders and their disabled-items folders, and the win.ini
-// lines.
-void seedCrowdedMachine(Platform& platform, std::size_t entries);
+enum class Crowd {
+    // Seven in ten entries are values of the seven Run-type keys of both
+    // hives and views (one in ten of those parked), two in ten plain files
+    // and one in ten shortcuts in the two Startup folders.
+    RegistryHeavy,
+    // Two in three registry values spread over every key and disabled store,
+    // one in three Startup-folder items (half of them shortcuts) spread over
+    // the folders and their disabled-items folders, and the four win.ini lines.
+    Mixed,
+};
 
-// Removes what seedCrowdedMachine(platform, entries) put there, so that a real
-// machine is left as it was found.
-void clearCrowdedMachine(Platform& platform, std::size_t entries);
+const char* crowdName(Crowd crowd);
 
-// Reads every source with the same platform calls a load makes and keeps
+void seedCrowd(Platform& platform, Crowd crowd, std::size_t entries);
+// Removes what seedCrowd put there, so that a machine is left as it was found.
+void clearCrowd(Platform& platform, Crowd crowd, std::size_t entries);
+
+// Reads every source with the platform calls a load makes and keeps
 // nothing; returns the number of items read.
-std::size_t bareRead(Platform& platform);
+std::size_t readThroughPlatform(Platform& platform);
 
 }  // namespace lsu::bench

@@ -1,5 +1,8 @@
-// Load and fill costs on Wine's real registry, files and list view, timed
-// with the performance counter: the best of a few rounds, printed as figures.
+// Where the user waits, measured on Wine's real registry, files and windows:
+// a click on "All" until the list holds every row and is painted, the start
+// of the program until its window shows the tree, and the changes a user
+// makes, each against the least the system allows in the same run. Every
+// figure is the best of a few rounds.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -11,161 +14,184 @@
 #include <string>
 #include <vector>
 
+#include "BareLimit.h"
 #include "LiveBytes.h"
 #include "Workload.h"
-#include "platform/win32/Win32Platform.h"
+#include "operations/Operations.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32Platform.h"
 #include "scanners/SectionLoading.h"
+#include "ui/win32/MainWindow.h"
 #include "ui/win32/ProgramList.h"
 
+namespace lsu::bench {
 namespace {
 
 constexpr int kRounds = 3;
 
-double secondsOf(const std::function<void()>& work) {
-    LARGE_INTEGER frequency, start, stop;
+double now() {
+    LARGE_INTEGER frequency, counter;
     QueryPerformanceFrequency(&frequency);
-    double best = 0;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The best of the rounds, in milliseconds; prepare runs before each round, untimed.
+double bestOf(const std::function<void()>& work, const std::function<void()>& prepare = {}) {
+    double best = 1e30;
     for (int round = 0; round < kRounds; ++round) {
-        QueryPerformanceCounter(&start);
+        if (prepare) prepare();
+        const double start = now();
         work();
-        QueryPerformanceCounter(&stop);
-        const double seconds = static_cast<double>(stop.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-        if (round == 0 || seconds < best) best = seconds;
+        best = std::min(best, (now() - start) * 1e3);
     }
     return best;
 }
 
-// Counts box changes that reach the window as a user's check.
-struct CheckWatch {
-    lsu::win32::ProgramList* list = nullptr;
-    int userCheckEvents = 0;
+void pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// Pumps until done() holds, then paints what is still to be painted.
+void pumpUntil(HWND window, const std::function<bool()>& done) {
+    while (!done()) {
+        pump();
+        if (!done()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    UpdateWindow(window);
+}
+
+HWND childOfClass(HWND parent, const wchar_t* className) { return FindWindowExW(parent, nullptr, className, nullptr); }
+
+int itemCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+void selectSection(HWND tree, SectionId id) {
+    std::function<HTREEITEM(HTREEITEM)> find = [&](HTREEITEM node) -> HTREEITEM {
+        for (; node; node = TreeView_GetNextSibling(tree, node)) {
+            TVITEMW item = {};
+            item.mask = TVIF_PARAM;
+            item.hItem = node;
+            TreeView_GetItem(tree, &item);
+            if (static_cast<SectionId>(item.lParam) == id) return node;
+            if (HTREEITEM below = find(TreeView_GetChild(tree, node))) return below;
+        }
+        return nullptr;
+    };
+    TreeView_SelectItem(tree, find(TreeView_GetRoot(tree)));
+}
+
+HWND makeBareWindow() {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"LStartUp.BareBench";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                  700, 500, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 680, 460, window,
+                                nullptr, windowClass.hInstance, nullptr);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    for (int column = 0; column < kColumnCount; ++column) {
+        LVCOLUMNW definition = {};
+        definition.mask = LVCF_TEXT | LVCF_WIDTH;
+        definition.cx = 120;
+        definition.pszText = const_cast<wchar_t*>(L"column");
+        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&definition));
+    }
+    UpdateWindow(window);
+    return window;
+}
+
+struct ShowFigures {
+    double bare = 0, scan = 0, load = 0, fill = 0, paint = 0, click = 0;
+    std::size_t rows = 0;
+    double bytesPerRow = 0;
 };
 
-LRESULT CALLBACK watchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NOTIFY) {
-        auto* watch = reinterpret_cast<CheckWatch*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-        if (watch && watch->list && header.hwndFrom == watch->list->handle() &&
-            watch->list->interpret(header).kind == lsu::win32::ProgramList::Event::UserCheck)
-            ++watch->userCheckEvents;
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
+ShowFigures measureShowing(Win32Platform& platform) {
+    ShowFigures figures;
+    HWND bareWindow = makeBareWindow();
+    HWND bareList = childOfClass(bareWindow, WC_LISTVIEWW);
+    figures.bare = bestOf([&] {
+        std::vector<BareRow> rows = bareReadEverySource();
+        bareInsert(bareList, rows);
+        figures.rows = rows.size();
+    });
+    DestroyWindow(bareWindow);
 
-HWND makeListView(HWND parent) {
-    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 1000, 700, parent,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
-                 LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-    const auto& columns = lsu::entryColumns();
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        std::wstring header = lsu::win32::widen(columns[i].header);
-        LVCOLUMNW column = {};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.cx = 150;
-        column.pszText = header.data();
-        SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    figures.scan = bestOf([&] { readThroughPlatform(platform); });
+    EntryList rows;
+    figures.load = bestOf([&] { rows = loadSection(platform, SectionId::AllPrograms).rows; });
+    const std::size_t before = liveHeapBytes();
+    {
+        auto held = loadSection(platform, SectionId::AllPrograms);
+        figures.bytesPerRow =
+            static_cast<double>(liveHeapBytes() - before) / static_cast<double>(std::max<std::size_t>(1, held.rows.size()));
     }
-    return list;
-}
 
-// The least a fill can do: the same texts, already wide, the same messages,
-// drawing suspended as the real fill does (without, 10,000 lines take minutes
-// in a window on the screen).
-void bareInsert(HWND list, std::vector<std::vector<std::wstring>>& texts) {
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageW(list, LVM_SETITEMCOUNT, texts.size(), 0);
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(i);
-        item.pszText = texts[i][0].data();
-        const auto row = SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        for (std::size_t column = 1; column < texts[i].size(); ++column) {
-            LVITEMW cell = {};
-            cell.iSubItem = static_cast<int>(column);
-            cell.pszText = texts[i][column].data();
-            SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-        }
-    }
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-}
+    win32::MainWindow window(platform);
+    window.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
+    HWND main = window.handle();
+    HWND list = childOfClass(main, WC_LISTVIEWW);
+    HWND tree = childOfClass(childOfClass(main, L"LStartUp.MenuTree"), WC_TREEVIEWW);
+    const int expected = static_cast<int>(rows.size());
+    pumpUntil(main, [&] { return itemCount(list) == expected; });
+    figures.click = bestOf(
+        [&] {
+            selectSection(tree, SectionId::AllPrograms);
+            pumpUntil(main, [&] { return itemCount(list) == expected; });
+        },
+        [&] {
+            selectSection(tree, SectionId::UserRunOnce);
+            pumpUntil(main, [&] { return itemCount(list) != expected; });
+        });
+    DestroyWindow(main);
+    pump();
 
-void measureFill(const lsu::EntryList& rows) {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = watchProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"LStartUp.BenchWindow";
-    RegisterClassW(&windowClass);
-    CheckWatch watch;
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 1024, 768,
-                                  nullptr, nullptr, windowClass.hInstance, nullptr);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&watch));
-    lsu::win32::ProgramList programList;
-    programList.create(window, windowClass.hInstance, 1);
-    watch.list = &programList;
-    HWND list = makeListView(window);
-    // A fill happens in a window on the screen, where every change may be drawn.
-    ShowWindow(window, SW_SHOWNOACTIVATE);
-    UpdateWindow(window);
-    const auto columns = lsu::entryColumns().size();
-    std::vector<std::vector<std::wstring>> texts(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        for (std::size_t column = 0; column < columns; ++column)
-            texts[i].push_back(lsu::win32::widen(lsu::cellText(rows[i], lsu::entryColumns()[column].column)));
-    const double fill = secondsOf([&] { programList.show(rows); });
-    const int filled = static_cast<int>(SendMessageW(programList.handle(), LVM_GETITEMCOUNT, 0, 0));
-    const double bare = secondsOf([&] { bareInsert(list, texts); });
-    std::printf("fill %zu rows: ProgramList %.1f ms, bare insert %.1f ms, ratio %.2f, rows in list %d, "
-                "user check events %d\n",
-                rows.size(), fill * 1e3, bare * 1e3, fill / bare, filled, watch.userCheckEvents);
-    DestroyWindow(window);
+    HWND fillWindow = makeBareWindow();
+    win32::ProgramList programList;
+    programList.create(fillWindow, GetModuleHandleW(nullptr), 1);
+    MoveWindow(programList.handle(), 0, 0, 680, 460, TRUE);
+    figures.fill = bestOf([&] { programList.show(rows); });
+    figures.paint = bestOf([&] {
+        InvalidateRect(programList.handle(), nullptr, TRUE);
+        UpdateWindow(programList.handle());
+    });
+    DestroyWindow(fillWindow);
+    return figures;
 }
 
 }  // namespace
+}  // namespace lsu::bench
 
 int wmain() {
+    using namespace lsu::bench;
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-    int status = 0;
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
     {
         lsu::Win32Platform platform;
-        double load1000 = 0, load10000 = 0;
-        lsu::EntryList largest;
-        for (std::size_t entries : {100u, 1000u, 10000u}) {
-            lsu::bench::seedCrowdedMachine(platform, entries);
-            std::size_t rows = 0, probes = 0;
-            const double load = secondsOf([&] {
-                auto result = lsu::loadSection(platform, lsu::SectionId::AllPrograms);
-                rows = result.rows.size();
-                probes = result.probes;
-            });
-            std::size_t items = 0;
-            const double bare = secondsOf([&] { items = lsu::bench::bareRead(platform); });
-            const std::size_t before = lsu::bench::liveHeapBytes();
-            auto held = lsu::loadSection(platform, lsu::SectionId::AllPrograms);
-            const double bytes = static_cast<double>(lsu::bench::liveHeapBytes() - before);
-            if (held.rows.size() < entries) status = 1;
-            std::printf("load %zu entries: %zu rows, loadPrograms %.1f ms, bare read %.1f ms (%zu items), "
-                        "ratio %.2f, %.2f probes per row, %.0f bytes per row\n",
-                        entries, rows, load * 1e3, bare * 1e3, items, load / bare,
-                        rows ? static_cast<double>(probes) / static_cast<double>(rows) : 0.0,
-                        rows ? bytes / static_cast<double>(rows) : 0.0);
-            lsu::bench::clearCrowdedMachine(platform, entries);
-            if (entries == 1000) load1000 = load;
-            if (entries == 10000) {
-                load10000 = load;
-                largest = std::move(held.rows);
+        std::printf("| crowd | entries | rows | bare limit | click → full list | ratio | scan | rows and existence "
+                    "| fill | paint | bytes per row |\n|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+        for (Crowd crowd : {Crowd::RegistryHeavy, Crowd::Mixed}) {
+            double clickAt1000 = 0;
+            for (std::size_t entries : {1000u, 10000u}) {
+                seedCrowd(platform, crowd, entries);
+                const ShowFigures f = measureShowing(platform);
+                clearCrowd(platform, crowd, entries);
+                std::printf("| %s | %zu | %zu | %.0f ms | %.0f ms | %.2f | %.0f ms | %.0f ms | %.0f ms | %.0f ms | %.0f |\n",
+                            crowdName(crowd), entries, f.rows, f.bare, f.click, f.click / f.bare, f.scan,
+                            f.load - f.scan, f.fill, f.paint, f.bytesPerRow);
+                if (entries == 1000) clickAt1000 = f.click;
+                else std::printf("growth 10,000 / 1,000 (%s): %.1f\n", crowdName(crowd), f.click / clickAt1000);
+                std::fflush(stdout);
             }
         }
-        std::printf("growth 10,000 / 1,000 entries: %.2f\n", load10000 / load1000);
-        measureFill(largest);
     }
     CoUninitialize();
-    return status;
+    return 0;
 }

@@ -33,10 +33,10 @@ bool isStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ |
 
 // String data is kept as UTF-8 without its terminator; a multi-string keeps
 // the NULs between its parts.
-std::vector<std::uint8_t> fromRegistryBytes(DWORD type, const std::vector<BYTE>& raw) {
-    if (!isStringType(type)) return {raw.begin(), raw.end()};
-    std::wstring wide(raw.size() / sizeof(wchar_t), L'\0');
-    std::memcpy(wide.data(), raw.data(), wide.size() * sizeof(wchar_t));
+std::vector<std::uint8_t> fromRegistryBytes(DWORD type, const BYTE* raw, std::size_t size) {
+    if (!isStringType(type)) return {raw, raw + size};
+    std::wstring wide(size / sizeof(wchar_t), L'\0');
+    std::memcpy(wide.data(), raw, wide.size() * sizeof(wchar_t));
     while (!wide.empty() && wide.back() == L'\0') wide.pop_back();
     std::string text = narrow(wide);
     return {text.begin(), text.end()};
@@ -63,7 +63,7 @@ std::optional<RegistryValue> queryValue(HKEY key, const std::wstring& name) {
         status = RegQueryValueExW(key, name.c_str(), nullptr, &type, raw.empty() ? nullptr : raw.data(), &got);
         if (status == ERROR_SUCCESS) {
             raw.resize(got);
-            return RegistryValue{narrow(name), type, fromRegistryBytes(type, raw)};
+            return RegistryValue{narrow(name), type, fromRegistryBytes(type, raw.data(), raw.size())};
         }
         size = got > size ? got : size * 2 + 2;
     }
@@ -118,26 +118,29 @@ LSTATUS openForWriting(const RegistryLocation& location, bool create, RegistryKe
 std::optional<std::vector<RegistryValue>> Win32Platform::readValues(const RegistryLocation& location) {
     RegistryKey key = openForReading(location);
     if (!key) return std::nullopt;
-    DWORD count = 0, longestName = 0;
-    if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
-                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    DWORD longestName = 0, longestData = 0;
+    if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
+                         &longestData, nullptr, nullptr) != ERROR_SUCCESS)
         return std::nullopt;
+    // Each value is read whole, name and data, in one call, into buffers sized
+    // once for the key: a value cannot change between its name and its data.
+    std::wstring name(longestName + 1, L'\0');
+    std::vector<BYTE> data(longestData + sizeof(wchar_t));
     std::vector<RegistryValue> values;
-    std::wstring name;
-    for (DWORD index = 0;; ++index) {
-        name.assign(longestName + 2, L'\0');
-        DWORD length = static_cast<DWORD>(name.size());
-        LSTATUS status = RegEnumValueW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    for (DWORD index = 0;;) {
+        DWORD nameLength = static_cast<DWORD>(name.size()), dataLength = static_cast<DWORD>(data.size()), type = 0;
+        const LSTATUS status =
+            RegEnumValueW(key.get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &dataLength);
         if (status == ERROR_MORE_DATA) {
-            longestName = longestName * 2 + 256;  // a value added since the count was taken
-            --index;
+            // A value grew, or one was added, since the sizes were taken.
+            name.resize(name.size() * 2 + 256);
+            data.resize(std::max<std::size_t>(data.size() * 2, dataLength + sizeof(wchar_t)));
             continue;
         }
         if (status != ERROR_SUCCESS) break;
-        name.resize(length);
-        // A value deleted since it was enumerated is gone, not empty: listing
-        // it with no data would let a later move park nothing in its place.
-        if (auto value = queryValue(key.get(), name)) values.push_back(std::move(*value));
+        values.push_back({narrow(std::wstring_view(name.data(), nameLength)), type,
+                          fromRegistryBytes(type, data.data(), dataLength)});
+        ++index;
     }
     return values;
 }

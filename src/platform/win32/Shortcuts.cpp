@@ -58,21 +58,53 @@ std::string fileNameWithoutLinkExtension(const std::string& path) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-// The name the shell shows (localised names included); the file name
-// without its extension when the shell gives none.
+// The shell shows a link under its file name without the extension, unless
+// the folder's desktop.ini gives the file a localised name; only then is the
+// shell asked, which costs more than reading the link.
 std::string displayNameOf(const std::string& path) {
+    const std::wstring wide = widen(path);
+    const std::size_t slash = wide.find_last_of(L'\\');
+    const std::wstring desktopIni = wide.substr(0, slash) + L"\\desktop.ini";
+    wchar_t localised[2] = {};
     SHFILEINFOW info = {};
-    if (SHGetFileInfoW(widen(path).c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) && info.szDisplayName[0])
+    if (slash != std::wstring::npos &&
+        GetPrivateProfileStringW(L"LocalizedFileNames", wide.c_str() + slash + 1, L"", localised, 2,
+                                 desktopIni.c_str()) > 0 &&
+        SHGetFileInfoW(wide.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) && info.szDisplayName[0])
         return narrow(info.szDisplayName);
     return fileNameWithoutLinkExtension(path);
+}
+
+// The shell's objects live in an apartment, entered once per thread and left
+// only after the thread's link reader is gone.
+class ComApartment {
+public:
+    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT result_;
+};
+
+// One link object reads every link of its thread: making one costs more than
+// reading a link, and loading a file replaces all that the object held.
+OpenLink* linkReader() {
+    thread_local ComApartment apartment;
+    thread_local OpenLink reader;
+    thread_local const bool made = SUCCEEDED(newLink(reader));
+    return made ? &reader : nullptr;
 }
 
 }  // namespace
 
 std::optional<ShortcutInfo> Win32Platform::readShortcut(const std::string& linkFile) {
-    OpenLink open;
-    if (FAILED(openLink(linkFile, STGM_READ, open))) return std::nullopt;
-    IShellLinkW* link = open.link.Get();
+    OpenLink* reader = linkReader();
+    if (!reader || FAILED(reader->file->Load(widen(linkFile).c_str(), STGM_READ))) return std::nullopt;
+    IShellLinkW* link = reader->link.Get();
     ShortcutInfo info;
     info.fields.targetPath = readText([&](wchar_t* b, int n) { return link->GetPath(b, n, nullptr, SLGP_RAWPATH); });
     info.fields.arguments = readText([&](wchar_t* b, int n) { return link->GetArguments(b, n); });

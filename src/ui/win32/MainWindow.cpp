@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "catalog/DisabledStores.h"
 #include "operations/Operations.h"
 #include "platform/win32/WideText.h"
@@ -22,6 +24,7 @@ constexpr wchar_t kWindowClass[] = L"LStartUp.MainWindow";
 constexpr wchar_t kTitle[] = L"Tovane StartUp";
 constexpr int kListId = 2;
 constexpr int kStatusId = 4;
+constexpr UINT kSectionLoadedMessage = WM_APP + 1;
 
 void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass = {};
@@ -74,6 +77,7 @@ void MainWindow::createParts() {
     list_.create(window_, instance_, kListId);
     status_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                               window_, reinterpret_cast<HMENU>(kStatusId), instance_, nullptr);
+    loader_ = std::make_unique<SectionLoader>(platform_, window_, kSectionLoadedMessage);
     applyDpi();
 }
 
@@ -103,13 +107,32 @@ void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
 
 void MainWindow::onSectionSelected(SectionId) { reloadList(); }
 
+// The header names the section at once and the list empties; the rows
+// follow when the section has been read.
 void MainWindow::reloadList() {
     const auto shown = pane_.selectedSection();
-    if (shown) {
-        SectionLoad load = loadSection(platform_, *shown);
-        header_.setTexts(load.folderName, load.description);
-        list_.show(std::move(load.rows));
-    }
+    if (!shown) return;
+    header_.setTexts(std::string(section(*shown).key), std::string(section(*shown).description));
+    list_.show({});
+    SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"Loading\u2026"));
+    loader_->start(*shown);
+}
+
+void MainWindow::showLoadedRows(WPARAM ticket) {
+    auto load = loader_->take(ticket);
+    if (!load) return;
+    list_.show(std::move(load->rows));
+    showStatus();
+    for (const auto& [name, leaf] : std::exchange(wantedSelection_, {}))
+        if (list_.selectEntry(name, leaf)) break;
+}
+
+void MainWindow::showStatus() {
+    const auto& rows = list_.rows();
+    const auto disabled = std::count_if(rows.begin(), rows.end(), [](const StartupEntry& row) { return !row.enabled; });
+    const std::wstring text = std::to_wstring(rows.size()) + (rows.size() == 1 ? L" program, " : L" programs, ") +
+                              std::to_wstring(disabled) + L" disabled";
+    SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void MainWindow::refresh() {
@@ -126,6 +149,7 @@ void MainWindow::onCheckBoxChanged(int index) {
     applyCheckState(platform_, prompts, *entry);
     // A failed move puts the box back to where the entry really is.
     list_.showEntryState(index);
+    showStatus();
 }
 
 void MainWindow::setSelectedChecked(bool checked) {
@@ -148,13 +172,14 @@ void MainWindow::deleteSelectedEntry() {
 
 void MainWindow::addEntryFromDialog() {
     const StartupEntry* selected = list_.selectedEntry();
-    const std::optional<StartupEntry> kept = selected ? std::optional(*selected) : std::nullopt;
+    std::vector<std::pair<std::string, SectionId>> kept;
+    if (selected) kept.emplace_back(selected->name, selected->section);
     auto form = showEntryDialog(window_, platform_, addDialogSetup());
     if (!form) return;
     MessageBoxPrompts prompts(window_);
-    const bool added = addEntry(platform_, prompts, *form);
+    if (addEntry(platform_, prompts, *form)) kept.insert(kept.begin(), {form->name, *form->section});
+    wantedSelection_ = std::move(kept);
     reloadList();
-    if (!(added && list_.selectEntry(form->name, *form->section)) && kept) list_.selectEntry(kept->name, kept->section);
 }
 
 void MainWindow::editSelectedEntry() {
@@ -164,10 +189,9 @@ void MainWindow::editSelectedEntry() {
     auto form = showEntryDialog(window_, platform_, editDialogSetup(edited));
     if (!form) return;
     MessageBoxPrompts prompts(window_);
-    const bool changed = editEntry(platform_, prompts, edited, *form);
+    if (editEntry(platform_, prompts, edited, *form)) wantedSelection_ = {{form->name, *form->section}};
+    else wantedSelection_ = {{edited.name, edited.section}};
     reloadList();
-    if (changed) list_.selectEntry(form->name, *form->section);
-    else list_.selectEntry(edited.name, edited.section);
 }
 
 void MainWindow::runSelectedEntry() {
@@ -284,6 +308,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 showEditMenuState(menu_.edit, editMenuState(list_.selectedEntry()));
             return 0;
         case WM_COMMAND: onCommand(LOWORD(wParam)); return 0;
+        case kSectionLoadedMessage: showLoadedRows(wParam); return 0;
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
             if (header.hwndFrom == list_.handle()) {

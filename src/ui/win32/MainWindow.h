@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "ui/win32/FolderPane.h"
@@ -14,6 +17,7 @@
 #include "ui/win32/ImageLists.h"
 #include "ui/win32/Menus.h"
 #include "ui/win32/ProgramList.h"
+#include "ui/win32/SectionLoader.h"
 
 namespace lsu::win32 {
 
@@ -34,6 +38,8 @@ public:
     int userCheckEvents() const { return userCheckEvents_; }
     const std::string& headerFolderName() const { return header_.folderName(); }
     const std::string& headerDescription() const { return header_.description(); }
+    // A section is being read; its rows are not shown yet.
+    bool loading() const { return loader_ && loader_->busy(); }
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -52,6 +58,8 @@ private:
 
     // The commands.
     void reloadList();
+    void showLoadedRows(WPARAM ticket);
+    void showStatus();
     void refresh();
     void onCheckBoxChanged(int index);
     void setSelectedChecked(bool checked);
@@ -75,6 +83,10 @@ private:
     FolderPane pane_;
     ProgramList list_;
     Dpi dpi_;
+    // Declared after the parts it reports to, so that its thread ends first.
+    std::unique_ptr<SectionLoader> loader_;
+    // The rows to select once the list is loaded again, the first one found.
+    std::vector<std::pair<std::string, SectionId>> wantedSelection_;
     bool paneVisible_ = true;
     bool gridLines_ = false;
     int userCheckEvents_ = 0;

@@ -129,12 +129,18 @@ HWND WindowHarness::tree() const { return childOfClass(pane(), WC_TREEVIEWW); }
 HWND WindowHarness::closeButton() const { return childOfClass(pane(), L"BUTTON"); }
 
 void WindowHarness::pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) continue;
-        if (window_ && IsWindow(main()) && TranslateAcceleratorW(main(), window_->accelerators(), &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+    // A section being read is not idle: its rows are still to come.
+    for (int round = 0;; ++round) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) continue;
+            if (window_ && IsWindow(main()) && TranslateAcceleratorW(main(), window_->accelerators(), &message))
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (!window_ || !IsWindow(main()) || !window_->loading() || round == kPumpRounds * 10) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kRoundLimitMs, QS_ALLINPUT);
     }
 }
 
