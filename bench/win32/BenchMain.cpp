@@ -11,16 +11,19 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "BareLimit.h"
 #include "LiveBytes.h"
+#include "ProcessStart.h"
 #include "Workload.h"
 #include "operations/Operations.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
 #include "scanners/SectionLoading.h"
+#include "ui/win32/Commands.h"
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/ProgramList.h"
 
@@ -165,11 +168,128 @@ ShowFigures measureShowing(Win32Platform& platform) {
     return figures;
 }
 
+// A user who answers Yes and reads no message.
+class YesPrompts : public UserPrompts {
+public:
+    void tell(const std::string&, const std::string&, int) override {}
+    bool ask(const std::string&, const std::string&, int) override { return true; }
+};
+
+struct ChangeFigures {
+    double check = 0, add = 0, remove = 0, bareCheck = 0, bareAdd = 0, bareRemove = 0;
+};
+
+std::optional<StartupEntry> rowNamed(Win32Platform& platform, const std::string& name) {
+    for (auto& row : loadSection(platform, SectionId::UserRun).rows)
+        if (row.name == name) return row;
+    return std::nullopt;
+}
+
+struct StartFigures {
+    double program = 0, emptyWindow = 0;
+};
+
+StartFigures measureStart() {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring folder(self);
+    folder.resize(folder.find_last_of(L'\\') + 1);
+    const std::wstring program = folder + L"LStartUp.exe";
+    StartFigures figures;
+    figures.program = bestOf([&] { startUntilShown(program.c_str(), nullptr, L"LStartUp.MainWindow", true); });
+    figures.emptyWindow = bestOf([&] { startUntilShown(self, kEmptyWindowArgument, nullptr, false); });
+    return figures;
+}
+
+// Bare: the same registry writes with plain calls, and one bare reload.
+double bareChange(const std::function<void(HKEY run, HKEY parked)>& writes) {
+    HWND bareWindow = makeBareWindow();
+    HWND bareList = childOfClass(bareWindow, WC_LISTVIEWW);
+    HKEY run = nullptr, parked = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, nullptr, 0,
+                    KEY_ALL_ACCESS, nullptr, &run, nullptr);
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run-", 0, nullptr, 0,
+                    KEY_ALL_ACCESS, nullptr, &parked, nullptr);
+    const double cost = bestOf([&] {
+        writes(run, parked);
+        std::vector<BareRow> rows = bareReadEverySource();
+        bareInsert(bareList, rows);
+    });
+    RegCloseKey(run);
+    RegCloseKey(parked);
+    DestroyWindow(bareWindow);
+    return cost;
+}
+
+ChangeFigures measureChanges(Win32Platform& platform) {
+    ChangeFigures figures;
+    const std::wstring name = L"Bench change";
+    const std::wstring command = L"C:\\nowhere\\change.exe";
+    const DWORD bytes = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));
+    auto data = reinterpret_cast<const BYTE*>(command.c_str());
+    figures.bareAdd = bareChange([&](HKEY run, HKEY) {
+        RegSetValueExW(run, name.c_str(), 0, REG_SZ, data, bytes);
+    });
+    figures.bareRemove = bareChange([&](HKEY run, HKEY) { RegDeleteValueW(run, name.c_str()); });
+    figures.bareCheck = bareChange([&](HKEY run, HKEY parked) {
+        RegSetValueExW(parked, name.c_str(), 0, REG_SZ, data, bytes);
+        RegDeleteValueW(run, name.c_str());
+        RegSetValueExW(run, name.c_str(), 0, REG_SZ, data, bytes);
+        RegDeleteValueW(parked, name.c_str());
+    });
+
+    win32::MainWindow window(platform);
+    window.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
+    HWND main = window.handle();
+    HWND list = childOfClass(main, WC_LISTVIEWW);
+    pumpUntil(main, [&] { return !window.loading(); });
+    YesPrompts prompts;
+    const EntryForm form{win32::narrow(name), win32::narrow(command), SectionId::UserRun};
+    const int before = itemCount(list);
+    auto reloaded = [&](int rows) {
+        SendMessageW(main, WM_COMMAND, win32::kCommandRefresh, 0);
+        pumpUntil(main, [&] { return !window.loading() && itemCount(list) == rows; });
+    };
+    figures.add = bestOf(
+        [&] {
+            addEntry(platform, prompts, form);
+            reloaded(before + 1);
+        },
+        [&] {
+            if (auto row = rowNamed(platform, form.name)) deleteEntry(platform, prompts, *row);
+            reloaded(before);
+        });
+    figures.check = bestOf(
+        [&] {
+            SendMessageW(main, WM_COMMAND, win32::kCommandDisable, 0);
+            SendMessageW(main, WM_COMMAND, win32::kCommandEnable, 0);
+        },
+        [&] {
+            const auto& rows = window.rows();
+            const auto found = std::find_if(rows.begin(), rows.end(), [&](const StartupEntry& row) { return row.name == form.name; });
+            const int index = static_cast<int>(found - rows.begin());
+            ListView_SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        });
+    figures.remove = bestOf(
+        [&] {
+            if (auto row = rowNamed(platform, form.name)) deleteEntry(platform, prompts, *row);
+            reloaded(before);
+        },
+        [&] {
+            addEntry(platform, prompts, form);
+            reloaded(before + 1);
+        });
+    DestroyWindow(main);
+    pump();
+    return figures;
+}
+
 }  // namespace
 }  // namespace lsu::bench
 
-int wmain() {
+int wmain(int argc, wchar_t** argv) {
     using namespace lsu::bench;
+    if (argc > 1 && std::wstring(argv[1]) == kEmptyWindowArgument) return showEmptyWindow();
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
@@ -177,19 +297,41 @@ int wmain() {
         lsu::Win32Platform platform;
         std::printf("| crowd | entries | rows | bare limit | click → full list | ratio | scan | rows and existence "
                     "| fill | paint | bytes per row |\n|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+        std::vector<std::pair<Crowd, StartFigures>> starts;
+        std::vector<std::pair<Crowd, ChangeFigures>> changes;
         for (Crowd crowd : {Crowd::RegistryHeavy, Crowd::Mixed}) {
             double clickAt1000 = 0;
             for (std::size_t entries : {1000u, 10000u}) {
                 seedCrowd(platform, crowd, entries);
                 const ShowFigures f = measureShowing(platform);
-                clearCrowd(platform, crowd, entries);
                 std::printf("| %s | %zu | %zu | %.0f ms | %.0f ms | %.2f | %.0f ms | %.0f ms | %.0f ms | %.0f ms | %.0f |\n",
                             crowdName(crowd), entries, f.rows, f.bare, f.click, f.click / f.bare, f.scan,
                             f.load - f.scan, f.fill, f.paint, f.bytesPerRow);
-                if (entries == 1000) clickAt1000 = f.click;
-                else std::printf("growth 10,000 / 1,000 (%s): %.1f\n", crowdName(crowd), f.click / clickAt1000);
+                if (entries == 1000) {
+                    clickAt1000 = f.click;
+                } else {
+                    std::printf("growth 10,000 / 1,000 (%s): %.1f\n", crowdName(crowd), f.click / clickAt1000);
+                    starts.emplace_back(crowd, measureStart());
+                    changes.emplace_back(crowd, measureChanges(platform));
+                }
+                clearCrowd(platform, crowd, entries);
                 std::fflush(stdout);
             }
+        }
+        std::printf("\n| crowd (10,000 entries) | start → window with tree | empty window | beyond Wine's start |\n"
+                    "|---|---:|---:|---:|\n");
+        for (const auto& [crowd, f] : starts)
+            std::printf("| %s | %.0f ms | %.0f ms | %.0f ms |\n", crowdName(crowd), f.program, f.emptyWindow,
+                        f.program - f.emptyWindow);
+        std::printf("\n| crowd (10,000 entries) | change | list updated | bare writes + reload | ratio |\n"
+                    "|---|---|---:|---:|---:|\n");
+        for (const auto& [crowd, f] : changes) {
+            std::printf("| %s | check box (disable and enable) | %.0f ms | %.0f ms | %.2f |\n", crowdName(crowd),
+                        f.check, f.bareCheck, f.check / f.bareCheck);
+            std::printf("| %s | add | %.0f ms | %.0f ms | %.2f |\n", crowdName(crowd), f.add, f.bareAdd,
+                        f.add / f.bareAdd);
+            std::printf("| %s | delete | %.0f ms | %.0f ms | %.2f |\n", crowdName(crowd), f.remove, f.bareRemove,
+                        f.remove / f.bareRemove);
         }
     }
     CoUninitialize();
