@@ -49,7 +49,7 @@ file(GLOB LSU_UI_TEST_SOURCES CONFIGURE_DEPENDS tests/ui/win32/*.cpp)
 add_executable(lsu_ui_tests_win ${LSU_UI_TEST_SOURCES} tests/support/Seed.cpp tests/win32/Win32Backend.cpp
   src/ui/win32/res/LStartUp.rc)
 target_include_directories(lsu_ui_tests_win PRIVATE tests)
-target_link_libraries(lsu_ui_tests_win PRIVATE lsu_ui_win32 gtest gtest_main)
+target_link_libraries(lsu_ui_tests_win PRIVATE lsu_ui_win32 lsu_memory_platform gtest gtest_main)
 add_test(NAME windows_ui COMMAND lsu_ui_tests_win --gtest_brief=1)
 set_tests_properties(windows_ui PROPERTIES TIMEOUT 600 ENVIRONMENT "LSU_WINE_LOG=${CMAKE_BINARY_DIR}/windows_ui.log")
 

@@ -62,6 +62,23 @@ TEST(MainWindow, SelectingASectionListsOnlyItsRowsAndRetitlesTheHeader) {
     EXPECT_EQ(harness.window().headerDescription(), section(SectionId::UserRun).description);
 }
 
+TEST(MainWindow, TheStatusBarCountsTheProgramsShownAndTheDisabledOnes) {
+    WindowHarness harness;
+    harness.seedUserRun("Tool", "C:\\nowhere\\tool.exe");
+    harness.seedUserRun("Parked", "C:\\nowhere\\parked.exe", true);
+    harness.open();
+    harness.selectSection(SectionId::UserRun);
+    HWND status = FindWindowExW(harness.main(), nullptr, STATUSCLASSNAMEW, nullptr);
+    auto text = [&] {
+        wchar_t buffer[128] = {};
+        SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(buffer));
+        return std::wstring(buffer);
+    };
+    EXPECT_EQ(text(), L"2 programs, 1 disabled");
+    ASSERT_TRUE(harness.clickCheckBox(harness.rowNamed("Tool")));
+    EXPECT_EQ(text(), L"2 programs, 2 disabled");
+}
+
 TEST(MainWindow, AClickOnTheSelectedSectionReloadsIt) {
     WindowHarness harness;
     harness.open();
