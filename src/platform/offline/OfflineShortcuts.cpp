@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "platform/formats/ShellLinkHeader.h"
 #include "platform/formats/ShellLinkWriter.h"
 #include "platform/offline/OfflinePlatform.h"
 
@@ -53,15 +54,6 @@ public:
         return value;
     }
 
-    template <typename Number, typename Getter>
-    std::optional<Number> number(Getter getter) const {
-        liblnk_error_t* error = nullptr;
-        Number value{};
-        const bool read = getter(file_, &value, &error) == 1;
-        std::unique_ptr<liblnk_error_t, ErrorFree> owned(error);
-        return read ? std::optional<Number>(value) : std::nullopt;
-    }
-
 private:
     liblnk_file_t* file_ = nullptr;
     bool open_ = false;
@@ -87,7 +79,9 @@ std::string targetOf(const LinkFile& link) {
 
 std::optional<ShortcutInfo> OfflinePlatform::readShortcut(const std::string& linkFile) {
     auto host = paths_.hostPath(linkFile);
-    if (!host) return std::nullopt;
+    auto bytes = readFile(linkFile);
+    auto header = bytes ? formats::readShellLinkHeader(*bytes) : std::nullopt;
+    if (!host || !header) return std::nullopt;
     LinkFile link(*host);
     if (!link.open()) return std::nullopt;
     ShortcutInfo info;
@@ -98,9 +92,9 @@ std::optional<ShortcutInfo> OfflinePlatform::readShortcut(const std::string& lin
     info.fields.workDir =
         link.text(liblnk_file_get_utf8_working_directory_size, liblnk_file_get_utf8_working_directory);
     info.fields.iconFile = link.text(liblnk_file_get_utf8_icon_location_size, liblnk_file_get_utf8_icon_location);
-    info.fields.iconIndex = static_cast<int>(link.number<std::uint32_t>(liblnk_file_get_icon_index).value_or(0));
-    info.fields.hotKey = link.number<std::uint16_t>(liblnk_file_get_hot_key_value).value_or(0);
-    info.fields.showCmd = static_cast<int>(link.number<std::uint32_t>(liblnk_file_get_show_window_value).value_or(1));
+    info.fields.iconIndex = static_cast<int>(header->iconIndex);
+    info.fields.hotKey = header->hotKey;
+    info.fields.showCmd = static_cast<int>(header->showCommand);
     info.displayName = fileNameWithoutExtension(*host);
     return info;
 }

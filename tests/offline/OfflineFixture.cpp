@@ -1,0 +1,196 @@
+#include "offline/OfflineFixture.h"
+
+#include <fcntl.h>
+#include <hivex.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <thread>
+
+#include "offline/EmptyHive.h"
+#include "platform/formats/Utf16.h"
+
+extern char** environ;
+
+namespace lsu::test {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readPipe(int fd) {
+    std::string text;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(got));
+    ::close(fd);
+    return text;
+}
+
+// ntfs-3g leaves a daemon behind that would hold a captured output open, so
+// what these say goes nowhere.
+void mustRun(const std::vector<std::string>& argv) {
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    int status = 0;
+    const int spawned = posix_spawnp(&child, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0 ||
+        ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error(argv.front() + " failed");
+}
+
+}  // namespace
+
+ProcessResult runProcess(const std::vector<std::string>& argv) {
+    int out[2], err[2];
+    if (::pipe(out) != 0 || ::pipe(err) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    posix_spawn_file_actions_addclose(&actions, err[0]);
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    pid_t child = 0;
+    const int spawned = posix_spawnp(&child, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    ::close(err[1]);
+    ProcessResult result;
+    std::thread errors([&] { result.err = readPipe(err[0]); });
+    result.out = readPipe(out[0]);
+    errors.join();
+    int status = 0;
+    if (spawned == 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) result.code = WEXITSTATUS(status);
+    return result;
+}
+
+ProcessResult runTool(const std::string& tree, const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {LSU_CLI_PATH, "--offline", tree};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return runProcess(argv);
+}
+
+NtfsVolume::NtfsVolume() {
+    char folder[] = "/tmp/lsu-ntfs.XXXXXX";
+    folder_ = ::mkdtemp(folder);
+    image_ = folder_ + "/volume.img";
+    mountPoint_ = folder_ + "/mnt";
+    fs::create_directory(mountPoint_);
+    fs::resize_file((std::ofstream(image_), image_), 64 << 20);
+    mustRun({"mkntfs", "--quiet", "--fast", "--force", image_});
+    mustRun({"ntfs-3g", image_, mountPoint_});
+}
+
+NtfsVolume::~NtfsVolume() {
+    try {
+        mustRun({"umount", mountPoint_});
+    } catch (const std::runtime_error&) {
+        return;  // a volume still mounted is not removed from under its mount
+    }
+    fs::remove_all(folder_);
+}
+
+void NtfsVolume::remount(bool readOnly) {
+    mustRun({"umount", mountPoint_});
+    mustRun({"ntfs-3g", "-o", readOnly ? "ro" : "rw", image_, mountPoint_});
+}
+
+NtfsVolume& suiteVolume() {
+    static NtfsVolume volume;
+    return volume;
+}
+
+HiveEntry stringEntry(const std::string& key, const std::string& name, const std::string& text, std::uint32_t type) {
+    std::u16string units = formats::utf16FromUtf8(text);
+    units.push_back(u'\0');
+    return {key, name, type, formats::bytesOfUtf16(units)};
+}
+
+void fillHive(const std::string& path, const std::vector<HiveEntry>& entries) {
+    hive_h* hive = hivex_open(path.c_str(), HIVEX_OPEN_WRITE);
+    ASSERT_NE(hive, nullptr) << path;
+    for (const HiveEntry& entry : entries) {
+        hive_node_h node = hivex_root(hive);
+        for (std::size_t start = 0; start < entry.key.size();) {
+            const std::size_t end = std::min(entry.key.find('\\', start), entry.key.size());
+            const std::string name = entry.key.substr(start, end - start);
+            hive_node_h child = hivex_node_get_child(hive, node, name.c_str());
+            node = child ? child : hivex_node_add_child(hive, node, name.c_str());
+            start = end + 1;
+        }
+        if (entry.name.empty() && entry.data.empty()) continue;
+        hive_set_value value{const_cast<char*>(entry.name.c_str()), static_cast<hive_type>(entry.type),
+                             entry.data.size(), reinterpret_cast<char*>(const_cast<std::uint8_t*>(entry.data.data()))};
+        ASSERT_EQ(hivex_node_set_value(hive, node, &value, 0), 0) << entry.key << "\\" << entry.name;
+    }
+    EXPECT_EQ(hivex_commit(hive, nullptr, 0), 0) << path;
+    hivex_close(hive);
+}
+
+std::vector<std::uint8_t> storedBytes(const std::string& path, const std::string& key, const std::string& name) {
+    std::vector<std::uint8_t> bytes;
+    hive_h* hive = hivex_open(path.c_str(), 0);
+    hive_node_h node = hive ? hivex_root(hive) : 0;
+    for (std::size_t start = 0; node && start < key.size();) {
+        const std::size_t end = std::min(key.find('\\', start), key.size());
+        node = hivex_node_get_child(hive, node, key.substr(start, end - start).c_str());
+        start = end + 1;
+    }
+    if (hive_value_h value = node ? hivex_node_get_value(hive, node, name.c_str()) : 0) {
+        hive_type type{};
+        std::size_t length = 0;
+        char* data = hivex_value_value(hive, value, &type, &length);
+        bytes.assign(data, data + length);
+        bytes.insert(bytes.begin(), static_cast<std::uint8_t>(type));
+        std::free(data);
+    }
+    if (hive) hivex_close(hive);
+    return bytes;
+}
+
+std::vector<std::uint8_t> fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+std::string makeWindowsTree(const std::string& parent) {
+    static int count = 0;
+    const std::string tree = parent + "/windows-" + std::to_string(::getpid()) + "-" + std::to_string(++count);
+    for (const char* folder : {"/Windows/System32/config", "/Users/Tester/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Startup",
+                               "/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup", "/Program Files/LStartUp"})
+        fs::create_directories(tree + folder);
+    const auto empty = emptyHiveBytes();
+    for (const char* hive : {kSoftwareHive, kUserHive})
+        std::ofstream(tree + hive, std::ios::binary).write(reinterpret_cast<const char*>(empty.data()), empty.size());
+    fillHive(tree + kSoftwareHive, {stringEntry("Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", "C:\\WINDOWS"),
+                                    stringEntry("Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "C:\\Program Files"),
+                                    stringEntry("Wow6432Node\\Microsoft", "", "")});
+    std::ofstream(tree + "/Windows/win.ini") << "[fonts]\r\n";
+    return tree;
+}
+
+offline::OfflinePlatform& openPlatform(const std::string& tree, std::unique_ptr<offline::OfflinePlatform>& owner) {
+    offline::OfflineOptions options;
+    options.root = tree;
+    auto opened = offline::OfflinePlatform::open(options);
+    if (auto* problem = std::get_if<offline::SetupProblem>(&opened)) throw std::runtime_error(problem->message);
+    owner = std::move(std::get<std::unique_ptr<offline::OfflinePlatform>>(opened));
+    return *owner;
+}
+
+}  // namespace lsu::test
