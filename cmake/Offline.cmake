@@ -15,6 +15,7 @@ target_link_libraries(lstartup-cli PRIVATE lsu_cli_core lsu_offline)
 
 file(GLOB LSU_OFFLINE_TEST_SOURCES CONFIGURE_DEPENDS
   tests/offline/*.cpp tests/platform/PlatformContract*.cpp tests/support/*.cpp)
+list(FILTER LSU_OFFLINE_TEST_SOURCES EXCLUDE REGEX "tests/offline/WriteEmptyHive.cpp$")
 add_executable(lsu_offline_tests ${LSU_OFFLINE_TEST_SOURCES})
 target_include_directories(lsu_offline_tests PRIVATE tests)
 target_link_libraries(lsu_offline_tests PRIVATE lsu_offline lsu_cli_core GTest::gtest GTest::gtest_main)
@@ -23,3 +24,8 @@ add_dependencies(lsu_offline_tests lstartup-cli)
 # One process mounts one NTFS volume for the whole suite.
 add_test(NAME offline_suite COMMAND lsu_offline_tests --gtest_brief=1)
 set_tests_properties(offline_suite PROPERTIES TIMEOUT 300)
+
+# Empty hives for the comparison of the Linux tool with the Windows tool.
+add_executable(lsu_empty_hive tests/offline/WriteEmptyHive.cpp tests/offline/EmptyHive.cpp)
+target_include_directories(lsu_empty_hive PRIVATE tests)
+target_link_libraries(lsu_empty_hive PRIVATE lsu_formats)

@@ -33,35 +33,38 @@ std::string readPipe(int fd) {
 }
 
 // ntfs-3g leaves a daemon behind that would hold a captured output open, so
-// what these say goes nowhere.
+// what mounting says goes nowhere.
 void mustRun(const std::vector<std::string>& argv) {
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    int status = 0;
-    const int spawned = posix_spawnp(&child, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0 ||
-        ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error(argv.front() + " failed");
+    if (runProcess(argv, false).code != 0) throw std::runtime_error(argv.front() + " failed");
+}
+
+// The key's node, made when asked to and missing.
+hive_node_h keyNode(hive_h* hive, const std::string& key, bool create) {
+    hive_node_h node = hive ? hivex_root(hive) : 0;
+    for (std::size_t start = 0; node && start < key.size();) {
+        const std::size_t end = std::min(key.find('\\', start), key.size());
+        const std::string name = key.substr(start, end - start);
+        const hive_node_h child = hivex_node_get_child(hive, node, name.c_str());
+        node = child || !create ? child : hivex_node_add_child(hive, node, name.c_str());
+        start = end + 1;
+    }
+    return node;
 }
 
 }  // namespace
 
-ProcessResult runProcess(const std::vector<std::string>& argv) {
+ProcessResult runProcess(const std::vector<std::string>& argv, bool capture) {
     int out[2], err[2];
-    if (::pipe(out) != 0 || ::pipe(err) != 0) return {};
+    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return {};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    posix_spawn_file_actions_addclose(&actions, err[0]);
+    if (capture) {
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    }
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
@@ -125,14 +128,7 @@ void fillHive(const std::string& path, const std::vector<HiveEntry>& entries) {
     hive_h* hive = hivex_open(path.c_str(), HIVEX_OPEN_WRITE);
     ASSERT_NE(hive, nullptr) << path;
     for (const HiveEntry& entry : entries) {
-        hive_node_h node = hivex_root(hive);
-        for (std::size_t start = 0; start < entry.key.size();) {
-            const std::size_t end = std::min(entry.key.find('\\', start), entry.key.size());
-            const std::string name = entry.key.substr(start, end - start);
-            hive_node_h child = hivex_node_get_child(hive, node, name.c_str());
-            node = child ? child : hivex_node_add_child(hive, node, name.c_str());
-            start = end + 1;
-        }
+        const hive_node_h node = keyNode(hive, entry.key, true);
         if (entry.name.empty() && entry.data.empty()) continue;
         hive_set_value value{const_cast<char*>(entry.name.c_str()), static_cast<hive_type>(entry.type),
                              entry.data.size(), reinterpret_cast<char*>(const_cast<std::uint8_t*>(entry.data.data()))};
@@ -145,12 +141,7 @@ void fillHive(const std::string& path, const std::vector<HiveEntry>& entries) {
 std::vector<std::uint8_t> storedBytes(const std::string& path, const std::string& key, const std::string& name) {
     std::vector<std::uint8_t> bytes;
     hive_h* hive = hivex_open(path.c_str(), 0);
-    hive_node_h node = hive ? hivex_root(hive) : 0;
-    for (std::size_t start = 0; node && start < key.size();) {
-        const std::size_t end = std::min(key.find('\\', start), key.size());
-        node = hivex_node_get_child(hive, node, key.substr(start, end - start).c_str());
-        start = end + 1;
-    }
+    const hive_node_h node = keyNode(hive, key, false);
     if (hive_value_h value = node ? hivex_node_get_value(hive, node, name.c_str()) : 0) {
         hive_type type{};
         std::size_t length = 0;

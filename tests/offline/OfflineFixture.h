@@ -16,7 +16,7 @@ struct ProcessResult {
     int code = -1;
     std::string out, err;
 };
-ProcessResult runProcess(const std::vector<std::string>& argv);
+ProcessResult runProcess(const std::vector<std::string>& argv, bool capture = true);
 // The real lstartup-cli for Linux on the tree.
 ProcessResult runTool(const std::string& tree, const std::vector<std::string>& args);
 

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include "cli/ExitCodes.h"
 #include "offline/OfflineFixture.h"
@@ -44,26 +43,24 @@ protected:
     }
 };
 
+// Where an entry's bytes stand: a value of a hive, or a file of the tree.
 struct RoundTrip {
     std::string section, name;
-    std::function<std::vector<std::uint8_t>(const std::string&)> stored;
-    const char* hive;  // the hive written, checked in libregf's reader
+    const char* hive;  // nullptr: the file at key
+    std::string key, value;
+    std::vector<std::uint8_t> stored(const std::string& tree) const {
+        return hive ? storedBytes(tree + hive, key, value) : fileBytes(tree + key);
+    }
 };
 
 TEST_F(OfflineTool, DisableAndEnableGiveBackTheExactBytes) {
     ASSERT_EQ(tool({"add", "Startup Folder\\Current User", "Notes", "C:\\Tools\\notes.exe"}).code, cli::kExitOk);
     const std::vector<RoundTrip> cases = {
-        {kUserRun, "Expand", [](const std::string& t) { return storedBytes(t + kUserHive, kRun, "Expand"); }, kUserHive},
-        {kUserRun, kGreekName, [](const std::string& t) { return storedBytes(t + kUserHive, kRun, kGreekName); }, kUserHive},
-        {"Registry\\All Users\\Run", "Wow",
-         [](const std::string& t) { return storedBytes(t + kSoftwareHive, "Wow6432Node\\" + kRun.substr(9), "Wow"); },
-         kSoftwareHive},
-        {"Startup Folder\\Current User", "Notes", [](const std::string& t) { return fileBytes(t + kLinkFolder + "/Notes.lnk"); }, nullptr},
-        {"Win.ini\\Load", "tray",
-         [](const std::string& t) {
-             return storedBytes(t + kUserHive, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load");
-         },
-         kUserHive},
+        {kUserRun, "Expand", kUserHive, kRun, "Expand"},
+        {kUserRun, kGreekName, kUserHive, kRun, kGreekName},
+        {"Registry\\All Users\\Run", "Wow", kSoftwareHive, "Wow6432Node\\" + kRun.substr(9), "Wow"},
+        {"Startup Folder\\Current User", "Notes", nullptr, kLinkFolder + "/Notes.lnk", ""},
+        {"Win.ini\\Load", "tray", kUserHive, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load"},
     };
     for (const RoundTrip& entry : cases) {
         const auto before = entry.stored(tree);

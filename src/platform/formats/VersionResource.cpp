@@ -1,5 +1,6 @@
 #include "platform/formats/VersionResource.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -20,7 +21,7 @@ constexpr std::uint32_t kSubdirectory = 0x80000000u;
 // Where the bytes of a relative virtual address lie in the file.
 std::optional<std::size_t> fileOffsetOf(Bytes image, std::size_t sections, std::uint16_t count, std::uint32_t rva) {
     for (std::uint16_t i = 0; i < count; ++i) {
-        const std::size_t header = sections + i * 40u;
+        const std::size_t header = sections + std::size_t{i} * 40;
         auto virtualSize = readLe32(image, header + 8), address = readLe32(image, header + 12);
         auto rawSize = readLe32(image, header + 16), rawOffset = readLe32(image, header + 20);
         if (!virtualSize || !address || !rawSize || !rawOffset) return std::nullopt;
@@ -107,7 +108,7 @@ std::string companyNameOfBlock(Bytes block) {
     auto company = table ? childNamed(block, *table, u"CompanyName") : std::nullopt;
     if (!company || company->value + company->valueLength > company->end) return {};
     std::u16string text = utf16FromBytes(block.subspan(company->value, company->valueLength));
-    text = text.substr(0, text.find(u'\0'));
+    text.resize(std::min(text.find(u'\0'), text.size()));
     return utf8FromUtf16(text);
 }
 
@@ -123,7 +124,7 @@ std::string companyNameOfImage(Bytes image) {
     if (!sectionCount || !optionalSize || !magic || (*magic != 0x10B && *magic != 0x20B)) return {};
     const std::size_t directories = optional + (*magic == 0x20B ? 112 : 96);
     auto directoryCount = readLe32(image, directories - 4);
-    auto resourceRva = readLe32(image, directories + kResourceDirectoryEntry * 8);
+    auto resourceRva = readLe32(image, directories + std::size_t{kResourceDirectoryEntry} * 8);
     if (!directoryCount || *directoryCount <= kResourceDirectoryEntry || !resourceRva || *resourceRva == 0) return {};
     const std::size_t sections = optional + *optionalSize;
     auto resourceStart = fileOffsetOf(image, sections, *sectionCount, *resourceRva);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -46,7 +47,7 @@ std::vector<std::string> logFilesOf(const std::string& path) {
     DirectoryStream entries(folder);
     for (std::string entry = entries.next(); !entry.empty(); entry = entries.next())
         for (const char* suffix : {".LOG", ".LOG1", ".LOG2"})
-            if (sameNameIgnoringCase(entry, name + suffix)) logs.push_back(folder + "/" + entry);
+            if (sameNameIgnoringCase(entry, name + suffix)) logs.push_back(childPath(folder, entry));
     return logs;
 }
 
@@ -134,9 +135,10 @@ std::optional<std::vector<HiveValue>> HiveFile::values(const std::string& key) c
 std::optional<HiveValue> HiveFile::value(const std::string& key, const std::string& name) const {
     auto all = values(key);
     if (!all) return std::nullopt;
-    for (HiveValue& value : *all)
-        if (sameNameIgnoringCase(value.name, name)) return std::move(value);
-    return std::nullopt;
+    auto found = std::find_if(all->begin(), all->end(),
+                              [&](const HiveValue& value) { return sameNameIgnoringCase(value.name, name); });
+    if (found == all->end()) return std::nullopt;
+    return std::optional<HiveValue>(std::move(*found));
 }
 
 SystemResult HiveFile::setValue(const std::string& key, const HiveValue& value, bool createKey) {
@@ -149,7 +151,7 @@ SystemResult HiveFile::setValue(const std::string& key, const HiveValue& value, 
             return SystemResult::refused(0, "The key " + key + " does not exist in " + path_ + ".");
         if (!child) child = hivex_node_add_child(handle_.get(), node, component.c_str());
         if (!child) {
-            const SystemResult failed = refusedByHivex("creating the key " + key + " in " + path_);
+            SystemResult failed = refusedByHivex("creating the key " + key + " in " + path_);
             reload();
             return failed;
         }
@@ -188,7 +190,7 @@ SystemResult HiveFile::replaceValues(hive_node_h node, const std::vector<HiveVal
         set.push_back({const_cast<char*>(value.name.c_str()), static_cast<hive_type>(value.type), value.data.size(),
                        reinterpret_cast<char*>(const_cast<std::uint8_t*>(value.data.data()))});
     if (hivex_node_set_values(handle_.get(), node, set.size(), set.data(), 0) != 0) {
-        const SystemResult failed = refusedByHivex("writing the values of a key in " + path_);
+        SystemResult failed = refusedByHivex("writing the values of a key in " + path_);
         reload();
         return failed;
     }

@@ -60,7 +60,7 @@ std::vector<std::string> visibleFiles(const std::string& folder) {
     std::vector<std::string> names;
     DirectoryStream entries(folder);
     for (std::string name = entries.next(); !name.empty(); name = entries.next()) {
-        const std::string path = folder + "/" + name;
+        const std::string path = childPath(folder, name);
         if (!isPlainFile(path) || sameNameIgnoringCase(name, "desktop.ini")) continue;
         if (ntfsAttributes(path).value_or(0) & (kAttributeHidden | kAttributeSystem)) continue;
         names.push_back(name);

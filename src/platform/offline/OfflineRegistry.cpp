@@ -61,8 +61,8 @@ HiveValue OfflinePlatform::storedValue(const RegistryValue& value) const {
     return {value.name, value.type, raw != rawStrings_.end() ? raw->second : encodedString(value)};
 }
 
-std::optional<std::vector<RegistryValue>> OfflinePlatform::readValues(const RegistryLocation& location) {
-    auto place = hiveKeyOf(location);
+std::optional<std::vector<RegistryValue>> OfflinePlatform::readValues(const RegistryLocation& key) {
+    auto place = hiveKeyOf(key);
     auto stored = place ? place->hive->values(place->key) : std::nullopt;
     if (!stored) return std::nullopt;
     std::vector<RegistryValue> values;
@@ -71,8 +71,8 @@ std::optional<std::vector<RegistryValue>> OfflinePlatform::readValues(const Regi
     return values;
 }
 
-std::optional<RegistryValue> OfflinePlatform::readValue(const RegistryLocation& location, const std::string& name) {
-    auto place = hiveKeyOf(location);
+std::optional<RegistryValue> OfflinePlatform::readValue(const RegistryLocation& key, const std::string& name) {
+    auto place = hiveKeyOf(key);
     auto stored = place ? place->hive->value(place->key, name) : std::nullopt;
     if (!stored) return std::nullopt;
     RegistryValue value = portValue(*stored);
@@ -80,15 +80,14 @@ std::optional<RegistryValue> OfflinePlatform::readValue(const RegistryLocation& 
     return value;
 }
 
-SystemResult OfflinePlatform::writeValue(const RegistryLocation& location, const RegistryValue& value,
-                                         bool createKey) {
-    auto place = hiveKeyOf(location);
+SystemResult OfflinePlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
+    auto place = hiveKeyOf(key);
     if (!place) return SystemResult::refused(0, "Only the SOFTWARE hive of the machine is loaded offline.");
     return place->hive->setValue(place->key, storedValue(value), createKey);
 }
 
-SystemResult OfflinePlatform::deleteValue(const RegistryLocation& location, const std::string& name) {
-    auto place = hiveKeyOf(location);
+SystemResult OfflinePlatform::deleteValue(const RegistryLocation& key, const std::string& name) {
+    auto place = hiveKeyOf(key);
     if (!place) return SystemResult::refused(0, "Only the SOFTWARE hive of the machine is loaded offline.");
     return place->hive->deleteValue(place->key, name);
 }

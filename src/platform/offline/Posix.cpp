@@ -18,7 +18,7 @@ SystemResult errnoResult(const std::string& what) { return errnoResult(errno, wh
 std::string DirectoryStream::next() {
     if (!dir_) return {};
     while (const dirent* entry = ::readdir(dir_)) {
-        const std::string name = entry->d_name;
+        std::string name = entry->d_name;
         if (name != "." && name != "..") return name;
     }
     return {};
@@ -73,6 +73,13 @@ SystemResult writeAll(int fd, const void* data, std::size_t size, const std::str
 void syncFolder(const std::string& folder) {
     FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd) ::fsync(fd.get());
+}
+
+std::string childPath(const std::string& folder, const std::string& name) {
+    std::string path = folder;
+    path += '/';
+    path += name;
+    return path;
 }
 
 std::string parentFolder(const std::string& path) {

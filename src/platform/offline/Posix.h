@@ -85,5 +85,6 @@ SystemResult writeAll(int fd, const void* data, std::size_t size, const std::str
 // Makes a rename in the folder durable.
 void syncFolder(const std::string& folder);
 std::string parentFolder(const std::string& path);
+std::string childPath(const std::string& folder, const std::string& name);
 
 }  // namespace lsu::offline

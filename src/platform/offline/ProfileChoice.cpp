@@ -16,7 +16,7 @@ namespace {
 std::optional<std::string> hiveOf(const std::string& folder) {
     DirectoryStream entries(folder);
     for (std::string entry = entries.next(); !entry.empty(); entry = entries.next())
-        if (sameNameIgnoringCase(entry, "NTUSER.DAT") && isPlainFile(folder + "/" + entry)) return folder + "/" + entry;
+        if (sameNameIgnoringCase(entry, "NTUSER.DAT") && isPlainFile(childPath(folder, entry))) return childPath(folder, entry);
     return std::nullopt;
 }
 
@@ -24,7 +24,7 @@ std::vector<ProfileFolder> userProfiles(const std::string& usersFolder) {
     std::vector<ProfileFolder> profiles;
     DirectoryStream entries(usersFolder);
     for (std::string name = entries.next(); !name.empty(); name = entries.next()) {
-        const std::string path = usersFolder + "/" + name;
+        const std::string path = childPath(usersFolder, name);
         struct stat info {};
         if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || sameNameIgnoringCase(name, "Default"))
             continue;

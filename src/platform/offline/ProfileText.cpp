@@ -105,22 +105,17 @@ void ProfileText::setValue(const std::string& section, const std::string& key, c
 std::vector<std::uint8_t> ProfileText::bytes() const {
     std::string text;
     for (const std::string& line : lines_) text += line + "\r\n";
-    switch (encoding_) {
-        case Encoding::Utf16: {
-            std::vector<std::uint8_t> out = {0xFF, 0xFE};
-            const auto units = formats::bytesOfUtf16(formats::utf16FromUtf8(text));
-            out.insert(out.end(), units.begin(), units.end());
-            return out;
-        }
-        case Encoding::Utf8: {
-            std::vector<std::uint8_t> out = {0xEF, 0xBB, 0xBF};
-            out.insert(out.end(), text.begin(), text.end());
-            return out;
-        }
-        case Encoding::Ansi: break;
+    if (encoding_ == Encoding::Utf8) {
+        std::vector<std::uint8_t> out = {0xEF, 0xBB, 0xBF};
+        out.insert(out.end(), text.begin(), text.end());
+        return out;
     }
-    const std::string ansi = formats::ansiFromUtf16(formats::utf16FromUtf8(text));
-    return {ansi.begin(), ansi.end()};
+    const std::u16string units = formats::utf16FromUtf8(text);
+    if (encoding_ == Encoding::Ansi) {
+        const std::string ansi = formats::ansiFromUtf16(units);
+        return {ansi.begin(), ansi.end()};
+    }
+    return formats::bytesOfUtf16(u"\uFEFF" + units);
 }
 
 }  // namespace lsu::offline
