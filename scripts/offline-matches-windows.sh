@@ -19,14 +19,10 @@ run_key='Software\Microsoft\Windows\CurrentVersion\Run'
 # file), the Startup folders and the Windows tool's disabled-items folders.
 {
   echo 'REGEDIT4'
-  for key in Run RunOnce RunOnceEx RunServices RunServicesOnce; do
-    for root in 'HKEY_LOCAL_MACHINE\Software' 'HKEY_LOCAL_MACHINE\Software\Wow6432Node'; do
-      printf '[-%s\\Microsoft\\Windows\\CurrentVersion\\%s]\n[-%s\\Microsoft\\Windows\\CurrentVersion\\%s-]\n' \
-        "$root" "$key" "$root" "$key"
-    done
+  for key in HKEY_LOCAL_MACHINE\\Software{,\\Wow6432Node}\\"${run_key#Software\\}"{,Once,OnceEx,Services,ServicesOnce} \
+    HKEY_CURRENT_USER\\"$run_key"{,Once}; do
+    printf '[-%s]\n[-%s-]\n' "$key" "$key"
   done
-  printf '[-HKEY_CURRENT_USER\\%s]\n[-HKEY_CURRENT_USER\\%s-]\n' "$run_key" "$run_key"
-  printf '[-HKEY_CURRENT_USER\\%sOnce]\n[-HKEY_CURRENT_USER\\%sOnce-]\n' "$run_key" "$run_key"
   printf '[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows]\n"Load"=-\n"Run"=-\n'
 } >"$tree/empty.reg"
 wine regedit /S "$(winepath -w "$tree/empty.reg")"
@@ -44,31 +40,25 @@ mkdir -p "$tree/Windows/System32/config" "$tree/Program Files/LStartUp" \
 touch "$tree/Windows/notepad.exe" "$tree/Windows/System32/notepad.exe"
 printf '[fonts]\r\n' >"$tree/Windows/win.ini"
 build/native/lsu_empty_hive "$tree/Windows/System32/config/SOFTWARE" "$tree/Users/Tester/NTUSER.DAT"
-declare -A created
-hive_script() {  # KEY, then lines of NAME and TYPE:VALUE; keys are made once per hive
-  local key=$1 part path=''
-  shift
-  IFS='\' read -ra parts <<<"$key"
-  for part in "${parts[@]}"; do
-    [ -n "${created["$path\\$part"]:-}" ] || printf 'cd \\%s\nadd %s\n' "$path" "$part"
-    created["$path\\$part"]=1
-    path="${path:+$path\\}$part"
+# hivexsh adds one key at a time: "+ NAME" goes into a new key, "/" back to the root.
+hive_commands() {
+  local word
+  for word in "$@"; do
+    case $word in
+      +*) printf 'add %s\ncd %s\n' "${word#+}" "${word#+}" ;;
+      /) echo 'cd \' ;;
+      *) echo "$word" ;;
+    esac
   done
-  printf 'cd \\%s\nsetval %d\n' "$path" $(($# / 2))
-  printf '%s\n' "$@"
+  echo commit
 }
-{
-  hive_script 'Microsoft\Windows NT\CurrentVersion' SystemRoot 'string:C:\windows'
-  hive_script 'Wow6432Node\Microsoft\Windows\CurrentVersion\Run' Wow 'string:C:\windows\notepad.exe'
-  echo commit
-} | hivexsh -w "$tree/Windows/System32/config/SOFTWARE"
-created=()
-{
-  hive_script "$run_key" Expand 'expandstring:%SystemRoot%\system32\notepad.exe'
-  hive_script 'Software\Microsoft\Windows NT\CurrentVersion\Windows' Load 'string:C:\windows\notepad.exe' \
-    Run 'string:C:\Tools\absent.exe'
-  echo commit
-} | hivexsh -w "$tree/Users/Tester/NTUSER.DAT"
+hive_commands +Microsoft '+Windows NT' +CurrentVersion 'setval 1' SystemRoot 'string:C:\windows' / \
+  +Wow6432Node +Microsoft +Windows +CurrentVersion +Run 'setval 1' Wow 'string:C:\windows\notepad.exe' |
+  hivexsh -w "$tree/Windows/System32/config/SOFTWARE"
+hive_commands +Software +Microsoft +Windows +CurrentVersion +Run 'setval 1' Expand \
+  'expandstring:%SystemRoot%\system32\notepad.exe' / 'cd Software\Microsoft' '+Windows NT' +CurrentVersion \
+  +Windows 'setval 2' Load 'string:C:\windows\notepad.exe' Run 'string:C:\Tools\absent.exe' |
+  hivexsh -w "$tree/Users/Tester/NTUSER.DAT"
 
 # The same in the prefix: Wine keeps win.ini's [windows] section where
 # Windows NT does.
@@ -78,19 +68,20 @@ for line in 'Load C:\windows\notepad.exe' 'Run C:\Tools\absent.exe'; do
   wine reg add 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' /v "${line%% *}" /d "${line#* }" /f >/dev/null
 done
 
-for tool in windows_tool offline_tool; do
-  declare -n command=$tool
-  "${command[@]}" add 'Registry\Current User\Run' Present 'C:\windows\notepad.exe' >/dev/null
-  "${command[@]}" add 'Registry\All Users\Run Once' 'Früh ✓' 'C:\Tools\absent.exe /quiet' >/dev/null
-  "${command[@]}" add 'Startup Folder\Current User' Notes 'C:\windows\notepad.exe' >/dev/null
-  "${command[@]}" add 'Startup Folder\All Users' Shared 'C:\Tools\absent.exe' >/dev/null
-  "${command[@]}" disable 'Startup Folder\All Users' Shared >/dev/null
-  "${command[@]}" disable 'Registry\All Users\Run Once' 'Früh ✓' >/dev/null
-  "${command[@]}" disable 'Registry\Current User\Run' Expand >/dev/null
-  "${command[@]}" disable 'Win.ini\Load' notepad >/dev/null
-  "${command[@]}" list --format json >"$tree/$tool.json"
-  unset -n command
-done
+seed() {
+  "$@" add 'Registry\Current User\Run' Present 'C:\windows\notepad.exe'
+  "$@" add 'Registry\All Users\Run Once' 'Früh ✓' 'C:\Tools\absent.exe /quiet'
+  "$@" add 'Startup Folder\Current User' Notes 'C:\windows\notepad.exe'
+  "$@" add 'Startup Folder\All Users' Shared 'C:\Tools\absent.exe'
+  "$@" disable 'Startup Folder\All Users' Shared
+  "$@" disable 'Registry\All Users\Run Once' 'Früh ✓'
+  "$@" disable 'Registry\Current User\Run' Expand
+  "$@" disable 'Win.ini\Load' notepad
+}
+seed "${windows_tool[@]}" >/dev/null
+seed "${offline_tool[@]}" >/dev/null
+"${windows_tool[@]}" list --format json >"$tree/windows_tool.json"
+"${offline_tool[@]}" list --format json >"$tree/offline_tool.json"
 if ! diff -u "$tree/windows_tool.json" "$tree/offline_tool.json"; then
   echo "the Linux tool's list of the offline tree differs from the Windows tool's (above)"
   exit 1

@@ -15,14 +15,11 @@ constexpr std::uint32_t kRootCellSize = 0x58, kSecurityCellSize = 0x68;
 void putRootKey(LittleEndianWriter& out) {
     const std::size_t start = out.size();
     out.u32(static_cast<std::uint32_t>(-static_cast<std::int32_t>(kRootCellSize)));
-    out.append(std::vector<std::uint8_t>{'n', 'k'});
-    out.u16(0x2C);  // hive entry, not deletable, ASCII name
+    out.append(std::vector<std::uint8_t>{'n', 'k', 0x2C, 0});  // hive entry, not deletable, ASCII name
     out.zeros(8 + 4 + 4 + 4 + 4);  // written, access bits, parent, subkey counts
     for (std::uint32_t field : {kUnset, kUnset, 0u, kUnset, kRootCell + kRootCellSize, kUnset}) out.u32(field);
     out.zeros(5 * 4);  // largest names and data, work variable
-    out.u16(4);
-    out.u16(0);
-    out.append(std::vector<std::uint8_t>{'R', 'O', 'O', 'T'});
+    out.append(std::vector<std::uint8_t>{4, 0, 0, 0, 'R', 'O', 'O', 'T'});  // name and class lengths, name
     out.zeros(start + kRootCellSize - out.size());
 }
 
@@ -37,9 +34,9 @@ void putSecurityCell(LittleEndianWriter& out) {
     for (std::uint32_t field : {48u, 64u, 0u, 20u}) out.u32(field);
     out.append(std::vector<std::uint8_t>{2, 0, 28, 0, 1, 0, 0, 0, 0, 0x02, 20, 0});
     out.u32(0x000F003F);
-    out.append(std::vector<std::uint8_t>{1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0});
-    out.append(std::vector<std::uint8_t>{1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 0x02, 0, 0});
-    out.append(std::vector<std::uint8_t>{1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0});
+    out.append(std::vector<std::uint8_t>{1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0,                     // Everyone
+                                         1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 0x02, 0, 0,  // Administrators
+                                         1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0});                  // SYSTEM
     out.zeros(start + kSecurityCellSize - out.size());
 }
 
@@ -52,9 +49,7 @@ std::vector<std::uint8_t> emptyHiveBytes() {
     out.zeros(formats::kBaseBlockSize - out.size());
     out.patch32(formats::kChecksumOffset, formats::baseBlockChecksum(out.bytes()));
 
-    out.append(std::vector<std::uint8_t>{'h', 'b', 'i', 'n'});
-    out.u32(0);
-    out.u32(kBinSize);
+    out.append(std::vector<std::uint8_t>{'h', 'b', 'i', 'n', 0, 0, 0, 0, 0, 0x10, 0, 0});  // at 0, 4096 bytes
     out.zeros(kBinHeaderSize - 12);
     putRootKey(out);
     putSecurityCell(out);

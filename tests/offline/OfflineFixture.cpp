@@ -11,7 +11,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <thread>
 
 #include "offline/EmptyHive.h"
 #include "platform/formats/Utf16.h"
@@ -23,14 +22,6 @@ namespace lsu::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readPipe(int fd) {
-    std::string text;
-    char buffer[4096];
-    for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(got));
-    ::close(fd);
-    return text;
-}
 
 // ntfs-3g leaves a daemon behind that would hold a captured output open, so
 // what mounting says goes nowhere.
@@ -54,17 +45,13 @@ hive_node_h keyNode(hive_h* hive, const std::string& key, bool create) {
 }  // namespace
 
 ProcessResult runProcess(const std::vector<std::string>& argv, bool capture) {
-    int out[2], err[2];
-    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return {};
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) return {};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    if (capture) {
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    } else {
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    }
+    if (capture) posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    else posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
@@ -72,11 +59,10 @@ ProcessResult runProcess(const std::vector<std::string>& argv, bool capture) {
     const int spawned = posix_spawnp(&child, args[0], &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
-    ::close(err[1]);
     ProcessResult result;
-    std::thread errors([&] { result.err = readPipe(err[0]); });
-    result.out = readPipe(out[0]);
-    errors.join();
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(out[0], buffer, sizeof buffer)) > 0;) result.out.append(buffer, std::size_t(got));
+    ::close(out[0]);
     int status = 0;
     if (spawned == 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) result.code = WEXITSTATUS(status);
     return result;
@@ -99,13 +85,9 @@ NtfsVolume::NtfsVolume() {
     mustRun({"ntfs-3g", image_, mountPoint_});
 }
 
+// A volume still mounted is not removed from under its mount.
 NtfsVolume::~NtfsVolume() {
-    try {
-        mustRun({"umount", mountPoint_});
-    } catch (const std::runtime_error&) {
-        return;  // a volume still mounted is not removed from under its mount
-    }
-    fs::remove_all(folder_);
+    if (runProcess({"umount", mountPoint_}, false).code == 0) fs::remove_all(folder_);
 }
 
 void NtfsVolume::remount(bool readOnly) {
@@ -159,15 +141,17 @@ std::vector<std::uint8_t> fileBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
+void putBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
 std::string makeWindowsTree(const std::string& parent) {
     static int count = 0;
     const std::string tree = parent + "/windows-" + std::to_string(::getpid()) + "-" + std::to_string(++count);
     for (const char* folder : {"/Windows/System32/config", "/Users/Tester/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Startup",
                                "/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup", "/Program Files/LStartUp"})
         fs::create_directories(tree + folder);
-    const auto empty = emptyHiveBytes();
-    for (const char* hive : {kSoftwareHive, kUserHive})
-        std::ofstream(tree + hive, std::ios::binary).write(reinterpret_cast<const char*>(empty.data()), empty.size());
+    for (const char* hive : {kSoftwareHive, kUserHive}) putBytes(tree + hive, emptyHiveBytes());
     fillHive(tree + kSoftwareHive, {stringEntry("Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", "C:\\WINDOWS"),
                                     stringEntry("Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "C:\\Program Files"),
                                     stringEntry("Wow6432Node\\Microsoft", "", "")});

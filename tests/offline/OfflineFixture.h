@@ -14,7 +14,7 @@ namespace lsu::test {
 
 struct ProcessResult {
     int code = -1;
-    std::string out, err;
+    std::string out;  // what it wrote to stdout and stderr
 };
 ProcessResult runProcess(const std::vector<std::string>& argv, bool capture = true);
 // The real lstartup-cli for Linux on the tree.
@@ -46,6 +46,7 @@ void fillHive(const std::string& path, const std::vector<HiveEntry>& entries);
 // A value's bytes exactly as the hive holds them.
 std::vector<std::uint8_t> storedBytes(const std::string& hive, const std::string& key, const std::string& name);
 std::vector<std::uint8_t> fileBytes(const std::string& path);
+void putBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // A fresh tree of a 64-bit Windows below the folder: SOFTWARE, the profile
 // "Tester", win.ini, both Startup folders and the program folder.

@@ -10,11 +10,8 @@
 int main(int argc, char** argv) {
     const auto bytes = lsu::test::emptyHiveBytes();
     for (int i = 1; i < argc; ++i) {
-        std::ofstream file(argv[i], std::ios::binary);
-        if (!file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
-            std::cerr << "lsu_empty_hive: cannot write " << argv[i] << '\n';
-            return 1;
-        }
+        if (!std::ofstream(argv[i], std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size())))
+            return (std::cerr << "lsu_empty_hive: cannot write " << argv[i] << '\n', 1);
     }
     return 0;
 }
