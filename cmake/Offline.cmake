@@ -13,10 +13,9 @@ target_link_libraries(lsu_offline PUBLIC lsu_core lsu_formats PkgConfig::HIVEX P
 add_executable(lstartup-cli src/cli/linux/main.cpp)
 target_link_libraries(lstartup-cli PRIVATE lsu_cli_core lsu_offline)
 
-file(GLOB LSU_OFFLINE_TEST_SOURCES CONFIGURE_DEPENDS
-  tests/offline/*.cpp tests/platform/PlatformContract*.cpp tests/support/*.cpp)
+file(GLOB LSU_OFFLINE_TEST_SOURCES CONFIGURE_DEPENDS tests/offline/*.cpp)
 list(FILTER LSU_OFFLINE_TEST_SOURCES EXCLUDE REGEX "tests/offline/WriteEmptyHive.cpp$")
-add_executable(lsu_offline_tests ${LSU_OFFLINE_TEST_SOURCES})
+add_executable(lsu_offline_tests ${LSU_OFFLINE_TEST_SOURCES} $<TARGET_OBJECTS:lsu_contract_tests>)
 target_include_directories(lsu_offline_tests PRIVATE tests)
 target_link_libraries(lsu_offline_tests PRIVATE lsu_offline lsu_cli_core GTest::gtest GTest::gtest_main)
 target_compile_definitions(lsu_offline_tests PRIVATE LSU_CLI_PATH="$<TARGET_FILE:lstartup-cli>")
