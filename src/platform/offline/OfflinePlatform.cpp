@@ -120,6 +120,8 @@ std::vector<std::string> OfflinePlatform::dirtyHives() const {
 std::variant<std::string, SystemResult> OfflinePlatform::changeablePath(const std::string& windowsPath) {
     auto host = paths_.hostPath(windowsPath);
     if (!host) return SystemResult::refused(0, windowsPath + " is not on the offline Windows volume.");
+    if (!paths_.staysInside(*host))
+        return SystemResult::refused(0, windowsPath + " leads off the offline Windows volume (" + *host + ").");
     if (SystemResult allowed = guard_.checkVolume(*host); !allowed) return allowed;
     const std::string folder = withTrailingBackslash(programFolder_);
     if (!programFolderExists_ && equalsNoCase(windowsPath.substr(0, folder.size()), folder))

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <climits>
+#include <cstdlib>
 #include <cctype>
 
 #include "catalog/Text.h"
@@ -99,6 +101,20 @@ std::string VolumePaths::mapProgramFolder(const std::string& hostFolder) {
         outsideHost_ = folder;
     }
     return windows;
+}
+
+bool VolumePaths::staysInside(const std::string& host) const {
+    std::string existing = host;
+    char resolved[PATH_MAX];
+    while (!::realpath(existing.c_str(), resolved)) {
+        if (existing == "/" || existing == ".") return false;
+        existing = parentFolder(existing);
+    }
+    const std::string real = resolved;
+    auto below = [&](const std::string& folder) {
+        return !folder.empty() && (real == folder || real.starts_with(folder + "/"));
+    };
+    return below(root_) || below(outsideHost_);
 }
 
 bool VolumePaths::creatableName(const std::string& name) {

@@ -30,6 +30,11 @@ public:
     // on found there.
     std::string mapProgramFolder(const std::string& hostFolder);
 
+    // Whether a host path stays on the volume or in the program folder once
+    // the links on its way are followed: a link on the volume that leads
+    // elsewhere on the host is no place to write.
+    bool staysInside(const std::string& host) const;
+
     // Whether Windows can create a file or folder of this name.
     static bool creatableName(const std::string& name);
 
