@@ -51,8 +51,8 @@ std::vector<std::string> logFilesOf(const std::string& path) {
     return logs;
 }
 
-bool isDirtyHive(const std::string& path, const std::string& contents) {
-    auto base = formats::readBaseBlock(bytesOf(contents));
+bool isDirtyHive(const std::string& path, const std::string& baseBlock) {
+    auto base = formats::readBaseBlock(bytesOf(baseBlock));
     if (!base || formats::isDirty(*base)) return true;
     for (const std::string& log : logFilesOf(path)) {
         std::string bytes;
@@ -106,13 +106,13 @@ HiveFile::HiveFile(std::string path, Handle handle, bool dirty, WriteGuard& guar
     : path_(std::move(path)), handle_(std::move(handle)), dirty_(dirty), guard_(guard) {}
 
 std::unique_ptr<HiveFile> HiveFile::open(const std::string& path, WriteGuard& guard) {
-    std::string contents;
-    if (!readWholeFile(path, contents)) return nullptr;
+    std::string baseBlock;
+    if (!readWholeFile(path, baseBlock, formats::kBaseBlockSize)) return nullptr;
     // Changes are made in memory and written out whole, so the hive is opened
     // for writing even when it will only be read.
     Handle handle(hivex_open(path.c_str(), HIVEX_OPEN_WRITE));
     if (!handle) return nullptr;
-    return std::make_unique<HiveFile>(path, std::move(handle), isDirtyHive(path, contents), guard);
+    return std::make_unique<HiveFile>(path, std::move(handle), isDirtyHive(path, baseBlock), guard);
 }
 
 hive_node_h HiveFile::findKey(const std::string& key) const {

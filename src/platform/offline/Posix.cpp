@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -42,20 +43,21 @@ SystemResult TemporaryFile::putInPlaceOf(const std::string& target) {
     return {};
 }
 
-bool readWholeFile(const std::string& path, std::string& bytes) {
+bool readWholeFile(const std::string& path, std::string& bytes, std::size_t limit) {
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd) return false;
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
     bytes.clear();
     char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+    while (bytes.size() < limit) {
+        const ssize_t got = ::read(fd.get(), buffer, std::min(sizeof buffer, limit - bytes.size()));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return false;
         if (got == 0) return true;
         bytes.append(buffer, static_cast<std::size_t>(got));
     }
+    return true;
 }
 
 SystemResult writeAll(int fd, const void* data, std::size_t size, const std::string& what) {

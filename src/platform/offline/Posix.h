@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -79,8 +80,8 @@ private:
     bool placed_ = false;
 };
 
-// The whole file, or errno's reason.
-bool readWholeFile(const std::string& path, std::string& bytes);
+// The whole file (or its first limit bytes); false when it cannot be read.
+bool readWholeFile(const std::string& path, std::string& bytes, std::size_t limit = SIZE_MAX);
 SystemResult writeAll(int fd, const void* data, std::size_t size, const std::string& what);
 // Makes a rename in the folder durable.
 void syncFolder(const std::string& folder);
