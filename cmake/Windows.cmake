@@ -18,7 +18,7 @@ file(GLOB LSU_WIN_TEST_SOURCES CONFIGURE_DEPENDS
   tests/platform/*.cpp tests/support/*.cpp tests/win32/*.cpp tests/cli/*.cpp)
 add_executable(lsu_tests_win ${LSU_WIN_TEST_SOURCES})
 target_include_directories(lsu_tests_win PRIVATE tests)
-target_link_libraries(lsu_tests_win PRIVATE lsu_win32 lsu_memory_platform gtest gtest_main)
+target_link_libraries(lsu_tests_win PRIVATE lsu_win32 lsu_memory_platform lsu_formats gtest gtest_main)
 
 # One Wine process runs the whole suite: starting Wine once per test would
 # cost more than the tests themselves.

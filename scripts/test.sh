@@ -38,6 +38,7 @@ windows_tests() {
 }
 stage "windows tests under wine" windows_tests
 stage "screenshot" bash scripts/screenshot-test.sh
+stage "linux tool lists an offline tree as the windows tool lists wine" bash scripts/offline-matches-windows.sh
 
 stage "quality gates" bash scripts/quality.sh
 echo

@@ -11,6 +11,11 @@ inline constexpr int kExitUnknownSection = 3;
 inline constexpr int kExitEntryNotFound = 4;
 inline constexpr int kExitAmbiguousName = 5;  // two entries of that name in the section
 inline constexpr int kExitRefused = 6;        // a question needed --yes
+// The Linux tool on an offline Windows (--offline DIR).
+inline constexpr int kExitNotAWindowsVolume = 7;
+inline constexpr int kExitNoProfile = 8;      // none, not the one named, or several and no --user
+inline constexpr int kExitDirtyHive = 9;      // a hive was not shut down cleanly: nothing was changed
+inline constexpr int kExitReadOnlyVolume = 10;  // the volume is mounted read-only: nothing was changed
 
 // The table --help and the README show.
 inline constexpr const char* kExitCodeHelp =
@@ -21,6 +26,11 @@ inline constexpr const char* kExitCodeHelp =
     "  3  unknown section (or a section entries cannot be added to)\n"
     "  4  no entry of that name in the section\n"
     "  5  ambiguous name: more than one entry of that name in the section\n"
-    "  6  refused: the operation asks a question; give --yes to answer Yes\n";
+    "  6  refused: the operation asks a question; give --yes to answer Yes\n"
+    "With --offline (the Linux tool on a Windows that is not running):\n"
+    "  7  DIR holds no Windows volume (no readable Windows\\System32\\config\\SOFTWARE)\n"
+    "  8  no user profile with an NTUSER.DAT, not the one named, or several and no --user\n"
+    "  9  refused: a hive was not shut down cleanly (start and shut down Windows, or --force-dirty)\n"
+    " 10  refused: the volume is mounted read-only\n";
 
 }  // namespace lsu::cli

@@ -1,0 +1,97 @@
+// lstartup-cli for Linux: the same commands, formats and exit codes as the
+// Windows tool, on a Windows that is not running, its volume mounted here.
+//   lstartup-cli --offline DIR [--user NAME] [--program-folder PATH] [--force-dirty] COMMAND ...
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/ExitCodes.h"
+#include "cli/RunCli.h"
+#include "platform/offline/OfflinePlatform.h"
+
+namespace {
+
+using lsu::offline::OfflineOptions;
+using lsu::offline::OfflinePlatform;
+using lsu::offline::Refusal;
+using lsu::offline::SetupProblem;
+
+constexpr const char* kUsage =
+    "Usage: lstartup-cli --offline DIR [--user NAME] [--program-folder PATH] [--force-dirty] COMMAND ...\n"
+    "Lists and changes the programs an offline Windows starts by itself.\n\n"
+    "  --offline DIR          the root of the mounted Windows volume (the folder holding Windows, Users,\n"
+    "                         ProgramData); mount it read-write with ntfs-3g to make changes\n"
+    "  --user NAME            the profile under DIR/Users whose start-up entries are the current user's\n"
+    "                         (default: the only profile holding an NTUSER.DAT)\n"
+    "  --program-folder PATH  the folder of the disabled Startup-folder items\n"
+    "                         (default: DIR/Program Files/LStartUp, when it exists)\n"
+    "  --force-dirty          change hives that were not shut down cleanly all the same\n\n"
+    "Commands: list, enable, disable, delete, add; lstartup-cli --offline DIR COMMAND --help tells more.\n\n";
+
+int terminalWidth() {
+    winsize size{};
+    if (!::isatty(STDOUT_FILENO) || ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return 80;
+    return size.ws_col;
+}
+
+int fail(int code, const std::string& message) {
+    std::cerr << "lstartup-cli: error: " << message << '\n';
+    return code;
+}
+
+int exitCodeOf(const SetupProblem& problem) {
+    switch (problem.kind) {
+        case SetupProblem::NotAWindowsVolume: return lsu::cli::kExitNotAWindowsVolume;
+        case SetupProblem::NoProfile: return lsu::cli::kExitNoProfile;
+        case SetupProblem::NoProgramFolder: break;
+    }
+    return lsu::cli::kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    OfflineOptions options;
+    std::size_t at = 0;
+    for (; at < args.size(); ++at) {
+        const std::string& option = args[at];
+        if (option == "--force-dirty") {
+            options.acceptDirtyHives = true;
+            continue;
+        }
+        std::string* value = option == "--offline"          ? &options.root
+                             : option == "--user"           ? &options.user
+                             : option == "--program-folder" ? &options.programFolder
+                                                            : nullptr;
+        if (!value) break;
+        if (++at == args.size()) return fail(lsu::cli::kExitUsage, option + " needs a value (see --help)");
+        *value = args[at];
+    }
+    args.erase(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(at));
+    if (options.root.empty()) {
+        if (args.empty() || args.front() == "--help" || args.front() == "-h") {
+            std::cout << kUsage << lsu::cli::kExitCodeHelp;
+            return lsu::cli::kExitOk;
+        }
+        return fail(lsu::cli::kExitUsage, "--offline DIR is required: the root of the mounted Windows volume");
+    }
+
+    auto opened = OfflinePlatform::open(options);
+    if (auto* problem = std::get_if<SetupProblem>(&opened)) return fail(exitCodeOf(*problem), problem->message);
+    OfflinePlatform& platform = *std::get<std::unique_ptr<OfflinePlatform>>(opened);
+    for (const std::string& hive : platform.dirtyHives())
+        std::cerr << "lstartup-cli: warning: " << hive
+                  << " was not shut down cleanly; it may lack changes its transaction logs hold\n";
+
+    const int code = lsu::cli::runCli(platform, args, std::cout, std::cerr, terminalWidth());
+    std::cout.flush();
+    if (code == lsu::cli::kExitOperationFailed && platform.lastRefusal())
+        return *platform.lastRefusal() == Refusal::DirtyHive ? lsu::cli::kExitDirtyHive
+                                                             : lsu::cli::kExitReadOnlyVolume;
+    return code;
+}

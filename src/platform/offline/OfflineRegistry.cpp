@@ -1,0 +1,130 @@
+// The registry and win.ini of the offline system.
+
+#include "catalog/Text.h"
+#include "platform/formats/Utf16.h"
+#include "platform/offline/HostFiles.h"
+#include "platform/offline/OfflinePlatform.h"
+#include "platform/offline/ProfileText.h"
+
+namespace lsu::offline {
+
+namespace {
+
+constexpr std::string_view kSoftware = "Software";
+constexpr const char* kWow64Node = "Wow6432Node";
+// Where Windows NT keeps the [windows] section of win.ini (IniFileMapping).
+constexpr const char* kMappedWinIniKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+
+bool isStringType(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
+
+// The subkey below HKEY_LOCAL_MACHINE\SOFTWARE, or nullopt for the machine's other hives.
+std::optional<std::string> belowSoftware(const std::string& subkey) {
+    if (!equalsNoCase(subkey.substr(0, kSoftware.size()), kSoftware)) return std::nullopt;
+    if (subkey.size() == kSoftware.size()) return std::string();
+    if (subkey[kSoftware.size()] != '\\') return std::nullopt;
+    return subkey.substr(kSoftware.size() + 1);
+}
+
+std::vector<std::uint8_t> encodedString(const RegistryValue& value) {
+    std::u16string units = formats::utf16FromUtf8(std::string(value.data.begin(), value.data.end()));
+    units.push_back(u'\0');
+    if (value.type == kRegMultiSz) units.push_back(u'\0');
+    return formats::bytesOfUtf16(units);
+}
+
+}  // namespace
+
+std::optional<OfflinePlatform::HiveKey> OfflinePlatform::hiveKeyOf(const RegistryLocation& location) const {
+    if (location.hive == Hive::CurrentUser) return HiveKey{user_.get(), location.subkey};
+    auto below = belowSoftware(location.subkey);
+    if (!below) return std::nullopt;
+    // A 32-bit Windows has one view; a 64-bit one keeps the 32-bit view of
+    // SOFTWARE in its Wow6432Node.
+    if (location.view == RegistryView::Bits32 && software_->hasKey(kWow64Node))
+        return HiveKey{software_.get(), std::string(kWow64Node) + (below->empty() ? "" : "\\" + *below)};
+    return HiveKey{software_.get(), *below};
+}
+
+RegistryValue OfflinePlatform::portValue(const HiveValue& stored) {
+    if (!isStringType(stored.type)) return {stored.name, stored.type, stored.data};
+    std::u16string units = formats::utf16FromBytes(stored.data);
+    while (!units.empty() && units.back() == u'\0') units.pop_back();
+    const std::string text = formats::utf8FromUtf16(units);
+    RegistryValue value{stored.name, stored.type, {text.begin(), text.end()}};
+    if (encodedString(value) != stored.data) rawStrings_[{value.type, value.data}] = stored.data;
+    return value;
+}
+
+HiveValue OfflinePlatform::storedValue(const RegistryValue& value) const {
+    if (!isStringType(value.type)) return {value.name, value.type, value.data};
+    auto raw = rawStrings_.find({value.type, value.data});
+    return {value.name, value.type, raw != rawStrings_.end() ? raw->second : encodedString(value)};
+}
+
+std::optional<std::vector<RegistryValue>> OfflinePlatform::readValues(const RegistryLocation& key) {
+    auto place = hiveKeyOf(key);
+    auto stored = place ? place->hive->values(place->key) : std::nullopt;
+    if (!stored) return std::nullopt;
+    std::vector<RegistryValue> values;
+    values.reserve(stored->size());
+    for (const HiveValue& value : *stored) values.push_back(portValue(value));
+    return values;
+}
+
+std::optional<RegistryValue> OfflinePlatform::readValue(const RegistryLocation& key, const std::string& name) {
+    auto place = hiveKeyOf(key);
+    auto stored = place ? place->hive->value(place->key, name) : std::nullopt;
+    if (!stored) return std::nullopt;
+    RegistryValue value = portValue(*stored);
+    value.name = name;
+    return value;
+}
+
+SystemResult OfflinePlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
+    auto place = hiveKeyOf(key);
+    if (!place) return SystemResult::refused(0, "Only the SOFTWARE hive of the machine is loaded offline.");
+    return place->hive->setValue(place->key, storedValue(value), createKey);
+}
+
+SystemResult OfflinePlatform::deleteValue(const RegistryLocation& key, const std::string& name) {
+    auto place = hiveKeyOf(key);
+    if (!place) return SystemResult::refused(0, "Only the SOFTWARE hive of the machine is loaded offline.");
+    return place->hive->deleteValue(place->key, name);
+}
+
+bool OfflinePlatform::viewsShareKey(Hive hive, const std::string&) {
+    return hive == Hive::CurrentUser || !software_->hasKey(kWow64Node);
+}
+
+std::optional<OfflinePlatform::HiveKey> OfflinePlatform::mappedProfileKey(const std::string& section,
+                                                                          const std::string& file) {
+    if (!equalsNoCase(section, "windows")) return std::nullopt;
+    auto host = paths_.hostPath(file);
+    auto winIni = paths_.hostPath(windowsFolder_ + "\\win.ini");
+    if (!host || *host != *winIni) return std::nullopt;
+    return HiveKey{user_.get(), kMappedWinIniKey};
+}
+
+std::optional<std::string> OfflinePlatform::readProfile(const std::string& section, const std::string& key,
+                                                        const std::string& file) {
+    if (auto mapped = mappedProfileKey(section, file)) {
+        auto stored = mapped->hive->value(mapped->key, key);
+        if (!stored || !isStringType(stored->type)) return std::nullopt;
+        const RegistryValue value = portValue(*stored);
+        return std::string(value.data.begin(), value.data.end());
+    }
+    auto bytes = readFile(file);
+    if (!bytes) return std::nullopt;
+    return ProfileText(*bytes).value(section, key);
+}
+
+SystemResult OfflinePlatform::writeProfile(const std::string& section, const std::string& key,
+                                           const std::string& value, const std::string& file) {
+    if (auto mapped = mappedProfileKey(section, file))
+        return mapped->hive->setValue(mapped->key, storedValue({key, kRegSz, {value.begin(), value.end()}}), true);
+    ProfileText text(readFile(file).value_or(std::vector<std::uint8_t>{}));
+    text.setValue(section, key, value);
+    return writeFile(file, text.bytes());
+}
+
+}  // namespace lsu::offline

@@ -1,0 +1,119 @@
+// Shortcuts of the offline system: read with liblnk, written by the
+// project's own shell-link writer.
+
+#include <liblnk.h>
+
+#include <memory>
+
+#include "platform/formats/ShellLinkHeader.h"
+#include "platform/formats/ShellLinkWriter.h"
+#include "platform/offline/OfflinePlatform.h"
+
+namespace lsu::offline {
+
+namespace {
+
+struct ErrorFree {
+    void operator()(liblnk_error_t* error) const { liblnk_error_free(&error); }
+};
+
+// An open link file, closed and freed when it goes.
+class LinkFile {
+public:
+    explicit LinkFile(const std::string& path) {
+        liblnk_error_t* error = nullptr;
+        if (liblnk_file_initialize(&file_, &error) == 1 &&
+            liblnk_file_open(file_, path.c_str(), LIBLNK_OPEN_READ, &error) == 1)
+            open_ = true;
+        std::unique_ptr<liblnk_error_t, ErrorFree> owned(error);
+    }
+    ~LinkFile() {
+        liblnk_error_t* error = nullptr;
+        if (open_) liblnk_file_close(file_, &error);
+        if (file_) liblnk_file_free(&file_, &error);
+        std::unique_ptr<liblnk_error_t, ErrorFree> owned(error);
+    }
+    LinkFile(const LinkFile&) = delete;
+    LinkFile& operator=(const LinkFile&) = delete;
+
+    bool open() const { return open_; }
+
+    // One of the link's strings; empty when the link has none.
+    template <typename SizeOf, typename TextOf>
+    std::string text(SizeOf sizeOf, TextOf textOf) const {
+        liblnk_error_t* error = nullptr;
+        std::unique_ptr<liblnk_error_t, ErrorFree> owned;
+        std::size_t size = 0;
+        std::string value;
+        if (sizeOf(file_, &size, &error) == 1 && size > 1) {
+            std::string buffer(size, '\0');
+            if (textOf(file_, reinterpret_cast<std::uint8_t*>(buffer.data()), size, &error) == 1)
+                value = buffer.substr(0, buffer.find('\0'));
+        }
+        owned.reset(error);
+        return value;
+    }
+
+private:
+    liblnk_file_t* file_ = nullptr;
+    bool open_ = false;
+};
+
+std::string fileNameWithoutExtension(const std::string& path) {
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    return name.substr(0, name.find_last_of('.'));
+}
+
+// The target as the shell's raw path gives it: a path written with
+// environment variables as written, else the local path, else the share's.
+std::string targetOf(const LinkFile& link) {
+    std::string target = link.text(liblnk_file_get_utf8_environment_variables_location_size,
+                                   liblnk_file_get_utf8_environment_variables_location);
+    if (target.empty()) target = link.text(liblnk_file_get_utf8_local_path_size, liblnk_file_get_utf8_local_path);
+    if (target.empty())
+        target = link.text(liblnk_file_get_utf8_network_path_size, liblnk_file_get_utf8_network_path);
+    return target;
+}
+
+}  // namespace
+
+std::optional<ShortcutInfo> OfflinePlatform::readShortcut(const std::string& linkFile) {
+    auto host = paths_.hostPath(linkFile);
+    auto bytes = readFile(linkFile);
+    auto header = bytes ? formats::readShellLinkHeader(*bytes) : std::nullopt;
+    if (!host || !header) return std::nullopt;
+    LinkFile link(*host);
+    if (!link.open()) return std::nullopt;
+    ShortcutInfo info;
+    info.fields.targetPath = targetOf(link);
+    info.fields.arguments = link.text(liblnk_file_get_utf8_command_line_arguments_size,
+                                      liblnk_file_get_utf8_command_line_arguments);
+    info.fields.description = link.text(liblnk_file_get_utf8_description_size, liblnk_file_get_utf8_description);
+    info.fields.workDir =
+        link.text(liblnk_file_get_utf8_working_directory_size, liblnk_file_get_utf8_working_directory);
+    info.fields.iconFile = link.text(liblnk_file_get_utf8_icon_location_size, liblnk_file_get_utf8_icon_location);
+    info.fields.iconIndex = static_cast<int>(header->iconIndex);
+    info.fields.hotKey = header->hotKey;
+    info.fields.showCmd = static_cast<int>(header->showCommand);
+    info.displayName = fileNameWithoutExtension(*host);
+    return info;
+}
+
+SystemResult OfflinePlatform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
+    auto existing = readShortcut(linkFile);
+    if (!existing) return SystemResult::refused(0, linkFile + " is not a shell link that can be opened.");
+    ShortcutFields complete = fields;
+    if (complete.hotKey == 0) complete.hotKey = existing->fields.hotKey;
+    if (complete.iconFile.empty()) {
+        complete.iconFile = existing->fields.iconFile;
+        complete.iconIndex = existing->fields.iconIndex;
+    }
+    if (SystemResult written = writeFile(linkFile, formats::shellLinkBytes(complete)); !written) return written;
+    auto back = readShortcut(linkFile);
+    if (!back || back->fields.targetPath != complete.targetPath || back->fields.arguments != complete.arguments ||
+        back->fields.workDir != complete.workDir || back->fields.description != complete.description)
+        return SystemResult::refused(0, "The link written to " + linkFile + " did not read back the same.");
+    return {};
+}
+
+}  // namespace lsu::offline

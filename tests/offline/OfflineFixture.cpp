@@ -1,0 +1,171 @@
+#include "offline/OfflineFixture.h"
+
+#include <fcntl.h>
+#include <hivex.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+
+#include "offline/EmptyHive.h"
+#include "platform/formats/Utf16.h"
+
+extern char** environ;
+
+namespace lsu::test {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// ntfs-3g leaves a daemon behind that would hold a captured output open, so
+// what mounting says goes nowhere.
+void mustRun(const std::vector<std::string>& argv) {
+    if (runProcess(argv, false).code != 0) throw std::runtime_error(argv.front() + " failed");
+}
+
+// The key's node, made when asked to and missing.
+hive_node_h keyNode(hive_h* hive, const std::string& key, bool create) {
+    hive_node_h node = hive ? hivex_root(hive) : 0;
+    for (std::size_t start = 0; node && start < key.size();) {
+        const std::size_t end = std::min(key.find('\\', start), key.size());
+        const std::string name = key.substr(start, end - start);
+        const hive_node_h child = hivex_node_get_child(hive, node, name.c_str());
+        node = child || !create ? child : hivex_node_add_child(hive, node, name.c_str());
+        start = end + 1;
+    }
+    return node;
+}
+
+}  // namespace
+
+ProcessResult runProcess(const std::vector<std::string>& argv, bool capture) {
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (capture) posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    else posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    pid_t child = 0;
+    const int spawned = posix_spawnp(&child, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    ProcessResult result;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(out[0], buffer, sizeof buffer)) > 0;) result.out.append(buffer, std::size_t(got));
+    ::close(out[0]);
+    int status = 0;
+    if (spawned == 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) result.code = WEXITSTATUS(status);
+    return result;
+}
+
+ProcessResult runTool(const std::string& tree, const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {LSU_CLI_PATH, "--offline", tree};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return runProcess(argv);
+}
+
+NtfsVolume::NtfsVolume() {
+    char folder[] = "/tmp/lsu-ntfs.XXXXXX";
+    folder_ = ::mkdtemp(folder);
+    image_ = folder_ + "/volume.img";
+    mountPoint_ = folder_ + "/mnt";
+    fs::create_directory(mountPoint_);
+    fs::resize_file((std::ofstream(image_), image_), 64 << 20);
+    mustRun({"mkntfs", "--quiet", "--fast", "--force", image_});
+    mustRun({"ntfs-3g", image_, mountPoint_});
+}
+
+// A volume still mounted is not removed from under its mount.
+NtfsVolume::~NtfsVolume() {
+    if (runProcess({"umount", mountPoint_}, false).code == 0) fs::remove_all(folder_);
+}
+
+void NtfsVolume::remount(bool readOnly) {
+    mustRun({"umount", mountPoint_});
+    mustRun({"ntfs-3g", "-o", readOnly ? "ro" : "rw", image_, mountPoint_});
+}
+
+NtfsVolume& suiteVolume() {
+    static NtfsVolume volume;
+    return volume;
+}
+
+HiveEntry stringEntry(const std::string& key, const std::string& name, const std::string& text, std::uint32_t type) {
+    std::u16string units = formats::utf16FromUtf8(text);
+    units.push_back(u'\0');
+    return {key, name, type, formats::bytesOfUtf16(units)};
+}
+
+void fillHive(const std::string& path, const std::vector<HiveEntry>& entries) {
+    hive_h* hive = hivex_open(path.c_str(), HIVEX_OPEN_WRITE);
+    ASSERT_NE(hive, nullptr) << path;
+    for (const HiveEntry& entry : entries) {
+        const hive_node_h node = keyNode(hive, entry.key, true);
+        if (entry.name.empty() && entry.data.empty()) continue;
+        hive_set_value value{const_cast<char*>(entry.name.c_str()), static_cast<hive_type>(entry.type),
+                             entry.data.size(), reinterpret_cast<char*>(const_cast<std::uint8_t*>(entry.data.data()))};
+        ASSERT_EQ(hivex_node_set_value(hive, node, &value, 0), 0) << entry.key << "\\" << entry.name;
+    }
+    EXPECT_EQ(hivex_commit(hive, nullptr, 0), 0) << path;
+    hivex_close(hive);
+}
+
+std::vector<std::uint8_t> storedBytes(const std::string& path, const std::string& key, const std::string& name) {
+    std::vector<std::uint8_t> bytes;
+    hive_h* hive = hivex_open(path.c_str(), 0);
+    const hive_node_h node = keyNode(hive, key, false);
+    if (hive_value_h value = node ? hivex_node_get_value(hive, node, name.c_str()) : 0) {
+        hive_type type{};
+        std::size_t length = 0;
+        char* data = hivex_value_value(hive, value, &type, &length);
+        bytes.assign(data, data + length);
+        bytes.insert(bytes.begin(), static_cast<std::uint8_t>(type));
+        std::free(data);
+    }
+    if (hive) hivex_close(hive);
+    return bytes;
+}
+
+std::vector<std::uint8_t> fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+void putBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+std::string makeWindowsTree(const std::string& parent) {
+    static int count = 0;
+    const std::string tree = parent + "/windows-" + std::to_string(::getpid()) + "-" + std::to_string(++count);
+    for (const char* folder : {"/Windows/System32/config", "/Users/Tester/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Startup",
+                               "/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup", "/Program Files/LStartUp"})
+        fs::create_directories(tree + folder);
+    for (const char* hive : {kSoftwareHive, kUserHive}) putBytes(tree + hive, emptyHiveBytes());
+    fillHive(tree + kSoftwareHive, {stringEntry("Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", "C:\\WINDOWS"),
+                                    stringEntry("Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "C:\\Program Files"),
+                                    stringEntry("Wow6432Node\\Microsoft", "", "")});
+    std::ofstream(tree + "/Windows/win.ini") << "[fonts]\r\n";
+    return tree;
+}
+
+offline::OfflinePlatform& openPlatform(const std::string& tree, std::unique_ptr<offline::OfflinePlatform>& owner) {
+    offline::OfflineOptions options;
+    options.root = tree;
+    auto opened = offline::OfflinePlatform::open(options);
+    if (auto* problem = std::get_if<offline::SetupProblem>(&opened)) throw std::runtime_error(problem->message);
+    owner = std::move(std::get<std::unique_ptr<offline::OfflinePlatform>>(opened));
+    return *owner;
+}
+
+}  // namespace lsu::test

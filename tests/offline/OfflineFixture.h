@@ -1,0 +1,59 @@
+#pragma once
+// What the offline suite builds its Windows volumes from: an NTFS file
+// system in an image file mounted with ntfs-3g (so that attributes and
+// exact-case names behave as on a real mount), hive files made from an empty
+// hive and filled through hivex, and the programs it runs.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/offline/OfflinePlatform.h"
+
+namespace lsu::test {
+
+struct ProcessResult {
+    int code = -1;
+    std::string out;  // what it wrote to stdout and stderr
+};
+ProcessResult runProcess(const std::vector<std::string>& argv, bool capture = true);
+// The real lstartup-cli for Linux on the tree.
+ProcessResult runTool(const std::string& tree, const std::vector<std::string>& args);
+
+class NtfsVolume {
+public:
+    NtfsVolume();
+    ~NtfsVolume();
+    NtfsVolume(const NtfsVolume&) = delete;
+    NtfsVolume& operator=(const NtfsVolume&) = delete;
+    const std::string& mountPoint() const { return mountPoint_; }
+    void remount(bool readOnly);
+
+private:
+    std::string folder_, image_, mountPoint_;
+};
+// The volume the whole suite works on, mounted once.
+NtfsVolume& suiteVolume();
+
+struct HiveEntry {
+    std::string key, name;
+    std::uint32_t type = kRegSz;
+    std::vector<std::uint8_t> data;
+};
+HiveEntry stringEntry(const std::string& key, const std::string& name, const std::string& text,
+                      std::uint32_t type = kRegSz);
+void fillHive(const std::string& path, const std::vector<HiveEntry>& entries);
+// A value's bytes exactly as the hive holds them.
+std::vector<std::uint8_t> storedBytes(const std::string& hive, const std::string& key, const std::string& name);
+std::vector<std::uint8_t> fileBytes(const std::string& path);
+void putBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// A fresh tree of a 64-bit Windows below the folder: SOFTWARE, the profile
+// "Tester", win.ini, both Startup folders and the program folder.
+std::string makeWindowsTree(const std::string& parent);
+inline const char* kSoftwareHive = "/Windows/System32/config/SOFTWARE";
+inline const char* kUserHive = "/Users/Tester/NTUSER.DAT";
+
+offline::OfflinePlatform& openPlatform(const std::string& tree, std::unique_ptr<offline::OfflinePlatform>& owner);
+
+}  // namespace lsu::test

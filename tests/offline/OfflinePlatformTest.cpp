@@ -1,0 +1,100 @@
+// What the offline platform does beyond the contract: the offline system's
+// own paths found on a mount that compares names exactly, NTFS attributes,
+// win.ini kept as the profile functions keep it, version resources read
+// without the system.
+
+#include <gtest/gtest.h>
+#include <sys/xattr.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "offline/OfflineFixture.h"
+#include "operations/ShortcutWriter.h"
+
+namespace lsu::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class OfflinePlatformTest : public ::testing::Test {
+protected:
+    std::string tree = makeWindowsTree(suiteVolume().mountPoint());
+    std::unique_ptr<offline::OfflinePlatform> owner;
+    offline::OfflinePlatform& platform = openPlatform(tree, owner);
+
+    std::string put(const std::string& relative, const std::string& content = "x") {
+        fs::create_directories(fs::path(tree + relative).parent_path());
+        std::ofstream(tree + relative, std::ios::binary) << content;
+        return tree + relative;
+    }
+};
+
+TEST_F(OfflinePlatformTest, PathsMatchIgnoringCaseAsNtfsDoes) {
+    put("/Windows/System32/notepad.exe");
+    put("/\xC3\xA4rger/\xC3\xBC.txt");  // lower-case a and u with diaeresis
+    EXPECT_TRUE(platform.fileExists("c:\\windows\\SYSTEM32\\NOTEPAD.EXE"));
+    EXPECT_TRUE(platform.fileExists("C:\\\xC3\x84RGER\\\xC3\x9C.TXT"));
+    EXPECT_TRUE(platform.fileExists("C:\\Windows\\.\\Fonts\\..\\System32\\notepad.exe"));
+    EXPECT_FALSE(platform.fileExists("D:\\Windows\\System32\\notepad.exe"));
+    EXPECT_EQ(platform.expandEnvironment("%systemroot%\\x;%APPDATA%;%NONE%"),
+              "C:\\WINDOWS\\x;C:\\Users\\Tester\\AppData\\Roaming;%NONE%");
+    ASSERT_TRUE(platform.writeFile("C:\\WINDOWS\\SYSTEM32\\NEW.TXT", {'n'}));
+    EXPECT_TRUE(fs::exists(tree + "/Windows/System32/NEW.TXT"));
+    EXPECT_FALSE(platform.writeFile("C:\\Windows\\con.txt", {'n'}));
+    fs::create_directory_symlink("/tmp", tree + "/Windows/Temp");  // a link leading off the volume
+    EXPECT_FALSE(platform.writeFile("C:\\Windows\\Temp\\planted.txt", {'n'}));
+}
+
+TEST_F(OfflinePlatformTest, ListingSkipsSystemFilesAndDesktopIni) {
+    const std::string folder = "/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup";
+    put(folder + "/plain.exe");
+    put(folder + "/Desktop.ini");
+    const unsigned char system[4] = {0, 0, 0, 0x04};
+    ASSERT_EQ(::setxattr(put(folder + "/system.exe").c_str(), "system.ntfs_attrib_be", system, 4, 0), 0);
+    EXPECT_EQ(platform.listFiles(platform.specialFolder(kCsidlCommonStartup)), std::vector<std::string>{"plain.exe"});
+}
+
+TEST_F(OfflinePlatformTest, WinIniKeepsTheProfileRulesAndItsEncoding) {
+    const std::string winIni = platform.windowsDirectory() + "\\win.ini";
+    struct Case {
+        std::string bytes;
+        std::optional<std::string> load;
+    };
+    const std::vector<Case> cases = {
+        {std::string("\xFF\xFE[\0s\0m\0_\0d\0i\0s\0a\0b\0l\0e\0d\0]\0\r\0\n\0L\0O\0A\0D\0=\0\"\0x\0\"\0", 48), "x"},
+        {"[SM_Disabled]\r\n  load = C:\\caf\xE9.exe \r\n", "C:\\caf\xC3\xA9.exe"},
+        {"[SM_Disabled]\r\n;Load=commented.exe\r\n[Other]\r\nLoad=other.exe\r\n", std::nullopt},
+    };
+    for (const Case& entry : cases) {
+        put("/Windows/win.ini", entry.bytes);
+        EXPECT_EQ(platform.readProfile("SM_Disabled", "Load", winIni), entry.load) << entry.bytes;
+    }
+    const std::string greek = "\xCE\xB1\xCE\xB2.exe";
+    ASSERT_TRUE(platform.writeProfile("SM_Disabled", "Run", greek, winIni));
+    EXPECT_EQ(platform.readProfile("sm_disabled", "RUN", winIni), greek);
+    EXPECT_EQ(platform.readProfile("Other", "Load", winIni), "other.exe");
+    EXPECT_EQ(fileBytes(tree + "/Windows/win.ini").at(0), 0xFF);  // Unicode from then on
+}
+
+TEST_F(OfflinePlatformTest, CompanyNameComesFromTheVersionResource) {
+    fs::copy_file("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/regedit.exe", tree + "/Windows/regedit.exe");
+    EXPECT_EQ(platform.companyName("C:\\Windows\\regedit.exe"), "Microsoft Corporation");
+    EXPECT_EQ(platform.companyName("C:\\Windows\\win.ini"), "");
+}
+
+TEST_F(OfflinePlatformTest, LinkTargetWithVariablesStaysUnexpanded) {
+    ShortcutFields fields;
+    fields.targetPath = "%SystemRoot%\\system32\\notepad.exe";
+    fields.arguments = "\xCE\xB1 /x";
+    fields.showCmd = 7;
+    const std::string link = platform.specialFolder(kCsidlStartup) + "\\Env.lnk";
+    ASSERT_TRUE(writeLinkTemplate(platform, link));
+    ASSERT_TRUE(platform.completeShortcut(link, fields));
+    auto info = platform.readShortcut(link);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->fields, fields);
+}
+
+}  // namespace
+}  // namespace lsu::test

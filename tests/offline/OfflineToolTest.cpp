@@ -1,0 +1,161 @@
+// The Linux tool on an offline tree, end to end: what it changes comes back
+// byte for byte, every hive it writes parses in libregf's reader, and what it
+// must not change it refuses with nothing changed.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "cli/ExitCodes.h"
+#include "offline/OfflineFixture.h"
+#include "platform/formats/HiveHeader.h"
+#include "platform/formats/LittleEndian.h"
+
+namespace lsu::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string kUserRun = "Registry\\Current User\\Run";
+const std::string kLinkFolder = "/Users/Tester/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Startup";
+const std::string kGreekName = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC \xE2\x9C\x93";
+
+class OfflineTool : public ::testing::Test {
+protected:
+    std::string tree = makeWindowsTree(suiteVolume().mountPoint());
+
+    void SetUp() override {
+        fillHive(tree + kUserHive,
+                 {stringEntry(kRun, "Expand", "%SystemRoot%\\system32\\notepad.exe", kRegExpandSz),
+                  stringEntry(kRun, kGreekName, "C:\\Tools\\greek.exe"),
+                  stringEntry("Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load", "C:\\Tools\\tray.exe")});
+        fillHive(tree + kSoftwareHive, {stringEntry("Wow6432Node\\" + kRun.substr(9), "Wow", "C:\\Tools\\wow.exe")});
+    }
+    ProcessResult tool(const std::vector<std::string>& args) { return runTool(tree, args); }
+    std::vector<std::string> backupsOf(const std::string& hive) {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator(fs::path(tree + hive).parent_path()))
+            if (entry.path().filename().string().starts_with(fs::path(hive).filename().string() + ".lstartup-backup-"))
+                found.push_back(entry.path());
+        return found;
+    }
+};
+
+// Where an entry's bytes stand: a value of a hive, or a file of the tree.
+struct RoundTrip {
+    std::string section, name;
+    const char* hive;  // nullptr: the file at key
+    std::string key, value;
+    std::vector<std::uint8_t> stored(const std::string& tree) const {
+        return hive ? storedBytes(tree + hive, key, value) : fileBytes(tree + key);
+    }
+};
+
+TEST_F(OfflineTool, DisableAndEnableGiveBackTheExactBytes) {
+    ASSERT_EQ(tool({"add", "Startup Folder\\Current User", "Notes", "C:\\Tools\\notes.exe"}).code, cli::kExitOk);
+    const std::vector<RoundTrip> cases = {
+        {kUserRun, "Expand", kUserHive, kRun, "Expand"},
+        {kUserRun, kGreekName, kUserHive, kRun, kGreekName},
+        {"Registry\\All Users\\Run", "Wow", kSoftwareHive, "Wow6432Node\\" + kRun.substr(9), "Wow"},
+        {"Startup Folder\\Current User", "Notes", nullptr, kLinkFolder + "/Notes.lnk", ""},
+        {"Win.ini\\Load", "tray", kUserHive, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load"},
+    };
+    for (const RoundTrip& entry : cases) {
+        const auto before = entry.stored(tree);
+        ASSERT_FALSE(before.empty()) << entry.name;
+        ProcessResult disabled = tool({"disable", entry.section, entry.name});
+        ASSERT_EQ(disabled.code, cli::kExitOk) << entry.name << disabled.out;
+        EXPECT_NE(tool({"list", entry.section, "--format", "csv"}).out.find(",Disabled,"), std::string::npos);
+        ProcessResult enabled = tool({"enable", entry.section, entry.name});
+        ASSERT_EQ(enabled.code, cli::kExitOk) << entry.name << enabled.out;
+        EXPECT_EQ(entry.stored(tree), before) << entry.name;
+        if (!entry.hive) continue;
+        const ProcessResult exported = runProcess({"regfexport", tree + entry.hive});
+        EXPECT_EQ(exported.code, 0) << exported.out;
+        EXPECT_NE(exported.out.find(entry.name), std::string::npos) << entry.name;
+    }
+}
+
+TEST_F(OfflineTool, FirstWriteBacksUpTheHiveAsItWas) {
+    const auto before = fileBytes(tree + kUserHive);
+    ASSERT_EQ(tool({"disable", kUserRun, "Expand"}).code, cli::kExitOk);
+    const auto backups = backupsOf(kUserHive);
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(fileBytes(backups.front()), before);
+    EXPECT_TRUE(backupsOf(kSoftwareHive).empty());
+}
+
+// Sequence numbers set apart, or a log entry from the hive's last write on.
+void markDirty(const std::string& hive, bool inLog) {
+    formats::LittleEndianWriter file, log;
+    file.append(fileBytes(hive));
+    const std::uint32_t sequence = *formats::readLe32(file.bytes(), 8);
+    log.append(std::span(file.bytes()).first(512));
+    for (std::uint32_t field : {0x454C7648u, 512u, 0u, sequence}) log.u32(field);
+    log.zeros(512 - 16);
+    if (inLog) return putBytes(hive + ".LOG1", log.bytes());
+    file.patch32(4, sequence + 1);
+    file.patch32(formats::kChecksumOffset, formats::baseBlockChecksum(file.bytes()));
+    putBytes(hive, file.bytes());
+}
+
+TEST_F(OfflineTool, DirtyHiveRefusesWritesAndStaysByteIdentical) {
+    for (bool inLog : {false, true}) {
+        markDirty(tree + kUserHive, inLog);
+        const auto before = fileBytes(tree + kUserHive);
+        const ProcessResult refused = tool({"disable", kUserRun, "Expand"});
+        EXPECT_EQ(refused.code, cli::kExitDirtyHive) << refused.out;
+        EXPECT_NE(refused.out.find("--force-dirty"), std::string::npos) << refused.out;
+        EXPECT_EQ(fileBytes(tree + kUserHive), before);
+        EXPECT_TRUE(backupsOf(kUserHive).empty());
+        EXPECT_EQ(tool({"list"}).code, cli::kExitOk);
+    }
+    EXPECT_EQ(tool({"--force-dirty", "disable", kUserRun, "Expand"}).code, cli::kExitOk);
+}
+
+TEST(OfflineVolume, ReadOnlyMountRefusesWritesBeforeChangingAnything) {
+    NtfsVolume volume;
+    const std::string tree = makeWindowsTree(volume.mountPoint());
+    fillHive(tree + kUserHive, {stringEntry(kRun, "Tool", "C:\\Tools\\tool.exe")});
+    volume.remount(true);
+    const auto before = fileBytes(tree + kUserHive);
+    const ProcessResult refused = runTool(tree, {"disable", kUserRun, "Tool"});
+    EXPECT_EQ(refused.code, cli::kExitReadOnlyVolume) << refused.out;
+    EXPECT_NE(refused.out.find("read-only"), std::string::npos) << refused.out;
+    EXPECT_EQ(fileBytes(tree + kUserHive), before);
+    EXPECT_EQ(runTool(tree, {"list", kUserRun}).code, cli::kExitOk);
+}
+
+TEST_F(OfflineTool, ProfileIsTheOnlyUserWithAHive) {
+    for (const char* profile : {"/Users/Default", "/Users/Second"}) {
+        fs::create_directories(tree + profile);
+        fs::copy_file(tree + kUserHive, tree + profile + "/ntuser.dat");
+    }
+    const ProcessResult ambiguous = tool({"list"});
+    EXPECT_EQ(ambiguous.code, cli::kExitNoProfile);
+    EXPECT_NE(ambiguous.out.find("Second, Tester"), std::string::npos) << ambiguous.out;
+    EXPECT_EQ(tool({"--user", "tester", "list"}).code, cli::kExitOk);
+    EXPECT_EQ(tool({"--user", "Nobody", "list"}).code, cli::kExitNoProfile);
+    EXPECT_EQ(runTool(tree + "/Users", {"list"}).code, cli::kExitNotAWindowsVolume);
+}
+
+TEST_F(OfflineTool, ParkingAFileNeedsAProgramFolder) {
+    fs::remove(tree + "/Program Files/LStartUp");
+    std::ofstream(tree + kLinkFolder + "/sync.bat") << "@echo off\r\n";
+    const ProcessResult refused = tool({"disable", "Startup Folder\\Current User", "sync.bat"});
+    EXPECT_EQ(refused.code, cli::kExitOperationFailed);
+    EXPECT_NE(refused.out.find("--program-folder"), std::string::npos) << refused.out;
+    EXPECT_TRUE(fs::exists(tree + kLinkFolder + "/sync.bat"));
+    EXPECT_EQ(tool({"disable", kUserRun, "Expand"}).code, cli::kExitOk);
+
+    const std::string elsewhere = suiteVolume().mountPoint() + "/parked-" + fs::path(tree).filename().string();
+    fs::create_directory(elsewhere);
+    EXPECT_EQ(tool({"--program-folder", elsewhere, "disable", "Startup Folder\\Current User", "sync.bat"}).code,
+              cli::kExitOk);
+    EXPECT_TRUE(fs::exists(elsewhere + "/Startup Folder/Current User/sync.bat"));
+}
+
+}  // namespace
+}  // namespace lsu::test

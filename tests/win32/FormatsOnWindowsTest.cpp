@@ -1,0 +1,49 @@
+// The formats the offline platform writes and reads itself, held to Windows's
+// own readers: a link from the project's writer read back through the link
+// object, and a real program's version resource read by the parser and by
+// the version functions.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "platform/formats/ShellLinkWriter.h"
+#include "platform/formats/VersionResource.h"
+#include "platform/win32/Win32Platform.h"
+#include "support/Scratch.h"
+
+namespace lsu {
+namespace {
+
+TEST(FormatsOnWindows, WrittenLinkReadsBackThroughTheLinkObject) {
+    Win32Platform platform;
+    test::Scratch scratch(platform, "formats on windows");
+    const std::string windows = platform.windowsDirectory();
+    ShortcutFields plain;
+    plain.targetPath = windows + "\\regedit.exe";
+    plain.arguments = "/s \"C:\\some file.reg\" \xCE\xB1\xE4\xB8\xAD";
+    plain.description = "Caf\xC3\xA9 \xE2\x9C\x93";
+    plain.workDir = windows + "\\system32";
+    plain.hotKey = 0x0654;
+    plain.iconFile = windows + "\\regedit.exe";
+    plain.iconIndex = 2;
+    const std::string link = scratch.file("written.lnk", "");
+    ASSERT_TRUE(platform.writeFile(link, formats::shellLinkBytes(plain)));
+    auto info = platform.readShortcut(link);
+    ASSERT_TRUE(info);
+    // Wine's link object reads every show command as normal, so the link keeps that one.
+    EXPECT_EQ(info->fields, plain);
+}
+
+TEST(FormatsOnWindows, VersionResourceReadsAsTheVersionFunctionsReadIt) {
+    Win32Platform platform;
+    for (const char* program : {"\\regedit.exe", "\\system32\\kernel32.dll", "\\system32\\reg.exe"}) {
+        const std::string path = platform.windowsDirectory() + program;
+        auto image = platform.readFile(path);
+        ASSERT_TRUE(image) << path;
+        EXPECT_EQ(formats::companyNameOfImage(*image), platform.companyName(path)) << path;
+    }
+    EXPECT_EQ(platform.companyName(platform.windowsDirectory() + "\\regedit.exe"), "Microsoft Corporation");
+}
+
+}  // namespace
+}  // namespace lsu
