@@ -27,24 +27,26 @@ bool ExistenceCheck::fileExists(const std::string& path) {
 // A name without a drive is also looked for in the Windows folder and its
 // system folders, as the loader of old start-up entries did. A name with a
 // drive cannot be found there, so those probes are skipped.
-bool ExistenceCheck::probeWithSystemFolders(const std::string& candidate) {
-    if (candidate.empty()) return false;
-    if (fileExists(candidate)) return true;
-    if (candidate.find(':') != std::string::npos) return false;
-    return fileExists(windowsFolder_ + candidate) || fileExists(windowsFolder_ + "system\\" + candidate) ||
-           fileExists(windowsFolder_ + "system32\\" + candidate);
+std::optional<std::string> ExistenceCheck::probeWithSystemFolders(const std::string& candidate) {
+    if (candidate.empty()) return std::nullopt;
+    if (fileExists(candidate)) return candidate;
+    if (candidate.find(':') != std::string::npos) return std::nullopt;
+    for (const std::string& folder : {windowsFolder_, windowsFolder_ + "system\\", windowsFolder_ + "system32\\"})
+        if (fileExists(folder + candidate)) return folder + candidate;
+    return std::nullopt;
 }
 
 // As Windows starts a program: the name as given, then with ".exe" added.
-bool ExistenceCheck::probeResolved(const std::string& candidate) {
-    if (probeWithSystemFolders(candidate)) return true;
-    return !candidate.empty() && !hasFileExtension(candidate) && probeWithSystemFolders(candidate + ".exe");
+std::optional<std::string> ExistenceCheck::probeResolved(const std::string& candidate) {
+    if (auto found = probeWithSystemFolders(candidate)) return found;
+    if (candidate.empty() || hasFileExtension(candidate)) return std::nullopt;
+    return probeWithSystemFolders(candidate + ".exe");
 }
 
-bool ExistenceCheck::programExists(std::string_view commandLine) {
+std::optional<std::string> ExistenceCheck::resolveProgram(std::string_view commandLine) {
     std::string line = trimSpaces(commandLine);
     if (line.find('%') != std::string::npos) line = trimSpaces(platform_.expandEnvironment(line));
-    if (line.empty()) return false;
+    if (line.empty()) return std::nullopt;
 
     if (line.front() == '"') {
         auto close = line.find('"', 1);
@@ -55,13 +57,24 @@ bool ExistenceCheck::programExists(std::string_view commandLine) {
     std::string unquoted;
     for (char c : line)
         if (c != '"') unquoted += c;
-    if (probeWithSystemFolders(cutAt(cutAt(unquoted, " /"), " -"))) return true;
+    if (auto found = probeWithSystemFolders(cutAt(cutAt(unquoted, " /"), " -"))) return found;
 
     // An unquoted path with spaces: the shortest space-delimited prefix that
     // names an existing file is the program, as Windows resolves it.
     for (auto space = line.find(' '); space != std::string::npos; space = line.find(' ', space + 1))
-        if (probeResolved(line.substr(0, space))) return true;
+        if (auto found = probeResolved(line.substr(0, space))) return found;
     return probeResolved(line);
+}
+
+bool ExistenceCheck::programExists(std::string_view commandLine) { return resolveProgram(commandLine).has_value(); }
+
+const std::string& ExistenceCheck::publisherOf(const std::string& program) {
+    auto [it, inserted] = publishers_.try_emplace(program);
+    if (inserted) {
+        ++publisherReads_;
+        it->second = platform_.companyName(program);
+    }
+    return it->second;
 }
 
 }  // namespace lsu

@@ -1,7 +1,9 @@
 #pragma once
-// Whether the program a command line names can be found. One instance lives
-// for one load, so that a path probed once is not probed again.
+// Whether the program a command line names can be found, and who made it.
+// One instance lives for one load, so that a path probed or read once is not
+// probed or read again.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -17,17 +19,24 @@ public:
     // Whether the program the command line starts is found: as written, in
     // the Windows folder and its system folders, with ".exe" added.
     bool programExists(std::string_view commandLine);
+    // The path of that program, when it is found.
+    std::optional<std::string> resolveProgram(std::string_view commandLine);
     bool fileExists(const std::string& path);
+    // The company the program's version resource names, read once per path.
+    const std::string& publisherOf(const std::string& program);
     std::size_t probeCount() const { return probes_; }
+    std::size_t publisherReads() const { return publisherReads_; }
 
 private:
-    bool probeWithSystemFolders(const std::string& candidate);
-    bool probeResolved(const std::string& candidate);
+    std::optional<std::string> probeWithSystemFolders(const std::string& candidate);
+    std::optional<std::string> probeResolved(const std::string& candidate);
 
     Platform& platform_;
     std::string windowsFolder_;  // with a trailing backslash
     std::unordered_map<std::string, bool> known_;
+    std::unordered_map<std::string, std::string> publishers_;
     std::size_t probes_ = 0;
+    std::size_t publisherReads_ = 0;
 };
 
 }  // namespace lsu

@@ -8,9 +8,30 @@ namespace {
 
 using enum SectionId;
 
+Section makeSection(SectionId id, std::string_view key, std::string_view caption, std::optional<SectionId> parent,
+                    std::string_view image, std::string_view selectedImage, std::string_view description) {
+    Section made;
+    made.id = id;
+    made.key = key;
+    made.caption = caption;
+    made.parent = parent;
+    made.image = image;
+    made.selectedImage = selectedImage;
+    made.description = description;
+    return made;
+}
+
 Section group(SectionId id, std::string_view key, std::string_view caption, std::optional<SectionId> parent,
               std::string_view image, std::string_view description) {
-    return {id, key, caption, parent, image, "", description, std::nullopt, DialogOffer::Never};
+    return makeSection(id, key, caption, parent, image, "", description);
+}
+
+Section leaf(SectionId id, std::string_view key, std::string_view caption, SectionId parent, std::string_view image,
+             std::string_view selectedImage, std::string_view description, Source source, DialogOffer offer) {
+    Section made = makeSection(id, key, caption, parent, image, selectedImage, description);
+    made.source = source;
+    made.offer = offer;
+    return made;
 }
 
 // The groups, in the order the tree shows them.
@@ -29,24 +50,52 @@ const std::vector<Section>& groups() {
     return table;
 }
 
+constexpr std::string_view kApproved = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+
 Section registryLeaf(SectionId id, std::string_view key, std::string_view caption, SectionId parent,
                      std::string_view description, Hive hive, std::string_view subkey) {
     const ViewRule views = hive == Hive::CurrentUser ? ViewRule::Shared : ViewRule::BothViews;
-    return {id, key, caption, parent, "cf", "of", description, RegistrySource{hive, views, subkey}, DialogOffer::AddAndEdit};
+    return leaf(id, key, caption, parent, "cf", "of", description, RegistrySource{hive, views, subkey},
+                DialogOffer::AddAndEdit);
+}
+
+// The Run keys are the registry keys Windows' startup switches cover.
+Section runLeaf(SectionId id, std::string_view key, SectionId parent, std::string_view description, Hive hive) {
+    Section run = registryLeaf(id, key, "Run", parent, description, hive, "Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+    static const std::string subkey = std::string(kApproved) + "Run", subkey32 = std::string(kApproved) + "Run32";
+    run.switches = StartupSwitches{hive, subkey, hive == Hive::LocalMachine ? std::string_view(subkey32) : ""};
+    return run;
+}
+
+Section policyLeaf(SectionId id, std::string_view key, SectionId parent, std::string_view description, Hive hive) {
+    Section policy = registryLeaf(id, key, "Policy Run", parent, description, hive,
+                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run");
+    policy.offer = DialogOffer::Never;
+    policy.readOnly = true;
+    return policy;
+}
+
+Section folderLeaf(SectionId id, std::string_view key, std::string_view caption, std::string_view image,
+                   std::string_view description, int csidl, Hive switchHive) {
+    static const std::string subkey = std::string(kApproved) + "StartupFolder";
+    Section folder = leaf(id, key, caption, StartupFolder, image, "", description, FolderSource{csidl},
+                          DialogOffer::AddAndEdit);
+    folder.switches = StartupSwitches{switchHive, subkey, ""};
+    return folder;
 }
 
 // The leaves, in the order they are read.
 const std::vector<Section>& leaves() {
     static const std::vector<Section> table = {
-        registryLeaf(UserRun, "Registry\\Current User\\Run", "Run", RegistryCurrentUser,
-                     "Programs that runs at current user logon", Hive::CurrentUser,
-                     "Software\\Microsoft\\Windows\\CurrentVersion\\Run"),
+        runLeaf(UserRun, "Registry\\Current User\\Run", RegistryCurrentUser, "Programs that runs at current user logon",
+                Hive::CurrentUser),
         registryLeaf(UserRunOnce, "Registry\\Current User\\Run Once", "Run once", RegistryCurrentUser,
                      "Programs that runs once at current user logon", Hive::CurrentUser,
                      "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"),
-        registryLeaf(MachineRun, "Registry\\All Users\\Run", "Run", RegistryAllUsers,
-                     "Program runs at logon of all users", Hive::LocalMachine,
-                     "Software\\Microsoft\\Windows\\CurrentVersion\\Run"),
+        policyLeaf(UserPolicyRun, "Registry\\Current User\\Policy Run", RegistryCurrentUser,
+                   "Programs that group policy runs at current user logon", Hive::CurrentUser),
+        runLeaf(MachineRun, "Registry\\All Users\\Run", RegistryAllUsers, "Program runs at logon of all users",
+                Hive::LocalMachine),
         registryLeaf(MachineRunOnce, "Registry\\All Users\\Run Once", "Run once", RegistryAllUsers,
                      "Program that runs once at logon of all users", Hive::LocalMachine,
                      "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"),
@@ -59,14 +108,16 @@ const std::vector<Section>& leaves() {
         registryLeaf(MachineRunServicesOnce, "Registry\\All Users\\Run Services Once", "Run services once",
                      RegistryAllUsers, "Services that runs once at logon of all users", Hive::LocalMachine,
                      "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce"),
-        {WinIniLoad, "Win.ini\\Load", "Load", WinIni, "cf", "of", "Programs run from Win.ini load section",
-         WinIniSource{"Load"}, DialogOffer::EditOnly},
-        {WinIniRun, "Win.ini\\Run", "Run", WinIni, "cf", "of", "Programs run from Win.ini run section",
-         WinIniSource{"Run"}, DialogOffer::EditOnly},
-        {StartupAllUsers, "Startup Folder\\All Users", "All users", StartupFolder, "users", "",
-         "Program listed in shared Startup Folder", FolderSource{kCsidlCommonStartup}, DialogOffer::AddAndEdit},
-        {StartupCurrentUser, "Startup Folder\\Current User", "Current user", StartupFolder, "user", "",
-         "Program listed in Startup Folder of current user", FolderSource{kCsidlStartup}, DialogOffer::AddAndEdit},
+        policyLeaf(MachinePolicyRun, "Registry\\All Users\\Policy Run", RegistryAllUsers,
+                   "Programs that group policy runs at logon of all users", Hive::LocalMachine),
+        leaf(WinIniLoad, "Win.ini\\Load", "Load", WinIni, "cf", "of", "Programs run from Win.ini load section",
+             WinIniSource{"Load"}, DialogOffer::EditOnly),
+        leaf(WinIniRun, "Win.ini\\Run", "Run", WinIni, "cf", "of", "Programs run from Win.ini run section",
+             WinIniSource{"Run"}, DialogOffer::EditOnly),
+        folderLeaf(StartupAllUsers, "Startup Folder\\All Users", "All users", "users",
+                   "Program listed in shared Startup Folder", kCsidlCommonStartup, Hive::LocalMachine),
+        folderLeaf(StartupCurrentUser, "Startup Folder\\Current User", "Current user", "user",
+                   "Program listed in Startup Folder of current user", kCsidlStartup, Hive::CurrentUser),
     };
     return table;
 }

@@ -32,6 +32,8 @@ enum class SectionId {
     WinIni,
     WinIniLoad,
     WinIniRun,
+    MachinePolicyRun,
+    UserPolicyRun,
 };
 
 // Which registry views a leaf's key is read in. The current user's keys are
@@ -64,6 +66,17 @@ using Source = std::variant<RegistrySource, WinIniSource, FolderSource>;
 // Where the entry dialog lets the user put an entry of the section.
 enum class DialogOffer { Never, EditOnly, AddAndEdit };
 
+// Windows' own switch for each entry of a leaf (the Startup page of its
+// settings): a value per entry, named as the entry, in a key of the hive
+// given, read in the 64-bit view; the machine's 32-bit Run values have a key
+// of their own. Windows does not start an entry whose switch is off, but
+// leaves it where it stands.
+struct StartupSwitches {
+    Hive hive;
+    std::string_view subkey;
+    std::string_view subkey32;  // empty where the leaf has one view only
+};
+
 struct Section {
     SectionId id;
     std::string_view key;      // the names from the top down joined by backslashes
@@ -74,6 +87,10 @@ struct Section {
     std::string_view description;
     std::optional<Source> source;  // leaves only
     DialogOffer offer = DialogOffer::Never;
+    std::optional<StartupSwitches> switches;
+    // Group policy writes these entries and writes them again: changes made
+    // here would not last, so none are offered. They have no disabled store.
+    bool readOnly = false;
 
     bool isLeaf() const { return source.has_value(); }
 };

@@ -4,10 +4,15 @@ namespace lsu {
 
 const Source& sourceOf(const StartupEntry& entry) { return *section(entry.section).source; }
 
+bool startsWithWindows(const StartupEntry& entry) { return entry.enabled && !entry.switchedOff; }
+
+bool isReadOnly(const StartupEntry& entry) { return section(entry.section).readOnly; }
+
 const std::vector<ColumnDefinition>& entryColumns() {
     static const std::vector<ColumnDefinition> columns = {
         {Column::Name, "Name", 2000},     {Column::CommandLine, "Command Line", 4000}, {Column::Exists, "Exists", 600},
         {Column::Section, "Section", 2500}, {Column::Status, "Status", 0},             {Column::Type, "type", 0},
+        {Column::Publisher, "Publisher", 2400}, {Column::State, "State", 1800},
     };
     return columns;
 }
@@ -23,6 +28,12 @@ std::string_view typeText(EntryType type) {
     return "File";
 }
 
+std::string_view stateText(const StartupEntry& entry) {
+    if (isReadOnly(entry)) return "Set by policy";
+    if (!entry.enabled) return "Disabled";
+    return entry.switchedOff ? "Off in Windows settings" : "Enabled";
+}
+
 }  // namespace
 
 std::string cellText(const StartupEntry& entry, Column column) {
@@ -32,9 +43,20 @@ std::string cellText(const StartupEntry& entry, Column column) {
         case Column::Exists: return entry.exists ? "Yes" : "No";
         case Column::Section: return std::string(section(entry.section).key);
         case Column::Status: return entry.enabled ? "Enabled" : "Disabled";
-        case Column::Type: break;
+        case Column::Type: return std::string(typeText(entry.type));
+        case Column::Publisher: return entry.publisher;
+        case Column::State: break;
     }
-    return std::string(typeText(entry.type));
+    return std::string(stateText(entry));
+}
+
+const char* stateReason(const StartupEntry& entry) {
+    if (isReadOnly(entry))
+        return "Group policy sets this entry and sets it again: it cannot be changed here.";
+    if (entry.enabled && entry.switchedOff)
+        return "Windows' startup settings turn this entry off: it stays where it is and does not start. Tick it "
+               "to turn it on.";
+    return nullptr;
 }
 
 }  // namespace lsu

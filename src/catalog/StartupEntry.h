@@ -21,9 +21,11 @@ struct StartupEntry {
     std::string commandLine;
     SectionId section = SectionId::UserRun;  // always a leaf
     EntryType type = EntryType::RegistryValue;
-    bool enabled = true;   // stands where Windows reads it, not in the disabled store
-    bool exists = false;   // the program it names was found
-    bool checked = false;  // the box as the list shows it
+    bool enabled = true;       // stands where Windows reads it, not in the disabled store
+    bool switchedOff = false;  // stands there, but Windows' startup switch for it is off
+    bool exists = false;       // the program it names was found
+    bool checked = false;      // the box as the list shows it
+    std::string publisher;     // the company the program's version resource names
 
     // Registry rows: the view the value was read in, and the value as stored.
     RegistryView view = RegistryView::Shared;
@@ -35,9 +37,12 @@ struct StartupEntry {
 using EntryList = std::vector<StartupEntry>;
 
 const Source& sourceOf(const StartupEntry& entry);
+// Whether Windows starts the entry at its next start-up.
+bool startsWithWindows(const StartupEntry& entry);
+bool isReadOnly(const StartupEntry& entry);
 
-enum class Column { Name, CommandLine, Exists, Section, Status, Type };
-inline constexpr int kColumnCount = 6;
+enum class Column { Name, CommandLine, Exists, Section, Status, Type, Publisher, State };
+inline constexpr int kColumnCount = 8;
 
 struct ColumnDefinition {
     Column column;
@@ -45,11 +50,16 @@ struct ColumnDefinition {
     int widthTwips;  // 0 hides the column
 };
 
-// Name, Command Line, Exists, Section, Status (hidden), type (hidden).
+// Name, Command Line, Exists, Section, Status (hidden), type (hidden),
+// Publisher, State.
 const std::vector<ColumnDefinition>& entryColumns();
 
 // The text a cell shows: "Yes"/"No", the section key, "Enabled"/"Disabled",
-// "Reg"/"Lnk"/"File".
+// "Reg"/"Lnk"/"File", and in State how the entry stands with Windows.
 std::string cellText(const StartupEntry& entry, Column column);
+
+// Why the entry is not as its box alone would say: Windows' switch is off,
+// or group policy sets it. nullptr for every other entry.
+const char* stateReason(const StartupEntry& entry);
 
 }  // namespace lsu

@@ -31,7 +31,7 @@ void appendCsvRecord(std::string& out, const auto& fieldOf) {
 
 const std::array<std::string_view, kEntryFieldCount>& fieldHeaders() {
     static constexpr std::array<std::string_view, kEntryFieldCount> headers = {
-        "Name", "Command Line", "Exists", "Section", "Status", "Type"};
+        "Name", "Command Line", "Exists", "Section", "Status", "Type", "Publisher", "State"};
     return headers;
 }
 
@@ -51,7 +51,11 @@ std::string formatJson(const EntryList& rows) {
                          {"exists", cellText(row, Column::Exists)},
                          {"section", cellText(row, Column::Section)},
                          {"status", cellText(row, Column::Status)},
-                         {"type", cellText(row, Column::Type)}});
+                         {"type", cellText(row, Column::Type)},
+                         {"publisher", row.publisher},
+                         {"state", cellText(row, Column::State)},
+                         {"switchedOff", row.enabled && row.switchedOff},
+                         {"readOnly", isReadOnly(row)}});
     return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 

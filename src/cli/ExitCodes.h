@@ -16,6 +16,7 @@ inline constexpr int kExitNotAWindowsVolume = 7;
 inline constexpr int kExitNoProfile = 8;      // none, not the one named, or several and no --user
 inline constexpr int kExitDirtyHive = 9;      // a hive was not shut down cleanly: nothing was changed
 inline constexpr int kExitReadOnlyVolume = 10;  // the volume is mounted read-only: nothing was changed
+inline constexpr int kExitReadOnlyEntry = 11;   // group policy sets the entry: it is not changed here
 
 // The table --help and the README show.
 inline constexpr const char* kExitCodeHelp =
@@ -31,6 +32,7 @@ inline constexpr const char* kExitCodeHelp =
     "  7  DIR holds no Windows volume (no readable Windows\\System32\\config\\SOFTWARE)\n"
     "  8  no user profile with an NTUSER.DAT, not the one named, or several and no --user\n"
     "  9  refused: a hive was not shut down cleanly (start and shut down Windows, or --force-dirty)\n"
-    " 10  refused: the volume is mounted read-only\n";
+    " 10  refused: the volume is mounted read-only\n"
+    " 11  refused: group policy sets the entry, so it cannot be changed here\n";
 
 }  // namespace lsu::cli

@@ -54,9 +54,11 @@ public:
         StartupEntry row;
         if (const int found = findOne(request, row); found != kExitOk) return found;
         const std::string where = "\"" + row.name + "\" in " + std::string(section(row.section).key);
-        if (row.enabled == enable) {
+        if (isReadOnly(row)) return readOnly(row);
+        if (startsWithWindows(row) == enable) {
             // Moving an entry onto itself would delete a parked twin of the same name.
-            out_ << where << " is already " << (enable ? "enabled" : "disabled") << ".\n";
+            out_ << where << " is already " << (enable ? "enabled" : "disabled")
+                 << (row.enabled && row.switchedOff ? " by Windows' own startup switch" : "") << ".\n";
             return kExitOk;
         }
         ScriptPrompts prompts(err_, request.yes);
@@ -70,6 +72,7 @@ public:
     int remove(const Request& request) {
         StartupEntry row;
         if (const int found = findOne(request, row); found != kExitOk) return found;
+        if (isReadOnly(row)) return readOnly(row);
         ScriptPrompts prompts(err_, request.yes);
         if (!prompts.ask(kDeleteQuestion, kDeleteQuestionTitle, kStyleYesNoQuestion)) return refused(prompts);
         const bool gone = deleteEntry(platform_, prompts, row);
@@ -121,6 +124,10 @@ private:
                                                  "\" in " + key + "; name a leaf section that holds only one of them");
         row = *found.front();
         return kExitOk;
+    }
+
+    int readOnly(const StartupEntry& row) {
+        return error(kExitReadOnlyEntry, "\"" + row.name + "\": " + stateReason(row));
     }
 
     int refused(const ScriptPrompts& prompts) {

@@ -9,13 +9,14 @@ namespace lsu::cli {
 
 namespace {
 
-constexpr int kCommandLineColumn = 1;
-constexpr int kNameColumn = 0;
-constexpr int kSectionColumn = 3;
+constexpr int kCommandLineColumn = static_cast<int>(Column::CommandLine);
+// After the command line, these give way in turn, the widest first.
+constexpr int kYielding[] = {static_cast<int>(Column::Name), static_cast<int>(Column::Section),
+                             static_cast<int>(Column::Publisher), static_cast<int>(Column::State)};
 constexpr int kGap = 2;
 // Below these widths a column stops giving way; a narrower terminal wraps.
 constexpr int kMinCommandLine = 12;
-constexpr int kMinNameOrSection = 8;
+constexpr int kMinYielding = 8;
 constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
 
 // A cell may hold line breaks or tabs; in a table they would break the row.
@@ -49,11 +50,11 @@ std::array<int, kEntryFieldCount> columnWidths(const std::vector<std::array<std:
     int excess = total - terminalWidth;
     if (excess <= 0) return widths;
     shrink(widths, kCommandLineColumn, kMinCommandLine, excess);
-    // The name and the section give way in turn, the wider one first.
     while (excess > 0) {
-        const int wider = widths[kNameColumn] >= widths[kSectionColumn] ? kNameColumn : kSectionColumn;
-        if (widths[wider] <= kMinNameOrSection) break;
-        --widths[wider];
+        const int widest = *std::max_element(std::begin(kYielding), std::end(kYielding),
+                                             [&](int a, int b) { return widths[a] < widths[b]; });
+        if (widths[widest] <= kMinYielding) break;
+        --widths[widest];
         --excess;
     }
     return widths;

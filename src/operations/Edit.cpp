@@ -1,5 +1,6 @@
 #include "operations/EntryForms.h"
 #include "operations/EntryLocations.h"
+#include "operations/EntrySwitches.h"
 #include "operations/EntryTransfer.h"
 #include "operations/FileNames.h"
 #include "operations/Messages.h"
@@ -60,17 +61,32 @@ std::optional<EditTarget> targetFor(Platform& platform, const StartupEntry& row,
     return EditTarget{*place, linkFieldsFor(platform, form.name, command)};
 }
 
-Outcome replaceEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form,
-                     const EntryPlace& source, const EntryContent& old) {
-    auto target = targetFor(platform, row, form, old, commandTextFor(platform, row, form, source, old));
+Outcome replaceEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& source, const EntryContent& old,
+                     const std::optional<EditTarget>& target) {
     if (!target) return Outcome::failed();
     if (samePlace(source, target->place) && sameContent(old, target->content)) return Outcome::done();
     return transferEntry(platform, prompts, source, target->place, target->content);
 }
 
+// Windows' switch of the entry follows it to its new name and place. A
+// parked entry whose name an entry where Windows starts it still carries
+// leaves the switch to that one.
+void keepSwitchWithEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& row, SectionId to,
+                         const EntryPlace& target) {
+    const auto live = placeOfRow(platform, row, true);
+    const auto from = live ? switchPlaceOf(row.section, *live) : std::nullopt;
+    if (!from || (!row.enabled && readEntry(platform, *live))) return;
+    if (const SystemResult carried = carrySwitch(platform, *from, switchPlaceOf(to, target)); !carried)
+        prompts.tell(withReason(kSwitchLeftPrompt, carried.error()), kEditFailedTitle, kStyleCritical);
+}
+
 }  // namespace
 
 bool editEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form) {
+    if (isReadOnly(row)) {
+        prompts.tell(kReadOnlyPrompt, kEditFailedTitle, kStyleCritical);
+        return false;
+    }
     if (auto problem = formProblem(form, false)) {
         prompts.tell(*problem, kAppTitle, kStyleExclamation);
         return false;
@@ -85,9 +101,10 @@ bool editEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& row
         prompts.tell(kEntryGonePrompt, kEditFailedTitle, kStyleExclamation);
         return false;
     }
-    const Outcome edited = replaceEntry(platform, prompts, row, form, *source, *old);
+    const auto target = targetFor(platform, row, form, *old, commandTextFor(platform, row, form, *source, *old));
+    const Outcome edited = replaceEntry(platform, prompts, *source, *old, target);
     switch (edited.kind) {
-        case Outcome::Done: return true;
+        case Outcome::Done: keepSwitchWithEntry(platform, prompts, row, *form.section, target->place); return true;
         case Outcome::Declined: tellNothingChanged(prompts); break;
         case Outcome::Failed:
             prompts.tell(withReason(kEditFailedPrompt, edited.reason), kEditFailedTitle, kStyleCritical);

@@ -22,6 +22,13 @@ inline constexpr const char* kEditFailedTitle = "Edit failed";
 inline constexpr const char* kEntryGonePrompt = "The entry is no longer where it was listed. Refresh the list.";
 inline constexpr const char* kPlainFileStaysInFolderPrompt =
     "A file in a Startup folder can only be moved to the other Startup folder.";
+inline constexpr const char* kSwitchStaysOffPrompt =
+    "Windows' own startup switch for the entry could not be turned on. The entry stands where Windows starts it, "
+    "but Windows does not start it.";
+inline constexpr const char* kSwitchLeftPrompt =
+    "The entry was changed, but Windows' startup switch for it could not be kept with it.";
+inline constexpr const char* kReadOnlyPrompt =
+    "Group policy sets this entry and sets it again: it cannot be changed here.";
 
 // Beeps and asks "<what>: "<where>" exists. Replace it?" (Yes/No, no icon).
 bool askReplace(UserPrompts& prompts, const std::string& what, const std::string& where);

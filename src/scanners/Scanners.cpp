@@ -1,6 +1,9 @@
 #include "scanners/Scanners.h"
 
+#include <algorithm>
+
 #include "catalog/DisabledStores.h"
+#include "catalog/StartupSwitches.h"
 #include "catalog/Text.h"
 #include "scanners/RegistryData.h"
 
@@ -8,16 +11,39 @@ namespace lsu {
 
 namespace {
 
+// A row, with whether the program it starts is found and who made it.
 StartupEntry& appendEntry(ScanContext& context, std::string name, std::string commandLine, SectionId leaf,
-                          bool enabled, EntryType type, bool exists) {
+                          bool enabled, EntryType type, const std::optional<std::string>& program) {
     StartupEntry& entry = context.rows.emplace_back();
     entry.name = std::move(name);
     entry.commandLine = std::move(commandLine);
     entry.section = leaf;
     entry.type = type;
     entry.enabled = enabled;
-    entry.exists = exists;
+    entry.exists = program.has_value();
+    if (program) entry.publisher = context.check.publisherOf(*program);
     return entry;
+}
+
+StartupEntry& appendEntry(ScanContext& context, std::string name, std::string commandLine, SectionId leaf,
+                          bool enabled, EntryType type) {
+    const auto program = context.check.resolveProgram(commandLine);
+    return appendEntry(context, std::move(name), std::move(commandLine), leaf, enabled, type, program);
+}
+
+// Marks the rows from `first` on that Windows' switches turn off.
+void applySwitches(ScanContext& context, SectionId leaf, RegistryView view, std::size_t first) {
+    const auto key = switchKeyOf(leaf, view);
+    if (!key || first == context.rows.size()) return;
+    const auto switches = context.platform.readValues(*key);
+    if (!switches) return;
+    for (std::size_t i = first; i < context.rows.size(); ++i) {
+        StartupEntry& row = context.rows[i];
+        const auto found = std::find_if(switches->begin(), switches->end(), [&](const RegistryValue& value) {
+            return equalsNoCase(value.name, switchNameOf(row));
+        });
+        row.switchedOff = found != switches->end() && switchSaysOff(*found);
+    }
 }
 
 // Windows starts the entries of both views of a machine key, unless the
@@ -30,19 +56,21 @@ std::vector<RegistryView> viewsToRead(Platform& platform, const RegistrySource& 
 
 void scanRegistry(SectionId leaf, const RegistrySource& source, ScanContext& context) {
     const auto views = viewsToRead(context.platform, source);
+    // Entries group policy writes have no disabled store.
     for (bool enabled : {true, false}) {
+        if (!enabled && section(leaf).readOnly) break;
         const std::string subkey = enabled ? std::string(source.subkey) : disabledSubkey(source.subkey);
         for (RegistryView view : views) {
             auto values = context.platform.readValues({source.hive, view, subkey});
             if (!values) continue;
+            const std::size_t first = context.rows.size();
             for (auto& value : *values) {
-                std::string commandLine = renderRegistryData(value);
-                const bool exists = context.check.programExists(commandLine);
-                StartupEntry& row = appendEntry(context, value.name, std::move(commandLine), leaf, enabled,
-                                                EntryType::RegistryValue, exists);
+                StartupEntry& row =
+                    appendEntry(context, value.name, renderRegistryData(value), leaf, enabled, EntryType::RegistryValue);
                 row.view = view;
                 row.stored = std::move(value);
             }
+            if (enabled) applySwitches(context, leaf, view, first);
         }
     }
 }
@@ -54,12 +82,12 @@ void scanWinIni(SectionId leaf, const WinIniSource& source, ScanContext& context
         auto line = context.platform.readProfile(std::string(iniSection), std::string(source.key), file);
         // An empty key, and "No" in the section Windows reads, hold no entry.
         if (!line || line->empty() || (enabled && *line == "No")) continue;
-        const bool exists = context.check.programExists(*line);
-        appendEntry(context, winIniEntryName(*line), *line, leaf, enabled, EntryType::File, exists);
+        appendEntry(context, winIniEntryName(*line), *line, leaf, enabled, EntryType::File);
     }
 }
 
 void scanFolder(const std::string& folder, bool enabled, SectionId leaf, ScanContext& context) {
+    const std::size_t first = context.rows.size();
     for (const std::string& file : context.platform.listFiles(folder)) {
         const std::string path = withTrailingBackslash(folder) + file;
         if (endsWithNoCase(trimSpaces(file), ".lnk")) {
@@ -67,16 +95,15 @@ void scanFolder(const std::string& folder, bool enabled, SectionId leaf, ScanCon
             // still starts at logon: it is listed under its file name.
             auto link = context.platform.readShortcut(path);
             const std::string bare = trimSpaces(file);
-            std::string target = link ? link->fields.targetPath : std::string();
-            const bool exists = context.check.programExists(target);
-            appendEntry(context, link ? link->displayName : bare.substr(0, bare.size() - 4), std::move(target), leaf,
-                        enabled, EntryType::Shortcut, exists)
+            appendEntry(context, link ? link->displayName : bare.substr(0, bare.size() - 4),
+                        link ? link->fields.targetPath : std::string(), leaf, enabled, EntryType::Shortcut)
                 .fileName = file;
         } else {
-            // The file stands in the folder, so the program it names exists.
-            appendEntry(context, file, file, leaf, enabled, EntryType::File, true).fileName = file;
+            // The file stands in the folder: it is the program it names.
+            appendEntry(context, file, file, leaf, enabled, EntryType::File, path).fileName = file;
         }
     }
+    if (enabled) applySwitches(context, leaf, RegistryView::Shared, first);
 }
 
 void scanStartupFolder(SectionId leaf, const FolderSource& source, ScanContext& context) {

@@ -12,12 +12,13 @@ SectionLoad loadSection(Platform& platform, SectionId id) {
     for (SectionId leaf : leavesOf(id)) scanLeaf(leaf, context);
     tickEnabledRows(load.rows);
     load.probes = check.probeCount();
+    load.publisherReads = check.publisherReads();
     return load;
 }
 
 void tickEnabledRows(EntryList& rows) {
     for (auto& row : rows)
-        if (row.enabled) row.checked = true;
+        if (startsWithWindows(row)) row.checked = true;
 }
 
 }  // namespace lsu

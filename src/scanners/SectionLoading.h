@@ -12,13 +12,14 @@ struct SectionLoad {
     std::string folderName;   // the section key, shown as written
     std::string description;
     EntryList rows;
-    std::size_t probes = 0;  // file-system probes spent on the Exists cells
+    std::size_t probes = 0;          // file-system probes spent on the Exists cells
+    std::size_t publisherReads = 0;  // version resources read for the Publisher cells
 };
 
 SectionLoad loadSection(Platform& platform, SectionId id);
 
-// Ticks every enabled row; this shows the stored state and is never a
-// user's check change.
+// Ticks every row Windows starts; this shows the stored state and is never
+// a user's check change.
 void tickEnabledRows(EntryList& rows);
 
 }  // namespace lsu

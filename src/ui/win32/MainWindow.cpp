@@ -127,9 +127,19 @@ void MainWindow::showLoadedRows(WPARAM ticket) {
         if (list_.selectEntry(name, leaf)) break;
 }
 
-void MainWindow::showStatus() {
+// The status bar says why the entry (the selected one unless another is
+// named) is not as its box alone would say; otherwise how many programs the
+// list shows and how many of them do not start.
+void MainWindow::showStatus(const StartupEntry* about) {
+    if (!about) about = list_.selectedEntry();
+    if (about)
+        if (const char* reason = stateReason(*about)) {
+            SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(widen(reason).c_str()));
+            return;
+        }
     const auto& rows = list_.rows();
-    const auto disabled = std::count_if(rows.begin(), rows.end(), [](const StartupEntry& row) { return !row.enabled; });
+    const auto disabled =
+        std::count_if(rows.begin(), rows.end(), [](const StartupEntry& row) { return !startsWithWindows(row); });
     const std::wstring text = std::to_wstring(rows.size()) + (rows.size() == 1 ? L" program, " : L" programs, ") +
                               std::to_wstring(disabled) + L" disabled";
     SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -149,7 +159,7 @@ void MainWindow::onCheckBoxChanged(int index) {
     applyCheckState(platform_, prompts, *entry);
     // A failed move puts the box back to where the entry really is.
     list_.showEntryState(index);
-    showStatus();
+    showStatus(entry);
 }
 
 void MainWindow::setSelectedChecked(bool checked) {
@@ -287,6 +297,7 @@ void MainWindow::onCommand(int command) {
 void MainWindow::onListEvent(const ProgramList::Event& event) {
     switch (event.kind) {
         case ProgramList::Event::UserCheck: onCheckBoxChanged(event.index); break;
+        case ProgramList::Event::SelectionChanged: showStatus(); break;
         case ProgramList::Event::DoubleClick: editSelectedEntry(); break;
         case ProgramList::Event::RightClick: showContextMenu(event.index); break;
         case ProgramList::Event::None: break;

@@ -59,7 +59,7 @@ private:
     // The commands.
     void reloadList();
     void showLoadedRows(WPARAM ticket);
-    void showStatus();
+    void showStatus(const StartupEntry* about = nullptr);
     void refresh();
     void onCheckBoxChanged(int index);
     void setSelectedChecked(bool checked);

@@ -128,6 +128,9 @@ ProgramList::Event ProgramList::interpret(const NMHDR& header) const {
                                      ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) &&
                                      (change.uOldState & LVIS_STATEIMAGEMASK) != 0;
             if (checkChange && !programChanging_) return {Event::UserCheck, change.iItem};
+            const bool selectionChange = (change.uChanged & LVIF_STATE) &&
+                                         ((change.uNewState ^ change.uOldState) & LVIS_SELECTED);
+            if (selectionChange) return {Event::SelectionChanged, change.iItem};
             return {};
         }
         case NM_DBLCLK: {

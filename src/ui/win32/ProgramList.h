@@ -41,7 +41,7 @@ public:
 
     // What a notification of the list means to the window.
     struct Event {
-        enum Kind { None, UserCheck, DoubleClick, RightClick } kind = None;
+        enum Kind { None, UserCheck, SelectionChanged, DoubleClick, RightClick } kind = None;
         int index = -1;
     };
     Event interpret(const NMHDR& header) const;

@@ -1,0 +1,51 @@
+#include "operations/EntrySwitches.h"
+
+#include "catalog/StartupSwitches.h"
+#include "catalog/Text.h"
+
+namespace lsu {
+
+std::optional<SwitchPlace> switchPlaceOf(SectionId leaf, const EntryPlace& place) {
+    if (const auto* registry = std::get_if<RegistryPlace>(&place)) {
+        auto key = switchKeyOf(leaf, registry->key.view);
+        if (!key) return std::nullopt;
+        return SwitchPlace{*key, registry->name};
+    }
+    if (const auto* file = std::get_if<FilePlace>(&place)) {
+        auto key = switchKeyOf(leaf, RegistryView::Shared);
+        if (!key) return std::nullopt;
+        return SwitchPlace{*key, file->path.substr(file->path.find_last_of('\\') + 1)};
+    }
+    return std::nullopt;
+}
+
+SystemResult turnSwitchOn(Platform& platform, const SwitchPlace& place) {
+    auto value = platform.readValue(place.key, place.name);
+    if (!value || !switchSaysOff(*value)) return {};
+    const RegistryValue on = switchedOn(*value);
+    if (SystemResult written = platform.writeValue(place.key, on, false); !written) return written;
+    auto back = platform.readValue(place.key, place.name);
+    if (!back || back->data != on.data) return SystemResult::refused(0, "The switch did not read back as written.");
+    return {};
+}
+
+SystemResult removeSwitch(Platform& platform, const SwitchPlace& place) {
+    if (!platform.readValue(place.key, place.name)) return {};
+    return platform.deleteValue(place.key, place.name);
+}
+
+SystemResult carrySwitch(Platform& platform, const SwitchPlace& from, const std::optional<SwitchPlace>& to) {
+    auto value = platform.readValue(from.key, from.name);
+    if (!value) return {};
+    if (to) {
+        if (to->key == from.key && equalsNoCase(to->name, from.name) && to->name == value->name) return {};
+        RegistryValue carried = *value;
+        carried.name = to->name;
+        if (SystemResult written = platform.writeValue(to->key, carried, true); !written) return written;
+        // A rename that changes only letter case has nothing else to remove.
+        if (to->key == from.key && equalsNoCase(to->name, from.name)) return {};
+    }
+    return platform.deleteValue(from.key, from.name);
+}
+
+}  // namespace lsu
