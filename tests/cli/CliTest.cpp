@@ -1,0 +1,172 @@
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+#include "cli/CliHarness.h"
+#include "cli/ExitCodes.h"
+#include "operations/LanguageTable.h"
+#include "operations/Messages.h"
+#include "platform/memory/MemoryPlatform.h"
+
+namespace lsu::test {
+namespace {
+
+constexpr const char* kUserRun = "Registry\\Current User\\Run";
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+class CliTest : public MixedInventoryTest {
+protected:
+    std::string listed(const std::vector<std::string>& args, int terminalWidth = 200) {
+        const CliResult result = runTool(platform(), args, terminalWidth);
+        EXPECT_EQ(result.code, cli::kExitOk) << result.err;
+        EXPECT_EQ(result.err, "");
+        return result.out;
+    }
+};
+
+TEST_F(CliTest, EveryFormatListsTheWindowsRowsOfEverySection) {
+    for (SectionId id : sectionTree()) {
+        const std::string key(section(id).key);
+        SCOPED_TRACE(key);
+        const EntryList rows = loadSection(platform(), id).rows;
+        EXPECT_EQ(listed({"list", key, "--format", "csv"}), cli::formatCsv(rows));
+        EXPECT_EQ(listed({"list", key, "--format", "json"}), cli::formatJson(rows));
+        EXPECT_EQ(listed({"list", key}, 1000), cli::formatTable(rows, 1000));
+    }
+}
+
+TEST_F(CliTest, ListDefaultsToAllProgramsAndTakesTheSectionInAnyCase) {
+    EXPECT_EQ(listed({"list"}), cli::formatTable(loadSection(platform(), SectionId::AllPrograms).rows, 200));
+    EXPECT_EQ(listed({"list", "registry\\current user\\RUN"}), listed({"list", kUserRun}));
+}
+
+TEST_F(CliTest, DisableParksTheEntryAndEnableBringsItBack) {
+    const std::string before = inventory(platform());
+    EXPECT_EQ(listed({"enable", kUserRun, "Tool"}), "\"Tool\" in Registry\\Current User\\Run is already enabled.\n");
+    EXPECT_EQ(listed({"disable", kUserRun, "tool"}), "Disabled \"Tool\" in Registry\\Current User\\Run.\n");
+    EXPECT_FALSE(findRow(platform(), SectionId::UserRun, "Tool").value().enabled);
+    EXPECT_EQ(listed({"enable", kUserRun, "Tool"}), "Enabled \"Tool\" in Registry\\Current User\\Run.\n");
+    EXPECT_EQ(inventory(platform()), before);
+}
+
+TEST_F(CliTest, AGroupSectionFindsTheEntryInItsLeaf) {
+    listed({"disable", "All Programs", "Linked"});
+    EXPECT_FALSE(findRow(platform(), SectionId::StartupCurrentUser, "Linked").value().enabled);
+    EXPECT_EQ(listed({"delete", "Win.ini", "run", "--yes"}), "Deleted \"run\" from Win.ini\\Run.\n");
+    EXPECT_FALSE(findRow(platform(), SectionId::WinIniRun, "run"));
+}
+
+TEST_F(CliTest, AddWritesTheEntryAndReplacesAnotherOnlyWithYes) {
+    EXPECT_EQ(listed({"add", kUserRun, "New", "C:\\new.exe -a"}), "Added \"New\" to Registry\\Current User\\Run.\n");
+    EXPECT_EQ(findRow(platform(), SectionId::UserRun, "New")->commandLine, "C:\\new.exe -a");
+    listed({"add", kUserRun, "tool", "C:\\other.exe", "-y"});
+    EXPECT_EQ(findRow(platform(), SectionId::UserRun, "Tool")->commandLine, "C:\\other.exe");
+}
+
+TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
+    seedRegistry(platform(), SectionId::UserRun, stringValue("Parked", "other.exe"));
+    seedWinIni(platform(), SectionId::WinIniLoad, "C:\\parked.exe", true);
+    const std::string before = inventory(platform());
+    const std::pair<std::vector<std::string>, int> cases[] = {
+        {{"frobnicate"}, cli::kExitUsage},
+        {{"disable", "Tool"}, cli::kExitUsage},
+        {{"add", kUserRun, "", "x.exe"}, cli::kExitUsage},
+        {{"list", "Registry\\Nowhere"}, cli::kExitUnknownSection},
+        {{"add", "Win.ini\\Run", "x", "x.exe", "--yes"}, cli::kExitUnknownSection},
+        {{"delete", kUserRun, "Nobody", "--yes"}, cli::kExitEntryNotFound},
+        {{"enable", kUserRun, "parked"}, cli::kExitAmbiguousName},
+        {{"delete", kUserRun, "Tool"}, cli::kExitRefused},
+        {{"disable", "Win.ini\\Load", "load"}, cli::kExitRefused},
+        {{"add", "Startup Folder\\Current User", "linked", "C:\\other.exe"}, cli::kExitRefused},
+    };
+    for (const auto& [args, code] : cases) {
+        const CliResult result = runTool(platform(), args);
+        EXPECT_EQ(result.code, code) << args.front() << ": " << result.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_TRUE(result.err.starts_with("lstartup-cli: error: ")) << result.err;
+        EXPECT_EQ(inventory(platform()), before) << args.front();
+    }
+    EXPECT_EQ(runTool(platform(), {"frobnicate"}).err, "lstartup-cli: error: unknown command \"frobnicate\" (commands: "
+                                                        "list, enable, disable, delete, add; see --help)\n");
+    EXPECT_EQ(runTool(platform(), {"delete", kUserRun, "Tool"}).err,
+              "lstartup-cli: error: refused: Are you sure to delete the selected item? This action can not be undone."
+              " Give --yes to answer Yes.\n");
+}
+
+TEST(CliOnARefusingSystem, FailedChangeSaysWhyOnOneStderrLineAndChangesNothing) {
+    MemoryPlatform platform;
+    seedRegistry(platform, SectionId::UserRun, stringValue("Tool", "tool.exe"));
+    platform.setReadOnlyHive(Hive::CurrentUser, true);
+    const std::string before = inventory(platform);
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"disable", kUserRun, "Tool"}, languageText(kTextDisableFailedTitle) + ": " + languageText(kTextDisableFailedPrompt)},
+        {{"add", kUserRun, "New", "new.exe"}, std::string(kAddFailedTitle) + ": " + kAddFailedPrompt},
+    };
+    for (const auto& [args, message] : cases) {
+        const CliResult result = runTool(platform, args);
+        EXPECT_EQ(result.code, cli::kExitOperationFailed);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, "lstartup-cli: " + message + " Access is denied. (error 5)\n");
+    }
+    EXPECT_EQ(inventory(platform), before);
+}
+
+TEST_F(CliTest, HelpDocumentsTheCommandsTheirArgumentsSectionsAndExitCodes) {
+    const std::string tool = listed({"--help"});
+    for (const char* text : {"list", "enable", "disable", "delete", "add", "Exit codes", "ambiguous"})
+        EXPECT_NE(tool.find(text), std::string::npos) << text;
+    for (const auto& [command, text] : {std::pair{"list", "--format"}, std::pair{"list", "Run Services Once"},
+                                        std::pair{"delete", "SECTION TEXT REQUIRED"}, std::pair{"delete", "--yes"},
+                                        std::pair{"add", "SECTION TEXT REQUIRED"}})
+        EXPECT_NE(listed({command, "--help"}).find(text), std::string::npos) << command << ": " << text;
+}
+
+StartupEntry entry(const std::string& name, const std::string& commandLine) {
+    StartupEntry row;
+    row.name = name;
+    row.commandLine = commandLine;
+    return row;
+}
+
+TEST(CsvFormat, QuotesFieldsWithCommasQuotesOrLineBreaksAndEndsRecordsWithCrLf) {
+    EXPECT_EQ(cli::formatCsv({entry("Agent, \"Pro\"", "a.exe\r\n-x"), entry("Früh ✓", "b.exe")}),
+              "Name,Command Line,Exists,Section,Status,Type\r\n"
+              "\"Agent, \"\"Pro\"\"\",\"a.exe\r\n-x\",No,Registry\\Current User\\Run,Enabled,Reg\r\n"
+              "Früh ✓,b.exe,No,Registry\\Current User\\Run,Enabled,Reg\r\n");
+}
+
+TEST(JsonFormat, IsAnArrayOfTheRowsCellsWithBytesThatAreNotUtf8Replaced) {
+    EXPECT_EQ(nlohmann::json::parse(cli::formatJson({})), nlohmann::json::array());
+    const auto rows = nlohmann::json::parse(cli::formatJson({entry("Agent, \"Pro\"", "a.exe\r\n-x"), entry("bad\xFF", "b")}));
+    EXPECT_EQ(rows, nlohmann::json::parse(R"([{"name": "Agent, \"Pro\"", "commandLine": "a.exe\r\n-x", "exists": "No",
+        "section": "Registry\\Current User\\Run", "status": "Enabled", "type": "Reg"}, {"name": "bad\uFFFD",
+        "commandLine": "b", "exists": "No", "section": "Registry\\Current User\\Run", "status": "Enabled", "type": "Reg"}])"));
+}
+
+TEST(TableFormat, FitsTheTerminalCuttingTheCommandLineFirstAndCellsAtCharacterBoundaries) {
+    const EntryList rows = {entry("ÄÖÜäöü ÄÖÜäöü", "C:\\Program Files\\Vendor\\Product\\bin\\tool.exe --many --options"),
+                            entry("Lines", "line one\r\nline two")};
+    for (int width : {80, 60}) {
+        for (const std::string& line : linesOf(cli::formatTable(rows, width))) {
+            EXPECT_LE(std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; }), width) << line;
+            EXPECT_NO_THROW(nlohmann::json(line).dump()) << "a cut must leave whole characters";
+        }
+    }
+    const auto wide = linesOf(cli::formatTable(rows, 80));
+    EXPECT_TRUE(wide[1].starts_with("ÄÖÜäöü ÄÖÜäöü  C:\\Program")) << wide[1];
+    EXPECT_NE(wide[1].find("\xE2\x80\xA6  No      Registry\\Current User\\Run  Enabled  Reg"), std::string::npos);
+    EXPECT_TRUE(wide.at(2).starts_with("Lines          line one  line")) << wide[2];
+    EXPECT_TRUE(linesOf(cli::formatTable(rows, 60))[1].starts_with("ÄÖÜäöü ÄÖ\xE2\x80\xA6"));
+    // Below its least width a column no longer gives way; the terminal wraps the line.
+    EXPECT_TRUE(linesOf(cli::formatTable(rows, 40))[1].starts_with("ÄÖÜäöü \xE2\x80\xA6  C:\\Progra"));
+}
+
+}  // namespace
+}  // namespace lsu::test

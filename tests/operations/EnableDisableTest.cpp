@@ -1,0 +1,146 @@
+#include "catalog/DisabledStores.h"
+#include "operations/EntryPlaces.h"
+#include "operations/LanguageTable.h"
+#include "operations/Messages.h"
+#include "operations/OperationsFixture.h"
+#include "scanners/SectionLoading.h"
+
+namespace lsu::test {
+namespace {
+
+using enum SectionId;
+
+// The one entry of a test in a leaf of each kind, where Windows reads it or
+// in its disabled store, and what it stores for a command text.
+EntryPlace placeOf(Platform& platform, SectionId leaf, bool disabled) {
+    if (sourceAs<RegistrySource>(leaf)) return RegistryPlace{registryKeyOf(leaf, disabled), "Tool"};
+    if (sourceAs<WinIniSource>(leaf)) return ProfilePlace{winIniPath(platform), disabled ? "SM_Disabled" : "Windows", "Run"};
+    return FilePlace{startupFolder(platform, leaf, disabled) + "\\tool.bat"};
+}
+
+EntryContent contentOf(SectionId leaf, const std::string& text) {
+    if (sourceAs<RegistrySource>(leaf)) return stringValue("Tool", text);
+    if (sourceAs<WinIniSource>(leaf)) return ProfileLine{text};
+    return FileBytes(text.begin(), text.end());
+}
+
+std::string replaceQuestion(Platform& platform, SectionId leaf) {
+    const EntryPlace parked = placeOf(platform, leaf, true);
+    std::string what = "The registry value: \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-\\Tool";
+    if (auto* file = std::get_if<FilePlace>(&parked)) what = "The file: \"" + file->path;
+    if (std::holds_alternative<ProfilePlace>(parked)) what = "The win.ini line: \"[SM_Disabled] Run= in " + winIniPath(platform);
+    return what + "\" exists. Replace it?";
+}
+
+TEST_F(OperationsTest, DisableAndEnableAgainKeepTheValueByteForByte) {
+    std::vector<std::tuple<SectionId, RegistryView, RegistryValue>> cases = {
+        {UserRun, RegistryView::Shared, stringValue("Expanding", "%SystemRoot%\\system32\\tool.exe", kRegExpandSz)},
+        {MachineRun, RegistryView::Bits64, dwordValue("Number", 0x01020304)},
+        {UserRunOnce, RegistryView::Shared, stringValue("", "C:\\Tools\\default.exe")},
+        {UserRun, RegistryView::Shared, stringValue("  Spaced Tool  ", "C:\\Tools\\tool.exe")},
+        {UserRun, RegistryView::Shared, stringValue("Überwachung 監視", "C:\\Programme\\監視.exe")}};
+    // Where the system keeps one view of the machine's keys, there is no 32-bit view to return to.
+    if (!platform.viewsShareKey(Hive::LocalMachine, registryKeyOf(MachineRun).subkey))
+        cases.emplace_back(MachineRun, RegistryView::Bits32, stringValue("Legacy", "C:\\Old\\legacy.exe"));
+    for (const auto& [leaf, view, value] : cases) {
+        SCOPED_TRACE("\"" + value.name + "\" in " + std::string(section(leaf).key));
+        seedRegistry(platform, leaf, value, false, view);
+        StartupEntry row = findRow(platform, leaf, value.name).value();
+        for (bool disabled : {true, false}) {
+            ASSERT_TRUE(clickBox(platform, prompts, row));
+            EXPECT_EQ(platform.readValue(registryKeyOf(leaf, disabled, view), value.name), value);
+            EXPECT_FALSE(platform.readValue(registryKeyOf(leaf, !disabled, view), value.name));
+        }
+        // A box that already shows where the entry stands moves nothing.
+        EXPECT_FALSE(applyCheckState(platform, prompts, row));
+        if (view != RegistryView::Bits32) continue;
+        for (bool disabled : {false, true}) EXPECT_FALSE(platform.readValue(registryKeyOf(leaf, disabled), value.name));
+    }
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(OperationsTest, DisableMovesTheValueStoredNowNotTheListedText) {
+    seedRegistry(platform, UserRun, stringValue("Tool", "old.exe"));
+    StartupEntry row = findRow(platform, UserRun, "Tool").value();
+    seedRegistry(platform, UserRun, stringValue("Tool", "new.exe", kRegExpandSz));
+    ASSERT_TRUE(clickBox(platform, prompts, row));
+    EXPECT_EQ(platform.readValue(registryKeyOf(UserRun, true), "Tool"), stringValue("Tool", "new.exe", kRegExpandSz));
+}
+
+// A win.ini line naming two programs moves whole, as every other entry does.
+const std::string kLive = "C:\\a.exe, C:\\live.exe /x";
+
+TEST(ParkingOverAnotherEntry, AsksOnlyWhenTheyDifferAndChangesNothingOnNo) {
+    for (SectionId leaf : {UserRun, WinIniRun, StartupAllUsers})
+        for (const auto& [parked, answer, moves] : {std::tuple{std::string("C:\\parked.exe"), false, false},
+                                                    std::tuple{std::string("C:\\parked.exe"), true, true},
+                                                    std::tuple{kLive, false, true}}) {
+            SCOPED_TRACE(std::string(section(leaf).key) + " over " + parked);
+            auto backend = makeCleanBackend();
+            Platform& platform = backend->platform();
+            ScriptedPrompts prompts;
+            prompts.answer = answer;
+            writeEntry(platform, placeOf(platform, leaf, false), contentOf(leaf, kLive));
+            writeEntry(platform, placeOf(platform, leaf, true), contentOf(leaf, parked));
+            StartupEntry row = loadSection(platform, leaf).rows.at(0);
+            EXPECT_EQ(clickBox(platform, prompts, row), moves);
+            EXPECT_EQ(row.checked, !moves);
+            std::vector<Message> expected;
+            if (parked != kLive) expected.push_back({replaceQuestion(platform, leaf), kAppTitle, kStyleYesNo});
+            if (!moves) expected.push_back({"Nothing was changed.", kAppTitle, kStyleInformation});
+            EXPECT_EQ(prompts.messages, expected);
+            EXPECT_EQ(prompts.beeps, parked != kLive ? 1 : 0);
+            const auto live = readEntry(platform, placeOf(platform, leaf, false));
+            EXPECT_EQ(live, moves ? std::nullopt : std::optional(contentOf(leaf, kLive)));
+            EXPECT_EQ(readEntry(platform, placeOf(platform, leaf, true)), contentOf(leaf, moves ? kLive : parked));
+        }
+}
+
+void refuseWrites(MemoryPlatform& platform) {
+    platform.failWhen = [](MemoryOp op) { return op == MemoryOp::RegistryWrite || op == MemoryOp::ProfileWrite; };
+}
+void refuseFirstRemoval(MemoryPlatform& platform) {
+    platform.failWhen = [deletes = 0](MemoryOp op) mutable { return op == MemoryOp::RegistryDelete && ++deletes == 1; };
+}
+void forgetStartupFolder(MemoryPlatform& platform) { platform.forgetSpecialFolder(kCsidlStartup); }
+
+TEST(FailedMove, KeepsTheEntryWhereItWasPutsTheBoxBackAndSaysWhy) {
+    const std::string deviceError = "\r\n\r\nThe request could not be performed because of an I/O device error. (error 1117)";
+    for (const auto& [leaf, parked, refuse, prompt, title, saysWhy] :
+         {std::tuple{UserRun, false, &refuseWrites, kTextDisableFailedPrompt, kTextDisableFailedTitle, true},
+          std::tuple{UserRun, true, &refuseWrites, kTextEnableFailedPrompt, kTextEnableFailedTitle, true},
+          std::tuple{WinIniRun, false, &refuseWrites, kTextDisableFailedPrompt, kTextDisableFailedTitle, true},
+          std::tuple{WinIniRun, true, &refuseWrites, kTextWinIniEnableFailedPrompt, kTextWinIniEnableFailedTitle, true},
+          // The source stays; the copy already written is taken back.
+          std::tuple{UserRun, false, &refuseFirstRemoval, kTextDisableFailedPrompt, kTextDisableFailedTitle, true},
+          std::tuple{StartupCurrentUser, false, &forgetStartupFolder, kTextDisableFailedPrompt, kTextDisableFailedTitle, false},
+          std::tuple{StartupCurrentUser, true, &forgetStartupFolder, kTextEnableFailedPrompt, kTextEnableFailedTitle, false}}) {
+        SCOPED_TRACE(std::string(section(leaf).key) + (parked ? ", parked" : ""));
+        MemoryPlatform platform;
+        ScriptedPrompts prompts;
+        const EntryPlace from = placeOf(platform, leaf, parked), to = placeOf(platform, leaf, !parked);
+        writeEntry(platform, from, contentOf(leaf, "C:\\tool.exe"));
+        StartupEntry row = loadSection(platform, leaf).rows.at(0);
+        refuse(platform);
+        EXPECT_FALSE(clickBox(platform, prompts, row));
+        platform.failWhen = nullptr;
+        EXPECT_EQ(std::pair(row.checked, row.enabled), std::pair(!parked, !parked));
+        const Message told{languageText(prompt) + (saysWhy ? deviceError : ""), languageText(title), kStyleCritical};
+        EXPECT_EQ(prompts.messages, std::vector{told});
+        EXPECT_EQ(readEntry(platform, from), contentOf(leaf, "C:\\tool.exe"));
+        EXPECT_FALSE(readEntry(platform, to));
+    }
+}
+
+TEST_F(RefusingSystemTest, FolderMoveCopiesTheFileWhenTheRenameIsRefused) {
+    const EntryPlace live = placeOf(platform, StartupCurrentUser, false), parked = placeOf(platform, StartupCurrentUser, true);
+    writeEntry(platform, live, contentOf(StartupCurrentUser, "xy"));
+    StartupEntry row = findRow(platform, StartupCurrentUser, "tool.bat").value();
+    platform.failWhen = [](MemoryOp op) { return op == MemoryOp::FileMove; };
+    ASSERT_TRUE(clickBox(platform, prompts, row));
+    EXPECT_FALSE(readEntry(platform, live));
+    EXPECT_EQ(readEntry(platform, parked), contentOf(StartupCurrentUser, "xy"));
+}
+
+}  // namespace
+}  // namespace lsu::test

@@ -1,0 +1,116 @@
+// A fixed, seeded sequence of enable, disable, delete, add and edit over
+// every section, where each step is also run once for every platform call it
+// makes with exactly that call failing. Whatever fails, the entries must be
+// as before the step (it reported failure) or as after it (it reported
+// success): nothing else lost or altered, nothing left in both places.
+
+#include <algorithm>
+#include <functional>
+#include <random>
+
+#include "operations/EntryLocations.h"
+#include "operations/OperationsFixture.h"
+#include "scanners/SectionLoading.h"
+
+namespace lsu::test {
+namespace {
+
+using enum SectionId;
+
+// Each listed entry by section and name, with where it stands and what it stores.
+using Inventory = std::vector<std::pair<std::string, std::string>>;
+
+std::string textOf(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
+
+Inventory inventory(MemoryPlatform& platform) {
+    Inventory entries;
+    for (const StartupEntry& row : loadSection(platform, AllPrograms).rows) {
+        const auto place = placeOfRow(platform, row, row.enabled);
+        const auto* file = place ? std::get_if<FilePlace>(&*place) : nullptr;
+        entries.emplace_back(cellText(row, Column::Section) + '\\' + row.name,
+                             cellText(row, Column::Status) + '|' + row.commandLine + '|' +
+                                 std::to_string(static_cast<int>(row.view)) + '|' + std::to_string(row.stored.type) +
+                                 '|' + textOf(row.stored.data) + '|' +
+                                 textOf(file ? platform.readFile(file->path).value_or(FileBytes{}) : FileBytes{}));
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+void seedWorld(MemoryPlatform& platform) {
+    int serial = 0;
+    for (SectionId leaf : leavesOf(AllPrograms))
+        for (bool disabled : {false, true}) {
+            const std::string name = std::to_string(serial++) + "E", program = "C:\\" + name + ".exe";
+            if (sourceAs<RegistrySource>(leaf)) seedRegistry(platform, leaf, stringValue(" " + name, program + " /a"), disabled);
+            if (!sourceAs<FolderSource>(leaf)) continue;
+            const std::string path = startupFolder(platform, leaf, disabled) + "\\" + name;
+            platform.putShortcut(path + ".lnk", linkTo(program, "/x"));
+            platform.putFile(path + ".bat", {'@', 'e', 'c', 'h', 'o'});
+        }
+    seedWinIni(platform, WinIniLoad, "C:\\loadme.exe");
+    seedWinIni(platform, WinIniRun, "C:\\runme.exe /r", true);
+    seedRegistry(platform, MachineRun, dwordValue("Number", 7), false, RegistryView::Bits32);
+    seedRegistry(platform, UserRun, stringValue("Expand", "%WINDIR%\\x.exe", kRegExpandSz));
+}
+
+using Step = std::function<bool(Platform&, UserPrompts&)>;
+
+// One operation of the sequence on a row listed before it: its box clicked
+// (twice as likely as the others), a delete, an add or an edit.
+Step pickStep(std::mt19937& random, const EntryList& rows, const std::string& tag, bool& deletes) {
+    const auto offered = sectionsOffered(true);
+    const SectionId other = offered[random() % offered.size()];
+    const bool keepCommand = random() % 2 == 0, moveSection = random() % 3 == 0;
+    const unsigned kind = rows.empty() ? 3 : random() % 5;
+    const StartupEntry row = rows.empty() ? StartupEntry{} : rows[random() % rows.size()];
+    deletes = kind == 2;
+    if (kind < 2) return [row](Platform& p, UserPrompts& u) { auto clicked = row; return clickBox(p, u, clicked); };
+    if (kind == 2) return [row](Platform& p, UserPrompts& u) { return deleteEntry(p, u, row); };
+    const EntryForm added{"New" + tag, "C:\\new" + tag + ".exe -q", other};
+    if (kind == 3) return [added](Platform& p, UserPrompts& u) { return addEntry(p, u, added); };
+    const std::string command = keepCommand ? row.commandLine : "C:\\edit" + tag + ".exe";
+    const EntryForm edited{"Ed" + tag, command, moveSection ? other : row.section};
+    return [row, edited](Platform& p, UserPrompts& u) { return editEntry(p, u, row, edited); };
+}
+
+TEST(OperationsInvariant, NoFailureAtAnyCallLosesOrDuplicatesAnEntry) {
+    MemoryPlatform world;
+    seedWorld(world);
+    std::mt19937 random(20240611u);
+    int failureRuns = 0;
+    for (int serial = 0; serial < 60; ++serial) {
+        const Inventory before = inventory(world);
+        bool deletes = false;
+        const Step step = pickStep(random, loadSection(world, AllPrograms).rows, std::to_string(serial), deletes);
+
+        // The first run fails nothing and counts the calls the step makes.
+        MemoryPlatform next = world;
+        Inventory after;
+        for (int k = 0, calls = 0; k <= calls; ++k) {
+            SCOPED_TRACE("step " + std::to_string(serial) + ", failing call " + std::to_string(k));
+            MemoryPlatform run = world;
+            int count = 0;
+            run.failWhen = [&count, k](MemoryOp) { return ++count == k; };
+            ScriptedPrompts prompts;
+            const bool result = step(run, prompts);
+            run.failWhen = nullptr;
+            const Inventory state = inventory(run);
+            if (k == 0) {
+                calls = count;
+                after = result ? state : before;
+                next = run;
+            }
+            // A delete that cannot read the entry takes it for gone already.
+            if (!result) EXPECT_EQ(state, before);
+            else if (deletes) EXPECT_TRUE(state == after || state == before);
+            else EXPECT_EQ(state, after);
+            failureRuns += k > 0;
+        }
+        world = next;
+    }
+    EXPECT_GT(failureRuns, 200);
+}
+
+}  // namespace
+}  // namespace lsu::test
