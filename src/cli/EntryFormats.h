@@ -26,8 +26,9 @@ std::string formatCsv(const EntryList& rows);
 // it); UTF-8, bytes that are not UTF-8 replaced by U+FFFD.
 std::string formatJson(const EntryList& rows);
 
-// Columns fitted to the terminal: when the rows are wider, the command line
-// gives way first, then the name and section; cut cells end in an ellipsis.
+// The window's shown columns fitted to the terminal: when the rows are
+// wider, the command line gives way first, then the name, section, publisher
+// and state; cut cells end in an ellipsis.
 std::string formatTable(const EntryList& rows, int terminalWidth);
 
 }  // namespace lsu::cli

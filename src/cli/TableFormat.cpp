@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <vector>
 #include <numeric>
 
 #include "cli/DisplayWidth.h"
@@ -34,27 +35,37 @@ std::string fitted(const std::string& text, int width) {
     return text.substr(0, prefixFitting(text, width - 1)) + std::string(kEllipsis);
 }
 
-void shrink(std::array<int, kEntryFieldCount>& widths, int column, int minimum, int& excess) {
-    const int give = std::clamp(widths[column] - minimum, 0, excess);
-    widths[column] -= give;
+// The columns the window shows; the hidden Status and type say nothing the
+// State column does not.
+std::vector<int> shownColumns() {
+    std::vector<int> shown;
+    for (int column = 0; column < kEntryFieldCount; ++column)
+        if (entryColumns()[column].widthTwips > 0) shown.push_back(column);
+    return shown;
+}
+
+using Cells = std::vector<std::string>;
+
+void shrink(std::vector<int>& widths, std::size_t at, int minimum, int& excess) {
+    const int give = std::clamp(widths[at] - minimum, 0, excess);
+    widths[at] -= give;
     excess -= give;
 }
 
-std::array<int, kEntryFieldCount> columnWidths(const std::vector<std::array<std::string, kEntryFieldCount>>& cells,
-                                          int terminalWidth) {
-    std::array<int, kEntryFieldCount> widths{};
+std::vector<int> columnWidths(const std::vector<Cells>& cells, const std::vector<int>& shown, int terminalWidth) {
+    std::vector<int> widths(shown.size(), 0);
     for (const auto& line : cells)
-        for (int column = 0; column < kEntryFieldCount; ++column)
-            widths[column] = std::max(widths[column], displayWidth(line[column]));
-    const int total = std::accumulate(widths.begin(), widths.end(), 0) + kGap * (kEntryFieldCount - 1);
+        for (std::size_t at = 0; at < shown.size(); ++at) widths[at] = std::max(widths[at], displayWidth(line[at]));
+    const int total = std::accumulate(widths.begin(), widths.end(), 0) + kGap * static_cast<int>(shown.size() - 1);
     int excess = total - terminalWidth;
     if (excess <= 0) return widths;
-    shrink(widths, kCommandLineColumn, kMinCommandLine, excess);
+    auto indexOf = [&](int column) { return static_cast<std::size_t>(std::find(shown.begin(), shown.end(), column) - shown.begin()); };
+    shrink(widths, indexOf(kCommandLineColumn), kMinCommandLine, excess);
     while (excess > 0) {
         const int widest = *std::max_element(std::begin(kYielding), std::end(kYielding),
-                                             [&](int a, int b) { return widths[a] < widths[b]; });
-        if (widths[widest] <= kMinYielding) break;
-        --widths[widest];
+                                             [&](int a, int b) { return widths[indexOf(a)] < widths[indexOf(b)]; });
+        if (widths[indexOf(widest)] <= kMinYielding) break;
+        --widths[indexOf(widest)];
         --excess;
     }
     return widths;
@@ -63,26 +74,24 @@ std::array<int, kEntryFieldCount> columnWidths(const std::vector<std::array<std:
 }  // namespace
 
 std::string formatTable(const EntryList& rows, int terminalWidth) {
-    std::vector<std::array<std::string, kEntryFieldCount>> cells;
+    const std::vector<int> shown = shownColumns();
+    std::vector<Cells> cells;
     cells.reserve(rows.size() + 1);
-    std::array<std::string, kEntryFieldCount> header;
-    for (int column = 0; column < kEntryFieldCount; ++column) header[column] = std::string(fieldHeaders()[column]);
-    cells.push_back(header);
+    Cells& header = cells.emplace_back();
+    for (int column : shown) header.emplace_back(fieldHeaders()[column]);
     for (const StartupEntry& row : rows) {
-        std::array<std::string, kEntryFieldCount> line;
-        for (int column = 0; column < kEntryFieldCount; ++column)
-            line[column] = flattened(cellText(row, entryColumns()[column].column));
-        cells.push_back(std::move(line));
+        Cells& line = cells.emplace_back();
+        for (int column : shown) line.push_back(flattened(cellText(row, entryColumns()[column].column)));
     }
-    const auto widths = columnWidths(cells, terminalWidth);
+    const auto widths = columnWidths(cells, shown, terminalWidth);
 
     std::string out;
     for (const auto& line : cells) {
         std::string text;
-        for (int column = 0; column < kEntryFieldCount; ++column) {
-            const std::string cell = fitted(line[column], widths[column]);
+        for (std::size_t at = 0; at < shown.size(); ++at) {
+            const std::string cell = fitted(line[at], widths[at]);
             text += cell;
-            if (column + 1 < kEntryFieldCount) text.append(widths[column] - displayWidth(cell) + kGap, ' ');
+            if (at + 1 < shown.size()) text.append(widths[at] - displayWidth(cell) + kGap, ' ');
         }
         text.erase(text.find_last_not_of(' ') + 1);
         out += text + '\n';

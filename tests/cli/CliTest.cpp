@@ -137,17 +137,19 @@ StartupEntry entry(const std::string& name, const std::string& commandLine) {
 
 TEST(CsvFormat, QuotesFieldsWithCommasQuotesOrLineBreaksAndEndsRecordsWithCrLf) {
     EXPECT_EQ(cli::formatCsv({entry("Agent, \"Pro\"", "a.exe\r\n-x"), entry("Früh ✓", "b.exe")}),
-              "Name,Command Line,Exists,Section,Status,Type\r\n"
-              "\"Agent, \"\"Pro\"\"\",\"a.exe\r\n-x\",No,Registry\\Current User\\Run,Enabled,Reg\r\n"
-              "Früh ✓,b.exe,No,Registry\\Current User\\Run,Enabled,Reg\r\n");
+              "Name,Command Line,Exists,Section,Status,Type,Publisher,State\r\n"
+              "\"Agent, \"\"Pro\"\"\",\"a.exe\r\n-x\",No,Registry\\Current User\\Run,Enabled,Reg,,Enabled\r\n"
+              "Früh ✓,b.exe,No,Registry\\Current User\\Run,Enabled,Reg,,Enabled\r\n");
 }
 
 TEST(JsonFormat, IsAnArrayOfTheRowsCellsWithBytesThatAreNotUtf8Replaced) {
     EXPECT_EQ(nlohmann::json::parse(cli::formatJson({})), nlohmann::json::array());
     const auto rows = nlohmann::json::parse(cli::formatJson({entry("Agent, \"Pro\"", "a.exe\r\n-x"), entry("bad\xFF", "b")}));
     EXPECT_EQ(rows, nlohmann::json::parse(R"([{"name": "Agent, \"Pro\"", "commandLine": "a.exe\r\n-x", "exists": "No",
-        "section": "Registry\\Current User\\Run", "status": "Enabled", "type": "Reg"}, {"name": "bad\uFFFD",
-        "commandLine": "b", "exists": "No", "section": "Registry\\Current User\\Run", "status": "Enabled", "type": "Reg"}])"));
+        "section": "Registry\\Current User\\Run", "status": "Enabled", "type": "Reg", "publisher": "",
+        "state": "Enabled", "switchedOff": false, "readOnly": false}, {"name": "bad\uFFFD", "commandLine": "b",
+        "exists": "No", "section": "Registry\\Current User\\Run", "status": "Enabled", "type": "Reg",
+        "publisher": "", "state": "Enabled", "switchedOff": false, "readOnly": false}])"));
 }
 
 TEST(TableFormat, FitsTheTerminalCuttingTheCommandLineFirstAndCellsAtCharacterBoundaries) {
@@ -160,10 +162,15 @@ TEST(TableFormat, FitsTheTerminalCuttingTheCommandLineFirstAndCellsAtCharacterBo
         }
     }
     const auto wide = linesOf(cli::formatTable(rows, 80));
-    EXPECT_TRUE(wide[1].starts_with("ÄÖÜäöü ÄÖÜäöü  C:\\Program")) << wide[1];
-    EXPECT_NE(wide[1].find("\xE2\x80\xA6  No      Registry\\Current User\\Run  Enabled  Reg"), std::string::npos);
-    EXPECT_TRUE(wide.at(2).starts_with("Lines          line one  line")) << wide[2];
-    EXPECT_TRUE(linesOf(cli::formatTable(rows, 60))[1].starts_with("ÄÖÜäöü ÄÖ\xE2\x80\xA6"));
+    EXPECT_TRUE(wide[1].starts_with("ÄÖÜäöü ÄÖÜäöü  C:\\Program \xE2\x80\xA6  No      Registry\\")) << wide[1];
+    EXPECT_TRUE(wide.at(2).starts_with("Lines          line one  l\xE2\x80\xA6")) << wide[2];
+    EXPECT_TRUE(linesOf(cli::formatTable(rows, 60))[1].starts_with("ÄÖÜäöü \xE2\x80\xA6"));
+    // Wide characters take two cells of the console, combining marks none.
+    const auto aligned = linesOf(cli::formatTable({entry("\xE4\xB8\xAD\xE6\x96\x87\xF0\x9F\x98\x80", "x.exe"),
+                                                   entry("e\xCC\x81", "x.exe"), entry("abcdef", "x.exe")}, 200));
+    EXPECT_TRUE(aligned.at(1).starts_with("\xE4\xB8\xAD\xE6\x96\x87\xF0\x9F\x98\x80  x.exe")) << aligned[1];
+    EXPECT_TRUE(aligned.at(2).starts_with("e\xCC\x81       x.exe")) << aligned[2];
+    EXPECT_TRUE(aligned.at(3).starts_with("abcdef  x.exe")) << aligned[3];
     // Below its least width a column no longer gives way; the terminal wraps the line.
     EXPECT_TRUE(linesOf(cli::formatTable(rows, 40))[1].starts_with("ÄÖÜäöü \xE2\x80\xA6  C:\\Progra"));
 }
