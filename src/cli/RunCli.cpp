@@ -91,10 +91,8 @@ public:
             return error(kExitUsage, "the name and the command line must not be empty");
         ScriptPrompts prompts(err_, request.yes);
         const std::string key(section(*id).key);
-        // What already stands under this name is replaced only on the user's word.
-        if (!entriesNamed(loadSection(platform_, *id).rows, request.name).empty() &&
-            !askReplace(prompts, "Entry", key + "\\" + request.name))
-            return refused(prompts);
+        // What already stands where the entry goes is replaced only on the
+        // user's word: the operation asks, and without --yes the answer is No.
         ensureDisabledItemsFolders(platform_);
         const bool written = addEntry(platform_, prompts, EntryForm{request.name, request.commandLine, *id});
         return finish(prompts, written, "Added \"" + request.name + "\" to " + key,

@@ -36,7 +36,10 @@ bool deleteEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& r
         return false;
     }
     auto place = placeOfRow(platform, row, row.enabled);
-    if (!place) return false;
+    if (!place) {
+        prompts.tell(kDeleteFailedPrompt, kDeleteFailedTitle, kStyleCritical);
+        return false;
+    }
     if (rowEntryStands(platform, row, *place)) {
         const SystemResult removed = removeEntry(platform, *place);
         if (!removed && rowEntryStands(platform, row, *place)) {
