@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "WindowHarness.h"
+#include "catalog/StartupSwitches.h"
 #include "support/Seed.h"
 
 namespace lsu::test {
@@ -63,6 +64,36 @@ TEST(CheckBox, AMoveThatFailsIsExplainedAndPutsTheBoxBack) {
     EXPECT_EQ(harness.cell(row, kStatusColumn), "Enabled");
     EXPECT_EQ(watch.boxTitles(), std::vector<std::string>{"Disable failed"});
     EXPECT_EQ(harness.userRun("Tool", true), std::nullopt);
+}
+
+TEST(CheckBox, ShowsWindowsOwnSwitchAndRefusesPolicyEntries) {
+    WindowHarness harness;
+    harness.seedUserRun("Tray", kCommand);
+    harness.platform().writeValue(*switchKeyOf(SectionId::UserRun, RegistryView::Shared),
+                                  {"Tray", kRegBinary, {0x03, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}}, true);
+    seedRegistry(harness.platform(), SectionId::UserPolicyRun, stringValue("Mandated", kCommand));
+    harness.open();
+    HWND header = ListView_GetHeader(harness.list());
+    wchar_t publisher[32] = {};
+    HDITEMW column = {};
+    column.mask = HDI_TEXT;
+    column.pszText = publisher;
+    column.cchTextMax = 32;
+    Header_GetItem(header, 6, &column);
+    EXPECT_EQ(std::wstring(publisher), L"Publisher");
+    const int tray = harness.rowNamed("Tray");
+    EXPECT_FALSE(harness.rowChecked(tray));
+    EXPECT_EQ(harness.cell(tray, 7), "Off in Windows settings");
+
+    const int mandated = harness.rowNamed("Mandated");
+    ASSERT_TRUE(harness.rowChecked(mandated));
+    ASSERT_TRUE(harness.clickCheckBox(mandated));
+    EXPECT_TRUE(harness.rowChecked(mandated));
+    wchar_t status[256] = {};
+    SendMessageW(FindWindowExW(harness.main(), nullptr, STATUSCLASSNAMEW, nullptr), SB_GETTEXTW, 0,
+                 reinterpret_cast<LPARAM>(status));
+    EXPECT_NE(std::wstring(status).find(L"Group policy"), std::wstring::npos);
+    EXPECT_TRUE(harness.platform().readValue(registryKeyOf(SectionId::UserPolicyRun), "Mandated"));
 }
 
 }  // namespace lsu::test
