@@ -3,6 +3,8 @@
 // real Win32 one (Wine's registry, win.ini and shell folders) in the Windows
 // suite. The same tests run on both, so both obey one contract.
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
@@ -22,5 +24,15 @@ public:
 // A backend with every start-up source empty: no Run-type values in either
 // view, no load= or run= lines, empty Startup and disabled-items folders.
 std::unique_ptr<Backend> makeCleanBackend();
+
+// The system's error code of a refusal; 0 when the change was done.
+inline std::uint32_t refusalCode(const SystemResult& result) { return result ? 0 : result.error()->code; }
+
+// A test that starts from a clean backend.
+class BackendTest : public ::testing::Test {
+protected:
+    std::unique_ptr<Backend> backend = makeCleanBackend();
+    Platform& platform = backend->platform();
+};
 
 }  // namespace lsu::test

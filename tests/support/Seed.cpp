@@ -47,4 +47,10 @@ std::optional<StartupEntry> findRow(Platform& platform, SectionId id, const std:
     return std::nullopt;
 }
 
+std::vector<std::string> cells(const EntryList& rows, Column column) {
+    std::vector<std::string> texts;
+    for (const auto& row : rows) texts.push_back(cellText(row, column));
+    return texts;
+}
+
 }  // namespace lsu::test

@@ -4,11 +4,14 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "catalog/StartupEntry.h"
 #include "platform/Platform.h"
 
 namespace lsu::test {
+
+using Texts = std::vector<std::string>;
 
 RegistryValue stringValue(const std::string& name, const std::string& data, std::uint32_t type = kRegSz);
 RegistryValue dwordValue(const std::string& name, std::uint32_t number);
@@ -26,5 +29,13 @@ std::string startupFolder(Platform& platform, SectionId leaf, bool disabled = fa
 
 // The row of that name in a fresh load of the section.
 std::optional<StartupEntry> findRow(Platform& platform, SectionId id, const std::string& name);
+// One column of the rows as the list shows it, or one field of each row.
+std::vector<std::string> cells(const EntryList& rows, Column column);
+template <typename Field>
+std::vector<Field> fieldOf(const EntryList& rows, Field StartupEntry::*field) {
+    std::vector<Field> values;
+    for (const auto& row : rows) values.push_back(row.*field);
+    return values;
+}
 
 }  // namespace lsu::test

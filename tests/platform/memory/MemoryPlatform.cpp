@@ -10,28 +10,12 @@ namespace {
 
 constexpr std::string_view kLinkMagic = "MEMLNK\n";
 
-std::vector<std::uint8_t> encodeLink(const ShortcutFields& f, const std::string& displayName) {
+std::vector<std::uint8_t> encodeLink(const ShortcutFields& f) {
     std::string text(kLinkMagic);
     for (const std::string& field : {f.targetPath, f.arguments, f.description, std::to_string(f.hotKey),
-                                     std::to_string(f.showCmd), f.workDir, f.iconFile, std::to_string(f.iconIndex),
-                                     displayName})
+                                     std::to_string(f.showCmd), f.workDir, f.iconFile, std::to_string(f.iconIndex)})
         text += field + '\n';
     return {text.begin(), text.end()};
-}
-
-std::optional<std::pair<ShortcutFields, std::string>> decodeLink(const std::vector<std::uint8_t>& bytes) {
-    std::string text(bytes.begin(), bytes.end());
-    if (!startsWith(text, kLinkMagic)) return std::nullopt;
-    std::vector<std::string> parts;
-    std::size_t pos = kLinkMagic.size();
-    for (auto nl = text.find('\n', pos); nl != std::string::npos; nl = text.find('\n', pos)) {
-        parts.push_back(text.substr(pos, nl - pos));
-        pos = nl + 1;
-    }
-    if (parts.size() != 9) return std::nullopt;
-    ShortcutFields f{parts[0], parts[1], parts[2], std::stoi(parts[3]), std::stoi(parts[4]), parts[5], parts[6],
-                     std::stoi(parts[7])};
-    return std::make_pair(f, parts[8]);
 }
 
 // A file in the shell's own link format (such as a fresh link template) is
@@ -42,13 +26,40 @@ bool isShellLinkFile(const std::vector<std::uint8_t>& bytes) {
     return bytes.size() >= 76 && std::equal(std::begin(header), std::end(header), bytes.begin());
 }
 
-std::optional<std::pair<ShortcutFields, std::string>> decodeAnyLink(const std::vector<std::uint8_t>& bytes) {
-    if (auto decoded = decodeLink(bytes)) return decoded;
-    if (!isShellLinkFile(bytes)) return std::nullopt;
-    ShortcutFields fields;
-    fields.targetPath = "C:\\boot.ini";
-    fields.workDir = "C:\\";
-    return std::make_pair(fields, std::string());
+std::optional<ShortcutFields> decodeLink(const std::vector<std::uint8_t>& bytes) {
+    if (isShellLinkFile(bytes)) return ShortcutFields{"C:\\boot.ini", "", "", 0, 1, "C:\\", "", 0};
+    const std::string text(bytes.begin(), bytes.end());
+    if (!startsWith(text, kLinkMagic)) return std::nullopt;
+    std::vector<std::string> parts;
+    for (std::size_t pos = kLinkMagic.size(), nl; (nl = text.find('\n', pos)) != std::string::npos; pos = nl + 1)
+        parts.push_back(text.substr(pos, nl - pos));
+    if (parts.size() != 8) return std::nullopt;
+    return ShortcutFields{parts[0], parts[1], parts[2], std::stoi(parts[3]), std::stoi(parts[4]), parts[5], parts[6],
+                          std::stoi(parts[7])};
+}
+
+// A path as Windows compares it: without case, either slash, repeated
+// separators as one, trailing dots and spaces dropped. A trailing separator
+// stays, so that such a path names a folder and never a file.
+std::string fold(const std::string& path) {
+    std::string folded;
+    for (char c : toUpperAscii(path)) {
+        if (c == '/') c = '\\';
+        if (c != '\\' || folded.size() < 2 || folded.back() != '\\') folded += c;
+    }
+    while (!folded.empty() && (folded.back() == '.' || folded.back() == ' ')) folded.pop_back();
+    return folded;
+}
+
+std::string folderKey(const std::string& path) {
+    std::string key = fold(path);
+    while (key.size() > 1 && key.back() == '\\') key.pop_back();
+    return key;
+}
+
+std::string parentOf(const std::string& path) {
+    auto slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 std::string lastComponent(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
@@ -56,30 +67,30 @@ std::string lastComponent(const std::string& path) { return path.substr(path.fin
 // The answers Windows gives for the refusals this model makes.
 SystemResult accessDenied() { return SystemResult::refused(5, "Access is denied."); }
 SystemResult notFound() { return SystemResult::refused(2, "The system cannot find the file specified."); }
-SystemResult alreadyExists() { return SystemResult::refused(183, "Cannot create a file when that file already exists."); }
-SystemResult deviceFailed() { return SystemResult::refused(1117, "The request could not be performed because of an I/O device error."); }
+SystemResult pathNotFound() { return SystemResult::refused(3, "The system cannot find the path specified."); }
+SystemResult alreadyExists() {
+    return SystemResult::refused(183, "Cannot create a file when that file already exists.");
+}
+SystemResult deviceFailed() {
+    return SystemResult::refused(1117, "The request could not be performed because of an I/O device error.");
+}
 
 }  // namespace
 
 MemoryPlatform::MemoryPlatform() {
     specialFolders_[kCsidlStartup] = "C:\\users\\tester\\Start Menu\\Programs\\Startup";
     specialFolders_[kCsidlCommonStartup] = "C:\\ProgramData\\Start Menu\\Programs\\Startup";
-    for (const std::string& path : {std::string("C:"), std::string("C:\\windows"), std::string("C:\\windows\\system32"),
-                                    std::string("C:\\Program Files"), std::string(kMemoryProgramFolder)})
-        addFolder(path);
-    environment_["SYSTEMROOT"] = "C:\\windows";
-    environment_["WINDIR"] = "C:\\windows";
+    for (const char* path : {"C:\\windows\\system32", kMemoryProgramFolder}) addFolder(path);
 }
 
-std::string MemoryPlatform::fold(const std::string& path) {
-    std::string folded = toUpperAscii(path);
-    while (folded.size() > 1 && folded.back() == '\\') folded.pop_back();
-    return folded;
+void MemoryPlatform::addFolder(const std::string& path) {
+    for (std::string p = path; !p.empty(); p = parentOf(p)) folders_.insert(folderKey(p));
 }
 
-std::string MemoryPlatform::parentOf(const std::string& path) {
-    auto slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+std::optional<SystemResult> MemoryPlatform::refusalIn(const std::string& folder) const {
+    if (!folders_.count(folderKey(folder))) return pathNotFound();
+    if (readOnlyFolders_.count(folderKey(folder))) return accessDenied();
+    return std::nullopt;
 }
 
 void MemoryPlatform::setReadOnlyHive(Hive hive, bool readOnly) {
@@ -89,17 +100,9 @@ void MemoryPlatform::setReadOnlyHive(Hive hive, bool readOnly) {
 
 void MemoryPlatform::setSharedViews(bool shared) { sharedViews_ = shared; }
 
-void MemoryPlatform::setEnvironment(const std::string& name, const std::string& value) {
-    environment_[toUpperAscii(name)] = value;
-}
-
-void MemoryPlatform::addFolder(const std::string& path) {
-    for (std::string p = path; !p.empty(); p = parentOf(p)) folders_.insert(fold(p));
-}
-
-void MemoryPlatform::putFile(const std::string& path, std::vector<std::uint8_t> bytes, bool hidden, bool system) {
+void MemoryPlatform::putFile(const std::string& path, std::vector<std::uint8_t> bytes) {
     addFolder(parentOf(path));
-    files_[fold(path)] = File{lastComponent(path), std::move(bytes), hidden, system, {}, {}};
+    files_[fold(path)] = File{lastComponent(path), std::move(bytes), false, {}};
 }
 
 void MemoryPlatform::putProgram(const std::string& path, const std::string& company) {
@@ -107,35 +110,16 @@ void MemoryPlatform::putProgram(const std::string& path, const std::string& comp
     files_[fold(path)].company = company;
 }
 
-void MemoryPlatform::putShortcut(const std::string& path, const ShortcutFields& fields,
-                                 const std::string& displayName) {
-    putFile(path, encodeLink(fields, displayName));
+void MemoryPlatform::putShortcut(const std::string& path, const ShortcutFields& fields) {
+    putFile(path, encodeLink(fields));
 }
 
 void MemoryPlatform::setReadOnlyFolder(const std::string& path, bool readOnly) {
-    if (readOnly) readOnlyFolders_.insert(fold(path));
-    else readOnlyFolders_.erase(fold(path));
+    if (readOnly) readOnlyFolders_.insert(folderKey(path));
+    else readOnlyFolders_.erase(folderKey(path));
 }
 
 void MemoryPlatform::forgetSpecialFolder(int csidl) { specialFolders_.erase(csidl); }
-
-std::vector<std::string> MemoryPlatform::allFiles() const {
-    std::vector<std::string> paths;
-    for (const auto& [path, file] : files_) paths.push_back(path);
-    return paths;
-}
-
-std::map<std::string, std::map<std::string, std::string>> MemoryPlatform::profileSections(
-    const std::string& file) const {
-    std::map<std::string, std::map<std::string, std::string>> sections;
-    auto it = profiles_.find(fold(file));
-    if (it == profiles_.end()) return sections;
-    for (const auto& [sectionAndKey, value] : it->second) {
-        auto nl = sectionAndKey.find('\n');
-        sections[sectionAndKey.substr(0, nl)][sectionAndKey.substr(nl + 1)] = value;
-    }
-    return sections;
-}
 
 // Registry ------------------------------------------------------------------
 
@@ -145,8 +129,6 @@ std::string MemoryPlatform::keyPath(const RegistryLocation& key) const {
     return std::to_string(static_cast<std::uint32_t>(key.hive)) + "\\" + view + toUpperAscii(key.subkey);
 }
 
-bool MemoryPlatform::keyExists(const RegistryLocation& key) const { return keys_.count(keyPath(key)) != 0; }
-
 std::optional<std::vector<RegistryValue>> MemoryPlatform::readValues(const RegistryLocation& key) {
     if (fails(MemoryOp::RegistryRead)) return std::nullopt;
     auto it = keys_.find(keyPath(key));
@@ -154,12 +136,13 @@ std::optional<std::vector<RegistryValue>> MemoryPlatform::readValues(const Regis
     return it->second;
 }
 
+// The registry hands out a value by the name asked for, in whatever case it
+// was stored under.
 std::optional<RegistryValue> MemoryPlatform::readValue(const RegistryLocation& key, const std::string& name) {
-    if (fails(MemoryOp::RegistryRead)) return std::nullopt;
-    auto it = keys_.find(keyPath(key));
-    if (it == keys_.end()) return std::nullopt;
-    for (const auto& value : it->second)
-        if (equalsNoCase(value.name, name)) return value;
+    auto values = readValues(key);
+    if (!values) return std::nullopt;
+    for (const auto& value : *values)
+        if (equalsNoCase(value.name, name)) return RegistryValue{name, value.type, value.data};
     return std::nullopt;
 }
 
@@ -187,7 +170,7 @@ SystemResult MemoryPlatform::deleteValue(const RegistryLocation& key, const std:
     auto it = keys_.find(keyPath(key));
     if (it == keys_.end()) return notFound();
     auto& values = it->second;
-    auto found = std::find_if(values.begin(), values.end(), [&](const RegistryValue& v) { return equalsNoCase(v.name, name); });
+    auto found = std::find_if(values.begin(), values.end(), [&](const auto& v) { return equalsNoCase(v.name, name); });
     if (found == values.end()) return notFound();
     values.erase(found);
     return {};
@@ -200,18 +183,16 @@ bool MemoryPlatform::viewsShareKey(Hive hive, const std::string&) { return hive 
 std::optional<std::string> MemoryPlatform::readProfile(const std::string& section, const std::string& key,
                                                        const std::string& file) {
     if (fails(MemoryOp::ProfileRead)) return std::nullopt;
-    auto it = profiles_.find(fold(file));
+    auto it = profiles_.find(fold(file) + "\n" + toUpperAscii(section) + "\n" + toUpperAscii(key));
     if (it == profiles_.end()) return std::nullopt;
-    auto value = it->second.find(toUpperAscii(section) + "\n" + toUpperAscii(key));
-    if (value == it->second.end()) return std::nullopt;
-    return value->second;
+    return it->second;
 }
 
 SystemResult MemoryPlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
                                           const std::string& file) {
-    if (!writable(parentOf(file))) return accessDenied();
+    if (auto refused = refusalIn(parentOf(file))) return *refused;
     if (fails(MemoryOp::ProfileWrite)) return deviceFailed();
-    profiles_[fold(file)][toUpperAscii(section) + "\n" + toUpperAscii(key)] = value;
+    profiles_[fold(file) + "\n" + toUpperAscii(section) + "\n" + toUpperAscii(key)] = value;
     return {};
 }
 
@@ -224,29 +205,23 @@ std::string MemoryPlatform::specialFolder(int csidl) {
     return it->second;
 }
 
-bool MemoryPlatform::writable(const std::string& folder) const {
-    return folders_.count(fold(folder)) != 0 && readOnlyFolders_.count(fold(folder)) == 0;
-}
-
 bool MemoryPlatform::fileExists(const std::string& path) { return files_.count(fold(path)) != 0; }
 
-bool MemoryPlatform::folderExists(const std::string& path) { return folders_.count(fold(path)) != 0; }
+bool MemoryPlatform::folderExists(const std::string& path) { return folders_.count(folderKey(path)) != 0; }
 
 SystemResult MemoryPlatform::ensureFolder(const std::string& path) {
     if (folderExists(path)) return {};
-    if (files_.count(fold(path))) return alreadyExists();
-    if (!folderExists(parentOf(path))) return SystemResult::refused(3, "The system cannot find the path specified.");
-    if (!writable(parentOf(path))) return accessDenied();
-    folders_.insert(fold(path));
+    if (fileExists(path)) return alreadyExists();
+    if (auto refused = refusalIn(parentOf(path))) return *refused;
+    folders_.insert(folderKey(path));
     return {};
 }
 
 std::vector<std::string> MemoryPlatform::listFiles(const std::string& folder) {
     std::vector<std::string> names;
-    const std::string prefix = fold(folder) + "\\";
+    const std::string prefix = folderKey(folder) + "\\";
     for (const auto& [path, file] : files_)
-        if (startsWith(path, prefix) && path.find('\\', prefix.size()) == std::string::npos && !file.hidden &&
-            !file.system)
+        if (startsWith(path, prefix) && path.find('\\', prefix.size()) == std::string::npos && !file.hidden)
             names.push_back(file.name);
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return toUpperAscii(a) < toUpperAscii(b); });
@@ -261,24 +236,26 @@ std::optional<std::vector<std::uint8_t>> MemoryPlatform::readFile(const std::str
 }
 
 SystemResult MemoryPlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    if (!writable(parentOf(path)) || folders_.count(fold(path))) return accessDenied();
+    if (auto refused = refusalIn(parentOf(path))) return *refused;
+    if (folderExists(path)) return accessDenied();
     if (fails(MemoryOp::FileWrite)) return deviceFailed();
-    auto it = files_.find(fold(path));
-    if (it == files_.end()) files_[fold(path)] = File{lastComponent(path), bytes, false, false, {}, {}};
-    else it->second.bytes = bytes;
+    auto [it, created] = files_.try_emplace(fold(path), File{lastComponent(path), bytes, false, {}});
+    if (!created) it->second.bytes = bytes;
     return {};
 }
 
 SystemResult MemoryPlatform::deleteFile(const std::string& path) {
-    if (!writable(parentOf(path))) return accessDenied();
+    if (auto refused = refusalIn(parentOf(path))) return *refused;
     if (fails(MemoryOp::FileDelete)) return deviceFailed();
     return files_.erase(fold(path)) != 0 ? SystemResult() : notFound();
 }
 
 SystemResult MemoryPlatform::moveFile(const std::string& from, const std::string& to, bool replace) {
+    if (auto refused = refusalIn(parentOf(from))) return *refused;
     auto source = files_.find(fold(from));
     if (source == files_.end()) return notFound();
-    if (!writable(parentOf(from)) || !writable(parentOf(to)) || folders_.count(fold(to))) return accessDenied();
+    if (auto refused = refusalIn(parentOf(to))) return *refused;
+    if (folderExists(to)) return accessDenied();
     if (fails(MemoryOp::FileMove)) return deviceFailed();
     if (fold(from) == fold(to)) {
         source->second.name = lastComponent(to);
@@ -304,19 +281,18 @@ std::string MemoryPlatform::companyName(const std::string& programPath) {
     return it == files_.end() ? std::string() : it->second.company;
 }
 
+// Only the variables that name the Windows folder are set.
 std::string MemoryPlatform::expandEnvironment(const std::string& text) {
     std::string result;
     for (std::size_t i = 0; i < text.size();) {
         auto close = text[i] == '%' ? text.find('%', i + 1) : std::string::npos;
-        if (close != std::string::npos) {
-            auto value = environment_.find(toUpperAscii(text.substr(i + 1, close - i - 1)));
-            if (value != environment_.end()) {
-                result += value->second;
-                i = close + 1;
-                continue;
-            }
+        const std::string name = close == std::string::npos ? "" : toUpperAscii(text.substr(i + 1, close - i - 1));
+        if (name == "SYSTEMROOT" || name == "WINDIR") {
+            result += windowsDirectory();
+            i = close + 1;
+        } else {
+            result += text[i++];
         }
-        result += text[i++];
     }
     return result;
 }
@@ -326,14 +302,12 @@ std::string MemoryPlatform::expandEnvironment(const std::string& text) {
 std::optional<ShortcutInfo> MemoryPlatform::readShortcut(const std::string& linkFile) {
     auto it = files_.find(fold(linkFile));
     if (it == files_.end()) return std::nullopt;
-    auto decoded = decodeAnyLink(it->second.bytes);
-    if (!decoded) return std::nullopt;
-    std::string display = decoded->second;
-    if (display.empty()) {
-        display = it->second.name;
-        if (endsWithNoCase(display, ".lnk")) display.resize(display.size() - 4);
-    }
-    return ShortcutInfo{decoded->first, display};
+    auto fields = decodeLink(it->second.bytes);
+    if (!fields) return std::nullopt;
+    // The shell shows a link under its file name without the extension.
+    std::string display = it->second.name;
+    if (endsWithNoCase(display, ".lnk")) display.resize(display.size() - 4);
+    return ShortcutInfo{*fields, display};
 }
 
 SystemResult MemoryPlatform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
@@ -342,21 +316,19 @@ SystemResult MemoryPlatform::completeShortcut(const std::string& linkFile, const
     if (fails(MemoryOp::ShortcutWrite)) return deviceFailed();
     // Like the shell's link object: only a readable link can be completed,
     // and a link keeps its hot key and icon unless new ones are given.
-    auto existing = decodeAnyLink(it->second.bytes);
+    auto existing = decodeLink(it->second.bytes);
     if (!existing) return SystemResult::refused(13, "The data is invalid.");
     ShortcutFields completed = fields;
-    if (completed.hotKey == 0) completed.hotKey = existing->first.hotKey;
+    if (completed.hotKey == 0) completed.hotKey = existing->hotKey;
     if (completed.iconFile.empty()) {
-        completed.iconFile = existing->first.iconFile;
-        completed.iconIndex = existing->first.iconIndex;
+        completed.iconFile = existing->iconFile;
+        completed.iconIndex = existing->iconIndex;
     }
-    it->second.bytes = encodeLink(completed, existing->second);
+    it->second.bytes = encodeLink(completed);
     return {};
 }
 
-SystemResult MemoryPlatform::shellOpen(const std::string& file, const std::string& parameters,
-                                       const std::string& directory, int showCommand) {
-    launches.push_back({file, parameters, directory, showCommand});
+SystemResult MemoryPlatform::shellOpen(const std::string& file, const std::string&, const std::string&, int) {
     return fileExists(file) ? SystemResult() : notFound();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // An in-memory Windows for the portable tests: a registry with two views of
-// the machine hive, INI files, a case-insensitive file system with attributes,
-// and shortcut files in a private encoding. Any single operation can be made
-// to fail, so that tests can show nothing is lost when a step breaks.
+// the machine hive, INI files, a case-insensitive file system with hidden
+// files, and shortcut files in a private encoding. Any single operation can be
+// made to fail, so that tests can show nothing is lost when a step breaks.
 
 #include <functional>
 #include <map>
@@ -21,20 +21,15 @@ class MemoryPlatform : public Platform {
 public:
     MemoryPlatform();
 
-    // Seeding and inspection for tests.
+    // Seeding for tests.
     void setReadOnlyHive(Hive hive, bool readOnly);  // reads work, writes are refused
     void setSharedViews(bool shared);                 // a system where both views are one key
-    void setEnvironment(const std::string& name, const std::string& value);
-    void addFolder(const std::string& path);
-    void putFile(const std::string& path, std::vector<std::uint8_t> bytes, bool hidden = false, bool system = false);
-    void putShortcut(const std::string& path, const ShortcutFields& fields, const std::string& displayName = {});
+    void putFile(const std::string& path, std::vector<std::uint8_t> bytes);  // its folders too
+    void putShortcut(const std::string& path, const ShortcutFields& fields);
     // A program file whose version resource names this company.
     void putProgram(const std::string& path, const std::string& company);
     void setReadOnlyFolder(const std::string& path, bool readOnly);
     void forgetSpecialFolder(int csidl);
-    bool keyExists(const RegistryLocation& key) const;
-    std::vector<std::string> allFiles() const;
-    std::map<std::string, std::map<std::string, std::string>> profileSections(const std::string& file) const;
 
     // Failure injection: called before every mutating or reading operation;
     // returning true makes that operation fail.
@@ -72,36 +67,28 @@ public:
 
     SystemResult shellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
                            int showCommand) override;
-    struct Launch {
-        std::string file, parameters, directory;
-        int showCommand = 0;
-    };
-    std::vector<Launch> launches;
 
 private:
     struct File {
         std::string name;  // as created, for listing
         std::vector<std::uint8_t> bytes;
         bool hidden = false;
-        bool system = false;
-        std::string displayName;
         std::string company;
     };
     using Key = std::vector<RegistryValue>;  // in creation order, as the registry enumerates
 
     bool fails(MemoryOp op) const { return failWhen && failWhen(op); }
     std::string keyPath(const RegistryLocation& key) const;
-    bool writable(const std::string& folder) const;
-    static std::string fold(const std::string& path);
-    static std::string parentOf(const std::string& path);
+    void addFolder(const std::string& path);
+    // Why a file of the folder cannot be written, or nullopt.
+    std::optional<SystemResult> refusalIn(const std::string& folder) const;
 
     std::map<std::string, Key> keys_;  // folded path -> values
     std::set<Hive> readOnlyHives_;
     bool sharedViews_ = false;
-    std::map<std::string, std::string> environment_;
-    std::map<std::string, std::map<std::string, std::string>> profiles_;  // folded file -> "section\nkey" -> value
-    std::map<std::string, File> files_;                                  // folded path -> file
-    std::set<std::string> folders_;                                      // folded paths
+    std::map<std::string, std::string> profiles_;  // folded file, section and key -> value
+    std::map<std::string, File> files_;            // folded path -> file
+    std::set<std::string> folders_;                // folded paths
     std::set<std::string> readOnlyFolders_;
     std::map<int, std::string> specialFolders_;
 };

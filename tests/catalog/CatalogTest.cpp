@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "catalog/CommandLine.h"
+#include "catalog/DisabledStores.h"
+#include "catalog/ExistenceCheck.h"
+#include "catalog/Text.h"
+#include "scanners/SectionLoading.h"
+#include "support/Backend.h"
+#include "support/Scratch.h"
+#include "support/Seed.h"
+
+namespace lsu {
+namespace {
+
+using CatalogTest = test::BackendTest;
+
+// The current user's registry, the machine's, win.ini, the shared Startup folder, the user's.
+int readingRank(SectionId leaf) {
+    if (const auto* registry = sourceAs<RegistrySource>(leaf)) return registry->hive == Hive::CurrentUser ? 0 : 1;
+    if (sourceAs<WinIniSource>(leaf)) return 2;
+    return sourceAs<FolderSource>(leaf)->csidl == kCsidlCommonStartup ? 3 : 4;
+}
+
+TEST(Sections, TreeShowsParentsFirstAndEachKeyIsItsParentsKeyAndOneName) {
+    std::set<std::string_view> keys;
+    for (SectionId id : sectionTree()) {
+        const Section& node = section(id);
+        const std::string name(node.key.substr(node.key.rfind('\\') + 1));
+        const bool belowGroup = node.parent && section(*node.parent).parent;
+        EXPECT_EQ(node.key, (belowGroup ? std::string(section(*node.parent).key) + "\\" : "") + name);
+        EXPECT_TRUE(!node.parent || (keys.count(section(*node.parent).key) && !section(*node.parent).isLeaf()));
+        EXPECT_TRUE(node.id == id && !name.empty() && keys.insert(node.key).second) << node.key;
+    }
+    EXPECT_EQ(keys.size(), static_cast<std::size_t>(SectionId::WinIniRun) + 1);
+}
+
+TEST(Sections, EachSectionStandsForItsLeavesInReadingOrder) {
+    std::vector<SectionId> reading;
+    std::copy_if(sectionTree().begin(), sectionTree().end(), std::back_inserter(reading),
+                 [](SectionId id) { return section(id).isLeaf(); });
+    std::stable_sort(reading.begin(), reading.end(), [](auto a, auto b) { return readingRank(a) < readingRank(b); });
+    for (SectionId id : sectionTree()) {
+        const std::string key(section(id).key);
+        std::vector<SectionId> own;
+        for (SectionId leaf : reading)
+            if (!section(id).parent || leaf == id || startsWith(section(leaf).key, key + "\\")) own.push_back(leaf);
+        EXPECT_EQ(leavesOf(id), own) << key;
+    }
+}
+
+TEST(Sections, KeysAreFoundExactlyOrIgnoringCase) {
+    for (SectionId id : sectionTree()) {
+        const std::string key(section(id).key);
+        EXPECT_EQ(findSection(key), id);
+        EXPECT_EQ(findSection(toUpperAscii(key)), std::nullopt) << key;
+        EXPECT_EQ(findSectionIgnoringCase(toUpperAscii(key)), id) << key;
+    }
+    EXPECT_EQ(findSectionIgnoringCase("Registry\\Nowhere"), std::nullopt);
+}
+
+TEST_F(CatalogTest, LoadShowsTheSectionsKeyAndDescription) {
+    for (SectionId id : sectionTree()) {
+        const SectionLoad load = loadSection(platform, id);
+        EXPECT_EQ(load.folderName, section(id).key);
+        EXPECT_TRUE(load.description == section(id).description && !load.description.empty()) << load.folderName;
+    }
+}
+
+// Parks an entry where the leaf's disabled store is said to be (the registry
+// key with "-" appended in the same hive, win.ini's "SM_Disabled", the folder
+// named as the section below the program's folder, which the program makes at
+// its start); returns the name it is listed under.
+std::string parkBeside(Platform& platform, SectionId leaf) {
+    const std::string name = "parked " + std::to_string(static_cast<int>(leaf));
+    SystemResult parked;
+    if (const auto* registry = sourceAs<RegistrySource>(leaf))
+        parked = platform.writeValue({registry->hive, RegistryView::Bits64, std::string(registry->subkey) + "-"},
+                                     test::stringValue(name, "x.exe"), true);
+    else if (const auto* winIni = sourceAs<WinIniSource>(leaf))
+        parked = platform.writeProfile("SM_Disabled", std::string(winIni->key), "C:\\" + name,
+                                       platform.windowsDirectory() + "\\win.ini");
+    else
+        parked = platform.writeFile(platform.programFolder() + "\\" + std::string(section(leaf).key) + "\\" + name, {'x'});
+    EXPECT_TRUE(parked) << name;
+    return name;
+}
+
+TEST_F(CatalogTest, DisabledStoresStandBesideTheirSources) {
+    ensureDisabledItemsFolders(platform);
+    test::Texts names, keys;
+    for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
+        names.push_back(parkBeside(platform, leaf));
+        keys.emplace_back(section(leaf).key);
+    }
+    const EntryList rows = loadSection(platform, SectionId::AllPrograms).rows;
+    EXPECT_EQ(test::cells(rows, Column::Name), names);
+    EXPECT_EQ(test::cells(rows, Column::Section), keys);
+    EXPECT_EQ(test::cells(rows, Column::Status), test::Texts(keys.size(), "Disabled"));
+}
+
+TEST(StartupEntry, ColumnsStandInOrderWithStatusAndTypeHidden) {
+    for (int i = 0; i < kColumnCount; ++i)
+        EXPECT_TRUE(entryColumns().at(i).column == Column(i) &&
+                    (entryColumns()[i].widthTwips == 0) == (Column(i) >= Column::Status)) << i;
+}
+
+TEST(Text, SuffixesAndExtensionsAreFoundAtTheEdges) {
+    EXPECT_TRUE(endsWithNoCase(".LNK", ".lnk") && !endsWithNoCase("lnk", ".lnk"));
+    EXPECT_TRUE(hasFileExtension("C:\\v1.2\\a.b") && !hasFileExtension("\\app") && !hasFileExtension("C:\\v1.2\\app"));
+}
+
+TEST(CommandLine, SplitsTheProgramFromItsArgumentsAsWindowsDoes) {
+    const std::set<std::string> files = {"C:\\Program Files\\My App\\app.exe", "C:\\My.Tools\\app.exe"};
+    const auto exists = [&](const std::string& path) { return files.count(path) != 0; };
+    const std::pair<const char*, ProgramAndArguments> cases[] = {
+        {"\"C:\\Program Files\\App\\app.exe\" -min /x", {"C:\\Program Files\\App\\app.exe", "-min /x"}},
+        {"  \"C:\\a b\\c.exe\"", {"C:\\a b\\c.exe", ""}}, {"\"C:\\unterminated", {"C:\\unterminated", ""}},
+        {"C:\\Tools\\app.exe   -min ", {"C:\\Tools\\app.exe", "-min"}}, {"   ", {}},
+        {"C:\\Program Files\\My App\\app.exe /tray now", {"C:\\Program Files\\My App\\app.exe", "/tray now"}},
+        {"C:\\Program Files\\My App\\app /tray", {"C:\\Program Files\\My App\\app.exe", "/tray"}},
+        {"C:\\Program Files\\My App\\app.exe", {"C:\\Program Files\\My App\\app.exe", ""}},
+        {"C:\\My.Tools\\app -x", {"C:\\My.Tools\\app.exe", "-x"}},
+        {"C:\\Program Files\\Gone\\x.exe", {"C:\\Program", "Files\\Gone\\x.exe"}},
+    };
+    for (const auto& [line, split] : cases) EXPECT_EQ(splitCommandLine(line, exists), split) << line;
+    EXPECT_EQ(splitCommandLine("C:\\Program Files\\My App\\app.exe /tray"),
+              (ProgramAndArguments{"C:\\Program", "Files\\My App\\app.exe /tray"}));
+}
+
+TEST_F(CatalogTest, FindsTheProgramAsWindowsWouldStartIt) {
+    test::Scratch scratch(platform, "existence");
+    const std::string dir = scratch.folder(), windows = platform.windowsDirectory();
+    const std::string app = scratch.file("app.exe"), dashed = scratch.file("Tools - Old\\app.exe");
+    const std::string spaced = scratch.file("My Tools\\app.exe");
+    const std::string greek = scratch.file("\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 \xE6\x97\xA5\xE6\x9C\xAC.exe");
+    scratch.file("v1.2\\tool.exe");
+    platform.ensureFolder(windows + "\\system");
+    for (const char* file : {"\\lsu-probe.exe", "\\system\\lsu-probe16.exe", "\\system32\\lsu-probe32.exe"})
+        scratch.fileAt(windows + file);
+    const std::pair<std::string, bool> cases[] = {
+        {"\"" + app + "\" /min", true}, {app + " -hidden", true}, {app + " /background", true},
+        {"\"" + dashed + "\" -tray", true}, {"\"" + dashed + "\" /x -y", true}, {dashed, true},
+        {spaced + " hidden", true}, {dir + "\\My Tools\\app hidden", true}, {dir + "\\v1.2\\tool /x", true},
+        {dir + "\\My Tools\\missing.exe hidden", false}, {dir + "\\\"My Tools\"\\app.exe /x", true},
+        {"%SystemRoot%\\lsu-probe.exe", true}, {"\"%SystemRoot%\\lsu-probe.exe\" /s", true}, {"lsu-probe.exe", true},
+        {"%LSU_NOT_A_VARIABLE%\\lsu-probe.exe", false}, {"lsu-probe16.exe", true}, {"lsu-probe32.exe /q", true},
+        {"lsu-probe32", true}, {"lsu-absent.exe", false}, {"C:\\lsu-probe.exe", false}, {"\"" + greek + "\" -x", true},
+        {greek, true}, {"", false}, {"   ", false}, {"\"\"", false}, {"\"", false}, {dir, false}, {"C:\\lsu\\x.exe", false},
+        {"C:\\a<b>|\"?*.exe", false}, {"C:\\" + std::string(400, 'a') + ".exe", false},
+        {std::string(5000, ' ') + "x -" + std::string(3000, '/'), false},
+    };
+    for (const auto& [line, found] : cases) EXPECT_EQ(ExistenceCheck(platform).programExists(line), found) << line;
+}
+
+TEST_F(CatalogTest, OneCheckProbesEachPathOnce) {
+    ExistenceCheck check(platform);
+    EXPECT_FALSE(check.programExists("lsu-absent.exe /q"));
+    const std::size_t first = check.probeCount();
+    EXPECT_FALSE(check.programExists("lsu-absent.exe"));
+    EXPECT_TRUE(first > 0 && check.probeCount() == first) << first;
+}
+
+}  // namespace
+}  // namespace lsu

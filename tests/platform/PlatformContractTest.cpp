@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "catalog/DisabledStores.h"
+#include "support/Backend.h"
+#include "support/Scratch.h"
+#include "support/Seed.h"
+
+// What the core relies on from the system, on the in-memory platform and on
+// the real one alike.
+
+namespace lsu {
+namespace {
+
+using namespace test;
+using Bytes = std::vector<std::uint8_t>;
+using Values = std::vector<RegistryValue>;
+
+const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const RegistryLocation kUserRun{Hive::CurrentUser, RegistryView::Shared, kRunKey};
+const RegistryLocation kMissing{Hive::CurrentUser, RegistryView::Shared, "Software\\LStartUp Contract\\Missing"};
+
+using PlatformContractRegistry = BackendTest;
+
+TEST_F(PlatformContractRegistry, ValuesReadBackExactlyAsWritten) {
+    const std::string greek = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC";
+    const std::string cjk = "\xE4\xB8\xAD\xE6\x96\x87", emoji = "\xF0\x9F\x98\x80";
+    const std::vector<RegistryValue> values = {
+        stringValue("  padded name  ", "pad.exe"), stringValue(std::string(300, 'n'), "long-name.exe"),
+        stringValue("long data", "C:\\Tools\\" + std::string(1500, 'd') + ".exe"),
+        stringValue("expand", "%SystemRoot%\\tool.exe", kRegExpandSz),
+        {"number", kRegDword, {0x78, 0x56, 0x34, 0x12}}, {"binary", kRegBinary, {0x00, 0xFF, 0x00, 0x7F, 0x80}},
+        stringValue("multi", std::string("first.exe\0second.exe", 20), kRegMultiSz),
+        stringValue("", "default.exe"),
+        stringValue(greek + " " + cjk + " " + emoji, "C:\\" + cjk + "\\" + greek + emoji + ".exe"),
+    };
+    for (const auto& value : values) ASSERT_TRUE(platform.writeValue(kUserRun, value, true)) << value.name;
+    const auto listed = platform.readValues(kUserRun).value_or(Values{});
+    EXPECT_EQ(listed.size(), values.size());
+    for (const auto& value : values) {
+        EXPECT_EQ(platform.readValue(kUserRun, value.name), value) << value.name;
+        EXPECT_EQ(std::count(listed.begin(), listed.end(), value), 1) << value.name;
+    }
+    EXPECT_FALSE(platform.readValue(kUserRun, "padded name"));
+}
+
+TEST_F(PlatformContractRegistry, MissingKeyIsNotAnEmptyKey) {
+    EXPECT_FALSE(platform.readValues(kMissing) || platform.readValue(kMissing, "anything"));
+    EXPECT_EQ(refusalCode(platform.writeValue(kMissing, stringValue("a", "b"), false)), 2u);
+    EXPECT_FALSE(platform.readValues(kMissing));
+}
+
+// Value names compare without case; a value read by name is given under the
+// name asked for.
+TEST_F(PlatformContractRegistry, WritingReplacesAValueOfTheSameNameInAnyCase) {
+    ASSERT_TRUE(platform.writeValue(kUserRun, stringValue("Tool", "old.exe"), true));
+    ASSERT_TRUE(platform.writeValue(kUserRun, dwordValue("TOOL", 7), false));
+    EXPECT_EQ(platform.readValues(kUserRun), Values{dwordValue("Tool", 7)});
+    EXPECT_EQ(platform.readValue(kUserRun, "tool"), dwordValue("tool", 7));
+}
+
+TEST_F(PlatformContractRegistry, DeleteRemovesOnlyThatValue) {
+    for (const char* name : {"keep", "drop"}) ASSERT_TRUE(platform.writeValue(kUserRun, stringValue(name, "x"), true));
+    EXPECT_TRUE(platform.deleteValue(kUserRun, "drop"));
+    EXPECT_EQ(platform.readValues(kUserRun), Values{stringValue("keep", "x")});
+    EXPECT_EQ(refusalCode(platform.deleteValue(kUserRun, "drop")), 2u);
+}
+
+TEST_F(PlatformContractRegistry, EachMachineViewHoldsItsOwnValuesAndTheUsersKeysHaveOne) {
+    for (RegistryView view : {RegistryView::Bits32, RegistryView::Bits64})
+        ASSERT_TRUE(platform.writeValue({Hive::LocalMachine, view, kRunKey}, dwordValue("view", int(view)), true));
+    for (RegistryView view : {RegistryView::Bits32, RegistryView::Bits64})
+        EXPECT_EQ(platform.readValues({Hive::LocalMachine, view, kRunKey}), Values{dwordValue("view", int(view))});
+    EXPECT_FALSE(platform.viewsShareKey(Hive::LocalMachine, kRunKey));
+    EXPECT_TRUE(platform.viewsShareKey(Hive::CurrentUser, kRunKey));
+}
+
+using PlatformContractProfile = BackendTest;
+
+TEST_F(PlatformContractProfile, MissingKeyIsNotAnEmptyValue) {
+    EXPECT_FALSE(platform.readProfile("Windows", "LsuNeverWritten", winIniPath(platform)) ||
+                 platform.readProfile("Lsu Section Never Written", "Load", winIniPath(platform)));
+}
+
+TEST_F(PlatformContractProfile, ValuesReadBackWhole) {
+    const std::string winIni = winIniPath(platform);
+    for (const std::string& line : {std::string(), std::string("x"), "C:\\Tools\\" + std::string(300, 'w') + ".exe /q",
+                                    std::string("C:\\\xCE\xB1\xCE\xB2\\\xE4\xB8\xAD\xE6\x96\x87\xF0\x9F\x98\x80.exe")}) {
+        ASSERT_TRUE(platform.writeProfile("Windows", "Load", line, winIni));
+        EXPECT_EQ(platform.readProfile("Windows", "Load", winIni), line);
+    }
+}
+
+class PlatformContractFiles : public BackendTest {
+protected:
+    Scratch scratch{platform, "files contract"};
+    const std::string dir = scratch.folder();
+};
+
+// Windows reads a path with either slash, repeated separators and trailing
+// dots and spaces as the same path; a trailing backslash names a folder.
+TEST_F(PlatformContractFiles, OnlyPlainFilesExist) {
+    const std::string file = scratch.file("present.exe");
+    EXPECT_TRUE(platform.folderExists(dir) && platform.folderExists(dir + "\\") && !platform.folderExists(file));
+    for (const std::string& same : {file, dir + "/PRESENT.EXE", dir + "\\\\present.exe", file + ". "})
+        EXPECT_TRUE(platform.fileExists(same)) << same;
+    for (const std::string& absent : {dir, std::string(), dir + "\\absent.exe", dir + "\\" + std::string(400, 'l') + ".exe",
+                                      dir + "\\bad<name>|.exe", file + "\\"})
+        EXPECT_FALSE(platform.fileExists(absent)) << absent;
+}
+
+TEST_F(PlatformContractFiles, EnsureFolderMakesOneLevel) {
+    EXPECT_EQ(refusalCode(platform.ensureFolder(dir + "\\missing parent\\grandchild")), 3u);
+    const std::string child = dir + "\\child";
+    EXPECT_TRUE(platform.ensureFolder(child) && platform.folderExists(child) && platform.ensureFolder(child));
+}
+
+TEST_F(PlatformContractFiles, ListingShowsVisiblePlainFilesSortedByName) {
+    const std::string name = "\xCE\xB1\xCE\xB2 \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80.lnk";
+    for (const std::string& file : {std::string("beta.exe"), std::string("Alpha.lnk"), std::string("_GAMMA.LNK"),
+                                    std::string("sub\\inner.lnk"), name})
+        scratch.file(file);
+    platform.setHidden(scratch.file("hidden.ini"));
+    EXPECT_EQ(platform.listFiles(dir), (std::vector<std::string>{"Alpha.lnk", "beta.exe", "_GAMMA.LNK", name}));
+    EXPECT_TRUE(platform.listFiles(dir + "\\absent").empty() && platform.listFiles("").empty());
+}
+
+TEST_F(PlatformContractFiles, FilesKeepTheirExactBytes) {
+    const std::string path = scratch.file("bytes.bin", "");
+    for (const Bytes& bytes : {Bytes{0x00, 0x0D, 0x0A, 0xFF, 0x00}, Bytes{0x41}}) {
+        ASSERT_TRUE(platform.writeFile(path, bytes));
+        EXPECT_EQ(platform.readFile(path), bytes);
+    }
+    EXPECT_FALSE(platform.readFile(dir + "\\absent.bin"));
+    EXPECT_EQ(refusalCode(platform.writeFile(dir + "\\absent\\bytes.bin", {0x41})), 3u);
+}
+
+TEST_F(PlatformContractFiles, MoveReplacesOnlyWhenAsked) {
+    const std::string from = scratch.file("from.lnk", "m"), to = scratch.file("to.lnk", "o"), free = dir + "\\free.lnk";
+    EXPECT_EQ(refusalCode(platform.moveFile(from, to, false)), 183u);
+    EXPECT_TRUE(platform.readFile(from) == Bytes{'m'} && platform.readFile(to) == Bytes{'o'});
+    EXPECT_TRUE(platform.moveFile(from, to, true));
+    EXPECT_TRUE(!platform.fileExists(from) && platform.readFile(to) == Bytes{'m'});
+    EXPECT_TRUE(platform.moveFile(to, free, false) && platform.readFile(free) == Bytes{'m'} && !platform.fileExists(to));
+    EXPECT_TRUE(platform.moveFile(free, to, false));
+}
+
+TEST_F(PlatformContractFiles, DeleteReportsWhetherAFileWentAway) {
+    const std::string path = scratch.file("gone.exe");
+    EXPECT_TRUE(platform.deleteFile(path) && !platform.fileExists(path));
+    EXPECT_EQ(refusalCode(platform.deleteFile(path)), 2u);
+    EXPECT_EQ(refusalCode(platform.deleteFile(dir + "\\absent\\gone.exe")), 3u);
+}
+
+TEST_F(PlatformContractFiles, SystemFoldersAreKnownWithoutATrailingBackslash) {
+    const std::string user = platform.specialFolder(kCsidlStartup), shared = platform.specialFolder(kCsidlCommonStartup);
+    EXPECT_NE(user, shared);
+    for (const std::string& folder : {user, shared, platform.windowsDirectory(), platform.programFolder()})
+        EXPECT_TRUE(!folder.empty() && folder.back() != '\\' && platform.folderExists(folder)) << folder;
+    EXPECT_EQ(platform.specialFolder(0x7A), "");
+    EXPECT_EQ(platform.programFileName().find('\\'), std::string::npos);
+}
+
+class PlatformContractShortcuts : public BackendTest {
+protected:
+    Scratch scratch{platform, "shortcuts contract"};
+    const std::string windows = platform.windowsDirectory();
+
+    // Wine's link object reads every show command back as "normal", so these
+    // links keep that one.
+    ShortcutFields toolFields() const {
+        return {windows + "\\notepad.exe", "/quiet \"C:\\some file.txt\"", "A tool", 0x0654, 1, windows,
+                windows + "\\notepad.exe", 1};
+    }
+    std::string seeded(const std::string& name) {
+        const std::string path = scratch.file(name, "");
+        backend->seedShortcut(path, toolFields());
+        return path;
+    }
+};
+
+TEST_F(PlatformContractShortcuts, LinksReadBackTheirFieldsAndFileName) {
+    for (const auto& [file, shown] : {std::pair{"Tool.lnk", "Tool"}, std::pair{"LOUD.LNK", "LOUD"}}) {
+        const ShortcutInfo info = platform.readShortcut(seeded(file)).value();
+        EXPECT_TRUE(info.fields == toolFields() && info.displayName == shown) << file;
+    }
+}
+
+TEST_F(PlatformContractShortcuts, OnlyReadableLinksAreShortcuts) {
+    EXPECT_FALSE(platform.readShortcut(scratch.file("plain.lnk", "this is not a shell link")));
+    EXPECT_FALSE(platform.readShortcut(scratch.folder() + "\\absent.lnk"));
+    EXPECT_FALSE(platform.completeShortcut(scratch.folder() + "\\absent.lnk", toolFields()));
+    EXPECT_FALSE(platform.fileExists(scratch.folder() + "\\absent.lnk"));
+}
+
+TEST_F(PlatformContractShortcuts, CompletingACopyChangesOnlyTheCopyAndKeepsItsHotKeyAndIcon) {
+    const std::string original = seeded("Original.lnk"), copy = scratch.file("Copy.lnk", "");
+    ASSERT_TRUE(platform.writeFile(copy, platform.readFile(original).value()));
+    const ShortcutFields changed{windows + "\\regedit.exe", "/s", "Changed", 0, 1, windows + "\\system32", "", 0};
+    ASSERT_TRUE(platform.completeShortcut(copy, changed));
+    const ShortcutFields kept{changed.targetPath, "/s", "Changed", 0x0654, 1, changed.workDir, toolFields().iconFile, 1};
+    EXPECT_EQ(platform.readShortcut(copy).value().fields, kept);
+    EXPECT_EQ(platform.readShortcut(original).value().fields, toolFields());
+}
+
+}  // namespace
+}  // namespace lsu

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include "platform/memory/MemoryPlatform.h"
+#include "scanners/RegistryData.h"
+#include "scanners/Scanners.h"
+#include "scanners/SectionLoading.h"
+#include "support/Backend.h"
+#include "support/Scratch.h"
+#include "support/Seed.h"
+
+namespace lsu {
+namespace {
+
+using namespace test;
+using enum SectionId;
+using enum RegistryView;
+
+class ScannersTest : public BackendTest {
+protected:
+    Scratch scratch{platform, "scanners"};
+    const std::string present = scratch.file("present.exe");
+
+    EntryList load(SectionId id) {
+        EntryList rows = loadSection(platform, id).rows;
+        for (const auto& row : rows)
+            EXPECT_TRUE(row.section == id && &sourceOf(row) == &*section(id).source && row.checked == row.enabled);
+        return rows;
+    }
+};
+
+// Names are seeded in name order, in which both the in-memory registry
+// (creation order) and Wine's (name order) enumerate them.
+TEST_F(ScannersTest, RegistryRowsAreTheEnabledValuesThenTheParkedOnes) {
+    const RegistryValue parked{"a parked", kRegDword, {1, 0, 0, 0}};
+    seedRegistry(platform, UserRun, parked, true);
+    const std::vector<RegistryValue> values = {stringValue("b found", present), stringValue("c gone", "C:\\lsu\\x.exe"), parked};
+    for (std::size_t i = 0; i < 2; ++i) seedRegistry(platform, UserRun, values[i]);
+    // A value in a subkey is not an entry of the key.
+    platform.writeValue({Hive::CurrentUser, Shared, registryKeyOf(UserRun).subkey + "\\Sub"}, values[0], true);
+    const EntryList rows = load(UserRun);
+    EXPECT_EQ(cells(rows, Column::Name), (Texts{"b found", "c gone", "a parked"}));
+    EXPECT_EQ(cells(rows, Column::CommandLine), (Texts{present, "C:\\lsu\\x.exe", "1"}));
+    EXPECT_EQ(cells(rows, Column::Exists), (Texts{"Yes", "No", "No"}));
+    EXPECT_EQ(cells(rows, Column::Type), Texts(3, "Reg"));
+    EXPECT_EQ(fieldOf(rows, &StartupEntry::stored), values);
+    EXPECT_EQ(fieldOf(rows, &StartupEntry::view), std::vector(3, Shared));
+}
+
+TEST_F(ScannersTest, MachineKeysAreReadInBothViews) {
+    seedRegistry(platform, MachineRun, stringValue("native", "a.exe"), false, Bits64);
+    seedRegistry(platform, MachineRun, stringValue("wow", "b.exe"), false, Bits32);
+    seedRegistry(platform, MachineRun, stringValue("parked", "c.exe"), true, Bits32);
+    const EntryList rows = load(MachineRun);
+    EXPECT_EQ(cells(rows, Column::Name), (Texts{"native", "wow", "parked"}));
+    EXPECT_EQ(cells(rows, Column::Status), (Texts{"Enabled", "Enabled", "Disabled"}));
+    EXPECT_EQ(fieldOf(rows, &StartupEntry::view), (std::vector{Bits64, Bits32, Bits32}));
+}
+
+TEST(RegistryScanner, MachineKeysTheViewsShareAreReadOnce) {
+    MemoryPlatform platform;
+    platform.setSharedViews(true);
+    seedRegistry(platform, MachineRunOnce, stringValue("once", "a.exe"));
+    EXPECT_EQ(fieldOf(loadSection(platform, MachineRunOnce).rows, &StartupEntry::view), std::vector{Bits64});
+}
+
+TEST(RegistryData, RendersEachTypeAsTheCommandLineCellShowsIt) {
+    const std::pair<RegistryValue, const char*> cases[] = {
+        {stringValue("", "C:\\a.exe /x"), "C:\\a.exe /x"}, {{"", kRegSz, {'a', 0, 'b'}}, "a"}, {{"", kRegSz, {}}, ""},
+        {stringValue("", "%SystemRoot%\\a.exe", kRegExpandSz), "%SystemRoot%\\a.exe"}, {{"", kRegNone, {}}, ""},
+        {{"", kRegMultiSz, {'a', 0, 'b', 0, 0}}, "a b"}, {{"", kRegDword, {0, 0, 0, 0}}, "0"}, {{"", kRegDword, {1}}, "01"},
+        {{"", kRegDword, {0xFF, 0xFF, 0xFF, 0xFF}}, "4294967295"}, {{"", kRegBinary, {0x01, 0xAB, 0x00}}, "01 AB 00"},
+        {{"", kRegQword, {1, 0, 0, 0, 0, 0, 0, 1}}, "72057594037927937"}, {{"", kRegQword, {1, 2}}, "01 02"}};
+    for (const auto& [value, shown] : cases) EXPECT_EQ(renderRegistryData(value), shown) << shown;
+}
+
+TEST(WinIniEntryName, IsTheLastComponentUpToItsFirstDot) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Tools\\Tray App.exe", "Tray App"}, {"notepad.exe", "notepad"}, {"C:\\Tools\\viewer", "viewer"},
+        {"C:\\a.exe C:\\b.exe", "b"}, {"C:\\My.Tools\\app", "app"}, {"C:\\Tools\\my.app.exe", "my"}};
+    for (const auto& [line, name] : cases) EXPECT_EQ(winIniEntryName(line), name);
+}
+
+TEST_F(ScannersTest, WinIniRowsAreTheWholeLineEnabledThenParked) {
+    seedWinIni(platform, WinIniRun, "C:\\Old\\parked.exe -x", true);
+    seedWinIni(platform, WinIniRun, present + " /s");
+    const EntryList rows = load(WinIniRun);
+    EXPECT_EQ(cells(rows, Column::Name), (Texts{"present", "parked"}));
+    EXPECT_EQ(cells(rows, Column::CommandLine), (Texts{present + " /s", "C:\\Old\\parked.exe -x"}));
+    EXPECT_EQ(cells(rows, Column::Type), (Texts{"File", "File"}));
+}
+
+TEST_F(ScannersTest, WinIniNoAndEmptyKeysHoldNoEntry) {
+    seedWinIni(platform, WinIniLoad, "", true);
+    for (const char* line : {"No", "", "no"}) {
+        seedWinIni(platform, WinIniLoad, line);
+        EXPECT_EQ(cells(load(WinIniLoad), Column::Name), line == std::string("no") ? Texts{"no"} : Texts{}) << line;
+    }
+}
+
+TEST_F(ScannersTest, ShortcutsAreListedByDisplayNameWithTheirTarget) {
+    const std::string folder = startupFolder(platform, StartupAllUsers);
+    for (const auto& [file, target] : {std::pair(folder + "\\Tray Clock.lnk", present),
+                                       std::pair(folder + "\\UPPER.LNK", std::string("C:\\lsu\\x.exe"))})
+        backend->seedShortcut(scratch.fileAt(file, ""), {target, "-min", "", 0, 1, "", "", 0});
+    scratch.fileAt(folder + "\\broken.lnk", "not a link");
+    scratch.fileAt(folder + "\\sync.bat");
+    const EntryList rows = load(StartupAllUsers);
+    EXPECT_EQ(cells(rows, Column::Name), (Texts{"broken", "sync.bat", "Tray Clock", "UPPER"}));
+    EXPECT_EQ(cells(rows, Column::CommandLine), (Texts{"", "sync.bat", present, "C:\\lsu\\x.exe"}));
+    EXPECT_EQ(cells(rows, Column::Exists), (Texts{"No", "Yes", "Yes", "No"}));
+    EXPECT_EQ(cells(rows, Column::Type), (Texts{"Lnk", "File", "Lnk", "Lnk"}));
+    EXPECT_EQ(fieldOf(rows, &StartupEntry::fileName), (Texts{"broken.lnk", "sync.bat", "Tray Clock.lnk", "UPPER.LNK"}));
+}
+
+TEST_F(ScannersTest, FoldersListTheirVisibleFilesThenTheParkedOnes) {
+    const std::string folder = startupFolder(platform, StartupCurrentUser);
+    platform.setHidden(scratch.fileAt(folder + "\\desktop.ini"));
+    ASSERT_TRUE(platform.ensureFolder(folder + "\\Sub") && platform.writeFile(folder + "\\Sub\\inner.bat", {'x'}));
+    scratch.fileAt(startupFolder(platform, StartupCurrentUser, true) + "\\a parked.bat");
+    scratch.fileAt(folder + "\\b.bat");
+    scratch.fileAt(folder + "\\A.bat");
+    const EntryList rows = load(StartupCurrentUser);
+    EXPECT_EQ(cells(rows, Column::Name), (Texts{"A.bat", "b.bat", "a parked.bat"}));
+    EXPECT_EQ(cells(rows, Column::Status), (Texts{"Enabled", "Enabled", "Disabled"}));
+}
+
+}  // namespace
+}  // namespace lsu

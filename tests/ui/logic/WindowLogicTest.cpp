@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "platform/memory/MemoryPlatform.h"
+#include "ui/logic/EditMenu.h"
+#include "ui/logic/EntryDialogFields.h"
+#include "ui/logic/RunCommand.h"
+#include "ui/logic/ThemeManifest.h"
+#include "ui/logic/WindowLayout.h"
+
+namespace lsu {
+namespace {
+
+using enum SectionId;
+
+TEST(WindowLayout, ListSitsBesideThePaneOrAloneWhenItIsHidden) {
+    const Rect pane{0, 1230, 2910, 4995};
+    EXPECT_EQ(placeProgramList(pane, true, 10305, 10185), (Rect{2920, 1280, 10305 - 2910 - 200, 4895}));
+    EXPECT_EQ(placeProgramList(pane, false, 10305, 10185), (Rect{50, 1280, 10185 - 100, 4895}));
+    EXPECT_EQ(placeProgramList({0, 1230, 9000, 4995}, true, 9100, 9000).width, 300);
+}
+
+TEST(WindowLayout, FolderPaneChildrenFollowItsSize) {
+    EXPECT_EQ(layoutFolderPane(3000, 2000), (PaneChildren{{2925, 0, 75, 2000}, {2700, 60, 195, 195}, {60, 285, 2845, 1645}}));
+    EXPECT_EQ(layoutFolderPane(0, 0).tree, (Rect{60, 285, 0, 0}));
+}
+
+TEST(WindowLayout, SplitterStaysBetweenThePaneAndTheHostsRightEdge) {
+    EXPECT_EQ(clampSplitter(-500, 100, 10000), 100);
+    EXPECT_EQ(clampSplitter(9900, 100, 10000), 9760);
+    EXPECT_EQ(clampSplitter(4000, 100, 10000), 4000);
+}
+
+// The menu follows the row's box, which the user may have changed, not its stored state.
+TEST(EditMenu, OffersOnlyWhatAppliesToTheSelection) {
+    StartupEntry ticked, clear;
+    std::tie(ticked.checked, ticked.enabled) = std::pair(true, false);
+    const std::pair<const StartupEntry*, EditMenuState> cases[] = {
+        {nullptr, {}}, {&ticked, {false, true, true, true, true}}, {&clear, {true, false, true, true, true}}};
+    for (const auto& [row, state] : cases) EXPECT_EQ(editMenuState(row), state);
+}
+
+TEST(RunCommand, StartsTheProgramWithItsArgumentsInItsFolder) {
+    MemoryPlatform platform;
+    platform.putFile("C:\\Program Files\\My App\\app.exe", {'x'});
+    StartupEntry row;
+    row.commandLine = "C:\\Program Files\\My App\\app.exe /tray";
+    EXPECT_EQ(launchRequestFor(platform, row),
+              (LaunchRequest{"C:\\Program Files\\My App\\app.exe", "/tray", "C:\\Program Files\\My App"}));
+    row.commandLine = "\"%SystemRoot%\\notepad.exe\" -x";
+    EXPECT_EQ(launchRequestFor(platform, row), (LaunchRequest{"C:\\windows\\notepad.exe", "-x", "C:\\windows"}));
+    row.commandLine = "  ";
+    EXPECT_FALSE(launchRequestFor(platform, row));
+}
+
+TEST(RunCommand, AShortcutRowOpensItsLinkFile) {
+    MemoryPlatform platform;
+    StartupEntry row;
+    std::tie(row.commandLine, row.section, row.type, row.enabled, row.fileName) =
+        std::tuple("C:\\Tools\\tool.exe", StartupCurrentUser, EntryType::Shortcut, false, "Tool.lnk");
+    const std::string parked = std::string(kMemoryProgramFolder) + "\\Startup Folder\\Current User";
+    EXPECT_EQ(launchRequestFor(platform, row), (LaunchRequest{parked + "\\Tool.lnk", "", parked}));
+    row.enabled = true;
+    const std::string startup = platform.specialFolder(kCsidlStartup);
+    EXPECT_EQ(launchRequestFor(platform, row), (LaunchRequest{startup + "\\Tool.lnk", "", startup}));
+}
+
+TEST(ThemeManifest, IsWrittenOnceHiddenAndNamedAfterTheProgram) {
+    EXPECT_EQ(themeManifestPath("C:\\Tools", "manager.exe"), "C:\\Tools\\manager.exe.manifest");
+    EXPECT_EQ(themeManifestPath("C:\\", "manager.exe"), "C:\\manager.exe.manifest");
+    const std::string text = themeManifestText("manager.exe");
+    EXPECT_NE(text.find("name=\"Fernlight.WindowsXP.manager\""), std::string::npos);
+    EXPECT_NE(text.find("processorArchitecture=\"amd64\""), std::string::npos);
+    MemoryPlatform platform;
+    const std::string path = themeManifestPath(platform.programFolder(), platform.programFileName());
+    EXPECT_EQ(writeThemeManifest(platform), ManifestResult::Written);
+    const std::string written = themeManifestText(platform.programFileName());
+    EXPECT_EQ(platform.readFile(path), std::vector<std::uint8_t>(written.begin(), written.end()));
+    EXPECT_TRUE(platform.listFiles(platform.programFolder()).empty());
+    ASSERT_TRUE(platform.writeFile(path, {}));
+    EXPECT_EQ(writeThemeManifest(platform), ManifestResult::AlreadyThere);
+    EXPECT_EQ(platform.readFile(path), std::vector<std::uint8_t>{});
+    MemoryPlatform readOnly;
+    readOnly.setReadOnlyFolder(readOnly.programFolder(), true);
+    EXPECT_EQ(writeThemeManifest(readOnly), ManifestResult::Failed);
+}
+
+TEST(EntryDialogFields, AddStartsEmptyAndOffersNoWinIniKey) {
+    const EntryDialogSetup add = addDialogSetup();
+    EXPECT_TRUE(add.caption == "Add new program" && add.forAdd && add.sections.size() == 9u);
+    for (SectionId offered : add.sections) EXPECT_FALSE(sourceAs<WinIniSource>(offered)) << section(offered).key;
+    EXPECT_TRUE(add.form.name.empty() && add.form.commandLine.empty() && !add.form.section);
+}
+
+TEST(EntryDialogFields, EditShowsTheRowAndOffersEveryLeaf) {
+    StartupEntry row;
+    std::tie(row.name, row.commandLine, row.section) = std::tuple("Tray", "tray.exe /quiet", WinIniLoad);
+    const EntryDialogSetup edit = editDialogSetup(row);
+    EXPECT_TRUE(edit.caption == "Edit program" && !edit.forAdd && edit.sections.size() == leavesOf(AllPrograms).size());
+    EXPECT_TRUE(edit.form.name == "Tray" && edit.form.commandLine == "tray.exe /quiet" && edit.form.section == WinIniLoad);
+    row.section = Registry;  // a group is no place to write to
+    EXPECT_FALSE(editDialogSetup(row).form.section);
+}
+
+TEST(EntryDialogFields, TheFirstUnfitFieldIsRefusedInOrder) {
+    // An empty prompt stands for the operation's own reason.
+    struct Case { EntryForm form; bool forAdd; std::optional<EntryField> field; std::string prompt, title; int style; };
+    const Case cases[] = {
+        {{}, true, EntryField::Description, "Enter description for Program", "Description empty", 64},
+        {{"Tool", "", UserRun}, true, EntryField::CommandLine, "Enter Command line for Program", "Command line empty", 64},
+        {{"Tool", "tool.exe", {}}, true, EntryField::Section, "Select section to add program", "Section not select", 64},
+        {{"..\\..\\evil", "tool.exe", StartupCurrentUser}, false, EntryField::Description, "", "LStartUp", 48},
+        {{" ", "tool.exe", StartupAllUsers}, true, EntryField::Description, "", "LStartUp", 48},
+        {{"Tool", "tool.exe", WinIniRun}, true, EntryField::Section, "", "LStartUp", 48},
+        {{"Tool", "tool.exe", WinIniRun}, false, {}, "", "", 0},
+        {{" ", "tool.exe", UserRun}, true, {}, "", "", 0},
+    };
+    for (const auto& c : cases) {
+        const auto problem = entryFieldProblem(c.form, c.forAdd).value_or(FieldProblem{"", "", 0, EntryField{}});
+        EXPECT_EQ(std::tuple(problem.title, problem.style), std::tuple(c.title, c.style)) << c.form.name;
+        EXPECT_TRUE(!c.field || (problem.field == *c.field && !problem.prompt.empty())) << c.form.name;
+        EXPECT_EQ(problem.prompt, c.prompt.empty() ? problem.prompt : c.prompt);
+    }
+}
+
+TEST(EntryDialogFields, BrowsingStartsInTheCommandLinesFolder) {
+    MemoryPlatform platform;
+    platform.putFile("C:\\Program Files\\My App\\app.exe", {'x'});
+    const std::string app = "C:\\Program Files\\My App";
+    const std::pair<std::string, std::string> cases[] = {
+        {app + "\\app.exe /tray", app}, {"\"" + app + "\\gone.exe\" -x", app}, {"\"" + app + "\" -x", app},
+        {" " + app + " ", app}, {"%SystemRoot%\\notepad.exe", "C:\\windows"}, {"D:\\nowhere\\tool.exe", ""}, {"tool.exe", ""},
+        {"", ""}, {"C:\\tool.exe", "C:\\"}};
+    for (const auto& [line, folder] : cases) EXPECT_EQ(browseFolderFor(platform, line), folder) << line;
+}
+
+TEST(EntryDialogFields, AChosenPathWithASpaceIsQuoted) {
+    EXPECT_EQ(commandLineForChosenFile("C:\\Tools\\tool.exe"), "C:\\Tools\\tool.exe");
+    EXPECT_EQ(commandLineForChosenFile("C:\\Program Files\\My App\\app.exe"), "\"C:\\Program Files\\My App\\app.exe\"");
+}
+
+}  // namespace
+}  // namespace lsu
