@@ -25,9 +25,6 @@ public:
 // view, no load= or run= lines, empty Startup and disabled-items folders.
 std::unique_ptr<Backend> makeCleanBackend();
 
-// The system's error code of a refusal; 0 when the change was done.
-inline std::uint32_t refusalCode(const SystemResult& result) { return result ? 0 : result.error()->code; }
-
 // A test that starts from a clean backend.
 class BackendTest : public ::testing::Test {
 protected:

@@ -146,6 +146,8 @@ std::string OfflinePlatform::programFileName() {
 }
 
 bool OfflinePlatform::fileExists(const std::string& path) {
+    // As on Windows, a path that ends in a separator names a folder, not a file.
+    if (!path.empty() && (path.back() == '\\' || path.back() == '/')) return false;
     auto host = paths_.hostPath(path);
     return host && isPlainFile(*host);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/memory/MemoryPlatform.h"
 #include "ui/logic/EditMenu.h"
 #include "ui/logic/EntryDialogFields.h"
@@ -20,8 +22,11 @@ TEST(WindowLayout, ListSitsBesideThePaneOrAloneWhenItIsHidden) {
 }
 
 TEST(WindowLayout, FolderPaneChildrenFollowItsSize) {
-    EXPECT_EQ(layoutFolderPane(3000, 2000), (PaneChildren{{2925, 0, 75, 2000}, {2700, 60, 195, 195}, {60, 285, 2845, 1645}}));
+    EXPECT_EQ(layoutFolderPane(3000, 2000),
+              (PaneChildren{{2925, 0, 75, 2000}, {2700, 60, 195, 195}, {60, 285, 2845, 1645}, {60, 30, 2490, 240}}));
     EXPECT_EQ(layoutFolderPane(0, 0).tree, (Rect{60, 285, 0, 0}));
+    // The caption gives way to the close button in a narrow pane.
+    EXPECT_EQ(layoutFolderPane(1000, 2000).caption, (Rect{60, 30, 580, 240}));
 }
 
 TEST(WindowLayout, SplitterStaysBetweenThePaneAndTheHostsRightEdge) {
@@ -48,6 +53,7 @@ TEST(RunCommand, StartsTheProgramWithItsArgumentsInItsFolder) {
               (LaunchRequest{"C:\\Program Files\\My App\\app.exe", "/tray", "C:\\Program Files\\My App"}));
     row.commandLine = "\"%SystemRoot%\\notepad.exe\" -x";
     EXPECT_EQ(launchRequestFor(platform, row), (LaunchRequest{"C:\\windows\\notepad.exe", "-x", "C:\\windows"}));
+    EXPECT_EQ(launchRequestFor(platform, row)->showCommand, 3);  // maximised
     row.commandLine = "  ";
     EXPECT_FALSE(launchRequestFor(platform, row));
 }
@@ -95,7 +101,9 @@ TEST(EntryDialogFields, EditShowsTheRowAndOffersEveryLeaf) {
     StartupEntry row;
     std::tie(row.name, row.commandLine, row.section) = std::tuple("Tray", "tray.exe /quiet", WinIniLoad);
     const EntryDialogSetup edit = editDialogSetup(row);
-    EXPECT_TRUE(edit.caption == "Edit program" && !edit.forAdd && edit.sections.size() == leavesOf(AllPrograms).size());
+    const auto writable = std::count_if(leavesOf(AllPrograms).begin(), leavesOf(AllPrograms).end(),
+                                        [](SectionId leaf) { return !section(leaf).readOnly; });
+    EXPECT_TRUE(edit.caption == "Edit program" && !edit.forAdd && std::ssize(edit.sections) == writable);
     EXPECT_TRUE(edit.form.name == "Tray" && edit.form.commandLine == "tray.exe /quiet" && edit.form.section == WinIniLoad);
     row.section = Registry;  // a group is no place to write to
     EXPECT_FALSE(editDialogSetup(row).form.section);
@@ -108,9 +116,9 @@ TEST(EntryDialogFields, TheFirstUnfitFieldIsRefusedInOrder) {
         {{}, true, EntryField::Description, "Enter description for Program", "Description empty", 64},
         {{"Tool", "", UserRun}, true, EntryField::CommandLine, "Enter Command line for Program", "Command line empty", 64},
         {{"Tool", "tool.exe", {}}, true, EntryField::Section, "Select section to add program", "Section not select", 64},
-        {{"..\\..\\evil", "tool.exe", StartupCurrentUser}, false, EntryField::Description, "", "LStartUp", 48},
-        {{" ", "tool.exe", StartupAllUsers}, true, EntryField::Description, "", "LStartUp", 48},
-        {{"Tool", "tool.exe", WinIniRun}, true, EntryField::Section, "", "LStartUp", 48},
+        {{"..\\..\\evil", "tool.exe", StartupCurrentUser}, false, EntryField::Description, "", "Tovane StartUp", 48},
+        {{" ", "tool.exe", StartupAllUsers}, true, EntryField::Description, "", "Tovane StartUp", 48},
+        {{"Tool", "tool.exe", WinIniRun}, true, EntryField::Section, "", "Tovane StartUp", 48},
         {{"Tool", "tool.exe", WinIniRun}, false, {}, "", "", 0},
         {{" ", "tool.exe", UserRun}, true, {}, "", "", 0},
     };
