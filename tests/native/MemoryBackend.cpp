@@ -21,4 +21,10 @@ private:
 
 std::unique_ptr<Backend> makeCleanBackend() { return std::make_unique<MemoryBackend>(); }
 
+ProgramWithPublisher seedProgramWithPublisher(Backend& backend) {
+    ProgramWithPublisher program{backend.platform().windowsDirectory() + "\\regedit.exe", "Microsoft Corporation"};
+    static_cast<MemoryPlatform&>(backend.platform()).putProgram(program.path, program.company);
+    return program;
+}
+
 }  // namespace lsu::test

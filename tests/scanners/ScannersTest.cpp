@@ -124,5 +124,23 @@ TEST_F(ScannersTest, FoldersListTheirVisibleFilesThenTheParkedOnes) {
     EXPECT_EQ(cells(rows, Column::Status), (Texts{"Enabled", "Enabled", "Disabled"}));
 }
 
+// The publisher is the company of the program the existence test finds (a
+// link's target), read once per path; a program without a version resource,
+// or one not found, has none.
+TEST_F(ScannersTest, EachRowNamesThePublisherOfTheProgramItStarts) {
+    const ProgramWithPublisher program = seedProgramWithPublisher(*backend);
+    seedRegistry(platform, UserRun, stringValue("a bare", "regedit.exe /s"));
+    seedRegistry(platform, UserRun, stringValue("b full", "\"" + program.path + "\""));
+    seedRegistry(platform, UserRun, stringValue("c plain", present));
+    seedRegistry(platform, UserRun, stringValue("d gone", "C:\\lsu\\gone.exe"));
+    const SectionLoad load = loadSection(platform, UserRun);
+    EXPECT_EQ(cells(load.rows, Column::Publisher), (Texts{program.company, program.company, "", ""}));
+    EXPECT_EQ(load.publisherReads, 2u);
+    ShortcutFields link;
+    link.targetPath = program.path;
+    backend->seedShortcut(startupFolder(platform, StartupCurrentUser) + "\\Editor.lnk", link);
+    EXPECT_EQ(cells(loadSection(platform, StartupCurrentUser).rows, Column::Publisher), Texts{program.company});
+}
+
 }  // namespace
 }  // namespace lsu

@@ -25,6 +25,13 @@ public:
 // view, no load= or run= lines, empty Startup and disabled-items folders.
 std::unique_ptr<Backend> makeCleanBackend();
 
+// A program on the backend whose version resource names a company, and the
+// company it names.
+struct ProgramWithPublisher {
+    std::string path, company;
+};
+ProgramWithPublisher seedProgramWithPublisher(Backend& backend);
+
 // A test that starts from a clean backend.
 class BackendTest : public ::testing::Test {
 protected:

@@ -110,4 +110,9 @@ private:
 
 std::unique_ptr<Backend> makeCleanBackend() { return std::make_unique<Win32Backend>(); }
 
+// Wine's own programs name their maker as Windows' do.
+ProgramWithPublisher seedProgramWithPublisher(Backend& backend) {
+    return {backend.platform().windowsDirectory() + "\\regedit.exe", "Microsoft Corporation"};
+}
+
 }  // namespace lsu::test
