@@ -1,14 +1,20 @@
 # Sourced by the test scripts: a throwaway Wine prefix with one persistent
 # server, and a virtual display when there is none. Everything is removed
-# again when the calling script exits.
+# again when the calling script exits, also when it is interrupted, alongside
+# any EXIT trap of the calling script.
+source "$(dirname "${BASH_SOURCE[0]}")/on-exit.sh"
+
 lsu_wine_cleanup() {
   if [ -n "${LSU_PREFIX:-}" ]; then
     WINEPREFIX="$LSU_PREFIX" wineserver -k 2>/dev/null || true
     rm -rf "$LSU_PREFIX"
   fi
-  [ -n "${LSU_XVFB_PID:-}" ] && kill "$LSU_XVFB_PID" 2>/dev/null || true
+  if [ -n "${LSU_XVFB_PID:-}" ]; then
+    kill "$LSU_XVFB_PID" 2>/dev/null || true
+    wait "$LSU_XVFB_PID" 2>/dev/null || true  # so that its display is free again on return
+  fi
 }
-trap lsu_wine_cleanup EXIT
+lsu_on_exit lsu_wine_cleanup
 
 lsu_start_display() {
   if [ -z "${DISPLAY:-}" ]; then
