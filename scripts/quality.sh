@@ -8,7 +8,8 @@ source scripts/stage.sh
 sanitized_tests() {
   cmake --preset sanitize >/dev/null
   cmake --build --preset sanitize -j2 --target lsu_tests >/dev/null
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset sanitize
+  # As in the plain native run, the tests keep to memory, so two run at once.
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset sanitize -j2
 }
 lsu_stage "native tests under ASan and UBSan" sanitized_tests
 lsu_stage "static analysis" bash scripts/analyze.sh

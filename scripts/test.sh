@@ -18,7 +18,8 @@ build_windows() {
   cmake --build --preset windows -j2
 }
 lsu_stage "native build" build_native
-lsu_stage "native tests" ctest --test-dir build/native --output-on-failure
+# The native tests keep to memory, so two run at once.
+lsu_stage "native tests" ctest --test-dir build/native --output-on-failure -j2
 lsu_stage "windows build" build_windows
 
 source scripts/wine-prefix.sh
