@@ -36,7 +36,6 @@ list(REMOVE_ITEM LSU_WIN_TEST_SOURCES ${LSU_WIN_TEST_SUPPORT_SOURCES})
 add_executable(lsu_tests_win ${LSU_WIN_TEST_SOURCES})
 target_link_libraries(lsu_tests_win PRIVATE lsu_win_test_support gtest_main)
 target_compile_options(lsu_tests_win PRIVATE ${LSU_TEST_CODE_OPTIMISATION})
-lsu_precompile_test_headers(lsu_tests_win)
 
 # One Wine process runs the whole suite: starting Wine once per test would
 # cost more than the tests themselves.
@@ -67,7 +66,6 @@ file(GLOB LSU_UI_TEST_SOURCES CONFIGURE_DEPENDS tests/ui/win32/*.cpp)
 add_executable(lsu_ui_tests_win ${LSU_UI_TEST_SOURCES} src/ui/win32/res/LStartUp.rc)
 target_link_libraries(lsu_ui_tests_win PRIVATE lsu_win_test_support lsu_ui_win32 gtest_main)
 target_compile_options(lsu_ui_tests_win PRIVATE ${LSU_TEST_CODE_OPTIMISATION})
-lsu_precompile_test_headers(lsu_ui_tests_win)
 add_test(NAME windows_ui COMMAND lsu_ui_tests_win --gtest_brief=1)
 set_tests_properties(windows_ui PROPERTIES TIMEOUT 600 ENVIRONMENT "LSU_WINE_LOG=${CMAKE_BINARY_DIR}/windows_ui.log")
 
