@@ -3,7 +3,8 @@
 # own (removed again on exit) and prints its figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake --build build/windows -j2 --target lsu_bench_win >/dev/null
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j2 --target lsu_bench_win >/dev/null
 source scripts/wine-prefix.sh
 lsu_start_display
 lsu_start_throwaway_prefix

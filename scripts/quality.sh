@@ -4,12 +4,13 @@
 # bounded fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-stage() { local name=$1; shift; local start=$SECONDS; echo "== $name"; "$@"; echo "== $name took $((SECONDS - start))s"; }
+source scripts/stage.sh
 sanitized_tests() {
   cmake --preset sanitize >/dev/null
   cmake --build --preset sanitize -j2 --target lsu_tests >/dev/null
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset sanitize
+  # As in the plain native run, the tests keep to memory, so two run at once.
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset sanitize -j2
 }
-stage "native tests under ASan and UBSan" sanitized_tests
-stage "static analysis" bash scripts/analyze.sh
-stage "fuzzing" bash scripts/fuzz.sh
+lsu_stage "native tests under ASan and UBSan" sanitized_tests
+lsu_stage "static analysis" bash scripts/analyze.sh
+lsu_stage "fuzzing" bash scripts/fuzz.sh

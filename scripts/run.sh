@@ -6,13 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j2
+# Only the program: the test suites of the preset are test.sh's business.
+cmake --build --preset windows -j2 --target LStartUp
 program=build/windows/LStartUp.exe
-if [ ! -f "$program" ]; then
-  echo "LStartUp.exe is not part of this build yet: the window has not been written."
-  echo "What exists is the start-up inventory and its tests: run 'bash scripts/test.sh' to see them pass."
-  exit 1
-fi
 export WINEDEBUG=-all
 if [ -n "${DISPLAY:-}" ]; then
   exec wine "$program"

@@ -3,10 +3,11 @@
 # under Wine in a throwaway prefix, then the quality gates.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/stage.sh
 total_start=$SECONDS
-stage() { local name=$1; shift; local start=$SECONDS; echo; echo "== $name"; "$@"; echo "== $name: $((SECONDS - start))s"; }
+cpu_start=$(lsu_cpu_seconds)
 
-stage "dependencies" bash scripts/install-deps.sh
+lsu_stage "dependencies" bash scripts/install-deps.sh
 
 build_native() {
   cmake --preset native -DLSU_WERROR=ON >/dev/null
@@ -16,15 +17,16 @@ build_windows() {
   cmake --preset windows -DLSU_WERROR=ON >/dev/null
   cmake --build --preset windows -j2
 }
-stage "native build" build_native
-stage "native tests" ctest --test-dir build/native --output-on-failure
-stage "windows build" build_windows
+lsu_stage "native build" build_native
+# The native tests keep to memory, so two run at once.
+lsu_stage "native tests" ctest --test-dir build/native --output-on-failure -j2
+lsu_stage "windows build" build_windows
 
 source scripts/wine-prefix.sh
 # The display comes first: the prefix's desktop is started with the prefix and
 # keeps the display it found, and the window tests need a real one.
 lsu_start_display
-stage "throwaway wine prefix" lsu_start_throwaway_prefix
+lsu_stage "throwaway wine prefix" lsu_start_throwaway_prefix
 windows_tests() {
   local status=0
   ctest --test-dir build/windows --output-on-failure || status=$?
@@ -36,10 +38,10 @@ windows_tests() {
   done
   return $status
 }
-stage "windows tests under wine" windows_tests
-stage "screenshot" bash scripts/screenshot-test.sh
-stage "linux tool lists an offline tree as the windows tool lists wine" bash scripts/offline-matches-windows.sh
+lsu_stage "windows tests under wine" windows_tests
+lsu_stage "screenshot" bash scripts/screenshot-test.sh
+lsu_stage "linux tool lists an offline tree as the windows tool lists wine" bash scripts/offline-matches-windows.sh
 
-stage "quality gates" bash scripts/quality.sh
+lsu_stage "quality gates" bash scripts/quality.sh
 echo
-echo "all stages passed in $((SECONDS - total_start))s"
+echo "all stages passed in $((SECONDS - total_start))s (CPU $(($(lsu_cpu_seconds) - cpu_start))s)"

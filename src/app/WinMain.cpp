@@ -6,7 +6,7 @@
 #include "ui/logic/ThemeManifest.h"
 #include "ui/win32/MainWindow.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
     lsu::Win32Platform platform;
     if (lsu::writeThemeManifest(platform) == lsu::ManifestResult::Failed)
         MessageBoxW(nullptr, lsu::win32::widen(lsu::kThemeErrorPrompt).c_str(),
@@ -17,7 +17,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     InitCommonControlsEx(&controls);
 
     lsu::win32::MainWindow window(platform);
-    if (!window.create(instance, show)) return 1;
+    if (!window.create(instance, nShowCmd)) return 1;
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (TranslateAcceleratorW(window.handle(), window.accelerators(), &message)) continue;

@@ -13,10 +13,10 @@ public:
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
 
-    std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& key) override;
-    std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) override;
-    SystemResult writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) override;
-    SystemResult deleteValue(const RegistryLocation& key, const std::string& name) override;
+    std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& location) override;
+    std::optional<RegistryValue> readValue(const RegistryLocation& location, const std::string& name) override;
+    SystemResult writeValue(const RegistryLocation& location, const RegistryValue& value, bool createKey) override;
+    SystemResult deleteValue(const RegistryLocation& location, const std::string& name) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
 
     std::optional<std::string> readProfile(const std::string& section, const std::string& key,
