@@ -28,6 +28,10 @@ TEST_F(OperationsTest, AddWritesAStringValueAndAsksBeforeReplacingAnother) {
     EXPECT_FALSE(addEntry(platform, prompts, {"tool", "new.exe", MachineRun}));
     EXPECT_EQ(prompts.messages.at(1), (Message{"Nothing was changed.", kAppTitle, kStyleInformation}));
     EXPECT_EQ(platform.readValue(registryKeyOf(MachineRun), "Tool"), stringValue("Tool", "C:\\Tools\\tool.exe /q"));
+    // Keeping the link that stands under the name means no new item.
+    ASSERT_TRUE(addEntry(platform, prompts, {"Tool", "C:\\Tools\\tool.exe", StartupCurrentUser}));
+    EXPECT_FALSE(addEntry(platform, prompts, {"Tool", "C:\\Tools\\other.exe", StartupCurrentUser}));
+    EXPECT_EQ(prompts.messages.back(), (Message{kAddFailedPrompt, kAddFailedTitle, kStyleCritical}));
 }
 
 TEST_F(OperationsTest, AddedShortcutSplitsProgramAndArguments) {
