@@ -28,7 +28,11 @@ public:
     void u8(std::uint8_t value) { bytes_.push_back(value); }
     void u16(std::uint16_t value) { put(value, 2); }
     void u32(std::uint32_t value) { put(value, 4); }
-    void append(std::span<const std::uint8_t> bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
+    // Byte by byte: GCC 12 takes a range insert here for an overflow.
+    void append(std::span<const std::uint8_t> bytes) {
+        bytes_.reserve(bytes_.size() + bytes.size());
+        for (std::uint8_t byte : bytes) bytes_.push_back(byte);
+    }
     void zeros(std::size_t count) { bytes_.resize(bytes_.size() + count, 0); }
     void patch32(std::size_t at, std::uint32_t value) {
         for (int i = 0; i < 4; ++i) bytes_[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
