@@ -8,6 +8,7 @@
 #include "platform/win32/WideText.h"
 #include "ui/logic/WindowLayout.h"
 #include "ui/win32/ImageLists.h"
+#include "ui/win32/WindowClass.h"
 
 namespace lsu::win32 {
 
@@ -20,13 +21,7 @@ constexpr int kCloseId = 2;
 }  // namespace
 
 void FolderPane::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
+    const WNDCLASSEXW windowClass = windowClassOf(instance, kClassName, windowProc);
     RegisterClassExW(&windowClass);
 }
 

@@ -1,6 +1,7 @@
 #include "ui/win32/HeaderStrip.h"
 
 #include "platform/win32/WideText.h"
+#include "ui/win32/WindowClass.h"
 
 namespace lsu::win32 {
 
@@ -18,12 +19,9 @@ FontHandle makeFont(const wchar_t* face, int tenthsOfPoint, bool bold, Dpi dpi) 
 }
 
 void HeaderStrip::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
+    // The strip paints its whole face itself.
+    WNDCLASSEXW windowClass = windowClassOf(instance, kClassName, windowProc);
+    windowClass.hbrBackground = nullptr;
     RegisterClassExW(&windowClass);
 }
 

@@ -15,6 +15,7 @@
 #include "ui/win32/EntryDialog.h"
 #include "ui/win32/MessageBoxPrompts.h"
 #include "ui/win32/Toolbar.h"
+#include "ui/win32/WindowClass.h"
 
 namespace lsu::win32 {
 
@@ -27,13 +28,7 @@ constexpr int kStatusId = 4;
 constexpr UINT kSectionLoadedMessage = WM_APP + 1;
 
 void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
+    WNDCLASSEXW windowClass = windowClassOf(instance, kWindowClass, procedure);
     // Shared icons belong to the system's cache and are never destroyed.
     windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, L"AAA", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
                                                       GetSystemMetrics(SM_CYICON), LR_SHARED));
