@@ -28,9 +28,9 @@ run_key='Software\Microsoft\Windows\CurrentVersion\Run'
 wine regedit /S "$(winepath -w "$tree/empty.reg")"
 rm "$tree/empty.reg"
 sed -i -E '/^(load|run)=/Id' "$drive_c/windows/win.ini"
-find "$drive_c"/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/Startup \
-  "$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup" "build/windows/Startup Folder" \
-  -type f -delete 2>/dev/null || true
+# Wine names the user's folder "StartUp": folders are matched ignoring case, as Windows does.
+find "$drive_c/users" "$drive_c/ProgramData" -ipath '*/start menu/programs/startup/*' -type f -delete
+find "build/windows/Startup Folder" -type f -delete 2>/dev/null || true
 
 # The offline tree of a 64-bit Windows whose Windows folder is named as
 # Wine names its own, with the program files the entries name.
