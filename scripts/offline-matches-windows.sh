@@ -14,14 +14,19 @@ offline_tool=(build/native/lstartup-cli --offline "$tree")
 drive_c="$WINEPREFIX/drive_c"
 run_key='Software\Microsoft\Windows\CurrentVersion\Run'
 
-# Empty every start-up source of the prefix: its keys in both views, the
-# lines of win.ini's [windows] (in the registry) and [SM_Disabled] (in the
-# file), the Startup folders and the Windows tool's disabled-items folders.
+# Empty every start-up source of the prefix: its keys in both views (the
+# policy keys and Windows' startup switches too), the lines of win.ini's
+# [windows] (in the registry) and [SM_Disabled] (in the file), the Startup
+# folders and the Windows tool's disabled-items folders.
 {
   echo 'REGEDIT4'
   for key in HKEY_LOCAL_MACHINE\\Software{,\\Wow6432Node}\\"${run_key#Software\\}"{,Once,OnceEx,Services,ServicesOnce} \
     HKEY_CURRENT_USER\\"$run_key"{,Once}; do
     printf '[-%s]\n[-%s-]\n' "$key" "$key"
+  done
+  for hive in HKEY_LOCAL_MACHINE\\Software{,\\Wow6432Node} HKEY_CURRENT_USER\\Software; do
+    printf '[-%s\\Microsoft\\Windows\\CurrentVersion\\%s]\n' "$hive" 'Policies\Explorer\Run' "$hive" \
+      'Explorer\StartupApproved'
   done
   printf '[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows]\n"Load"=-\n"Run"=-\n'
 } >"$tree/empty.reg"

@@ -11,6 +11,13 @@ cli add --yes "Registry\\Current User\\Run" "Tray Helper" "C:\\Program Files\\Tr
 cli add --yes "Registry\\Current User\\Run" "Updater" "%SystemRoot%\\notepad.exe /update"
 cli disable --yes "Registry\\Current User\\Run" "Updater"
 cli add --yes "Startup Folder\\Current User" "Notes" "C:\\windows\\notepad.exe"
+# An entry Windows' own startup settings turned off, and one group policy starts.
+reg() { WINEDEBUG=-all wine reg add "$@" /f >/dev/null 2>&1; }
+reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Chat /d 'C:\windows\regedit.exe /minimized'
+reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run' /v Chat /t REG_BINARY \
+  /d 030000000000000000000000
+reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer\Run' /v 'Corporate Agent' \
+  /d 'C:\windows\notepad.exe'
 picture=build/artifacts/screenshot.png
 bash scripts/screenshot.sh "$picture"
 header_pixels=$(convert "$picture" -fill black +opaque "rgb(101,152,214)" -fill white -opaque "rgb(101,152,214)" \

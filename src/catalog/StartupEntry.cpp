@@ -12,7 +12,7 @@ const std::vector<ColumnDefinition>& entryColumns() {
     static const std::vector<ColumnDefinition> columns = {
         {Column::Name, "Name", 2000},     {Column::CommandLine, "Command Line", 4000}, {Column::Exists, "Exists", 600},
         {Column::Section, "Section", 2500}, {Column::Status, "Status", 0},             {Column::Type, "type", 0},
-        {Column::Publisher, "Publisher", 2400}, {Column::State, "State", 1800},
+        {Column::Publisher, "Publisher", 2400}, {Column::State, "State", 2200},
     };
     return columns;
 }

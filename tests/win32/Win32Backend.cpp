@@ -80,7 +80,9 @@ void emptyEverySource(Platform& platform) {
 
 class Win32Backend : public Backend {
 public:
+    // Each test starts from nothing and leaves nothing behind.
     Win32Backend() { emptyEverySource(platform_); }
+    ~Win32Backend() override { emptyEverySource(platform_); }
     Platform& platform() override { return platform_; }
 
     void seedShortcut(const std::string& path, const ShortcutFields& fields) override {

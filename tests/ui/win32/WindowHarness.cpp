@@ -101,7 +101,6 @@ WindowHarness::~WindowHarness() {
     // The window's WM_DESTROY asks the thread to quit; that request ends here.
     pump();
     window_.reset();
-    backend_ = makeCleanBackend();
 }
 
 void WindowHarness::seedUserRun(const std::string& name, const std::string& command, bool disabled) {
