@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 #include <objbase.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include "LiveBytes.h"
 #include "ProcessStart.h"
 #include "Workload.h"
+#include "catalog/ExistenceCheck.h"
 #include "operations/Operations.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
@@ -110,10 +112,16 @@ HWND makeBareWindow() {
 }
 
 struct ShowFigures {
-    double bare = 0, scan = 0, load = 0, fill = 0, paint = 0, click = 0;
+    double bare = 0, scan = 0, load = 0, existence = 0, publisher = 0, fill = 0, paint = 0, click = 0;
     std::size_t rows = 0;
-    double bytesPerRow = 0;
+    double bytesPerRow = 0, listBytesPerRow = 0;
 };
+
+std::size_t privateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    return counters.PrivateUsage;
+}
 
 ShowFigures measureShowing(Win32Platform& platform) {
     ShowFigures figures;
@@ -129,6 +137,19 @@ ShowFigures measureShowing(Win32Platform& platform) {
     figures.scan = bestOf([&] { readThroughPlatform(platform); });
     EntryList rows;
     figures.load = bestOf([&] { rows = loadSection(platform, SectionId::AllPrograms).rows; });
+    // Within the load: the existence test of every row, and reading the
+    // publisher of each program it found, once per path.
+    std::vector<std::string> programs;
+    figures.existence = bestOf([&] {
+        ExistenceCheck check(platform);
+        programs.clear();
+        for (const StartupEntry& row : rows)
+            if (auto program = check.resolveProgram(row.commandLine)) programs.push_back(*program);
+    });
+    figures.publisher = bestOf([&] {
+        ExistenceCheck check(platform);
+        for (const std::string& program : programs) check.publisherOf(program);
+    });
     const std::size_t before = liveHeapBytes();
     {
         auto held = loadSection(platform, SectionId::AllPrograms);
@@ -160,6 +181,11 @@ ShowFigures measureShowing(Win32Platform& platform) {
     programList.create(fillWindow, GetModuleHandleW(nullptr), 1);
     MoveWindow(programList.handle(), 0, 0, 680, 460, TRUE);
     figures.fill = bestOf([&] { programList.show(rows); });
+    programList.show({});
+    const std::size_t emptyList = privateBytes();
+    programList.show(rows);
+    figures.listBytesPerRow =
+        static_cast<double>(privateBytes() - emptyList) / static_cast<double>(std::max<std::size_t>(1, rows.size()));
     figures.paint = bestOf([&] {
         InvalidateRect(programList.handle(), nullptr, TRUE);
         UpdateWindow(programList.handle());
@@ -295,8 +321,9 @@ int wmain(int argc, wchar_t** argv) {
     InitCommonControlsEx(&controls);
     {
         lsu::Win32Platform platform;
-        std::printf("| crowd | entries | rows | bare limit | click → full list | ratio | scan | rows and existence "
-                    "| fill | paint | bytes per row |\n|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+        std::printf("| crowd | entries | rows | bare limit | click → full list | ratio | scan | rows, existence, "
+                    "publisher | of which existence | of which publisher | fill | paint | bytes per row (rows + list "
+                    "view) |\n|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
         std::vector<std::pair<Crowd, StartFigures>> starts;
         std::vector<std::pair<Crowd, ChangeFigures>> changes;
         for (Crowd crowd : {Crowd::RegistryHeavy, Crowd::Mixed}) {
@@ -304,9 +331,11 @@ int wmain(int argc, wchar_t** argv) {
             for (std::size_t entries : {1000u, 10000u}) {
                 seedCrowd(platform, crowd, entries);
                 const ShowFigures f = measureShowing(platform);
-                std::printf("| %s | %zu | %zu | %.0f ms | %.0f ms | %.2f | %.0f ms | %.0f ms | %.0f ms | %.0f ms | %.0f |\n",
+                std::printf("| %s | %zu | %zu | %.0f ms | %.0f ms | %.2f | %.0f ms | %.0f ms | %.1f ms | %.1f ms | %.0f ms "
+                            "| %.0f ms | %.0f + %.0f |\n",
                             crowdName(crowd), entries, f.rows, f.bare, f.click, f.click / f.bare, f.scan,
-                            f.load - f.scan, f.fill, f.paint, f.bytesPerRow);
+                            f.load - f.scan, f.existence, f.publisher, f.fill, f.paint, f.bytesPerRow,
+                            f.listBytesPerRow);
                 if (entries == 1000) {
                     clickAt1000 = f.click;
                 } else {
