@@ -103,7 +103,7 @@ TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
 TEST(CliOnARefusingSystem, FailedChangeSaysWhyOnOneStderrLineAndChangesNothing) {
     MemoryPlatform platform;
     seedRegistry(platform, SectionId::UserRun, stringValue("Tool", "tool.exe"));
-    platform.setReadOnlyHive(Hive::CurrentUser, true);
+    platform.makeReadOnly(Hive::CurrentUser);
     const std::string before = inventory(platform);
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"disable", kUserRun, "Tool"}, languageText(kTextDisableFailedTitle) + ": " + languageText(kTextDisableFailedPrompt)},

@@ -77,8 +77,8 @@ TEST_F(RefusingSystemTest, RefusedChangeSaysWhyAndChangesNothing) {
     platform.putFile(startup + "\\tool.bat", {'x'});
     const StartupEntry value = findRow(platform, UserRun, "Old").value();
     const StartupEntry file = findRow(platform, StartupCurrentUser, "tool.bat").value();
-    platform.setReadOnlyHive(Hive::LocalMachine, true);
-    platform.setReadOnlyFolder(startup, true);
+    platform.makeReadOnly(Hive::LocalMachine);
+    platform.makeReadOnly(startup);
     const auto refused = [&](const char* prompt, const char* title, const auto& change) {
         ScriptedPrompts told;
         EXPECT_FALSE(change(told)) << prompt;

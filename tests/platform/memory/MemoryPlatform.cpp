@@ -64,13 +64,16 @@ std::string parentOf(const std::string& path) {
 
 std::string lastComponent(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
+// The value of that name, compared as the registry compares names.
+auto named(std::vector<RegistryValue>& values, const std::string& name) {
+    return std::find_if(values.begin(), values.end(), [&](const RegistryValue& v) { return equalsNoCase(v.name, name); });
+}
+
 // The answers Windows gives for the refusals this model makes.
 SystemResult accessDenied() { return SystemResult::refused(5, "Access is denied."); }
 SystemResult notFound() { return SystemResult::refused(2, "The system cannot find the file specified."); }
 SystemResult pathNotFound() { return SystemResult::refused(3, "The system cannot find the path specified."); }
-SystemResult alreadyExists() {
-    return SystemResult::refused(183, "Cannot create a file when that file already exists.");
-}
+SystemResult alreadyExists() { return SystemResult::refused(183, "Cannot create a file when that file already exists."); }
 SystemResult deviceFailed() {
     return SystemResult::refused(1117, "The request could not be performed because of an I/O device error.");
 }
@@ -93,13 +96,6 @@ std::optional<SystemResult> MemoryPlatform::refusalIn(const std::string& folder)
     return std::nullopt;
 }
 
-void MemoryPlatform::setReadOnlyHive(Hive hive, bool readOnly) {
-    if (readOnly) readOnlyHives_.insert(hive);
-    else readOnlyHives_.erase(hive);
-}
-
-void MemoryPlatform::setSharedViews(bool shared) { sharedViews_ = shared; }
-
 void MemoryPlatform::putFile(const std::string& path, std::vector<std::uint8_t> bytes) {
     addFolder(parentOf(path));
     files_[fold(path)] = File{lastComponent(path), std::move(bytes), false, {}};
@@ -114,12 +110,7 @@ void MemoryPlatform::putShortcut(const std::string& path, const ShortcutFields& 
     putFile(path, encodeLink(fields));
 }
 
-void MemoryPlatform::setReadOnlyFolder(const std::string& path, bool readOnly) {
-    if (readOnly) readOnlyFolders_.insert(folderKey(path));
-    else readOnlyFolders_.erase(folderKey(path));
-}
-
-void MemoryPlatform::forgetSpecialFolder(int csidl) { specialFolders_.erase(csidl); }
+void MemoryPlatform::makeReadOnly(const std::string& folder) { readOnlyFolders_.insert(folderKey(folder)); }
 
 // Registry ------------------------------------------------------------------
 
@@ -132,18 +123,15 @@ std::string MemoryPlatform::keyPath(const RegistryLocation& key) const {
 std::optional<std::vector<RegistryValue>> MemoryPlatform::readValues(const RegistryLocation& key) {
     if (fails(MemoryOp::RegistryRead)) return std::nullopt;
     auto it = keys_.find(keyPath(key));
-    if (it == keys_.end()) return std::nullopt;
-    return it->second;
+    return it == keys_.end() ? std::nullopt : std::optional(it->second);
 }
 
 // The registry hands out a value by the name asked for, in whatever case it
 // was stored under.
 std::optional<RegistryValue> MemoryPlatform::readValue(const RegistryLocation& key, const std::string& name) {
-    auto values = readValues(key);
-    if (!values) return std::nullopt;
-    for (const auto& value : *values)
-        if (equalsNoCase(value.name, name)) return RegistryValue{name, value.type, value.data};
-    return std::nullopt;
+    auto values = readValues(key).value_or(Key{});
+    auto found = named(values, name);
+    return found == values.end() ? std::nullopt : std::optional(RegistryValue{name, found->type, found->data});
 }
 
 SystemResult MemoryPlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
@@ -154,13 +142,10 @@ SystemResult MemoryPlatform::writeValue(const RegistryLocation& key, const Regis
         if (!createKey) return notFound();
         it = keys_.emplace(keyPath(key), Key{}).first;
     }
-    for (auto& existing : it->second)
-        if (equalsNoCase(existing.name, value.name)) {
-            existing.type = value.type;
-            existing.data = value.data;
-            return {};
-        }
-    it->second.push_back(value);
+    // A value written again keeps the name it was first stored under.
+    auto found = named(it->second, value.name);
+    if (found == it->second.end()) it->second.push_back(value);
+    else *found = {found->name, value.type, value.data};
     return {};
 }
 
@@ -169,10 +154,9 @@ SystemResult MemoryPlatform::deleteValue(const RegistryLocation& key, const std:
     if (fails(MemoryOp::RegistryDelete)) return deviceFailed();
     auto it = keys_.find(keyPath(key));
     if (it == keys_.end()) return notFound();
-    auto& values = it->second;
-    auto found = std::find_if(values.begin(), values.end(), [&](const auto& v) { return equalsNoCase(v.name, name); });
-    if (found == values.end()) return notFound();
-    values.erase(found);
+    auto found = named(it->second, name);
+    if (found == it->second.end()) return notFound();
+    it->second.erase(found);
     return {};
 }
 
@@ -184,8 +168,7 @@ std::optional<std::string> MemoryPlatform::readProfile(const std::string& sectio
                                                        const std::string& file) {
     if (fails(MemoryOp::ProfileRead)) return std::nullopt;
     auto it = profiles_.find(fold(file) + "\n" + toUpperAscii(section) + "\n" + toUpperAscii(key));
-    if (it == profiles_.end()) return std::nullopt;
-    return it->second;
+    return it == profiles_.end() ? std::nullopt : std::optional(it->second);
 }
 
 SystemResult MemoryPlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
@@ -222,25 +205,21 @@ std::vector<std::string> MemoryPlatform::listFiles(const std::string& folder) {
     const std::string prefix = folderKey(folder) + "\\";
     for (const auto& [path, file] : files_)
         if (startsWith(path, prefix) && path.find('\\', prefix.size()) == std::string::npos && !file.hidden)
-            names.push_back(file.name);
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return toUpperAscii(a) < toUpperAscii(b); });
+            names.push_back(file.name);  // in the order of the folded names, as NTFS lists a folder
     return names;
 }
 
 std::optional<std::vector<std::uint8_t>> MemoryPlatform::readFile(const std::string& path) {
     if (fails(MemoryOp::FileRead)) return std::nullopt;
     auto it = files_.find(fold(path));
-    if (it == files_.end()) return std::nullopt;
-    return it->second.bytes;
+    return it == files_.end() ? std::nullopt : std::optional(it->second.bytes);
 }
 
 SystemResult MemoryPlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     if (auto refused = refusalIn(parentOf(path))) return *refused;
     if (folderExists(path)) return accessDenied();
     if (fails(MemoryOp::FileWrite)) return deviceFailed();
-    auto [it, created] = files_.try_emplace(fold(path), File{lastComponent(path), bytes, false, {}});
-    if (!created) it->second.bytes = bytes;
+    files_.try_emplace(fold(path), File{lastComponent(path), {}, false, {}}).first->second.bytes = bytes;
     return {};
 }
 
@@ -257,11 +236,8 @@ SystemResult MemoryPlatform::moveFile(const std::string& from, const std::string
     if (auto refused = refusalIn(parentOf(to))) return *refused;
     if (folderExists(to)) return accessDenied();
     if (fails(MemoryOp::FileMove)) return deviceFailed();
-    if (fold(from) == fold(to)) {
-        source->second.name = lastComponent(to);
-        return {};
-    }
-    if (files_.count(fold(to)) && !replace) return alreadyExists();
+    // A file renamed to its own name in another case is no file in the way.
+    if (files_.count(fold(to)) && !replace && fold(from) != fold(to)) return alreadyExists();
     File moved = source->second;
     moved.name = lastComponent(to);
     files_.erase(source);
