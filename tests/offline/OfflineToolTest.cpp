@@ -16,6 +16,7 @@ namespace lsu::test {
 namespace {
 
 namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
 
 const std::string kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::string kUserRun = "Registry\\Current User\\Run";
@@ -34,11 +35,12 @@ protected:
         fillHive(tree + kSoftwareHive, {stringEntry("Wow6432Node\\" + kRun.substr(9), "Wow", "C:\\Tools\\wow.exe")});
     }
     ProcessResult tool(const std::vector<std::string>& args) { return runTool(tree, args); }
-    std::vector<std::string> backupsOf(const std::string& hive) {
-        std::vector<std::string> found;
+    // What each backup of the hive holds.
+    std::vector<Bytes> backupsOf(const std::string& hive) {
+        std::vector<Bytes> found;
         for (const auto& entry : fs::directory_iterator(fs::path(tree + hive).parent_path()))
             if (entry.path().filename().string().starts_with(fs::path(hive).filename().string() + ".lstartup-backup-"))
-                found.push_back(entry.path());
+                found.push_back(fileBytes(entry.path()));
         return found;
     }
 };
@@ -81,9 +83,7 @@ TEST_F(OfflineTool, DisableAndEnableGiveBackTheExactBytes) {
 TEST_F(OfflineTool, FirstWriteBacksUpTheHiveAsItWas) {
     const auto before = fileBytes(tree + kUserHive);
     ASSERT_EQ(tool({"disable", kUserRun, "Expand"}).code, cli::kExitOk);
-    const auto backups = backupsOf(kUserHive);
-    ASSERT_EQ(backups.size(), 1u);
-    EXPECT_EQ(fileBytes(backups.front()), before);
+    EXPECT_EQ(backupsOf(kUserHive), std::vector<Bytes>{before});
     EXPECT_TRUE(backupsOf(kSoftwareHive).empty());
 }
 
