@@ -1,5 +1,6 @@
 #include <utility>
 
+#include "operations/EntryPlaces.h"
 #include "operations/FileNames.h"
 #include "operations/Messages.h"
 #include "operations/OperationsFixture.h"
@@ -30,12 +31,20 @@ TEST_F(OperationsTest, AddWritesAStringValueAndAsksBeforeReplacingAnother) {
     EXPECT_EQ(platform.readValue(registryKeyOf(MachineRun), "Tool"), stringValue("Tool", "C:\\Tools\\tool.exe /q"));
 }
 
-TEST_F(OperationsTest, AddedShortcutSplitsProgramAndArguments) {
+// Added, or moved from the registry: the link runs the program with the
+// rest of the line as its arguments, and bears the entry's name.
+TEST_F(OperationsTest, LinkMadeFromACommandLineSplitsProgramAndArguments) {
     const std::string program = platform.windowsDirectory() + "\\notepad.exe";
+    seedRegistry(platform, UserRun, stringValue("Tool", program + " /x"));
+    const StartupEntry row = findRow(platform, UserRun, "Tool").value();
     ASSERT_TRUE(addEntry(platform, prompts, {"Editor", "\"" + program + "\" /p note.txt", StartupCurrentUser}));
-    const ShortcutFields link = platform.readShortcut(userStartup + "\\Editor.lnk").value().fields;
-    EXPECT_EQ(std::tie(link.targetPath, link.arguments, link.description), std::tie(program, "/p note.txt", "Editor"));
-    EXPECT_EQ(platform.listFiles(userStartup), std::vector<std::string>{"Editor.lnk"});
+    ASSERT_TRUE(editEntry(platform, prompts, row, {"Tool", row.commandLine, StartupCurrentUser}));
+    EXPECT_FALSE(platform.readValue(registryKeyOf(UserRun), "Tool"));
+    EXPECT_EQ(platform.listFiles(userStartup), (std::vector<std::string>{"Editor.lnk", "Tool.lnk"}));
+    for (const auto& [name, arguments] : {std::pair{"Editor", "/p note.txt"}, std::pair{"Tool", "/x"}}) {
+        const ShortcutFields link = platform.readShortcut(userStartup + "\\" + name + ".lnk").value().fields;
+        EXPECT_EQ(std::tie(link.targetPath, link.arguments, link.description), std::tie(program, arguments, name));
+    }
 }
 
 TEST_F(OperationsTest, DeletingAParkedValueLeavesTheLiveOneOfTheSameName) {
@@ -96,57 +105,41 @@ TEST_F(RefusingSystemTest, RefusedChangeSaysWhyAndChangesNothing) {
     EXPECT_TRUE(platform.fileExists(startup + "\\tool.bat"));
 }
 
-TEST_F(OperationsTest, RenamingAValueKeepsItsTypeAndBytes) {
+// A value renamed with its command left alone keeps its type and bytes; a
+// parked value given a new command stays parked.
+TEST_F(OperationsTest, EditedValueKeepsWhatTheFormLeavesAlone) {
     seedRegistry(platform, UserRun, stringValue("Old", "%ProgramFiles%\\t.exe", kRegExpandSz));
-    const StartupEntry row = findRow(platform, UserRun, "Old").value();
-    ASSERT_TRUE(editEntry(platform, prompts, row, {"New", row.commandLine, UserRun}));
-    EXPECT_FALSE(platform.readValue(registryKeyOf(UserRun), "Old"));
-    EXPECT_EQ(platform.readValue(registryKeyOf(UserRun), "New"), stringValue("New", "%ProgramFiles%\\t.exe", kRegExpandSz));
-}
-
-TEST_F(OperationsTest, EditingAParkedValueKeepsItParked) {
     seedRegistry(platform, UserRun, stringValue("Tool", "old.exe"), true);
-    ASSERT_TRUE(editEntry(platform, prompts, findRow(platform, UserRun, "Tool").value(), {"Tool", "new.exe", UserRun}));
-    EXPECT_EQ(platform.readValue(registryKeyOf(UserRun, true), "Tool"), stringValue("Tool", "new.exe"));
-    EXPECT_FALSE(platform.readValue(registryKeyOf(UserRun), "Tool"));
+    const StartupEntry renamed = findRow(platform, UserRun, "Old").value(), parked = findRow(platform, UserRun, "Tool").value();
+    ASSERT_TRUE(editEntry(platform, prompts, renamed, {"New", renamed.commandLine, UserRun}));
+    ASSERT_TRUE(editEntry(platform, prompts, parked, {"Tool", "new.exe", UserRun}));
+    EXPECT_EQ(platform.readValues(registryKeyOf(UserRun)), std::vector{stringValue("New", "%ProgramFiles%\\t.exe", kRegExpandSz)});
+    EXPECT_EQ(platform.readValues(registryKeyOf(UserRun, true)), std::vector{stringValue("Tool", "new.exe")});
 }
 
-TEST_F(OperationsTest, RenamingAShortcutKeepsItsFields) {
+TEST_F(OperationsTest, RenamedFileKeepsItsContentsOrLinkFieldsAndStaysInAStartupFolder) {
     ShortcutFields fields = linkTo(platform.windowsDirectory() + "\\notepad.exe", "/keep");
     fields.workDir = platform.windowsDirectory();
     backend->seedShortcut(userStartup + "\\Old.lnk", fields);
-    const StartupEntry row = findRow(platform, StartupCurrentUser, "Old").value();
-    ASSERT_TRUE(editEntry(platform, prompts, row, {"New", row.commandLine, StartupCurrentUser}));
-    EXPECT_FALSE(platform.fileExists(userStartup + "\\Old.lnk"));
+    const FileBytes bytes = {'e', 'c', 'h', 'o'};
+    ASSERT_TRUE(platform.writeFile(userStartup + "\\old.bat", bytes));
+    const StartupEntry script = findRow(platform, StartupCurrentUser, "old.bat").value();
+    EXPECT_FALSE(editEntry(platform, prompts, script, {"new.bat", script.commandLine, UserRun}));
+    EXPECT_EQ(prompts.messages, (std::vector{Message{kPlainFileStaysInFolderPrompt, kAppTitle, kStyleExclamation}}));
+    for (const auto& [from, to] : {std::pair{"Old", "New"}, std::pair{"old.bat", "new.bat"}}) {
+        const StartupEntry row = findRow(platform, StartupCurrentUser, from).value();
+        ASSERT_TRUE(editEntry(platform, prompts, row, {to, row.commandLine, StartupCurrentUser}));
+    }
+    EXPECT_EQ(platform.listFiles(userStartup), (std::vector<std::string>{"new.bat", "New.lnk"}));
+    EXPECT_EQ(platform.readFile(userStartup + "\\new.bat"), bytes);
     const ShortcutFields renamed = platform.readShortcut(userStartup + "\\New.lnk").value().fields;
     EXPECT_EQ(std::tie(renamed.arguments, renamed.workDir), std::tie(fields.arguments, fields.workDir));
-}
-
-TEST_F(OperationsTest, PlainFileIsRenamedWithItsContentsAndStaysInAStartupFolder) {
-    const std::vector<std::uint8_t> bytes = {'e', 'c', 'h', 'o'};
-    ASSERT_TRUE(platform.writeFile(userStartup + "\\old.bat", bytes));
-    const StartupEntry row = findRow(platform, StartupCurrentUser, "old.bat").value();
-    EXPECT_FALSE(editEntry(platform, prompts, row, {"new.bat", "old.bat", UserRun}));
-    EXPECT_EQ(prompts.messages, (std::vector{Message{kPlainFileStaysInFolderPrompt, kAppTitle, kStyleExclamation}}));
-    ASSERT_TRUE(editEntry(platform, prompts, row, {"new.bat", "old.bat", StartupCurrentUser}));
-    EXPECT_EQ(platform.readFile(userStartup + "\\new.bat"), bytes);
-    EXPECT_FALSE(platform.fileExists(userStartup + "\\old.bat"));
 }
 
 TEST_F(OperationsTest, EditWritesAChangedWinIniLineBackToItsKey) {
     seedWinIni(platform, WinIniRun, "old.exe");
     ASSERT_TRUE(editEntry(platform, prompts, findRow(platform, WinIniRun, "old").value(), {"old", "new.exe /x", WinIniRun}));
     EXPECT_EQ(winIniLine(platform, WinIniRun), "new.exe /x");
-}
-
-TEST_F(OperationsTest, ValueMovedToAStartupFolderBecomesALink) {
-    const std::string program = platform.windowsDirectory() + "\\notepad.exe";
-    seedRegistry(platform, UserRun, stringValue("Tool", program + " /x"));
-    const StartupEntry row = findRow(platform, UserRun, "Tool").value();
-    ASSERT_TRUE(editEntry(platform, prompts, row, {"Tool", row.commandLine, StartupCurrentUser}));
-    EXPECT_FALSE(platform.readValue(registryKeyOf(UserRun), "Tool"));
-    const ShortcutFields link = platform.readShortcut(userStartup + "\\Tool.lnk").value().fields;
-    EXPECT_EQ(std::tie(link.targetPath, link.arguments), std::tie(program, "/x"));
 }
 
 // The link writer, which adds and edits use for every new link.
