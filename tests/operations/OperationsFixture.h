@@ -29,7 +29,7 @@ public:
         messages.emplace_back(prompt, title, style);
     }
     bool ask(const std::string& prompt, const std::string& title, int style) override {
-        messages.emplace_back(prompt, title, style);
+        tell(prompt, title, style);
         return answer;
     }
     void beep() override { ++beeps; }

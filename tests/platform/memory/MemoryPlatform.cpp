@@ -137,14 +137,11 @@ std::optional<RegistryValue> MemoryPlatform::readValue(const RegistryLocation& k
 SystemResult MemoryPlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
     if (readOnlyHives_.count(key.hive)) return accessDenied();
     if (fails(MemoryOp::RegistryWrite)) return deviceFailed();
-    auto it = keys_.find(keyPath(key));
-    if (it == keys_.end()) {
-        if (!createKey) return notFound();
-        it = keys_.emplace(keyPath(key), Key{}).first;
-    }
+    if (!createKey && !keys_.count(keyPath(key))) return notFound();
+    Key& values = keys_[keyPath(key)];
     // A value written again keeps the name it was first stored under.
-    auto found = named(it->second, value.name);
-    if (found == it->second.end()) it->second.push_back(value);
+    auto found = named(values, value.name);
+    if (found == values.end()) values.push_back(value);
     else *found = {found->name, value.type, value.data};
     return {};
 }
