@@ -1,6 +1,7 @@
 #include "platform/memory/MemoryPlatform.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "catalog/Text.h"
 
@@ -18,16 +19,13 @@ std::vector<std::uint8_t> encodeLink(const ShortcutFields& f) {
     return {text.begin(), text.end()};
 }
 
-// A file in the shell's own link format (such as a fresh link template) is
-// a link too: the shell opens it and reads its target, and so does this
-// model, without parsing more of it than the header.
-bool isShellLinkFile(const std::vector<std::uint8_t>& bytes) {
-    static const std::uint8_t header[] = {0x4C, 0, 0, 0, 0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
-    return bytes.size() >= 76 && std::equal(std::begin(header), std::end(header), bytes.begin());
-}
-
 std::optional<ShortcutFields> decodeLink(const std::vector<std::uint8_t>& bytes) {
-    if (isShellLinkFile(bytes)) return ShortcutFields{"C:\\boot.ini", "", "", 0, 1, "C:\\", "", 0};
+    // A file in the shell's own link format (such as a fresh link template)
+    // is a link too: the shell opens it and reads its target, and so does
+    // this model, without parsing more of it than the header.
+    static const std::uint8_t shellLink[] = {0x4C, 0, 0, 0, 0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
+    if (bytes.size() >= 76 && std::equal(std::begin(shellLink), std::end(shellLink), bytes.begin()))
+        return ShortcutFields{"C:\\boot.ini", "", "", 0, 1, "C:\\", "", 0};
     const std::string text(bytes.begin(), bytes.end());
     if (!startsWith(text, kLinkMagic)) return std::nullopt;
     std::vector<std::string> parts;
@@ -256,17 +254,10 @@ std::string MemoryPlatform::companyName(const std::string& programPath) {
 
 // Only the variables that name the Windows folder are set.
 std::string MemoryPlatform::expandEnvironment(const std::string& text) {
-    std::string result;
-    for (std::size_t i = 0; i < text.size();) {
-        auto close = text[i] == '%' ? text.find('%', i + 1) : std::string::npos;
-        const std::string name = close == std::string::npos ? "" : toUpperAscii(text.substr(i + 1, close - i - 1));
-        if (name == "SYSTEMROOT" || name == "WINDIR") {
-            result += windowsDirectory();
-            i = close + 1;
-        } else {
-            result += text[i++];
-        }
-    }
+    std::string result = text;
+    for (const std::string variable : {"%SYSTEMROOT%", "%WINDIR%"})
+        for (std::size_t at; (at = toUpperAscii(result).find(variable)) != std::string::npos;)
+            result.replace(at, variable.size(), windowsDirectory());
     return result;
 }
 
@@ -293,10 +284,8 @@ SystemResult MemoryPlatform::completeShortcut(const std::string& linkFile, const
     if (!existing) return SystemResult::refused(13, "The data is invalid.");
     ShortcutFields completed = fields;
     if (completed.hotKey == 0) completed.hotKey = existing->hotKey;
-    if (completed.iconFile.empty()) {
-        completed.iconFile = existing->iconFile;
-        completed.iconIndex = existing->iconIndex;
-    }
+    if (completed.iconFile.empty())
+        std::tie(completed.iconFile, completed.iconIndex) = std::tie(existing->iconFile, existing->iconIndex);
     it->second.bytes = encodeLink(completed);
     return {};
 }
