@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "offline/EmptyHive.h"
+#include "operations/ShortcutWriter.h"
 #include "platform/formats/Utf16.h"
 
 namespace lsu::test {
@@ -148,13 +149,19 @@ std::string makeWindowsTree(const std::string& parent) {
     return tree;
 }
 
-offline::OfflinePlatform& openPlatform(const std::string& tree, std::unique_ptr<offline::OfflinePlatform>& owner) {
+OfflineBackend::OfflineBackend() : tree_(makeWindowsTree(suiteVolume().mountPoint())) {
     offline::OfflineOptions options;
-    options.root = tree;
+    options.root = tree_;
     auto opened = offline::OfflinePlatform::open(options);
     if (auto* problem = std::get_if<offline::SetupProblem>(&opened)) throw std::runtime_error(problem->message);
-    owner = std::move(std::get<std::unique_ptr<offline::OfflinePlatform>>(opened));
-    return *owner;
+    platform_ = std::move(std::get<std::unique_ptr<offline::OfflinePlatform>>(opened));
 }
+
+void OfflineBackend::seedShortcut(const std::string& path, const ShortcutFields& fields) {
+    if (!writeLinkTemplate(*platform_, path) || !platform_->completeShortcut(path, fields))
+        ADD_FAILURE() << "the link writer could not write " << path;
+}
+
+std::unique_ptr<Backend> makeCleanBackend() { return std::make_unique<OfflineBackend>(); }
 
 }  // namespace lsu::test

@@ -10,7 +10,6 @@
 #include <fstream>
 
 #include "offline/OfflineFixture.h"
-#include "operations/ShortcutWriter.h"
 
 namespace lsu::test {
 namespace {
@@ -19,9 +18,9 @@ namespace fs = std::filesystem;
 
 class OfflinePlatformTest : public ::testing::Test {
 protected:
-    std::string tree = makeWindowsTree(suiteVolume().mountPoint());
-    std::unique_ptr<offline::OfflinePlatform> owner;
-    offline::OfflinePlatform& platform = openPlatform(tree, owner);
+    OfflineBackend backend;
+    const std::string& tree = backend.tree();
+    Platform& platform = backend.platform();
 
     std::string put(const std::string& relative, const std::string& content = "x") {
         fs::create_directories(fs::path(tree + relative).parent_path());
@@ -89,8 +88,7 @@ TEST_F(OfflinePlatformTest, LinkTargetWithVariablesStaysUnexpanded) {
     fields.arguments = "\xCE\xB1 /x";
     fields.showCmd = 7;
     const std::string link = platform.specialFolder(kCsidlStartup) + "\\Env.lnk";
-    ASSERT_TRUE(writeLinkTemplate(platform, link));
-    ASSERT_TRUE(platform.completeShortcut(link, fields));
+    backend.seedShortcut(link, fields);
     auto info = platform.readShortcut(link);
     ASSERT_TRUE(info);
     EXPECT_EQ(info->fields, fields);
