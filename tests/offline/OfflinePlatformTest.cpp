@@ -56,18 +56,14 @@ TEST_F(OfflinePlatformTest, ListingSkipsSystemFilesAndDesktopIni) {
 
 TEST_F(OfflinePlatformTest, WinIniKeepsTheProfileRulesAndItsEncoding) {
     const std::string winIni = platform.windowsDirectory() + "\\win.ini";
-    struct Case {
-        std::string bytes;
-        std::optional<std::string> load;
-    };
-    const std::vector<Case> cases = {
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
         {std::string("\xFF\xFE[\0s\0m\0_\0d\0i\0s\0a\0b\0l\0e\0d\0]\0\r\0\n\0L\0O\0A\0D\0=\0\"\0x\0\"\0", 48), "x"},
         {"[SM_Disabled]\r\n  load = C:\\caf\xE9.exe \r\n", "C:\\caf\xC3\xA9.exe"},
         {"[SM_Disabled]\r\n;Load=commented.exe\r\n[Other]\r\nLoad=other.exe\r\n", std::nullopt},
     };
-    for (const Case& entry : cases) {
-        put("/Windows/win.ini", entry.bytes);
-        EXPECT_EQ(platform.readProfile("SM_Disabled", "Load", winIni), entry.load) << entry.bytes;
+    for (const auto& [bytes, load] : cases) {
+        put("/Windows/win.ini", bytes);
+        EXPECT_EQ(platform.readProfile("SM_Disabled", "Load", winIni), load) << bytes;
     }
     const std::string greek = "\xCE\xB1\xCE\xB2.exe";
     ASSERT_TRUE(platform.writeProfile("SM_Disabled", "Run", greek, winIni));
