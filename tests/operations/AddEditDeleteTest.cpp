@@ -143,13 +143,6 @@ TEST_F(OperationsTest, EditWritesAChangedWinIniLineBackToItsKey) {
 }
 
 // The link writer, which adds and edits use for every new link.
-ShortcutFields editorLink(Platform& platform) {
-    ShortcutFields fields = linkTo(platform.windowsDirectory() + "\\notepad.exe", "/a \"b c\"");
-    fields.description = "Editor";
-    fields.workDir = platform.windowsDirectory();
-    return fields;
-}
-
 TEST_F(OperationsTest, TemplateIsALinkTheSystemReadsToATargetOnDriveC) {
     ASSERT_TRUE(writeLinkTemplate(platform, userStartup + "\\template.lnk"));
     const ShortcutFields link = platform.readShortcut(userStartup + "\\template.lnk").value().fields;
@@ -158,12 +151,15 @@ TEST_F(OperationsTest, TemplateIsALinkTheSystemReadsToATargetOnDriveC) {
 }
 
 TEST_F(OperationsTest, CreatedLinkGetsItsExtensionReadsBackWithItsFieldsAndLeavesNoTemporaryFile) {
+    ShortcutFields given = linkTo(platform.windowsDirectory() + "\\notepad.exe", "/a \"b c\"");
+    given.description = "Editor";
+    given.workDir = platform.windowsDirectory();
     std::string link = userStartup + "\\Editor";
-    ASSERT_EQ(createShortcut(platform, prompts, link, editorLink(platform)).kind, Outcome::Done);
+    ASSERT_EQ(createShortcut(platform, prompts, link, given).kind, Outcome::Done);
     EXPECT_EQ(link, userStartup + "\\Editor.lnk");
     EXPECT_EQ(withLinkExtension("C:\\Startup\\Editor.LNK"), "C:\\Startup\\Editor.LNK");
     EXPECT_EQ(withLinkExtension("C:\\Startup\\Editorlnk"), "C:\\Startup\\Editorlnk.lnk");
-    const ShortcutFields written = platform.readShortcut(link).value().fields, given = editorLink(platform);
+    const ShortcutFields written = platform.readShortcut(link).value().fields;
     EXPECT_EQ(std::tie(written.targetPath, written.arguments, written.description, written.workDir),
               std::tie(given.targetPath, given.arguments, given.description, given.workDir));
     EXPECT_EQ(platform.listFiles(userStartup), std::vector<std::string>{"Editor.lnk"});
@@ -177,7 +173,8 @@ TEST_F(OperationsTest, ExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
         prompts.answer = yes;
         std::string link = userStartup + "\\Old.lnk";
         ASSERT_TRUE(platform.writeFile(link, old));
-        EXPECT_EQ(createShortcut(platform, prompts, link, editorLink(platform)).kind, yes ? Outcome::Done : Outcome::Declined);
+        const Outcome made = createShortcut(platform, prompts, link, linkTo(platform.windowsDirectory() + "\\notepad.exe"));
+        EXPECT_EQ(made.kind, yes ? Outcome::Done : Outcome::Declined);
         const Message question{"The link file: \"" + link + "\" exists. Replace it?", kAppTitle, kStyleYesNo};
         EXPECT_EQ(prompts.messages, std::vector{question});
         EXPECT_EQ(prompts.beeps, 1);
