@@ -1,3 +1,4 @@
+#include "catalog/DisabledStores.h"
 #include "catalog/StartupSwitches.h"
 #include "operations/Messages.h"
 #include "operations/OperationsFixture.h"
@@ -52,37 +53,28 @@ protected:
     StartupEntry row(const Switched& entry) { return findRow(platform, entry.leaf, entry.name).value(); }
 };
 
-TEST_F(StartupSwitchTest, AnEntryWhoseSwitchIsOffIsShownUntickedAndTickingItTurnsOnlyThatSwitchOn) {
-    for (const Switched& entry : entries()) {
-        SCOPED_TRACE(entry.switchName());
-        seed(entry, 0x03);
-        platform.writeValue(switchKey(entry), switchValue("Unrelated", 0x03), true);
-        StartupEntry shown = row(entry);
-        EXPECT_EQ(std::tuple(shown.enabled, shown.switchedOff, shown.checked), std::tuple(true, true, false));
-        EXPECT_EQ(cellText(shown, Column::State), "Off in Windows settings");
-        EXPECT_NE(stateReason(shown), nullptr);
+// Where it stands or parked, the entry is shown unticked; ticking it turns
+// on its switch alone, and parking it again leaves the switch on.
+TEST_F(StartupSwitchTest, TickingAnEntryWhoseSwitchIsOffTurnsOnlyThatSwitchOnAndParkingLeavesItOn) {
+    ensureDisabledItemsFolders(platform);  // as the program does when it starts
+    for (const Switched& entry : entries())
+        for (bool parked : {false, true}) {
+            SCOPED_TRACE(entry.switchName() + (parked ? ", parked" : ""));
+            seed(entry, 0x07, parked);
+            platform.writeValue(switchKey(entry), switchValue("Unrelated", 0x03), true);
+            StartupEntry shown = row(entry);
+            EXPECT_EQ(std::pair(shown.enabled, shown.checked), std::pair(!parked, false));
+            EXPECT_EQ(cellText(shown, Column::State), parked ? "Disabled" : "Off in Windows settings");
+            EXPECT_EQ(stateReason(shown) != nullptr, !parked);
 
-        ASSERT_TRUE(clickBox(platform, prompts, shown));
-        EXPECT_TRUE(shown.checked);
-        EXPECT_EQ(switchOf(entry, entry.switchName()), switchedOnValue(entry.switchName(), 0x02));
-        EXPECT_EQ(switchOf(entry, "Unrelated"), switchValue("Unrelated", 0x03));
-        EXPECT_TRUE(row(entry).checked && row(entry).enabled);
-    }
+            ASSERT_TRUE(clickBox(platform, prompts, shown));
+            EXPECT_TRUE(shown.checked && row(entry).checked && row(entry).enabled);
+            EXPECT_EQ(switchOf(entry, entry.switchName()), switchedOnValue(entry.switchName(), 0x06));
+            EXPECT_EQ(switchOf(entry, "Unrelated"), switchValue("Unrelated", 0x03));
+            ASSERT_TRUE(clickBox(platform, prompts, shown));
+            EXPECT_EQ(switchOf(entry, entry.switchName()), switchedOnValue(entry.switchName(), 0x06));
+        }
     EXPECT_TRUE(prompts.messages.empty());
-}
-
-TEST_F(StartupSwitchTest, EnablingAParkedEntryWhoseSwitchIsOffTurnsItOnTooAndParkingLeavesItAlone) {
-    const Switched live{UserRun, RegistryView::Shared, "Live"};
-    seed(tray, 0x07, true);
-    seed(live, 0x02);
-    for (const Switched& entry : {tray, live}) {
-        StartupEntry shown = row(entry);
-        ASSERT_TRUE(clickBox(platform, prompts, shown));
-    }
-    EXPECT_TRUE(row(tray).enabled && row(tray).checked);
-    EXPECT_EQ(switchOf(tray, "Tray"), switchedOnValue("Tray", 0x06));
-    EXPECT_FALSE(row(live).enabled);
-    EXPECT_EQ(switchOf(live, "Live"), switchValue("Live", 0x02));
 }
 
 TEST_F(StartupSwitchTest, DeletingAnEntryRemovesItsSwitchAndRenamingCarriesIt) {
