@@ -80,13 +80,6 @@ TEST_F(OfflineTool, DisableAndEnableGiveBackTheExactBytes) {
     }
 }
 
-TEST_F(OfflineTool, FirstWriteBacksUpTheHiveAsItWas) {
-    const auto before = fileBytes(tree + kUserHive);
-    ASSERT_EQ(tool({"disable", kUserRun, "Expand"}).code, cli::kExitOk);
-    EXPECT_EQ(backupsOf(kUserHive), std::vector<Bytes>{before});
-    EXPECT_TRUE(backupsOf(kSoftwareHive).empty());
-}
-
 // Sequence numbers set apart, or a log entry from the hive's last write on.
 void markDirty(const std::string& hive, bool inLog) {
     formats::LittleEndianWriter file, log;
@@ -101,7 +94,9 @@ void markDirty(const std::string& hive, bool inLog) {
     putBytes(hive, file.bytes());
 }
 
-TEST_F(OfflineTool, DirtyHiveRefusesWritesAndStaysByteIdentical) {
+// Refused, a dirty hive stays byte-identical; forced, its first write keeps
+// it as it was beside it, and leaves the hives it does not write alone.
+TEST_F(OfflineTool, DirtyHiveRefusesWritesUnlessForcedAndIsBackedUpFirst) {
     for (bool inLog : {false, true}) {
         markDirty(tree + kUserHive, inLog);
         const auto before = fileBytes(tree + kUserHive);
@@ -112,7 +107,10 @@ TEST_F(OfflineTool, DirtyHiveRefusesWritesAndStaysByteIdentical) {
         EXPECT_TRUE(backupsOf(kUserHive).empty());
         EXPECT_EQ(tool({"list"}).code, cli::kExitOk);
     }
+    const auto dirty = fileBytes(tree + kUserHive);
     EXPECT_EQ(tool({"--force-dirty", "disable", kUserRun, "Expand"}).code, cli::kExitOk);
+    EXPECT_EQ(backupsOf(kUserHive), std::vector<Bytes>{dirty});
+    EXPECT_TRUE(backupsOf(kSoftwareHive).empty());
 }
 
 TEST(OfflineVolume, ReadOnlyMountRefusesWritesBeforeChangingAnything) {
