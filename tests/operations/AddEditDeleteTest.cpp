@@ -106,15 +106,19 @@ TEST_F(RefusingSystemTest, RefusedChangeSaysWhyAndChangesNothing) {
 }
 
 // A value renamed with its command left alone keeps its type and bytes; a
-// parked value given a new command stays parked.
-TEST_F(OperationsTest, EditedValueKeepsWhatTheFormLeavesAlone) {
+// parked value given a new command stays parked; a changed win.ini line is
+// written back to its key.
+TEST_F(OperationsTest, EditedEntryStaysWhereItStoodAndKeepsWhatTheFormLeavesAlone) {
     seedRegistry(platform, UserRun, stringValue("Old", "%ProgramFiles%\\t.exe", kRegExpandSz));
     seedRegistry(platform, UserRun, stringValue("Tool", "old.exe"), true);
+    seedWinIni(platform, WinIniRun, "old.exe");
     const StartupEntry renamed = findRow(platform, UserRun, "Old").value(), parked = findRow(platform, UserRun, "Tool").value();
     ASSERT_TRUE(editEntry(platform, prompts, renamed, {"New", renamed.commandLine, UserRun}));
     ASSERT_TRUE(editEntry(platform, prompts, parked, {"Tool", "new.exe", UserRun}));
+    ASSERT_TRUE(editEntry(platform, prompts, findRow(platform, WinIniRun, "old").value(), {"old", "new.exe /x", WinIniRun}));
     EXPECT_EQ(platform.readValues(registryKeyOf(UserRun)), std::vector{stringValue("New", "%ProgramFiles%\\t.exe", kRegExpandSz)});
     EXPECT_EQ(platform.readValues(registryKeyOf(UserRun, true)), std::vector{stringValue("Tool", "new.exe")});
+    EXPECT_EQ(winIniLine(platform, WinIniRun), "new.exe /x");
 }
 
 TEST_F(OperationsTest, RenamedFileKeepsItsContentsOrLinkFieldsAndStaysInAStartupFolder) {
@@ -134,12 +138,6 @@ TEST_F(OperationsTest, RenamedFileKeepsItsContentsOrLinkFieldsAndStaysInAStartup
     EXPECT_EQ(platform.readFile(userStartup + "\\new.bat"), bytes);
     const ShortcutFields renamed = platform.readShortcut(userStartup + "\\New.lnk").value().fields;
     EXPECT_EQ(std::tie(renamed.arguments, renamed.workDir), std::tie(fields.arguments, fields.workDir));
-}
-
-TEST_F(OperationsTest, EditWritesAChangedWinIniLineBackToItsKey) {
-    seedWinIni(platform, WinIniRun, "old.exe");
-    ASSERT_TRUE(editEntry(platform, prompts, findRow(platform, WinIniRun, "old").value(), {"old", "new.exe /x", WinIniRun}));
-    EXPECT_EQ(winIniLine(platform, WinIniRun), "new.exe /x");
 }
 
 // The link writer, which adds and edits use for every new link.
