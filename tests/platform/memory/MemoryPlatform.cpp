@@ -78,9 +78,10 @@ SystemResult deviceFailed() {
 
 }  // namespace
 
-MemoryPlatform::MemoryPlatform() {
-    specialFolders_[kCsidlStartup] = "C:\\users\\tester\\Start Menu\\Programs\\Startup";
-    specialFolders_[kCsidlCommonStartup] = "C:\\ProgramData\\Start Menu\\Programs\\Startup";
+MemoryPlatform::MemoryPlatform()
+    : specialFolders_{{kCsidlStartup, "C:\\users\\tester\\Start Menu\\Programs\\Startup"},
+                      {kCsidlCommonStartup, "C:\\ProgramData\\Start Menu\\Programs\\Startup"}} {
+    for (const auto& [csidl, path] : specialFolders_) addFolder(path);
     for (const char* path : {"C:\\windows\\system32", kMemoryProgramFolder}) addFolder(path);
 }
 
@@ -178,9 +179,7 @@ SystemResult MemoryPlatform::writeProfile(const std::string& section, const std:
 
 std::string MemoryPlatform::specialFolder(int csidl) {
     auto it = specialFolders_.find(csidl);
-    if (it == specialFolders_.end()) return {};
-    addFolder(it->second);  // asked for with "create if missing"
-    return it->second;
+    return it == specialFolders_.end() ? std::string() : it->second;
 }
 
 bool MemoryPlatform::fileExists(const std::string& path) { return files_.count(fold(path)) != 0; }
@@ -189,7 +188,6 @@ bool MemoryPlatform::folderExists(const std::string& path) { return folders_.cou
 
 SystemResult MemoryPlatform::ensureFolder(const std::string& path) {
     if (folderExists(path)) return {};
-    if (fileExists(path)) return alreadyExists();
     if (auto refused = refusalIn(parentOf(path))) return *refused;
     folders_.insert(folderKey(path));
     return {};
@@ -212,7 +210,6 @@ std::optional<std::vector<std::uint8_t>> MemoryPlatform::readFile(const std::str
 
 SystemResult MemoryPlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     if (auto refused = refusalIn(parentOf(path))) return *refused;
-    if (folderExists(path)) return accessDenied();
     if (fails(MemoryOp::FileWrite)) return deviceFailed();
     files_.try_emplace(fold(path), File{lastComponent(path), {}, false, {}}).first->second.bytes = bytes;
     return {};
@@ -229,7 +226,6 @@ SystemResult MemoryPlatform::moveFile(const std::string& from, const std::string
     auto source = files_.find(fold(from));
     if (source == files_.end()) return notFound();
     if (auto refused = refusalIn(parentOf(to))) return *refused;
-    if (folderExists(to)) return accessDenied();
     if (fails(MemoryOp::FileMove)) return deviceFailed();
     // A file renamed to its own name in another case is no file in the way.
     if (files_.count(fold(to)) && !replace && fold(from) != fold(to)) return alreadyExists();
