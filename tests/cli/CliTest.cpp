@@ -39,34 +39,26 @@ TEST_F(CliTest, EveryFormatListsTheWindowsRowsOfEverySection) {
         EXPECT_EQ(listed({"list", key, "--format", "json"}), cli::formatJson(rows));
         EXPECT_EQ(listed({"list", key}, 1000), cli::formatTable(rows, 1000));
     }
+    EXPECT_EQ(listed({"list"}), listed({"list", "all programs"}));  // no section lists them all, as does "all programs"
 }
 
-TEST_F(CliTest, ListDefaultsToAllProgramsAndTakesTheSectionInAnyCase) {
-    EXPECT_EQ(listed({"list"}), cli::formatTable(loadSection(platform(), SectionId::AllPrograms).rows, 200));
-    EXPECT_EQ(listed({"list", "registry\\current user\\RUN"}), listed({"list", kUserRun}));
-}
-
-TEST_F(CliTest, DisableParksTheEntryAndEnableBringsItBack) {
+TEST_F(CliTest, DisableParksTheEntryFoundInAnyLeafAndEnableBringsItBack) {
     const std::string before = inventory(platform());
     EXPECT_EQ(listed({"enable", kUserRun, "Tool"}), "\"Tool\" in Registry\\Current User\\Run is already enabled.\n");
-    EXPECT_EQ(listed({"disable", kUserRun, "tool"}), "Disabled \"Tool\" in Registry\\Current User\\Run.\n");
+    // Found in a group named in any case, by a name in any case.
+    EXPECT_EQ(listed({"disable", "all PROGRAMS", "tool"}), "Disabled \"Tool\" in Registry\\Current User\\Run.\n");
     EXPECT_FALSE(findRow(platform(), SectionId::UserRun, "Tool").value().enabled);
     EXPECT_EQ(listed({"enable", kUserRun, "Tool"}), "Enabled \"Tool\" in Registry\\Current User\\Run.\n");
     EXPECT_EQ(inventory(platform()), before);
 }
 
-TEST_F(CliTest, AGroupSectionFindsTheEntryInItsLeaf) {
-    listed({"disable", "All Programs", "Linked"});
-    EXPECT_FALSE(findRow(platform(), SectionId::StartupCurrentUser, "Linked").value().enabled);
-    EXPECT_EQ(listed({"delete", "Win.ini", "run", "--yes"}), "Deleted \"run\" from Win.ini\\Run.\n");
-    EXPECT_FALSE(findRow(platform(), SectionId::WinIniRun, "run"));
-}
-
-TEST_F(CliTest, AddWritesTheEntryAndReplacesAnotherOnlyWithYes) {
+TEST_F(CliTest, AddWritesTheEntryAndWithYesReplacesAnotherOrDeletesOne) {
     EXPECT_EQ(listed({"add", kUserRun, "New", "C:\\new.exe -a"}), "Added \"New\" to Registry\\Current User\\Run.\n");
     EXPECT_EQ(findRow(platform(), SectionId::UserRun, "New")->commandLine, "C:\\new.exe -a");
     listed({"add", kUserRun, "tool", "C:\\other.exe", "-y"});
     EXPECT_EQ(findRow(platform(), SectionId::UserRun, "Tool")->commandLine, "C:\\other.exe");
+    EXPECT_EQ(listed({"delete", "Win.ini", "run", "--yes"}), "Deleted \"run\" from Win.ini\\Run.\n");
+    EXPECT_FALSE(findRow(platform(), SectionId::WinIniRun, "run"));
 }
 
 TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
@@ -103,7 +95,7 @@ TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
 TEST(CliOnARefusingSystem, FailedChangeSaysWhyOnOneStderrLineAndChangesNothing) {
     MemoryPlatform platform;
     seedRegistry(platform, SectionId::UserRun, stringValue("Tool", "tool.exe"));
-    platform.setReadOnlyHive(Hive::CurrentUser, true);
+    platform.makeReadOnly(Hive::CurrentUser);
     const std::string before = inventory(platform);
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"disable", kUserRun, "Tool"}, languageText(kTextDisableFailedTitle) + ": " + languageText(kTextDisableFailedPrompt)},

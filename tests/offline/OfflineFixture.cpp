@@ -1,11 +1,10 @@
 #include "offline/OfflineFixture.h"
 
-#include <fcntl.h>
 #include <hivex.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,9 +12,8 @@
 #include <iterator>
 
 #include "offline/EmptyHive.h"
+#include "operations/ShortcutWriter.h"
 #include "platform/formats/Utf16.h"
-
-extern char** environ;
 
 namespace lsu::test {
 
@@ -44,27 +42,19 @@ hive_node_h keyNode(hive_h* hive, const std::string& key, bool create) {
 
 }  // namespace
 
+// Through the shell, each argument quoted whole.
 ProcessResult runProcess(const std::vector<std::string>& argv, bool capture) {
-    int out[2];
-    if (::pipe2(out, O_CLOEXEC) != 0) return {};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (capture) posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    else posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    pid_t child = 0;
-    const int spawned = posix_spawnp(&child, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
+    std::string command;
+    for (const std::string& arg : argv) {
+        command += " '";
+        for (char c : arg) command += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        command += '\'';
+    }
+    FILE* pipe = ::popen((command + (capture ? " 2>&1" : " >/dev/null 2>&1")).c_str(), "r");
     ProcessResult result;
     char buffer[4096];
-    for (ssize_t got; (got = ::read(out[0], buffer, sizeof buffer)) > 0;) result.out.append(buffer, std::size_t(got));
-    ::close(out[0]);
-    int status = 0;
-    if (spawned == 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) result.code = WEXITSTATUS(status);
+    for (std::size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.out.append(buffer, got);
+    if (const int status = pipe ? ::pclose(pipe) : -1; WIFEXITED(status)) result.code = WEXITSTATUS(status);
     return result;
 }
 
@@ -159,13 +149,19 @@ std::string makeWindowsTree(const std::string& parent) {
     return tree;
 }
 
-offline::OfflinePlatform& openPlatform(const std::string& tree, std::unique_ptr<offline::OfflinePlatform>& owner) {
+OfflineBackend::OfflineBackend() : tree_(makeWindowsTree(suiteVolume().mountPoint())) {
     offline::OfflineOptions options;
-    options.root = tree;
+    options.root = tree_;
     auto opened = offline::OfflinePlatform::open(options);
     if (auto* problem = std::get_if<offline::SetupProblem>(&opened)) throw std::runtime_error(problem->message);
-    owner = std::move(std::get<std::unique_ptr<offline::OfflinePlatform>>(opened));
-    return *owner;
+    platform_ = std::move(std::get<std::unique_ptr<offline::OfflinePlatform>>(opened));
 }
+
+void OfflineBackend::seedShortcut(const std::string& path, const ShortcutFields& fields) {
+    if (!writeLinkTemplate(*platform_, path) || !platform_->completeShortcut(path, fields))
+        ADD_FAILURE() << "the link writer could not write " << path;
+}
+
+std::unique_ptr<Backend> makeCleanBackend() { return std::make_unique<OfflineBackend>(); }
 
 }  // namespace lsu::test

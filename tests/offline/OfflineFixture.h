@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/offline/OfflinePlatform.h"
+#include "support/Backend.h"
 
 namespace lsu::test {
 
@@ -54,6 +55,20 @@ std::string makeWindowsTree(const std::string& parent);
 inline const char* kSoftwareHive = "/Windows/System32/config/SOFTWARE";
 inline const char* kUserHive = "/Users/Tester/NTUSER.DAT";
 
-offline::OfflinePlatform& openPlatform(const std::string& tree, std::unique_ptr<offline::OfflinePlatform>& owner);
+// A fresh Windows tree of its own on the suite's volume, and the platform
+// over it: the backend the contract runs on.
+class OfflineBackend : public Backend {
+public:
+    OfflineBackend();
+    const std::string& tree() const { return tree_; }
+    Platform& platform() override { return *platform_; }
+    // As the program writes links: its template, completed.
+    void seedShortcut(const std::string& path, const ShortcutFields& fields) override;
+    const char* name() const override { return "offline"; }
+
+private:
+    std::string tree_;
+    std::unique_ptr<offline::OfflinePlatform> platform_;
+};
 
 }  // namespace lsu::test

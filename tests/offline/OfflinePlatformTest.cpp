@@ -10,7 +10,6 @@
 #include <fstream>
 
 #include "offline/OfflineFixture.h"
-#include "operations/ShortcutWriter.h"
 
 namespace lsu::test {
 namespace {
@@ -19,9 +18,9 @@ namespace fs = std::filesystem;
 
 class OfflinePlatformTest : public ::testing::Test {
 protected:
-    std::string tree = makeWindowsTree(suiteVolume().mountPoint());
-    std::unique_ptr<offline::OfflinePlatform> owner;
-    offline::OfflinePlatform& platform = openPlatform(tree, owner);
+    OfflineBackend backend;
+    const std::string& tree = backend.tree();
+    Platform& platform = backend.platform();
 
     std::string put(const std::string& relative, const std::string& content = "x") {
         fs::create_directories(fs::path(tree + relative).parent_path());
@@ -57,18 +56,14 @@ TEST_F(OfflinePlatformTest, ListingSkipsSystemFilesAndDesktopIni) {
 
 TEST_F(OfflinePlatformTest, WinIniKeepsTheProfileRulesAndItsEncoding) {
     const std::string winIni = platform.windowsDirectory() + "\\win.ini";
-    struct Case {
-        std::string bytes;
-        std::optional<std::string> load;
-    };
-    const std::vector<Case> cases = {
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
         {std::string("\xFF\xFE[\0s\0m\0_\0d\0i\0s\0a\0b\0l\0e\0d\0]\0\r\0\n\0L\0O\0A\0D\0=\0\"\0x\0\"\0", 48), "x"},
         {"[SM_Disabled]\r\n  load = C:\\caf\xE9.exe \r\n", "C:\\caf\xC3\xA9.exe"},
         {"[SM_Disabled]\r\n;Load=commented.exe\r\n[Other]\r\nLoad=other.exe\r\n", std::nullopt},
     };
-    for (const Case& entry : cases) {
-        put("/Windows/win.ini", entry.bytes);
-        EXPECT_EQ(platform.readProfile("SM_Disabled", "Load", winIni), entry.load) << entry.bytes;
+    for (const auto& [bytes, load] : cases) {
+        put("/Windows/win.ini", bytes);
+        EXPECT_EQ(platform.readProfile("SM_Disabled", "Load", winIni), load) << bytes;
     }
     const std::string greek = "\xCE\xB1\xCE\xB2.exe";
     ASSERT_TRUE(platform.writeProfile("SM_Disabled", "Run", greek, winIni));
@@ -89,8 +84,7 @@ TEST_F(OfflinePlatformTest, LinkTargetWithVariablesStaysUnexpanded) {
     fields.arguments = "\xCE\xB1 /x";
     fields.showCmd = 7;
     const std::string link = platform.specialFolder(kCsidlStartup) + "\\Env.lnk";
-    ASSERT_TRUE(writeLinkTemplate(platform, link));
-    ASSERT_TRUE(platform.completeShortcut(link, fields));
+    backend.seedShortcut(link, fields);
     auto info = platform.readShortcut(link);
     ASSERT_TRUE(info);
     EXPECT_EQ(info->fields, fields);

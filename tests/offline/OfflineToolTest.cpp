@@ -16,6 +16,7 @@ namespace lsu::test {
 namespace {
 
 namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
 
 const std::string kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::string kUserRun = "Registry\\Current User\\Run";
@@ -34,11 +35,12 @@ protected:
         fillHive(tree + kSoftwareHive, {stringEntry("Wow6432Node\\" + kRun.substr(9), "Wow", "C:\\Tools\\wow.exe")});
     }
     ProcessResult tool(const std::vector<std::string>& args) { return runTool(tree, args); }
-    std::vector<std::string> backupsOf(const std::string& hive) {
-        std::vector<std::string> found;
+    // What each backup of the hive holds.
+    std::vector<Bytes> backupsOf(const std::string& hive) {
+        std::vector<Bytes> found;
         for (const auto& entry : fs::directory_iterator(fs::path(tree + hive).parent_path()))
             if (entry.path().filename().string().starts_with(fs::path(hive).filename().string() + ".lstartup-backup-"))
-                found.push_back(entry.path());
+                found.push_back(fileBytes(entry.path()));
         return found;
     }
 };
@@ -78,15 +80,6 @@ TEST_F(OfflineTool, DisableAndEnableGiveBackTheExactBytes) {
     }
 }
 
-TEST_F(OfflineTool, FirstWriteBacksUpTheHiveAsItWas) {
-    const auto before = fileBytes(tree + kUserHive);
-    ASSERT_EQ(tool({"disable", kUserRun, "Expand"}).code, cli::kExitOk);
-    const auto backups = backupsOf(kUserHive);
-    ASSERT_EQ(backups.size(), 1u);
-    EXPECT_EQ(fileBytes(backups.front()), before);
-    EXPECT_TRUE(backupsOf(kSoftwareHive).empty());
-}
-
 // Sequence numbers set apart, or a log entry from the hive's last write on.
 void markDirty(const std::string& hive, bool inLog) {
     formats::LittleEndianWriter file, log;
@@ -101,7 +94,9 @@ void markDirty(const std::string& hive, bool inLog) {
     putBytes(hive, file.bytes());
 }
 
-TEST_F(OfflineTool, DirtyHiveRefusesWritesAndStaysByteIdentical) {
+// Refused, a dirty hive stays byte-identical; forced, its first write keeps
+// it as it was beside it, and leaves the hives it does not write alone.
+TEST_F(OfflineTool, DirtyHiveRefusesWritesUnlessForcedAndIsBackedUpFirst) {
     for (bool inLog : {false, true}) {
         markDirty(tree + kUserHive, inLog);
         const auto before = fileBytes(tree + kUserHive);
@@ -112,7 +107,10 @@ TEST_F(OfflineTool, DirtyHiveRefusesWritesAndStaysByteIdentical) {
         EXPECT_TRUE(backupsOf(kUserHive).empty());
         EXPECT_EQ(tool({"list"}).code, cli::kExitOk);
     }
+    const auto dirty = fileBytes(tree + kUserHive);
     EXPECT_EQ(tool({"--force-dirty", "disable", kUserRun, "Expand"}).code, cli::kExitOk);
+    EXPECT_EQ(backupsOf(kUserHive), std::vector<Bytes>{dirty});
+    EXPECT_TRUE(backupsOf(kSoftwareHive).empty());
 }
 
 TEST(OfflineVolume, ReadOnlyMountRefusesWritesBeforeChangingAnything) {

@@ -1,5 +1,6 @@
 #include <utility>
 
+#include "operations/EntryPlaces.h"
 #include "operations/FileNames.h"
 #include "operations/Messages.h"
 #include "operations/OperationsFixture.h"
@@ -34,12 +35,20 @@ TEST_F(OperationsTest, AddWritesAStringValueAndAsksBeforeReplacingAnother) {
     EXPECT_EQ(prompts.messages.back(), (Message{kAddFailedPrompt, kAddFailedTitle, kStyleCritical}));
 }
 
-TEST_F(OperationsTest, AddedShortcutSplitsProgramAndArguments) {
+// Added, or moved from the registry: the link runs the program with the
+// rest of the line as its arguments, and bears the entry's name.
+TEST_F(OperationsTest, LinkMadeFromACommandLineSplitsProgramAndArguments) {
     const std::string program = platform.windowsDirectory() + "\\notepad.exe";
+    seedRegistry(platform, UserRun, stringValue("Tool", program + " /x"));
+    const StartupEntry row = findRow(platform, UserRun, "Tool").value();
     ASSERT_TRUE(addEntry(platform, prompts, {"Editor", "\"" + program + "\" /p note.txt", StartupCurrentUser}));
-    const ShortcutFields link = platform.readShortcut(userStartup + "\\Editor.lnk").value().fields;
-    EXPECT_EQ(std::tie(link.targetPath, link.arguments, link.description), std::tie(program, "/p note.txt", "Editor"));
-    EXPECT_EQ(platform.listFiles(userStartup), std::vector<std::string>{"Editor.lnk"});
+    ASSERT_TRUE(editEntry(platform, prompts, row, {"Tool", row.commandLine, StartupCurrentUser}));
+    EXPECT_FALSE(platform.readValue(registryKeyOf(UserRun), "Tool"));
+    EXPECT_EQ(platform.listFiles(userStartup), (std::vector<std::string>{"Editor.lnk", "Tool.lnk"}));
+    for (const auto& [name, arguments] : {std::pair{"Editor", "/p note.txt"}, std::pair{"Tool", "/x"}}) {
+        const ShortcutFields link = platform.readShortcut(userStartup + "\\" + name + ".lnk").value().fields;
+        EXPECT_EQ(std::tie(link.targetPath, link.arguments, link.description), std::tie(program, arguments, name));
+    }
 }
 
 TEST_F(OperationsTest, DeletingAParkedValueLeavesTheLiveOneOfTheSameName) {
@@ -81,8 +90,8 @@ TEST_F(RefusingSystemTest, RefusedChangeSaysWhyAndChangesNothing) {
     platform.putFile(startup + "\\tool.bat", {'x'});
     const StartupEntry value = findRow(platform, UserRun, "Old").value();
     const StartupEntry file = findRow(platform, StartupCurrentUser, "tool.bat").value();
-    platform.setReadOnlyHive(Hive::LocalMachine, true);
-    platform.setReadOnlyFolder(startup, true);
+    platform.makeReadOnly(Hive::LocalMachine);
+    platform.makeReadOnly(startup);
     const auto refused = [&](const char* prompt, const char* title, const auto& change) {
         ScriptedPrompts told;
         EXPECT_FALSE(change(told)) << prompt;
@@ -100,67 +109,42 @@ TEST_F(RefusingSystemTest, RefusedChangeSaysWhyAndChangesNothing) {
     EXPECT_TRUE(platform.fileExists(startup + "\\tool.bat"));
 }
 
-TEST_F(OperationsTest, RenamingAValueKeepsItsTypeAndBytes) {
+// A value renamed with its command left alone keeps its type and bytes; a
+// parked value given a new command stays parked; a changed win.ini line is
+// written back to its key.
+TEST_F(OperationsTest, EditedEntryStaysWhereItStoodAndKeepsWhatTheFormLeavesAlone) {
     seedRegistry(platform, UserRun, stringValue("Old", "%ProgramFiles%\\t.exe", kRegExpandSz));
-    const StartupEntry row = findRow(platform, UserRun, "Old").value();
-    ASSERT_TRUE(editEntry(platform, prompts, row, {"New", row.commandLine, UserRun}));
-    EXPECT_FALSE(platform.readValue(registryKeyOf(UserRun), "Old"));
-    EXPECT_EQ(platform.readValue(registryKeyOf(UserRun), "New"), stringValue("New", "%ProgramFiles%\\t.exe", kRegExpandSz));
-}
-
-TEST_F(OperationsTest, EditingAParkedValueKeepsItParked) {
     seedRegistry(platform, UserRun, stringValue("Tool", "old.exe"), true);
-    ASSERT_TRUE(editEntry(platform, prompts, findRow(platform, UserRun, "Tool").value(), {"Tool", "new.exe", UserRun}));
-    EXPECT_EQ(platform.readValue(registryKeyOf(UserRun, true), "Tool"), stringValue("Tool", "new.exe"));
-    EXPECT_FALSE(platform.readValue(registryKeyOf(UserRun), "Tool"));
+    seedWinIni(platform, WinIniRun, "old.exe");
+    const StartupEntry renamed = findRow(platform, UserRun, "Old").value(), parked = findRow(platform, UserRun, "Tool").value();
+    ASSERT_TRUE(editEntry(platform, prompts, renamed, {"New", renamed.commandLine, UserRun}));
+    ASSERT_TRUE(editEntry(platform, prompts, parked, {"Tool", "new.exe", UserRun}));
+    ASSERT_TRUE(editEntry(platform, prompts, findRow(platform, WinIniRun, "old").value(), {"old", "new.exe /x", WinIniRun}));
+    EXPECT_EQ(platform.readValues(registryKeyOf(UserRun)), std::vector{stringValue("New", "%ProgramFiles%\\t.exe", kRegExpandSz)});
+    EXPECT_EQ(platform.readValues(registryKeyOf(UserRun, true)), std::vector{stringValue("Tool", "new.exe")});
+    EXPECT_EQ(winIniLine(platform, WinIniRun), "new.exe /x");
 }
 
-TEST_F(OperationsTest, RenamingAShortcutKeepsItsFields) {
+TEST_F(OperationsTest, RenamedFileKeepsItsContentsOrLinkFieldsAndStaysInAStartupFolder) {
     ShortcutFields fields = linkTo(platform.windowsDirectory() + "\\notepad.exe", "/keep");
     fields.workDir = platform.windowsDirectory();
     backend->seedShortcut(userStartup + "\\Old.lnk", fields);
-    const StartupEntry row = findRow(platform, StartupCurrentUser, "Old").value();
-    ASSERT_TRUE(editEntry(platform, prompts, row, {"New", row.commandLine, StartupCurrentUser}));
-    EXPECT_FALSE(platform.fileExists(userStartup + "\\Old.lnk"));
+    const FileBytes bytes = {'e', 'c', 'h', 'o'};
+    ASSERT_TRUE(platform.writeFile(userStartup + "\\old.bat", bytes));
+    const StartupEntry script = findRow(platform, StartupCurrentUser, "old.bat").value();
+    EXPECT_FALSE(editEntry(platform, prompts, script, {"new.bat", script.commandLine, UserRun}));
+    EXPECT_EQ(prompts.messages, (std::vector{Message{kPlainFileStaysInFolderPrompt, kAppTitle, kStyleExclamation}}));
+    for (const auto& [from, to] : {std::pair{"Old", "New"}, std::pair{"old.bat", "new.bat"}}) {
+        const StartupEntry row = findRow(platform, StartupCurrentUser, from).value();
+        ASSERT_TRUE(editEntry(platform, prompts, row, {to, row.commandLine, StartupCurrentUser}));
+    }
+    EXPECT_EQ(platform.listFiles(userStartup), (std::vector<std::string>{"new.bat", "New.lnk"}));
+    EXPECT_EQ(platform.readFile(userStartup + "\\new.bat"), bytes);
     const ShortcutFields renamed = platform.readShortcut(userStartup + "\\New.lnk").value().fields;
     EXPECT_EQ(std::tie(renamed.arguments, renamed.workDir), std::tie(fields.arguments, fields.workDir));
 }
 
-TEST_F(OperationsTest, PlainFileIsRenamedWithItsContentsAndStaysInAStartupFolder) {
-    const std::vector<std::uint8_t> bytes = {'e', 'c', 'h', 'o'};
-    ASSERT_TRUE(platform.writeFile(userStartup + "\\old.bat", bytes));
-    const StartupEntry row = findRow(platform, StartupCurrentUser, "old.bat").value();
-    EXPECT_FALSE(editEntry(platform, prompts, row, {"new.bat", "old.bat", UserRun}));
-    EXPECT_EQ(prompts.messages, (std::vector{Message{kPlainFileStaysInFolderPrompt, kAppTitle, kStyleExclamation}}));
-    ASSERT_TRUE(editEntry(platform, prompts, row, {"new.bat", "old.bat", StartupCurrentUser}));
-    EXPECT_EQ(platform.readFile(userStartup + "\\new.bat"), bytes);
-    EXPECT_FALSE(platform.fileExists(userStartup + "\\old.bat"));
-}
-
-TEST_F(OperationsTest, EditWritesAChangedWinIniLineBackToItsKey) {
-    seedWinIni(platform, WinIniRun, "old.exe");
-    ASSERT_TRUE(editEntry(platform, prompts, findRow(platform, WinIniRun, "old").value(), {"old", "new.exe /x", WinIniRun}));
-    EXPECT_EQ(winIniLine(platform, WinIniRun), "new.exe /x");
-}
-
-TEST_F(OperationsTest, ValueMovedToAStartupFolderBecomesALink) {
-    const std::string program = platform.windowsDirectory() + "\\notepad.exe";
-    seedRegistry(platform, UserRun, stringValue("Tool", program + " /x"));
-    const StartupEntry row = findRow(platform, UserRun, "Tool").value();
-    ASSERT_TRUE(editEntry(platform, prompts, row, {"Tool", row.commandLine, StartupCurrentUser}));
-    EXPECT_FALSE(platform.readValue(registryKeyOf(UserRun), "Tool"));
-    const ShortcutFields link = platform.readShortcut(userStartup + "\\Tool.lnk").value().fields;
-    EXPECT_EQ(std::tie(link.targetPath, link.arguments), std::tie(program, "/x"));
-}
-
 // The link writer, which adds and edits use for every new link.
-ShortcutFields editorLink(Platform& platform) {
-    ShortcutFields fields = linkTo(platform.windowsDirectory() + "\\notepad.exe", "/a \"b c\"");
-    fields.description = "Editor";
-    fields.workDir = platform.windowsDirectory();
-    return fields;
-}
-
 TEST_F(OperationsTest, TemplateIsALinkTheSystemReadsToATargetOnDriveC) {
     ASSERT_TRUE(writeLinkTemplate(platform, userStartup + "\\template.lnk"));
     const ShortcutFields link = platform.readShortcut(userStartup + "\\template.lnk").value().fields;
@@ -169,12 +153,15 @@ TEST_F(OperationsTest, TemplateIsALinkTheSystemReadsToATargetOnDriveC) {
 }
 
 TEST_F(OperationsTest, CreatedLinkGetsItsExtensionReadsBackWithItsFieldsAndLeavesNoTemporaryFile) {
+    ShortcutFields given = linkTo(platform.windowsDirectory() + "\\notepad.exe", "/a \"b c\"");
+    given.description = "Editor";
+    given.workDir = platform.windowsDirectory();
     std::string link = userStartup + "\\Editor";
-    ASSERT_EQ(createShortcut(platform, prompts, link, editorLink(platform)).kind, Outcome::Done);
+    ASSERT_EQ(createShortcut(platform, prompts, link, given).kind, Outcome::Done);
     EXPECT_EQ(link, userStartup + "\\Editor.lnk");
     EXPECT_EQ(withLinkExtension("C:\\Startup\\Editor.LNK"), "C:\\Startup\\Editor.LNK");
     EXPECT_EQ(withLinkExtension("C:\\Startup\\Editorlnk"), "C:\\Startup\\Editorlnk.lnk");
-    const ShortcutFields written = platform.readShortcut(link).value().fields, given = editorLink(platform);
+    const ShortcutFields written = platform.readShortcut(link).value().fields;
     EXPECT_EQ(std::tie(written.targetPath, written.arguments, written.description, written.workDir),
               std::tie(given.targetPath, given.arguments, given.description, given.workDir));
     EXPECT_EQ(platform.listFiles(userStartup), std::vector<std::string>{"Editor.lnk"});
@@ -188,7 +175,8 @@ TEST_F(OperationsTest, ExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
         prompts.answer = yes;
         std::string link = userStartup + "\\Old.lnk";
         ASSERT_TRUE(platform.writeFile(link, old));
-        EXPECT_EQ(createShortcut(platform, prompts, link, editorLink(platform)).kind, yes ? Outcome::Done : Outcome::Declined);
+        const Outcome made = createShortcut(platform, prompts, link, linkTo(platform.windowsDirectory() + "\\notepad.exe"));
+        EXPECT_EQ(made.kind, yes ? Outcome::Done : Outcome::Declined);
         const Message question{"The link file: \"" + link + "\" exists. Replace it?", kAppTitle, kStyleYesNo};
         EXPECT_EQ(prompts.messages, std::vector{question});
         EXPECT_EQ(prompts.beeps, 1);

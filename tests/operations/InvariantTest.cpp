@@ -4,11 +4,12 @@
 // as before the step (it reported failure) or as after it (it reported
 // success): nothing else lost or altered, nothing left in both places.
 
-#include <algorithm>
 #include <functional>
+#include <map>
 #include <random>
 
 #include "operations/EntryLocations.h"
+#include "operations/EntryPlaces.h"
 #include "operations/OperationsFixture.h"
 #include "scanners/SectionLoading.h"
 
@@ -17,23 +18,18 @@ namespace {
 
 using enum SectionId;
 
-// Each listed entry by section and name, with where it stands and what it stores.
-using Inventory = std::vector<std::pair<std::string, std::string>>;
-
-std::string textOf(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
+// Each listed entry by section, name, where it stands and its command
+// line, with what stands at its place.
+using Inventory = std::multimap<std::string, std::optional<EntryContent>>;
 
 Inventory inventory(MemoryPlatform& platform) {
     Inventory entries;
     for (const StartupEntry& row : loadSection(platform, AllPrograms).rows) {
         const auto place = placeOfRow(platform, row, row.enabled);
-        const auto* file = place ? std::get_if<FilePlace>(&*place) : nullptr;
-        entries.emplace_back(cellText(row, Column::Section) + '\\' + row.name,
-                             cellText(row, Column::Status) + '|' + row.commandLine + '|' +
-                                 std::to_string(static_cast<int>(row.view)) + '|' + std::to_string(row.stored.type) +
-                                 '|' + textOf(row.stored.data) + '|' +
-                                 textOf(file ? platform.readFile(file->path).value_or(FileBytes{}) : FileBytes{}));
+        entries.emplace(cellText(row, Column::Section) + '\\' + row.name + '|' + cellText(row, Column::Status) + '|' +
+                            std::to_string(static_cast<int>(row.view)) + '|' + row.commandLine,
+                        place ? readEntry(platform, *place) : std::nullopt);
     }
-    std::sort(entries.begin(), entries.end());
     return entries;
 }
 

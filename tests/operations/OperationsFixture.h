@@ -29,7 +29,7 @@ public:
         messages.emplace_back(prompt, title, style);
     }
     bool ask(const std::string& prompt, const std::string& title, int style) override {
-        messages.emplace_back(prompt, title, style);
+        tell(prompt, title, style);
         return answer;
     }
     void beep() override { ++beeps; }
@@ -48,10 +48,8 @@ inline ShortcutFields linkTo(const std::string& target, const std::string& argum
     return fields;
 }
 
-class OperationsTest : public ::testing::Test {
+class OperationsTest : public BackendTest {
 protected:
-    std::unique_ptr<Backend> backend = makeCleanBackend();
-    Platform& platform = backend->platform();
     ScriptedPrompts prompts;
     const std::string userStartup = startupFolder(platform, SectionId::StartupCurrentUser);
 };

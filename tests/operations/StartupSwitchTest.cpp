@@ -1,3 +1,4 @@
+#include "catalog/DisabledStores.h"
 #include "catalog/StartupSwitches.h"
 #include "operations/Messages.h"
 #include "operations/OperationsFixture.h"
@@ -13,107 +14,91 @@ RegistryValue switchValue(const std::string& name, std::uint8_t flags) {
     return {name, kRegBinary, {flags, 0, 0, 0, 0x10, 0x32, 0x54, 0x76, 0x98, 0xBA, 0xDC, 0x01}};
 }
 
-// One entry of each kind Windows keeps switches for, where Windows reads it.
+// The same switch turned on: the flags' bit 0 cleared, the time zeroed.
+RegistryValue switchedOnValue(const std::string& name, std::uint8_t flags) {
+    return {name, kRegBinary, {flags, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
+}
+
+// One entry of a kind Windows keeps switches for, where Windows reads it.
 struct Switched {
     SectionId leaf;
     RegistryView view;
-    std::string name;  // the entry's name in the list; its switch bears the file name for a link
+    std::string name;  // the entry's name in the list
+    // Its switch bears the file name for a link.
+    std::string switchName() const { return leaf == StartupCurrentUser ? name + ".lnk" : name; }
 };
 
 class StartupSwitchTest : public OperationsTest {
 protected:
+    const Switched tray{UserRun, RegistryView::Shared, "Tray"};
+
     std::vector<Switched> entries() {
-        std::vector<Switched> cases = {{UserRun, RegistryView::Shared, "Tray"}};
+        std::vector<Switched> cases = {tray, {StartupCurrentUser, RegistryView::Shared, "Notes"}};
         if (!platform.viewsShareKey(Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Run"))
             cases.push_back({MachineRun, RegistryView::Bits32, "Legacy"});
-        cases.push_back({StartupCurrentUser, RegistryView::Shared, "Notes"});
         return cases;
     }
-    std::string switchName(const Switched& entry) {
-        return entry.leaf == StartupCurrentUser ? entry.name + ".lnk" : entry.name;
-    }
-    void seed(const Switched& entry, bool disabled = false) {
+    void seed(const Switched& entry, std::uint8_t flags, bool disabled = false) {
         if (entry.leaf == StartupCurrentUser)
-            backend->seedShortcut(startupFolder(platform, entry.leaf, disabled) + "\\" + switchName(entry),
+            backend->seedShortcut(startupFolder(platform, entry.leaf, disabled) + "\\" + entry.switchName(),
                                   linkTo("C:\\Tools\\notes.exe"));
         else
             seedRegistry(platform, entry.leaf, stringValue(entry.name, "C:\\Tools\\tray.exe"), disabled, entry.view);
+        platform.writeValue(switchKey(entry), switchValue(entry.switchName(), flags), true);
     }
     RegistryLocation switchKey(const Switched& entry) { return *switchKeyOf(entry.leaf, entry.view); }
-    void setSwitch(const Switched& entry, const RegistryValue& value) {
-        platform.writeValue(switchKey(entry), value, true);
-    }
-    std::optional<RegistryValue> switchOf(const Switched& entry) {
-        return platform.readValue(switchKey(entry), switchName(entry));
+    std::optional<RegistryValue> switchOf(const Switched& entry, const std::string& name) {
+        return platform.readValue(switchKey(entry), name);
     }
     StartupEntry row(const Switched& entry) { return findRow(platform, entry.leaf, entry.name).value(); }
 };
 
-TEST_F(StartupSwitchTest, AnEntryWhoseSwitchIsOffIsShownUntickedAndTickingItTurnsOnlyThatSwitchOn) {
-    for (const Switched& entry : entries()) {
-        SCOPED_TRACE(switchName(entry));
-        seed(entry);
-        setSwitch(entry, switchValue(switchName(entry), 0x03));
-        setSwitch(entry, switchValue("Unrelated", 0x03));
-        StartupEntry shown = row(entry);
-        EXPECT_TRUE(shown.enabled);
-        EXPECT_TRUE(shown.switchedOff);
-        EXPECT_FALSE(shown.checked);
-        EXPECT_EQ(cellText(shown, Column::State), "Off in Windows settings");
-        EXPECT_NE(stateReason(shown), nullptr);
+// Where it stands or parked, the entry is shown unticked; ticking it turns
+// on its switch alone, and parking it again leaves the switch on.
+TEST_F(StartupSwitchTest, TickingAnEntryWhoseSwitchIsOffTurnsOnlyThatSwitchOnAndParkingLeavesItOn) {
+    ensureDisabledItemsFolders(platform);  // as the program does when it starts
+    for (const Switched& entry : entries())
+        for (bool parked : {false, true}) {
+            SCOPED_TRACE(entry.switchName() + (parked ? ", parked" : ""));
+            seed(entry, 0x07, parked);
+            platform.writeValue(switchKey(entry), switchValue("Unrelated", 0x03), true);
+            StartupEntry shown = row(entry);
+            EXPECT_EQ(std::pair(shown.enabled, shown.checked), std::pair(!parked, false));
+            EXPECT_EQ(cellText(shown, Column::State), parked ? "Disabled" : "Off in Windows settings");
+            EXPECT_EQ(stateReason(shown) != nullptr, !parked);
 
-        ASSERT_TRUE(clickBox(platform, prompts, shown));
-        EXPECT_TRUE(shown.checked);
-        EXPECT_EQ(switchOf(entry)->data, (std::vector<std::uint8_t>{0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-        EXPECT_EQ(platform.readValue(switchKey(entry), "Unrelated"), switchValue("Unrelated", 0x03));
-        EXPECT_TRUE(row(entry).checked);
-        EXPECT_TRUE(row(entry).enabled);
-    }
+            ASSERT_TRUE(clickBox(platform, prompts, shown));
+            EXPECT_TRUE(shown.checked && row(entry).checked && row(entry).enabled);
+            EXPECT_EQ(switchOf(entry, entry.switchName()), switchedOnValue(entry.switchName(), 0x06));
+            EXPECT_EQ(switchOf(entry, "Unrelated"), switchValue("Unrelated", 0x03));
+            ASSERT_TRUE(clickBox(platform, prompts, shown));
+            EXPECT_EQ(switchOf(entry, entry.switchName()), switchedOnValue(entry.switchName(), 0x06));
+        }
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(StartupSwitchTest, EnablingAParkedEntryWhoseSwitchIsOffTurnsItOnTooAndParkingLeavesItAlone) {
-    const Switched parked{UserRun, RegistryView::Shared, "Tray"}, live{UserRun, RegistryView::Shared, "Live"};
-    seed(parked, true);
-    setSwitch(parked, switchValue("Tray", 0x07));
-    StartupEntry shown = row(parked);
-    ASSERT_TRUE(clickBox(platform, prompts, shown));
-    EXPECT_TRUE(row(parked).enabled);
-    EXPECT_TRUE(row(parked).checked);
-    EXPECT_EQ(switchOf(parked)->data, (std::vector<std::uint8_t>{0x06, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    seed(live);
-    setSwitch(live, switchValue("Live", 0x02));
-    StartupEntry started = row(live);
-    ASSERT_TRUE(clickBox(platform, prompts, started));
-    EXPECT_FALSE(row(live).enabled);
-    EXPECT_EQ(switchOf(live), switchValue("Live", 0x02));
-}
-
 TEST_F(StartupSwitchTest, DeletingAnEntryRemovesItsSwitchAndRenamingCarriesIt) {
-    const Switched entry{UserRun, RegistryView::Shared, "Tray"};
-    seed(entry);
-    setSwitch(entry, switchValue("Tray", 0x03));
-    setSwitch(entry, switchValue("Orphan", 0x03));
-    ASSERT_TRUE(editEntry(platform, prompts, row(entry), {"Renamed", "C:\\Tools\\tray.exe", UserRun}));
-    EXPECT_FALSE(switchOf(entry));
-    EXPECT_EQ(platform.readValue(switchKey(entry), "Renamed"), switchValue("Renamed", 0x03));
+    seed(tray, 0x03);
+    platform.writeValue(switchKey(tray), switchValue("Orphan", 0x03), true);
+    ASSERT_TRUE(editEntry(platform, prompts, row(tray), {"Renamed", "C:\\Tools\\tray.exe", UserRun}));
+    EXPECT_FALSE(switchOf(tray, "Tray"));
+    EXPECT_EQ(switchOf(tray, "Renamed"), switchValue("Renamed", 0x03));
     ASSERT_TRUE(deleteEntry(platform, prompts, findRow(platform, UserRun, "Renamed").value()));
-    EXPECT_FALSE(platform.readValue(switchKey(entry), "Renamed"));
-    EXPECT_EQ(platform.readValue(switchKey(entry), "Orphan"), switchValue("Orphan", 0x03));
+    EXPECT_FALSE(switchOf(tray, "Renamed"));
+    EXPECT_EQ(switchOf(tray, "Orphan"), switchValue("Orphan", 0x03));
 }
 
 TEST_F(StartupSwitchTest, ASwitchOfAnotherShapeReadsAsOnAndIsNeverRewritten) {
-    const Switched entry{UserRun, RegistryView::Shared, "Tray"};
-    seed(entry);
+    seed(tray, 0x03);
     for (const RegistryValue& malformed : {RegistryValue{"Tray", kRegBinary, {}}, RegistryValue{"Tray", kRegBinary, {0x03}},
                                            stringValue("Tray", "03")}) {
-        setSwitch(entry, malformed);
-        StartupEntry shown = row(entry);
-        EXPECT_TRUE(shown.checked);
-        ASSERT_TRUE(clickBox(platform, prompts, shown));
-        StartupEntry parked = row(entry);
-        ASSERT_TRUE(clickBox(platform, prompts, parked));
-        EXPECT_EQ(switchOf(entry), malformed);
+        platform.writeValue(switchKey(tray), malformed, true);
+        for (bool ticked : {true, false}) {
+            StartupEntry shown = row(tray);
+            EXPECT_EQ(shown.checked, ticked);
+            ASSERT_TRUE(clickBox(platform, prompts, shown));
+        }
+        EXPECT_EQ(switchOf(tray, "Tray"), malformed);
     }
 }
 
@@ -130,8 +115,7 @@ TEST_F(OperationsTest, PolicyEntriesOfBothHivesAndViewsAreListedButNeverChanged)
         EXPECT_EQ(cellText(row, Column::State), "Set by policy");
         EXPECT_FALSE(clickBox(platform, prompts, row));
         EXPECT_TRUE(row.checked);
-        EXPECT_FALSE(deleteEntry(platform, prompts, row));
-        EXPECT_FALSE(editEntry(platform, prompts, row, {"Other", "x.exe", UserRun}));
+        EXPECT_FALSE(deleteEntry(platform, prompts, row) || editEntry(platform, prompts, row, {"Other", "x.exe", UserRun}));
         EXPECT_EQ(platform.readValue(registryKeyOf(leaf, false, view), value.name), value);
         EXPECT_FALSE(platform.readValues(registryKeyOf(leaf, true, view)));
     }

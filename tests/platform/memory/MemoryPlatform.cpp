@@ -1,6 +1,7 @@
 #include "platform/memory/MemoryPlatform.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "catalog/Text.h"
 
@@ -18,16 +19,13 @@ std::vector<std::uint8_t> encodeLink(const ShortcutFields& f) {
     return {text.begin(), text.end()};
 }
 
-// A file in the shell's own link format (such as a fresh link template) is
-// a link too: the shell opens it and reads its target, and so does this
-// model, without parsing more of it than the header.
-bool isShellLinkFile(const std::vector<std::uint8_t>& bytes) {
-    static const std::uint8_t header[] = {0x4C, 0, 0, 0, 0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
-    return bytes.size() >= 76 && std::equal(std::begin(header), std::end(header), bytes.begin());
-}
-
 std::optional<ShortcutFields> decodeLink(const std::vector<std::uint8_t>& bytes) {
-    if (isShellLinkFile(bytes)) return ShortcutFields{"C:\\boot.ini", "", "", 0, 1, "C:\\", "", 0};
+    // A file in the shell's own link format (such as a fresh link template)
+    // is a link too: the shell opens it and reads its target, and so does
+    // this model, without parsing more of it than the header.
+    static const std::uint8_t shellLink[] = {0x4C, 0, 0, 0, 0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
+    if (bytes.size() >= 76 && std::equal(std::begin(shellLink), std::end(shellLink), bytes.begin()))
+        return ShortcutFields{"C:\\boot.ini", "", "", 0, 1, "C:\\", "", 0};
     const std::string text(bytes.begin(), bytes.end());
     if (!startsWith(text, kLinkMagic)) return std::nullopt;
     std::vector<std::string> parts;
@@ -64,22 +62,26 @@ std::string parentOf(const std::string& path) {
 
 std::string lastComponent(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
+// The value of that name, compared as the registry compares names.
+auto named(std::vector<RegistryValue>& values, const std::string& name) {
+    return std::find_if(values.begin(), values.end(), [&](const RegistryValue& v) { return equalsNoCase(v.name, name); });
+}
+
 // The answers Windows gives for the refusals this model makes.
 SystemResult accessDenied() { return SystemResult::refused(5, "Access is denied."); }
 SystemResult notFound() { return SystemResult::refused(2, "The system cannot find the file specified."); }
 SystemResult pathNotFound() { return SystemResult::refused(3, "The system cannot find the path specified."); }
-SystemResult alreadyExists() {
-    return SystemResult::refused(183, "Cannot create a file when that file already exists.");
-}
+SystemResult alreadyExists() { return SystemResult::refused(183, "Cannot create a file when that file already exists."); }
 SystemResult deviceFailed() {
     return SystemResult::refused(1117, "The request could not be performed because of an I/O device error.");
 }
 
 }  // namespace
 
-MemoryPlatform::MemoryPlatform() {
-    specialFolders_[kCsidlStartup] = "C:\\users\\tester\\Start Menu\\Programs\\Startup";
-    specialFolders_[kCsidlCommonStartup] = "C:\\ProgramData\\Start Menu\\Programs\\Startup";
+MemoryPlatform::MemoryPlatform()
+    : specialFolders_{{kCsidlStartup, "C:\\users\\tester\\Start Menu\\Programs\\Startup"},
+                      {kCsidlCommonStartup, "C:\\ProgramData\\Start Menu\\Programs\\Startup"}} {
+    for (const auto& [csidl, path] : specialFolders_) addFolder(path);
     for (const char* path : {"C:\\windows\\system32", kMemoryProgramFolder}) addFolder(path);
 }
 
@@ -92,13 +94,6 @@ std::optional<SystemResult> MemoryPlatform::refusalIn(const std::string& folder)
     if (readOnlyFolders_.count(folderKey(folder))) return accessDenied();
     return std::nullopt;
 }
-
-void MemoryPlatform::setReadOnlyHive(Hive hive, bool readOnly) {
-    if (readOnly) readOnlyHives_.insert(hive);
-    else readOnlyHives_.erase(hive);
-}
-
-void MemoryPlatform::setSharedViews(bool shared) { sharedViews_ = shared; }
 
 void MemoryPlatform::putFile(const std::string& path, std::vector<std::uint8_t> bytes) {
     addFolder(parentOf(path));
@@ -114,12 +109,7 @@ void MemoryPlatform::putShortcut(const std::string& path, const ShortcutFields& 
     putFile(path, encodeLink(fields));
 }
 
-void MemoryPlatform::setReadOnlyFolder(const std::string& path, bool readOnly) {
-    if (readOnly) readOnlyFolders_.insert(folderKey(path));
-    else readOnlyFolders_.erase(folderKey(path));
-}
-
-void MemoryPlatform::forgetSpecialFolder(int csidl) { specialFolders_.erase(csidl); }
+void MemoryPlatform::makeReadOnly(const std::string& folder) { readOnlyFolders_.insert(folderKey(folder)); }
 
 // Registry ------------------------------------------------------------------
 
@@ -132,35 +122,26 @@ std::string MemoryPlatform::keyPath(const RegistryLocation& key) const {
 std::optional<std::vector<RegistryValue>> MemoryPlatform::readValues(const RegistryLocation& key) {
     if (fails(MemoryOp::RegistryRead)) return std::nullopt;
     auto it = keys_.find(keyPath(key));
-    if (it == keys_.end()) return std::nullopt;
-    return it->second;
+    return it == keys_.end() ? std::nullopt : std::optional(it->second);
 }
 
 // The registry hands out a value by the name asked for, in whatever case it
 // was stored under.
 std::optional<RegistryValue> MemoryPlatform::readValue(const RegistryLocation& key, const std::string& name) {
-    auto values = readValues(key);
-    if (!values) return std::nullopt;
-    for (const auto& value : *values)
-        if (equalsNoCase(value.name, name)) return RegistryValue{name, value.type, value.data};
-    return std::nullopt;
+    auto values = readValues(key).value_or(Key{});
+    auto found = named(values, name);
+    return found == values.end() ? std::nullopt : std::optional(RegistryValue{name, found->type, found->data});
 }
 
 SystemResult MemoryPlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
     if (readOnlyHives_.count(key.hive)) return accessDenied();
     if (fails(MemoryOp::RegistryWrite)) return deviceFailed();
-    auto it = keys_.find(keyPath(key));
-    if (it == keys_.end()) {
-        if (!createKey) return notFound();
-        it = keys_.emplace(keyPath(key), Key{}).first;
-    }
-    for (auto& existing : it->second)
-        if (equalsNoCase(existing.name, value.name)) {
-            existing.type = value.type;
-            existing.data = value.data;
-            return {};
-        }
-    it->second.push_back(value);
+    if (!createKey && !keys_.count(keyPath(key))) return notFound();
+    Key& values = keys_[keyPath(key)];
+    // A value written again keeps the name it was first stored under.
+    auto found = named(values, value.name);
+    if (found == values.end()) values.push_back(value);
+    else *found = {found->name, value.type, value.data};
     return {};
 }
 
@@ -169,10 +150,9 @@ SystemResult MemoryPlatform::deleteValue(const RegistryLocation& key, const std:
     if (fails(MemoryOp::RegistryDelete)) return deviceFailed();
     auto it = keys_.find(keyPath(key));
     if (it == keys_.end()) return notFound();
-    auto& values = it->second;
-    auto found = std::find_if(values.begin(), values.end(), [&](const auto& v) { return equalsNoCase(v.name, name); });
-    if (found == values.end()) return notFound();
-    values.erase(found);
+    auto found = named(it->second, name);
+    if (found == it->second.end()) return notFound();
+    it->second.erase(found);
     return {};
 }
 
@@ -184,8 +164,7 @@ std::optional<std::string> MemoryPlatform::readProfile(const std::string& sectio
                                                        const std::string& file) {
     if (fails(MemoryOp::ProfileRead)) return std::nullopt;
     auto it = profiles_.find(fold(file) + "\n" + toUpperAscii(section) + "\n" + toUpperAscii(key));
-    if (it == profiles_.end()) return std::nullopt;
-    return it->second;
+    return it == profiles_.end() ? std::nullopt : std::optional(it->second);
 }
 
 SystemResult MemoryPlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
@@ -200,9 +179,7 @@ SystemResult MemoryPlatform::writeProfile(const std::string& section, const std:
 
 std::string MemoryPlatform::specialFolder(int csidl) {
     auto it = specialFolders_.find(csidl);
-    if (it == specialFolders_.end()) return {};
-    addFolder(it->second);  // asked for with "create if missing"
-    return it->second;
+    return it == specialFolders_.end() ? std::string() : it->second;
 }
 
 bool MemoryPlatform::fileExists(const std::string& path) { return files_.count(fold(path)) != 0; }
@@ -211,7 +188,6 @@ bool MemoryPlatform::folderExists(const std::string& path) { return folders_.cou
 
 SystemResult MemoryPlatform::ensureFolder(const std::string& path) {
     if (folderExists(path)) return {};
-    if (fileExists(path)) return alreadyExists();
     if (auto refused = refusalIn(parentOf(path))) return *refused;
     folders_.insert(folderKey(path));
     return {};
@@ -222,25 +198,20 @@ std::vector<std::string> MemoryPlatform::listFiles(const std::string& folder) {
     const std::string prefix = folderKey(folder) + "\\";
     for (const auto& [path, file] : files_)
         if (startsWith(path, prefix) && path.find('\\', prefix.size()) == std::string::npos && !file.hidden)
-            names.push_back(file.name);
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return toUpperAscii(a) < toUpperAscii(b); });
+            names.push_back(file.name);  // in the order of the folded names, as NTFS lists a folder
     return names;
 }
 
 std::optional<std::vector<std::uint8_t>> MemoryPlatform::readFile(const std::string& path) {
     if (fails(MemoryOp::FileRead)) return std::nullopt;
     auto it = files_.find(fold(path));
-    if (it == files_.end()) return std::nullopt;
-    return it->second.bytes;
+    return it == files_.end() ? std::nullopt : std::optional(it->second.bytes);
 }
 
 SystemResult MemoryPlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     if (auto refused = refusalIn(parentOf(path))) return *refused;
-    if (folderExists(path)) return accessDenied();
     if (fails(MemoryOp::FileWrite)) return deviceFailed();
-    auto [it, created] = files_.try_emplace(fold(path), File{lastComponent(path), bytes, false, {}});
-    if (!created) it->second.bytes = bytes;
+    files_.try_emplace(fold(path), File{lastComponent(path), {}, false, {}}).first->second.bytes = bytes;
     return {};
 }
 
@@ -255,13 +226,9 @@ SystemResult MemoryPlatform::moveFile(const std::string& from, const std::string
     auto source = files_.find(fold(from));
     if (source == files_.end()) return notFound();
     if (auto refused = refusalIn(parentOf(to))) return *refused;
-    if (folderExists(to)) return accessDenied();
     if (fails(MemoryOp::FileMove)) return deviceFailed();
-    if (fold(from) == fold(to)) {
-        source->second.name = lastComponent(to);
-        return {};
-    }
-    if (files_.count(fold(to)) && !replace) return alreadyExists();
+    // A file renamed to its own name in another case is no file in the way.
+    if (files_.count(fold(to)) && !replace && fold(from) != fold(to)) return alreadyExists();
     File moved = source->second;
     moved.name = lastComponent(to);
     files_.erase(source);
@@ -283,17 +250,10 @@ std::string MemoryPlatform::companyName(const std::string& programPath) {
 
 // Only the variables that name the Windows folder are set.
 std::string MemoryPlatform::expandEnvironment(const std::string& text) {
-    std::string result;
-    for (std::size_t i = 0; i < text.size();) {
-        auto close = text[i] == '%' ? text.find('%', i + 1) : std::string::npos;
-        const std::string name = close == std::string::npos ? "" : toUpperAscii(text.substr(i + 1, close - i - 1));
-        if (name == "SYSTEMROOT" || name == "WINDIR") {
-            result += windowsDirectory();
-            i = close + 1;
-        } else {
-            result += text[i++];
-        }
-    }
+    std::string result = text;
+    for (const std::string variable : {"%SYSTEMROOT%", "%WINDIR%"})
+        for (std::size_t at; (at = toUpperAscii(result).find(variable)) != std::string::npos;)
+            result.replace(at, variable.size(), windowsDirectory());
     return result;
 }
 
@@ -320,10 +280,8 @@ SystemResult MemoryPlatform::completeShortcut(const std::string& linkFile, const
     if (!existing) return SystemResult::refused(13, "The data is invalid.");
     ShortcutFields completed = fields;
     if (completed.hotKey == 0) completed.hotKey = existing->hotKey;
-    if (completed.iconFile.empty()) {
-        completed.iconFile = existing->iconFile;
-        completed.iconIndex = existing->iconIndex;
-    }
+    if (completed.iconFile.empty())
+        std::tie(completed.iconFile, completed.iconIndex) = std::tie(existing->iconFile, existing->iconIndex);
     it->second.bytes = encodeLink(completed);
     return {};
 }

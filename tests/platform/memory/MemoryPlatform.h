@@ -22,14 +22,14 @@ public:
     MemoryPlatform();
 
     // Seeding for tests.
-    void setReadOnlyHive(Hive hive, bool readOnly);  // reads work, writes are refused
-    void setSharedViews(bool shared);                 // a system where both views are one key
+    void makeReadOnly(Hive hive) { readOnlyHives_.insert(hive); }  // reads work, writes are refused
+    void makeReadOnly(const std::string& folder);                    // its files can no longer change
+    void setSharedViews(bool shared) { sharedViews_ = shared; }      // a system where both views are one key
     void putFile(const std::string& path, std::vector<std::uint8_t> bytes);  // its folders too
     void putShortcut(const std::string& path, const ShortcutFields& fields);
     // A program file whose version resource names this company.
     void putProgram(const std::string& path, const std::string& company);
-    void setReadOnlyFolder(const std::string& path, bool readOnly);
-    void forgetSpecialFolder(int csidl);
+    void forgetSpecialFolder(int csidl) { specialFolders_.erase(csidl); }
 
     // Failure injection: called before every mutating or reading operation;
     // returning true makes that operation fail.

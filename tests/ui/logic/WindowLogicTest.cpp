@@ -86,7 +86,7 @@ TEST(ThemeManifest, IsWrittenOnceHiddenAndNamedAfterTheProgram) {
     EXPECT_EQ(writeThemeManifest(platform), ManifestResult::AlreadyThere);
     EXPECT_EQ(platform.readFile(path), std::vector<std::uint8_t>{});
     MemoryPlatform readOnly;
-    readOnly.setReadOnlyFolder(readOnly.programFolder(), true);
+    readOnly.makeReadOnly(readOnly.programFolder());
     EXPECT_EQ(writeThemeManifest(readOnly), ManifestResult::Failed);
 }
 
