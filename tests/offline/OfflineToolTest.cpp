@@ -45,38 +45,32 @@ protected:
     }
 };
 
-// Where an entry's bytes stand: a value of a hive, or a file of the tree.
-struct RoundTrip {
-    std::string section, name;
-    const char* hive;  // nullptr: the file at key
-    std::string key, value;
-    std::vector<std::uint8_t> stored(const std::string& tree) const {
-        return hive ? storedBytes(tree + hive, key, value) : fileBytes(tree + key);
-    }
-};
-
 TEST_F(OfflineTool, DisableAndEnableGiveBackTheExactBytes) {
     ASSERT_EQ(tool({"add", "Startup Folder\\Current User", "Notes", "C:\\Tools\\notes.exe"}).code, cli::kExitOk);
-    const std::vector<RoundTrip> cases = {
+    // Where each entry's bytes stand: a value of a hive, or (no hive) the file at the key.
+    const auto stored = [&](const char* hive, const std::string& key, const std::string& value) {
+        return hive ? storedBytes(tree + hive, key, value) : fileBytes(tree + key);
+    };
+    const std::tuple<std::string, std::string, const char*, std::string, std::string> cases[] = {
         {kUserRun, "Expand", kUserHive, kRun, "Expand"},
         {kUserRun, kGreekName, kUserHive, kRun, kGreekName},
         {"Registry\\All Users\\Run", "Wow", kSoftwareHive, "Wow6432Node\\" + kRun.substr(9), "Wow"},
         {"Startup Folder\\Current User", "Notes", nullptr, kLinkFolder + "/Notes.lnk", ""},
         {"Win.ini\\Load", "tray", kUserHive, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load"},
     };
-    for (const RoundTrip& entry : cases) {
-        const auto before = entry.stored(tree);
-        ASSERT_FALSE(before.empty()) << entry.name;
-        ProcessResult disabled = tool({"disable", entry.section, entry.name});
-        ASSERT_EQ(disabled.code, cli::kExitOk) << entry.name << disabled.out;
-        EXPECT_NE(tool({"list", entry.section, "--format", "csv"}).out.find(",Disabled,"), std::string::npos);
-        ProcessResult enabled = tool({"enable", entry.section, entry.name});
-        ASSERT_EQ(enabled.code, cli::kExitOk) << entry.name << enabled.out;
-        EXPECT_EQ(entry.stored(tree), before) << entry.name;
-        if (!entry.hive) continue;
-        const ProcessResult exported = runProcess({"regfexport", tree + entry.hive});
+    for (const auto& [section, name, hive, key, value] : cases) {
+        const auto before = stored(hive, key, value);
+        ASSERT_FALSE(before.empty()) << name;
+        ProcessResult disabled = tool({"disable", section, name});
+        ASSERT_EQ(disabled.code, cli::kExitOk) << name << disabled.out;
+        EXPECT_NE(tool({"list", section, "--format", "csv"}).out.find(",Disabled,"), std::string::npos);
+        ProcessResult enabled = tool({"enable", section, name});
+        ASSERT_EQ(enabled.code, cli::kExitOk) << name << enabled.out;
+        EXPECT_EQ(stored(hive, key, value), before) << name;
+        if (!hive) continue;
+        const ProcessResult exported = runProcess({"regfexport", tree + hive});
         EXPECT_EQ(exported.code, 0) << exported.out;
-        EXPECT_NE(exported.out.find(entry.name), std::string::npos) << entry.name;
+        EXPECT_NE(exported.out.find(name), std::string::npos) << name;
     }
 }
 

@@ -74,11 +74,10 @@ TEST_F(RefusingSystemTest, RemovalReportedAsFailedCountsAsDoneWhenTheEntryIsGone
     seedRegistry(platform, UserRun, stringValue("Tool", "tool.exe"));
     const StartupEntry row = findRow(platform, UserRun, "Tool").value();
     // The system removes the value and still answers with an error.
-    bool removing = false;
-    platform.failWhen = [&](MemoryOp op) {
-        const bool fails = op == MemoryOp::RegistryDelete && !std::exchange(removing, true);
-        if (fails) platform.deleteValue(registryKeyOf(UserRun), "Tool");
-        return fails;
+    platform.failWhen = [&, removing = false](MemoryOp op) mutable {
+        if (op != MemoryOp::RegistryDelete || std::exchange(removing, true)) return false;
+        platform.deleteValue(registryKeyOf(UserRun), "Tool");
+        return true;
     };
     EXPECT_TRUE(deleteEntry(platform, prompts, row));
     EXPECT_TRUE(prompts.messages.empty());
