@@ -11,7 +11,6 @@ public:
     void seedShortcut(const std::string& path, const ShortcutFields& fields) override {
         platform_.putShortcut(path, fields);
     }
-    const char* name() const override { return "memory"; }
 
 private:
     MemoryPlatform platform_;
@@ -23,7 +22,7 @@ std::unique_ptr<Backend> makeCleanBackend() { return std::make_unique<MemoryBack
 
 ProgramWithPublisher seedProgramWithPublisher(Backend& backend) {
     ProgramWithPublisher program{backend.platform().windowsDirectory() + "\\regedit.exe", "Microsoft Corporation"};
-    static_cast<MemoryPlatform&>(backend.platform()).putProgram(program.path, program.company);
+    static_cast<MemoryPlatform&>(backend.platform()).putFile(program.path, {'M', 'Z'}, program.company);
     return program;
 }
 

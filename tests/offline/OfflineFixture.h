@@ -64,7 +64,6 @@ public:
     Platform& platform() override { return *platform_; }
     // As the program writes links: its template, completed.
     void seedShortcut(const std::string& path, const ShortcutFields& fields) override;
-    const char* name() const override { return "offline"; }
 
 private:
     std::string tree_;

@@ -18,7 +18,6 @@ public:
     virtual Platform& platform() = 0;
     // Writes a real shortcut file (through the shell's link object on Win32).
     virtual void seedShortcut(const std::string& path, const ShortcutFields& fields) = 0;
-    virtual const char* name() const = 0;
 };
 
 // A backend with every start-up source empty: no Run-type values in either

@@ -15,15 +15,12 @@ Scratch::~Scratch() {
 
 std::string Scratch::subfolder(const std::string& relative) {
     std::string path = folder_;
-    std::size_t start = 0;
-    for (;;) {
-        const auto slash = relative.find('\\', start);
-        path.push_back('\\');
-        path.append(relative, start, slash == std::string::npos ? std::string::npos : slash - start);
+    for (std::size_t start = 0, slash = 0; slash != std::string::npos; start = slash + 1) {
+        slash = relative.find('\\', start);
+        path += '\\' + relative.substr(start, slash - start);
         platform_.ensureFolder(path);
-        if (slash == std::string::npos) return path;
-        start = slash + 1;
     }
+    return path;
 }
 
 std::string Scratch::file(const std::string& relative, const std::string& content) {

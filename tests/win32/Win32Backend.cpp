@@ -102,8 +102,6 @@ public:
         if (!saved) ADD_FAILURE() << "the shell's link object could not write " << path;
     }
 
-    const char* name() const override { return "win32"; }
-
 private:
     Win32Platform platform_;
 };

@@ -95,14 +95,9 @@ std::optional<SystemResult> MemoryPlatform::refusalIn(const std::string& folder)
     return std::nullopt;
 }
 
-void MemoryPlatform::putFile(const std::string& path, std::vector<std::uint8_t> bytes) {
+void MemoryPlatform::putFile(const std::string& path, std::vector<std::uint8_t> bytes, const std::string& company) {
     addFolder(parentOf(path));
-    files_[fold(path)] = File{lastComponent(path), std::move(bytes), false, {}};
-}
-
-void MemoryPlatform::putProgram(const std::string& path, const std::string& company) {
-    putFile(path, {'M', 'Z'});
-    files_[fold(path)].company = company;
+    files_[fold(path)] = File{lastComponent(path), std::move(bytes), false, company};
 }
 
 void MemoryPlatform::putShortcut(const std::string& path, const ShortcutFields& fields) {

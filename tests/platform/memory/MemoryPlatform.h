@@ -25,10 +25,9 @@ public:
     void makeReadOnly(Hive hive) { readOnlyHives_.insert(hive); }  // reads work, writes are refused
     void makeReadOnly(const std::string& folder);                    // its files can no longer change
     void setSharedViews(bool shared) { sharedViews_ = shared; }      // a system where both views are one key
-    void putFile(const std::string& path, std::vector<std::uint8_t> bytes);  // its folders too
+    // Its folders too; a program file's version resource names the company.
+    void putFile(const std::string& path, std::vector<std::uint8_t> bytes, const std::string& company = {});
     void putShortcut(const std::string& path, const ShortcutFields& fields);
-    // A program file whose version resource names this company.
-    void putProgram(const std::string& path, const std::string& company);
     void forgetSpecialFolder(int csidl) { specialFolders_.erase(csidl); }
 
     // Failure injection: called before every mutating or reading operation;
