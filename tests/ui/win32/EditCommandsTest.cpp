@@ -7,29 +7,12 @@ namespace lsu::test {
 namespace {
 
 constexpr char kCommand[] = "C:\\nowhere\\tool.exe /quiet";
-}  // namespace
 
-TEST(EditMenu, OffersWhatAppliesToTheSelectedRow) {
-    struct Case {
-        const char* selected;  // nullptr: no row selected
-        bool enable, disable, others;
-    };
-    for (const Case& c : {Case{nullptr, false, false, false}, Case{"Tool", false, true, true},
-                          Case{"Parked", true, false, true}}) {
-        WindowHarness harness;
-        harness.seedUserRun("Tool", kCommand);
-        harness.seedUserRun("Parked", kCommand, true);
-        harness.open();
-        if (c.selected) harness.selectRow(harness.rowNamed(c.selected));
-        else harness.clearSelection();
-        auto offered = [&](const char* item) { return !(harness.menuItemState(harness.editMenu(), item) & MF_GRAYED); };
-        const char* row = c.selected ? c.selected : "no row";
-        EXPECT_EQ(offered("Enable"), c.enable) << row;
-        EXPECT_EQ(offered("Disable"), c.disable) << row;
-        for (const char* item : {"Delete", "Run", "Properties"}) EXPECT_EQ(offered(item), c.others) << row << item;
-        EXPECT_TRUE(offered("Add new program..")) << row;
-    }
+bool offered(WindowHarness& harness, const char* item) {
+    return !(harness.menuItemState(harness.editMenu(), item) & MF_GRAYED);
 }
+
+}  // namespace
 
 TEST(EditMenu, DisableAndEnableMoveTheValueAndTheBoxTogether) {
     WindowHarness harness;
@@ -37,10 +20,12 @@ TEST(EditMenu, DisableAndEnableMoveTheValueAndTheBoxTogether) {
     harness.open();
     harness.selectSection(SectionId::UserRun);
     harness.selectRow(harness.rowNamed("Tool"));
+    EXPECT_TRUE(offered(harness, "Disable") && !offered(harness, "Enable"));
     harness.choose(harness.editMenu(), "Disable");
     EXPECT_EQ(harness.userRun("Tool"), std::nullopt);
     EXPECT_EQ(harness.userRun("Tool", true), kCommand);
     EXPECT_FALSE(harness.rowChecked(harness.rowNamed("Tool")));
+    EXPECT_TRUE(offered(harness, "Enable") && !offered(harness, "Disable"));
     harness.choose(harness.editMenu(), "Enable");
     EXPECT_EQ(harness.userRun("Tool"), kCommand);
     EXPECT_TRUE(harness.rowChecked(harness.rowNamed("Tool")));
@@ -62,11 +47,13 @@ TEST(EditMenu, DeleteAsksAndRemovesOnlyOnYes) {
     }
 }
 
-TEST(EditMenu, RunDoesNothingWithoutASelectedRow) {
+TEST(EditMenu, WithoutASelectedRowOffersOnlyAddAndRunDoesNothing) {
     WindowHarness harness;
     harness.seedUserRun("Missing", "C:\\nowhere\\missing.exe");
     harness.open();
     harness.clearSelection();
+    for (const char* item : {"Enable", "Disable", "Delete", "Run", "Properties"}) EXPECT_FALSE(offered(harness, item)) << item;
+    EXPECT_TRUE(offered(harness, "Add new program.."));
     ModalWatch watch;
     harness.choose(harness.editMenu(), "Run");
     EXPECT_TRUE(watch.boxTitles().empty());
