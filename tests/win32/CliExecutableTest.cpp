@@ -13,6 +13,7 @@
 #include "cli/ExitCodes.h"
 #include "platform/win32/Owned.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32Platform.h"
 
 namespace lsu::test {
 
@@ -59,15 +60,9 @@ std::wstring quoted(const std::wstring& argument) {
     return out + L"\"";
 }
 
-std::wstring toolPath() {
-    wchar_t module[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring path(module, length);
-    return path.substr(0, path.find_last_of(L'\\') + 1) + L"lstartup-cli.exe";
-}
-
 CliResult runExecutable(const std::vector<std::string>& args) {
-    std::wstring commandLine = quoted(toolPath());
+    // Beside this suite, in the folder the platform names the program's.
+    std::wstring commandLine = quoted(widen(Win32Platform().programFolder() + "\\lstartup-cli.exe"));
     for (const std::string& argument : args) commandLine += L" " + quoted(widen(argument));
     Pipe out, err;
     STARTUPINFOW startup = {};

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "catalog/Sections.h"
+#include "ui/win32/GdiObjects.h"
 #include "ui/win32/ImageLists.h"
 
 namespace lsu::win32 {
@@ -29,20 +30,16 @@ int coveredPixels(HIMAGELIST list, int index) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    MemoryDc dc(nullptr);
+    BitmapHandle bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    SelectedObject selected(dc.get(), bitmap.get());
     constexpr std::uint32_t kBackground = 0x00FF00FF;
     auto* pixels = static_cast<std::uint32_t*>(bits);
     std::fill(pixels, pixels + size.cx * size.cy, kBackground);
-    ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
+    ImageList_Draw(list, index, dc.get(), 0, 0, ILD_NORMAL);
     GdiFlush();
-    const auto covered = std::count_if(pixels, pixels + size.cx * size.cy,
-                                       [](std::uint32_t pixel) { return (pixel & 0x00FFFFFF) != kBackground; });
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return static_cast<int>(covered);
+    return static_cast<int>(std::count_if(pixels, pixels + size.cx * size.cy,
+                                          [](std::uint32_t pixel) { return (pixel & 0x00FFFFFF) != kBackground; }));
 }
 
 TEST(WindowImages, EveryTreeKeyAndToolbarButtonHasItsOwnDrawnImageAtEachDpi) {

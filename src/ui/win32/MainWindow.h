@@ -35,6 +35,7 @@ public:
     const EntryList& rows() const { return list_.rows(); }
     int selectedRow() const { return list_.selectedIndex(); }
     bool folderPaneVisible() const { return paneVisible_; }
+    std::optional<SectionId> selectedSection() const { return pane_.selectedSection(); }
     int userCheckEvents() const { return userCheckEvents_; }
     const std::string& headerFolderName() const { return header_.folderName(); }
     const std::string& headerDescription() const { return header_.description(); }

@@ -89,10 +89,7 @@ TEST(CheckBox, ShowsWindowsOwnSwitchAndRefusesPolicyEntries) {
     ASSERT_TRUE(harness.rowChecked(mandated));
     ASSERT_TRUE(harness.clickCheckBox(mandated));
     EXPECT_TRUE(harness.rowChecked(mandated));
-    wchar_t status[256] = {};
-    SendMessageW(FindWindowExW(harness.main(), nullptr, STATUSCLASSNAMEW, nullptr), SB_GETTEXTW, 0,
-                 reinterpret_cast<LPARAM>(status));
-    EXPECT_NE(std::wstring(status).find(L"Group policy"), std::wstring::npos);
+    EXPECT_NE(harness.statusText().find("Group policy"), std::string::npos);
     EXPECT_TRUE(harness.platform().readValue(registryKeyOf(SectionId::UserPolicyRun), "Mandated"));
 }
 

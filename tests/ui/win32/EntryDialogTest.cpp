@@ -6,18 +6,13 @@
 #include "platform/win32/WideText.h"
 #include "support/Seed.h"
 #include "ui/win32/EntryDialogIds.h"
+#include "ui/win32/GdiObjects.h"
 
 namespace lsu::test {
 
 namespace {
 
-std::string textOf(HWND window) {
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, text, static_cast<int>(std::size(text)));
-    return win32::narrow(text);
-}
-
-std::string field(HWND dialog, int id) { return textOf(GetDlgItem(dialog, id)); }
+std::string field(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
 
 void fill(HWND dialog, const std::string& name, const std::string& commandLine, SectionId leaf) {
     SetDlgItemTextW(dialog, LSU_IDC_DESCRIPTION, win32::widen(name).c_str());
@@ -37,7 +32,7 @@ struct Shown {
 };
 
 Shown shownBy(HWND dialog) {
-    return {textOf(dialog), field(dialog, LSU_IDC_DESCRIPTION), field(dialog, LSU_IDC_COMMAND_LINE),
+    return {windowText(dialog), field(dialog, LSU_IDC_DESCRIPTION), field(dialog, LSU_IDC_COMMAND_LINE),
             field(dialog, LSU_IDC_SECTION), SendDlgItemMessageW(dialog, LSU_IDC_SECTION, CB_GETCOUNT, 0, 0)};
 }
 
@@ -54,11 +49,10 @@ bool browseButtonSitsOverTheCommandLine(HWND dialog) {
     GetWindowRect(box, &line);
     GetWindowRect(GetDlgItem(dialog, LSU_IDC_DESCRIPTION), &name);
     GetWindowRect(GetDlgItem(dialog, LSU_IDC_FIND), &button);
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    const bool uncovered = GetWindowRgn(box, region) != ERROR &&
-                           !PtInRegion(region, (button.left + button.right) / 2 - line.left,
+    const win32::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
+    const bool uncovered = GetWindowRgn(box, region.get()) != ERROR &&
+                           !PtInRegion(region.get(), (button.left + button.right) / 2 - line.left,
                                        (button.top + button.bottom) / 2 - line.top);
-    DeleteObject(region);
     return uncovered && line.right - line.left == name.right - name.left && std::abs(button.right - line.right) <= 2 &&
            button.top >= line.top && button.bottom <= line.bottom;
 }

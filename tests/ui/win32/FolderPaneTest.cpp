@@ -101,15 +101,11 @@ TEST(FolderPane, ItsFoldersCaptionAndTheToolbarHaveTheirDesignedSizes) {
     WindowHarness harness;
     harness.open();
     auto pixels = [](int twips) { return MulDiv(twips, 96, 1440); };
-    RECT caption;
-    HWND strip = FindWindowExW(harness.pane(), nullptr, L"STATIC", L"Folders");
-    GetWindowRect(strip, &caption);
+    RECT caption, toolbar;
+    GetWindowRect(FindWindowExW(harness.pane(), nullptr, L"STATIC", L"Folders"), &caption);
     MapWindowPoints(nullptr, harness.pane(), reinterpret_cast<POINT*>(&caption), 2);
-    EXPECT_EQ(caption.left, pixels(60));
-    EXPECT_EQ(caption.top, pixels(30));
-    EXPECT_EQ(caption.right - caption.left, pixels(2490));
-    EXPECT_EQ(caption.bottom - caption.top, pixels(240));
-    RECT toolbar;
+    EXPECT_EQ(std::tuple(caption.left, caption.top, caption.right - caption.left, caption.bottom - caption.top),
+              std::tuple(pixels(60), pixels(30), pixels(2490), pixels(240)));
     GetWindowRect(harness.toolbar(), &toolbar);
     EXPECT_EQ(toolbar.bottom - toolbar.top, pixels(840));
 }

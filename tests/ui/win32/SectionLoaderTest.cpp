@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <condition_variable>
-#include <mutex>
+#include <semaphore>
 
 #include "platform/memory/MemoryPlatform.h"
 #include "support/Seed.h"
@@ -9,34 +8,19 @@
 
 namespace lsu::test {
 
-namespace {
-
-constexpr UINT kDone = WM_APP + 7;
-
-// Holds the loader's first registry read until the test lets it go.
-struct Gate {
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool reached = false, open = false;
-
-    void waitHere() {
-        std::unique_lock lock(mutex);
-        reached = true;
-        changed.notify_all();
-        changed.wait(lock, [&] { return open; });
-    }
-};
-
-}  // namespace
-
 TEST(SectionLoader, ALoadSupersededWhileItRunsNeverDeliversItsRows) {
+    constexpr UINT kDone = WM_APP + 7;
     MemoryPlatform platform;
     seedRegistry(platform, SectionId::UserRun, stringValue("Stale", "stale.exe"));
     seedRegistry(platform, SectionId::UserRunOnce, stringValue("Fresh", "fresh.exe"));
-    Gate gate;
+    // The loader's first registry read waits until the test lets it go.
+    std::binary_semaphore reached{0}, released{0};
     bool first = true;
     platform.failWhen = [&](MemoryOp op) {
-        if (op == MemoryOp::RegistryRead && std::exchange(first, false)) gate.waitHere();
+        if (op == MemoryOp::RegistryRead && std::exchange(first, false)) {
+            reached.release();
+            released.acquire();
+        }
         return false;
     };
     HWND window = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
@@ -44,16 +28,9 @@ TEST(SectionLoader, ALoadSupersededWhileItRunsNeverDeliversItsRows) {
     {
         win32::SectionLoader loader(platform, window, kDone);
         const WPARAM stale = loader.start(SectionId::UserRun);
-        {
-            std::unique_lock lock(gate.mutex);
-            gate.changed.wait(lock, [&] { return gate.reached; });
-        }
+        reached.acquire();
         const WPARAM fresh = loader.start(SectionId::UserRunOnce);
-        {
-            std::lock_guard lock(gate.mutex);
-            gate.open = true;
-        }
-        gate.changed.notify_all();
+        released.release();
         std::optional<SectionLoad> load;
         MSG message;
         while (!load && GetMessageW(&message, window, kDone, kDone) > 0) {

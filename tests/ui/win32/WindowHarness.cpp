@@ -21,12 +21,6 @@ constexpr DWORD kRoundLimitMs = 100;
 constexpr int kMessageBoxText = 0xFFFF;  // the static control of a message box
 constexpr int kEntryDialogDescription = 1001;
 
-std::string windowText(HWND window) {
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, text, static_cast<int>(std::size(text)));
-    return win32::narrow(text);
-}
-
 bool isDialog(HWND window) {
     wchar_t className[32] = {};
     GetClassNameW(window, className, static_cast<int>(std::size(className)));
@@ -36,6 +30,12 @@ bool isDialog(HWND window) {
 HWND childOfClass(HWND parent, const wchar_t* className) { return FindWindowExW(parent, nullptr, className, nullptr); }
 
 }  // namespace
+
+std::string windowText(HWND window) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, static_cast<int>(std::size(text)));
+    return win32::narrow(text);
+}
 
 ModalWatch::ModalWatch(int answer, std::vector<Step> dialogSteps) : answer_(answer), steps_(std::move(dialogSteps)) {
     activeWatch = this;
@@ -127,6 +127,12 @@ HWND WindowHarness::pane() const { return childOfClass(main(), L"LStartUp.MenuTr
 HWND WindowHarness::tree() const { return childOfClass(pane(), WC_TREEVIEWW); }
 HWND WindowHarness::closeButton() const { return childOfClass(pane(), L"BUTTON"); }
 
+std::string WindowHarness::statusText() const {
+    wchar_t text[256] = {};
+    SendMessageW(childOfClass(main(), STATUSCLASSNAMEW), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    return win32::narrow(text);
+}
+
 void WindowHarness::pump() {
     // A section being read is not idle: its rows are still to come.
     for (int round = 0;; ++round) {
@@ -200,14 +206,6 @@ void WindowHarness::selectSection(SectionId id) {
     if (!node) ADD_FAILURE() << "no tree node for " << section(id).key;
     SendMessageW(tree(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
     pump();
-}
-
-std::optional<SectionId> WindowHarness::selectedSection() const {
-    TVITEMW item = {};
-    item.mask = TVIF_PARAM;
-    item.hItem = TreeView_GetSelection(tree());
-    if (!item.hItem || !TreeView_GetItem(tree(), &item)) return std::nullopt;
-    return static_cast<SectionId>(item.lParam);
 }
 
 void WindowHarness::sendMouse(HWND target, POINT at, DWORD down, DWORD up) {

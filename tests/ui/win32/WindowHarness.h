@@ -22,6 +22,8 @@ namespace lsu::test {
 // each time it becomes active (when it opens, and again when a message box
 // over it closes); a dialog that runs out of steps is cancelled, so no test
 // can hang in a modal loop.
+std::string windowText(HWND window);
+
 class ModalWatch {
 public:
     using Step = std::function<void(HWND dialog)>;
@@ -76,6 +78,7 @@ public:
     HWND closeButton() const;
     HMENU editMenu() const { return GetSubMenu(GetMenu(main()), 1); }
     HMENU viewMenu() const { return GetSubMenu(GetMenu(main()), 2); }
+    std::string statusText() const;
 
     void pump();
     // Pumps, waiting for messages, until done() holds; false if it never did.
@@ -89,7 +92,7 @@ public:
     void selectRow(int row);
     void clearSelection();
     void selectSection(SectionId id);
-    std::optional<SectionId> selectedSection() const;
+    std::optional<SectionId> selectedSection() const { return window_->selectedSection(); }
 
     // Real input through the system's input queue, at a point of a window's client area.
     void click(HWND target, POINT at);
