@@ -187,13 +187,7 @@ LRESULT FolderPane::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK FolderPane::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<FolderPane*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->pane_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<FolderPane*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    return routeToOwner(window, message, wParam, lParam, &FolderPane::pane_, &FolderPane::handle);
 }
 
 }  // namespace lsu::win32
