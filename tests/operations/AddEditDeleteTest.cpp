@@ -104,6 +104,11 @@ TEST_F(RefusingSystemTest, RefusedChangeSaysWhyAndChangesNothing) {
                 [&](auto& p) { return editEntry(platform, p, value, {"New", "n.exe", to}); });
     }
     refused(kDeleteFailedPrompt, kDeleteFailedTitle, [&](auto& p) { return deleteEntry(platform, p, file); });
+    // Without its Startup folder, the file's place is not known.
+    platform.forgetSpecialFolder(kCsidlStartup);
+    ScriptedPrompts told;
+    EXPECT_FALSE(deleteEntry(platform, told, file));
+    EXPECT_EQ(told.messages, (std::vector{Message{kDeleteFailedPrompt, kDeleteFailedTitle, kStyleCritical}}));
     EXPECT_EQ(platform.readValue(registryKeyOf(UserRun), "Old"), stringValue("Old", "old.exe"));
     EXPECT_TRUE(platform.fileExists(startup + "\\tool.bat"));
 }

@@ -100,15 +100,17 @@ void forgetStartupFolder(MemoryPlatform& platform) { platform.forgetSpecialFolde
 
 TEST(FailedMove, KeepsTheEntryWhereItWasPutsTheBoxBackAndSaysWhy) {
     const std::string deviceError = "\r\n\r\nThe request could not be performed because of an I/O device error. (error 1117)";
-    for (const auto& [leaf, parked, refuse, prompt, title, saysWhy] :
-         {std::tuple{UserRun, false, &refuseWrites, kTextDisableFailedPrompt, kTextDisableFailedTitle, true},
-          std::tuple{UserRun, true, &refuseWrites, kTextEnableFailedPrompt, kTextEnableFailedTitle, true},
-          std::tuple{WinIniRun, false, &refuseWrites, kTextDisableFailedPrompt, kTextDisableFailedTitle, true},
-          std::tuple{WinIniRun, true, &refuseWrites, kTextWinIniEnableFailedPrompt, kTextWinIniEnableFailedTitle, true},
+    const std::string readBack = "\r\n\r\nWhat was written did not read back the same.";
+    for (const auto& [leaf, parked, refuse, prompt, title, reason] :
+         {std::tuple{UserRun, false, &refuseWrites, kTextDisableFailedPrompt, kTextDisableFailedTitle, deviceError},
+          std::tuple{UserRun, true, &refuseWrites, kTextEnableFailedPrompt, kTextEnableFailedTitle, deviceError},
+          std::tuple{WinIniRun, false, &refuseWrites, kTextDisableFailedPrompt, kTextDisableFailedTitle, deviceError},
+          std::tuple{WinIniRun, true, &refuseWrites, kTextWinIniEnableFailedPrompt, kTextWinIniEnableFailedTitle, deviceError},
           // The source stays; the copy already written is taken back.
-          std::tuple{UserRun, false, &refuseFirstRemoval, kTextDisableFailedPrompt, kTextDisableFailedTitle, true},
-          std::tuple{StartupCurrentUser, false, &forgetStartupFolder, kTextDisableFailedPrompt, kTextDisableFailedTitle, false},
-          std::tuple{StartupCurrentUser, true, &forgetStartupFolder, kTextEnableFailedPrompt, kTextEnableFailedTitle, false}}) {
+          std::tuple{UserRun, false, &refuseFirstRemoval, kTextDisableFailedPrompt, kTextDisableFailedTitle, deviceError},
+          std::tuple{UserRun, false, &refuseReadBack, kTextDisableFailedPrompt, kTextDisableFailedTitle, readBack},
+          std::tuple{StartupCurrentUser, false, &forgetStartupFolder, kTextDisableFailedPrompt, kTextDisableFailedTitle, std::string()},
+          std::tuple{StartupCurrentUser, true, &forgetStartupFolder, kTextEnableFailedPrompt, kTextEnableFailedTitle, std::string()}}) {
         SCOPED_TRACE(std::string(section(leaf).key) + (parked ? ", parked" : ""));
         MemoryPlatform platform;
         ScriptedPrompts prompts;
@@ -119,11 +121,21 @@ TEST(FailedMove, KeepsTheEntryWhereItWasPutsTheBoxBackAndSaysWhy) {
         EXPECT_FALSE(clickBox(platform, prompts, row));
         platform.failWhen = nullptr;
         EXPECT_EQ(std::pair(row.checked, row.enabled), std::pair(!parked, !parked));
-        const Message told{languageText(prompt) + (saysWhy ? deviceError : ""), languageText(title), kStyleCritical};
+        const Message told{languageText(prompt) + reason, languageText(title), kStyleCritical};
         EXPECT_EQ(prompts.messages, std::vector{told});
         EXPECT_EQ(readEntry(platform, from), contentOf(leaf, "C:\\tool.exe"));
         EXPECT_FALSE(readEntry(platform, to));
     }
+}
+
+// "No" in the section Windows reads holds no entry: a line enabled over it replaces it unasked.
+TEST_F(OperationsTest, EnablingAWinIniLineOverANoAsksNothing) {
+    seedWinIni(platform, WinIniLoad, "No");
+    seedWinIni(platform, WinIniLoad, "C:\\parked.exe", true);
+    StartupEntry row = findRow(platform, WinIniLoad, "parked").value();
+    ASSERT_TRUE(clickBox(platform, prompts, row));
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(winIniLine(platform, WinIniLoad), "C:\\parked.exe");
 }
 
 TEST_F(RefusingSystemTest, FolderMoveCopiesTheFileWhenTheRenameIsRefused) {

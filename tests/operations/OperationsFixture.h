@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
 
 #include "operations/Operations.h"
 #include "platform/memory/MemoryPlatform.h"
@@ -39,6 +40,14 @@ public:
 inline bool clickBox(Platform& platform, UserPrompts& prompts, StartupEntry& row) {
     row.checked = !row.checked;
     return applyCheckState(platform, prompts, row);
+}
+
+// What is written stands, but reading it back fails.
+inline void refuseReadBack(MemoryPlatform& platform) {
+    platform.failWhen = [written = false](MemoryOp op) mutable {
+        if (op == MemoryOp::RegistryWrite) written = true;
+        return op == MemoryOp::RegistryRead && std::exchange(written, false);
+    };
 }
 
 inline ShortcutFields linkTo(const std::string& target, const std::string& arguments = {}) {

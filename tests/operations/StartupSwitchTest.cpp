@@ -23,19 +23,26 @@ RegistryValue switchedOnValue(const std::string& name, std::uint8_t flags) {
 struct Switched {
     SectionId leaf;
     RegistryView view;
-    std::string name;  // the entry's name in the list
+    std::string name;   // the entry's name in the list
+    std::string store;  // the key of its switch below StartupApproved, in its hive's 64-bit view
     // Its switch bears the file name for a link.
     std::string switchName() const { return leaf == StartupCurrentUser ? name + ".lnk" : name; }
+    RegistryLocation switchKey() const {
+        const bool user = leaf != MachineRun;
+        return {user ? Hive::CurrentUser : Hive::LocalMachine, user ? RegistryView::Shared : RegistryView::Bits64,
+                "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\" + store};
+    }
 };
 
 class StartupSwitchTest : public OperationsTest {
 protected:
-    const Switched tray{UserRun, RegistryView::Shared, "Tray"};
+    const Switched tray{UserRun, RegistryView::Shared, "Tray", "Run"};
 
     std::vector<Switched> entries() {
-        std::vector<Switched> cases = {tray, {StartupCurrentUser, RegistryView::Shared, "Notes"}};
+        std::vector<Switched> cases = {tray, {StartupCurrentUser, RegistryView::Shared, "Notes", "StartupFolder"},
+                                       {MachineRun, RegistryView::Bits64, "Agent", "Run"}};
         if (!platform.viewsShareKey(Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Run"))
-            cases.push_back({MachineRun, RegistryView::Bits32, "Legacy"});
+            cases.push_back({MachineRun, RegistryView::Bits32, "Legacy", "Run32"});
         return cases;
     }
     void seed(const Switched& entry, std::uint8_t flags, bool disabled = false) {
@@ -44,11 +51,10 @@ protected:
                                   linkTo("C:\\Tools\\notes.exe"));
         else
             seedRegistry(platform, entry.leaf, stringValue(entry.name, "C:\\Tools\\tray.exe"), disabled, entry.view);
-        platform.writeValue(switchKey(entry), switchValue(entry.switchName(), flags), true);
+        platform.writeValue(entry.switchKey(), switchValue(entry.switchName(), flags), true);
     }
-    RegistryLocation switchKey(const Switched& entry) { return *switchKeyOf(entry.leaf, entry.view); }
     std::optional<RegistryValue> switchOf(const Switched& entry, const std::string& name) {
-        return platform.readValue(switchKey(entry), name);
+        return platform.readValue(entry.switchKey(), name);
     }
     StartupEntry row(const Switched& entry) { return findRow(platform, entry.leaf, entry.name).value(); }
 };
@@ -61,7 +67,7 @@ TEST_F(StartupSwitchTest, TickingAnEntryWhoseSwitchIsOffTurnsOnlyThatSwitchOnAnd
         for (bool parked : {false, true}) {
             SCOPED_TRACE(entry.switchName() + (parked ? ", parked" : ""));
             seed(entry, 0x07, parked);
-            platform.writeValue(switchKey(entry), switchValue("Unrelated", 0x03), true);
+            platform.writeValue(entry.switchKey(), switchValue("Unrelated", 0x03), true);
             StartupEntry shown = row(entry);
             EXPECT_EQ(std::pair(shown.enabled, shown.checked), std::pair(!parked, false));
             EXPECT_EQ(cellText(shown, Column::State), parked ? "Disabled" : "Off in Windows settings");
@@ -79,7 +85,7 @@ TEST_F(StartupSwitchTest, TickingAnEntryWhoseSwitchIsOffTurnsOnlyThatSwitchOnAnd
 
 TEST_F(StartupSwitchTest, DeletingAnEntryRemovesItsSwitchAndRenamingCarriesIt) {
     seed(tray, 0x03);
-    platform.writeValue(switchKey(tray), switchValue("Orphan", 0x03), true);
+    platform.writeValue(tray.switchKey(), switchValue("Orphan", 0x03), true);
     ASSERT_TRUE(editEntry(platform, prompts, row(tray), {"Renamed", "C:\\Tools\\tray.exe", UserRun}));
     EXPECT_FALSE(switchOf(tray, "Tray"));
     EXPECT_EQ(switchOf(tray, "Renamed"), switchValue("Renamed", 0x03));
@@ -88,11 +94,24 @@ TEST_F(StartupSwitchTest, DeletingAnEntryRemovesItsSwitchAndRenamingCarriesIt) {
     EXPECT_EQ(switchOf(tray, "Orphan"), switchValue("Orphan", 0x03));
 }
 
+TEST(SwitchTurnedOn, ThatDoesNotReadBackIsAFailedEnable) {
+    MemoryPlatform platform;
+    ScriptedPrompts prompts;
+    seedRegistry(platform, UserRun, stringValue("Tray", "C:\\Tools\\tray.exe"));
+    platform.writeValue(*switchKeyOf(UserRun, RegistryView::Shared), switchValue("Tray", 0x03), true);
+    StartupEntry row = findRow(platform, UserRun, "Tray").value();
+    refuseReadBack(platform);
+    EXPECT_FALSE(clickBox(platform, prompts, row));
+    EXPECT_FALSE(row.checked);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_NE(std::get<0>(prompts.messages[0]).find("did not read back"), std::string::npos);
+}
+
 TEST_F(StartupSwitchTest, ASwitchOfAnotherShapeReadsAsOnAndIsNeverRewritten) {
     seed(tray, 0x03);
     for (const RegistryValue& malformed : {RegistryValue{"Tray", kRegBinary, {}}, RegistryValue{"Tray", kRegBinary, {0x03}},
                                            stringValue("Tray", "03")}) {
-        platform.writeValue(switchKey(tray), malformed, true);
+        platform.writeValue(tray.switchKey(), malformed, true);
         for (bool ticked : {true, false}) {
             StartupEntry shown = row(tray);
             EXPECT_EQ(shown.checked, ticked);
