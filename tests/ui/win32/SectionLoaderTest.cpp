@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <semaphore>
-
 #include "platform/memory/MemoryPlatform.h"
+#include "platform/win32/Owned.h"
 #include "support/Seed.h"
 #include "ui/win32/SectionLoader.h"
 
@@ -14,13 +13,12 @@ TEST(SectionLoader, ALoadSupersededWhileItRunsNeverDeliversItsRows) {
     seedRegistry(platform, SectionId::UserRun, stringValue("Stale", "stale.exe"));
     seedRegistry(platform, SectionId::UserRunOnce, stringValue("Fresh", "fresh.exe"));
     // The loader's first registry read waits until the test lets it go.
-    std::binary_semaphore reached{0}, released{0};
+    const win32::FileHandle reached(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    const win32::FileHandle released(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     bool first = true;
     platform.failWhen = [&](MemoryOp op) {
-        if (op == MemoryOp::RegistryRead && std::exchange(first, false)) {
-            reached.release();
-            released.acquire();
-        }
+        if (op == MemoryOp::RegistryRead && std::exchange(first, false))
+            SignalObjectAndWait(reached.get(), released.get(), INFINITE, FALSE);
         return false;
     };
     HWND window = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
@@ -28,9 +26,9 @@ TEST(SectionLoader, ALoadSupersededWhileItRunsNeverDeliversItsRows) {
     {
         win32::SectionLoader loader(platform, window, kDone);
         const WPARAM stale = loader.start(SectionId::UserRun);
-        reached.acquire();
+        WaitForSingleObject(reached.get(), INFINITE);
         const WPARAM fresh = loader.start(SectionId::UserRunOnce);
-        released.release();
+        SetEvent(released.get());
         std::optional<SectionLoad> load;
         MSG message;
         while (!load && GetMessageW(&message, window, kDone, kDone) > 0) {
