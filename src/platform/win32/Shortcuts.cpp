@@ -4,27 +4,21 @@
 #include <shobjidl.h>
 #include <wrl/client.h>
 
+#include <optional>
+
+#include "platform/win32/ShellThread.h"
 #include "platform/win32/SystemErrors.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WideText.h"
 
 namespace lsu {
 
-using Microsoft::WRL::ComPtr;
 using win32::narrow;
+using win32::newLink;
+using win32::OpenLink;
 using win32::widen;
 
 namespace {
-
-struct OpenLink {
-    ComPtr<IShellLinkW> link;
-    ComPtr<IPersistFile> file;
-};
-
-HRESULT newLink(OpenLink& open) {
-    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&open.link));
-    return SUCCEEDED(result) ? open.link.As(&open.file) : result;
-}
 
 HRESULT openLink(const std::string& path, DWORD mode, OpenLink& open) {
     const HRESULT created = newLink(open);
@@ -75,34 +69,13 @@ std::string displayNameOf(const std::string& path) {
     return fileNameWithoutLinkExtension(path);
 }
 
-// The shell's objects live in an apartment, entered once per thread and left
-// only after the thread's link reader is gone.
-class ComApartment {
-public:
-    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(result_)) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT result_;
-};
-
-// One link object reads every link of its thread: making one costs more than
-// reading a link, and loading a file replaces all that the object held.
-OpenLink* linkReader() {
-    thread_local ComApartment apartment;
-    thread_local OpenLink reader;
-    thread_local const bool made = SUCCEEDED(newLink(reader));
-    return made ? &reader : nullptr;
-}
-
 }  // namespace
 
 std::optional<ShortcutInfo> Win32Platform::readShortcut(const std::string& linkFile) {
-    OpenLink* reader = linkReader();
+    // A thread without a link object of its own enters the shell for this link.
+    std::optional<win32::ShellThread> shell;
+    if (!win32::ShellThread::linkReader()) shell.emplace();
+    OpenLink* reader = win32::ShellThread::linkReader();
     if (!reader || FAILED(reader->file->Load(widen(linkFile).c_str(), STGM_READ))) return std::nullopt;
     IShellLinkW* link = reader->link.Get();
     ShortcutInfo info;

@@ -41,15 +41,6 @@ std::wstring modulePath() {
 
 }  // namespace
 
-Win32Platform::Win32Platform() {
-    HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    comReady_ = SUCCEEDED(result);
-}
-
-Win32Platform::~Win32Platform() {
-    if (comReady_) CoUninitialize();
-}
-
 // Profile -------------------------------------------------------------------
 
 std::optional<std::string> Win32Platform::readProfile(const std::string& section, const std::string& key,

@@ -3,13 +3,13 @@
 // the file system, through the W functions.
 
 #include "platform/Platform.h"
+#include "platform/win32/ShellThread.h"
 
 namespace lsu {
 
 class Win32Platform : public Platform {
 public:
-    Win32Platform();
-    ~Win32Platform() override;
+    Win32Platform() = default;
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
 
@@ -47,7 +47,9 @@ public:
                            int showCommand) override;
 
 private:
-    bool comReady_ = false;
+    // The thread that makes the platform reads links through the shell
+    // until the platform goes.
+    win32::ShellThread shell_;
 };
 
 }  // namespace lsu

@@ -1,6 +1,6 @@
 #include "ui/win32/SectionLoader.h"
 
-#include <objbase.h>
+#include "platform/win32/ShellThread.h"
 
 namespace lsu::win32 {
 
@@ -40,7 +40,7 @@ bool SectionLoader::busy() const {
 
 void SectionLoader::work() {
     // Reading links asks the shell's objects, which live in an apartment.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const ShellThread shell;
     std::unique_lock lock(mutex_);
     for (;;) {
         wanted_.wait(lock, [this] { return stopping_ || next_.has_value(); });
@@ -59,8 +59,6 @@ void SectionLoader::work() {
         finishedTicket_ = ticket;
         PostMessageW(window_, doneMessage_, ticket, 0);
     }
-    lock.unlock();
-    if (SUCCEEDED(com)) CoUninitialize();
 }
 
 }  // namespace lsu::win32
