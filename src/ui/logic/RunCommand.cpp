@@ -7,8 +7,10 @@
 namespace lsu {
 
 std::optional<LaunchRequest> launchRequestFor(Platform& platform, const StartupEntry& row) {
+    // A Startup folder's entry is the file itself, a link or a program: it is
+    // opened where it stands, as Windows opens it at logon.
     const auto* folderSource = sourceAs<FolderSource>(row.section);
-    if (folderSource && row.type == EntryType::Shortcut && !row.fileName.empty()) {
+    if (folderSource && !row.fileName.empty()) {
         const std::string folder =
             row.enabled ? platform.specialFolder(folderSource->csidl) : disabledItemsFolder(platform, row.section);
         return LaunchRequest{withTrailingBackslash(folder) + row.fileName, {}, folder};

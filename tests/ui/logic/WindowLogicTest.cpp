@@ -58,7 +58,7 @@ TEST(RunCommand, StartsTheProgramWithItsArgumentsInItsFolder) {
     EXPECT_FALSE(launchRequestFor(platform, row));
 }
 
-TEST(RunCommand, AShortcutRowOpensItsLinkFile) {
+TEST(RunCommand, AStartupFolderRowOpensItsFileWhereItStands) {
     MemoryPlatform platform;
     StartupEntry row;
     std::tie(row.commandLine, row.section, row.type, row.enabled, row.fileName) =
@@ -68,6 +68,8 @@ TEST(RunCommand, AShortcutRowOpensItsLinkFile) {
     row.enabled = true;
     const std::string startup = platform.specialFolder(kCsidlStartup);
     EXPECT_EQ(launchRequestFor(platform, row), (LaunchRequest{startup + "\\Tool.lnk", "", startup}));
+    std::tie(row.commandLine, row.type, row.fileName) = std::tuple("sync.bat", EntryType::File, "sync.bat");
+    EXPECT_EQ(launchRequestFor(platform, row), (LaunchRequest{startup + "\\sync.bat", "", startup}));
 }
 
 TEST(ThemeManifest, IsWrittenOnceHiddenAndNamedAfterTheProgram) {
