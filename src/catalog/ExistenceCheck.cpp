@@ -11,6 +11,16 @@ std::string cutAt(std::string_view text, std::string_view marker) {
     return trimSpaces(text.substr(0, text.find(marker)));
 }
 
+// Only an executable image carries a version resource. Asking the system of
+// a script or a document costs as much as asking it of a program (it opens
+// and maps the file) and always answers nothing, and a Startup folder may
+// hold thousands of them.
+bool mayNameItsMaker(std::string_view program) {
+    for (std::string_view extension : {".exe", ".dll", ".com", ".scr", ".cpl", ".ocx", ".sys", ".drv"})
+        if (endsWithNoCase(program, extension)) return true;
+    return false;
+}
+
 }  // namespace
 
 ExistenceCheck::ExistenceCheck(Platform& platform) : platform_(platform), windowsFolder_(withTrailingBackslash(windowsFolder(platform))) {}
@@ -70,7 +80,7 @@ bool ExistenceCheck::programExists(std::string_view commandLine) { return resolv
 
 const std::string& ExistenceCheck::publisherOf(const std::string& program) {
     auto [it, inserted] = publishers_.try_emplace(program);
-    if (inserted) {
+    if (inserted && mayNameItsMaker(program)) {
         ++publisherReads_;
         it->second = platform_.companyName(program);
     }

@@ -122,6 +122,7 @@ TEST_F(ScannersTest, FoldersListTheirVisibleFilesThenTheParkedOnes) {
     const EntryList rows = load(StartupCurrentUser);
     EXPECT_EQ(cells(rows, Column::Name), (Texts{"A.bat", "b.bat", "a parked.bat"}));
     EXPECT_EQ(cells(rows, Column::Status), (Texts{"Enabled", "Enabled", "Disabled"}));
+    EXPECT_EQ(loadSection(platform, StartupCurrentUser).publisherReads, 0u);  // a script names no maker
 }
 
 // The publisher is the company of the program the existence test finds (a
