@@ -61,14 +61,6 @@ TEST(Sections, KeysAreFoundExactlyOrIgnoringCase) {
     EXPECT_EQ(findSectionIgnoringCase("Registry\\Nowhere"), std::nullopt);
 }
 
-TEST_F(CatalogTest, LoadShowsTheSectionsKeyAndDescription) {
-    for (SectionId id : sectionTree()) {
-        const SectionLoad load = loadSection(platform, id);
-        EXPECT_EQ(load.folderName, section(id).key);
-        EXPECT_TRUE(load.description == section(id).description && !load.description.empty()) << load.folderName;
-    }
-}
-
 // Parks an entry where the leaf's disabled store is said to be (the registry
 // key with "-" appended in the same hive, win.ini's "SM_Disabled", the folder
 // named as the section below the program's folder, which the program makes at
@@ -101,13 +93,6 @@ TEST_F(CatalogTest, DisabledStoresStandBesideTheirSources) {
     EXPECT_EQ(test::cells(rows, Column::Name), names);
     EXPECT_EQ(test::cells(rows, Column::Section), keys);
     EXPECT_EQ(test::cells(rows, Column::Status), test::Texts(keys.size(), "Disabled"));
-}
-
-TEST(StartupEntry, ColumnsStandInOrderWithStatusAndTypeHidden) {
-    for (int i = 0; i < kColumnCount; ++i)
-        EXPECT_TRUE(entryColumns().at(i).column == Column(i) &&
-                    (entryColumns()[i].widthTwips == 0) == (Column(i) == Column::Status || Column(i) == Column::Type))
-            << i;
 }
 
 TEST(Text, SuffixesAndExtensionsAreFoundAtTheEdges) {

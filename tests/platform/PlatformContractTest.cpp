@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "catalog/DisabledStores.h"
 #include "support/Backend.h"
@@ -185,6 +186,13 @@ TEST_F(PlatformContractShortcuts, LinksReadBackTheirFieldsAndFileName) {
         const ShortcutInfo info = platform.readShortcut(seeded(file)).value();
         EXPECT_TRUE(info.fields == toolFields() && info.displayName == shown) << file;
     }
+}
+
+// Each thread lets go of what it read links with before it ends.
+TEST_F(PlatformContractShortcuts, ThreadsOfTheirOwnReadLinksAndEndCleanly) {
+    const std::string link = seeded("Tool.lnk");
+    for (int round = 0; round < 20; ++round)
+        std::thread([&] { EXPECT_EQ(platform.readShortcut(link).value().fields, toolFields()); }).join();
 }
 
 TEST_F(PlatformContractShortcuts, OnlyReadableLinksAreShortcuts) {

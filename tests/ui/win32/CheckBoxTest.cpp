@@ -36,19 +36,6 @@ TEST(CheckBox, ClearingItParksTheValueAndTickingItBringsItBackOneUserCheckEach) 
     EXPECT_EQ(harness.cell(row, kStatusColumn), "Enabled");
 }
 
-TEST(CheckBox, LoadingAndRefreshingTickRowsWithoutAUserCheck) {
-    WindowHarness harness;
-    harness.seedUserRun("Tool", kCommand);
-    harness.seedUserRun("Parked", kCommand, true);
-    harness.open();
-    harness.choose(harness.viewMenu(), "Refresh");
-    EXPECT_EQ(harness.window().userCheckEvents(), 0);
-    EXPECT_TRUE(harness.rowChecked(harness.rowNamed("Tool")));
-    EXPECT_FALSE(harness.rowChecked(harness.rowNamed("Parked")));
-    EXPECT_EQ(harness.userRun("Tool"), kCommand);
-    EXPECT_EQ(harness.userRun("Parked", true), kCommand);
-}
-
 TEST(CheckBox, AMoveThatFailsIsExplainedAndPutsTheBoxBack) {
     WindowHarness harness;
     harness.seedUserRun("Tool", kCommand);

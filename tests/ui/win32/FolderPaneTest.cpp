@@ -97,17 +97,4 @@ TEST(FolderPane, TheSplitterShowsABarWhileDraggedAndResizesThePaneOnReleaseWithi
     EXPECT_EQ(paneWidth(harness), 0);
 }
 
-TEST(FolderPane, ItsFoldersCaptionAndTheToolbarHaveTheirDesignedSizes) {
-    WindowHarness harness;
-    harness.open();
-    auto pixels = [](int twips) { return MulDiv(twips, 96, 1440); };
-    RECT caption, toolbar;
-    GetWindowRect(FindWindowExW(harness.pane(), nullptr, L"STATIC", L"Folders"), &caption);
-    MapWindowPoints(nullptr, harness.pane(), reinterpret_cast<POINT*>(&caption), 2);
-    EXPECT_EQ(std::tuple(caption.left, caption.top, caption.right - caption.left, caption.bottom - caption.top),
-              std::tuple(pixels(60), pixels(30), pixels(2490), pixels(240)));
-    GetWindowRect(harness.toolbar(), &toolbar);
-    EXPECT_EQ(toolbar.bottom - toolbar.top, pixels(840));
-}
-
 }  // namespace lsu::test

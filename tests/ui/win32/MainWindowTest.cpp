@@ -6,13 +6,8 @@
 
 namespace lsu::test {
 
-namespace {
-
-int minimumPixels() { return MulDiv(kMinimumWindowTwips, 96, 1440); }
-
-}  // namespace
-
-TEST(MainWindow, OpensOnTheRootExpandedAndSelectedWithTitleIconsAndEverySeededEntry) {
+// The boxes the window ticks as it loads, or reloads, are no user's change.
+TEST(MainWindow, OpensOnTheRootExpandedAndSelectedWithTitleIconsAndEverySeededEntryTicked) {
     WindowHarness harness;
     harness.seedUserRun("Tool", "C:\\nowhere\\tool.exe");
     harness.seedUserRun("Parked", "C:\\nowhere\\parked.exe", true);
@@ -20,20 +15,27 @@ TEST(MainWindow, OpensOnTheRootExpandedAndSelectedWithTitleIconsAndEverySeededEn
     EXPECT_EQ(harness.selectedSection(), SectionId::AllPrograms);
     EXPECT_TRUE(TreeView_GetItemState(harness.tree(), TreeView_GetRoot(harness.tree()), TVIS_EXPANDED) & TVIS_EXPANDED);
     EXPECT_EQ(harness.window().headerFolderName(), "All Programs");
+    harness.choose(harness.viewMenu(), "Refresh");
     EXPECT_TRUE(harness.rowChecked(harness.rowNamed("Tool")));
     EXPECT_FALSE(harness.rowChecked(harness.rowNamed("Parked")));
+    EXPECT_EQ(harness.window().userCheckEvents(), 0);
+    EXPECT_EQ(harness.userRun("Tool"), "C:\\nowhere\\tool.exe");
+    EXPECT_EQ(harness.userRun("Parked", true), "C:\\nowhere\\parked.exe");
     EXPECT_EQ(windowText(harness.main()), "Tovane StartUp");
     EXPECT_NE(GetClassLongPtrW(harness.main(), GCLP_HICON), 0);
     EXPECT_NE(GetClassLongPtrW(harness.main(), GCLP_HICONSM), 0);
 }
 
-TEST(MainWindow, KeepsItsMinimumSizeOf4000Twips) {
+TEST(MainWindow, KeepsItsMinimumSizeOf4000TwipsAndItsToolbar840Twips) {
     WindowHarness harness;
     harness.open();
+    RECT toolbar;
+    GetWindowRect(harness.toolbar(), &toolbar);
+    EXPECT_EQ(toolbar.bottom - toolbar.top, MulDiv(840, 96, 1440));
     MINMAXINFO limits = {};
     SendMessageW(harness.main(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-    EXPECT_EQ(limits.ptMinTrackSize.x, minimumPixels());
-    EXPECT_EQ(limits.ptMinTrackSize.y, minimumPixels());
+    const LONG minimum = MulDiv(kMinimumWindowTwips, 96, 1440);
+    EXPECT_EQ(std::pair(limits.ptMinTrackSize.x, limits.ptMinTrackSize.y), std::pair(minimum, minimum));
 }
 
 TEST(MainWindow, SelectingASectionListsOnlyItsRowsAndRetitlesTheHeader) {
