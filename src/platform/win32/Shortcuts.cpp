@@ -55,13 +55,13 @@ std::string fileNameWithoutLinkExtension(const std::string& path) {
 // The shell shows a link under its file name without the extension, unless
 // the folder's desktop.ini gives the file a localised name; only then is the
 // shell asked, which costs more than reading the link.
-std::string displayNameOf(const std::string& path) {
+std::string displayNameOf(const std::string& path, bool folderHoldsDesktopIni) {
     const std::wstring wide = widen(path);
     const std::size_t slash = wide.find_last_of(L'\\');
     const std::wstring desktopIni = wide.substr(0, slash) + L"\\desktop.ini";
     wchar_t localised[2] = {};
     SHFILEINFOW info = {};
-    if (slash != std::wstring::npos &&
+    if (slash != std::wstring::npos && folderHoldsDesktopIni &&
         GetPrivateProfileStringW(L"LocalizedFileNames", wide.c_str() + slash + 1, L"", localised, 2,
                                  desktopIni.c_str()) > 0 &&
         SHGetFileInfoW(wide.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) && info.szDisplayName[0])
@@ -90,7 +90,7 @@ std::optional<ShortcutInfo> Win32Platform::readShortcut(const std::string& linkF
     if (SUCCEEDED(link->GetHotkey(&hotKey))) info.fields.hotKey = hotKey;
     int showCmd = SW_SHOWNORMAL;
     if (SUCCEEDED(link->GetShowCmd(&showCmd))) info.fields.showCmd = showCmd;
-    info.displayName = displayNameOf(linkFile);
+    info.displayName = displayNameOf(linkFile, holdsDesktopIni(linkFile.substr(0, linkFile.find_last_of('\\'))));
     return info;
 }
 

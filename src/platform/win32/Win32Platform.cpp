@@ -119,10 +119,16 @@ std::vector<std::string> Win32Platform::listFiles(const std::string& folder) {
     const std::wstring pattern = widen(folder) + L"\\*";
     FindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
     if (!find) return {};
+    bool desktopIni = false;
     do {
         const DWORD skip = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         if (!(found.dwFileAttributes & skip)) names.emplace_back(found.cFileName);
+        desktopIni = desktopIni || CompareStringOrdinal(found.cFileName, -1, L"desktop.ini", -1, TRUE) == CSTR_EQUAL;
     } while (FindNextFileW(find.get(), &found));
+    {
+        std::lock_guard lock(listedMutex_);
+        listedDesktopIni_[folder] = desktopIni;
+    }
     std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
         return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
                                     TRUE) == CSTR_LESS_THAN;
@@ -131,6 +137,14 @@ std::vector<std::string> Win32Platform::listFiles(const std::string& folder) {
     result.reserve(names.size());
     for (const auto& name : names) result.push_back(narrow(name));
     return result;
+}
+
+bool Win32Platform::holdsDesktopIni(const std::string& folder) {
+    {
+        std::lock_guard lock(listedMutex_);
+        if (auto listed = listedDesktopIni_.find(folder); listed != listedDesktopIni_.end()) return listed->second;
+    }
+    return GetFileAttributesW((widen(folder) + L"\\desktop.ini").c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::optional<std::vector<std::uint8_t>> Win32Platform::readFile(const std::string& path) {

@@ -2,6 +2,10 @@
 // The real platform: the registry, win.ini, the shell's folders and links and
 // the file system, through the W functions.
 
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
 #include "platform/Platform.h"
 #include "platform/win32/ShellThread.h"
 
@@ -47,9 +51,17 @@ public:
                            int showCommand) override;
 
 private:
+    // Whether the folder holds a desktop.ini, which may give its links other
+    // names: as its last listing saw, or else looked up.
+    bool holdsDesktopIni(const std::string& folder);
+
     // The thread that makes the platform reads links through the shell
     // until the platform goes.
     win32::ShellThread shell_;
+    // Looking for a file that is not there makes Wine read the whole folder,
+    // so a listing notes the desktop.ini it passes for the links it lists.
+    std::mutex listedMutex_;
+    std::unordered_map<std::string, bool> listedDesktopIni_;
 };
 
 }  // namespace lsu
