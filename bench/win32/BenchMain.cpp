@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +22,7 @@
 #include "LiveBytes.h"
 #include "ProcessStart.h"
 #include "Workload.h"
+#include "catalog/DisabledStores.h"
 #include "catalog/ExistenceCheck.h"
 #include "operations/Operations.h"
 #include "platform/win32/WideText.h"
@@ -61,11 +64,20 @@ void pump() {
     }
 }
 
-// Pumps until done() holds, then paints what is still to be painted.
-void pumpUntil(HWND window, const std::function<bool()>& done) {
+// Pumps until done() holds, then paints what is still to be painted. A
+// benchmark that waits for what never comes says so and ends.
+void pumpUntil(HWND window, const std::function<bool()>& done, const char* waitingFor) {
+    const double deadline = now() + 120;
     while (!done()) {
         pump();
         if (!done()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        if (now() > deadline) {
+            HWND list = FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr);
+            std::printf("gave up waiting for %s; the list holds %d rows\n", waitingFor,
+                        static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+            std::fflush(stdout);
+            std::exit(3);
+        }
     }
     UpdateWindow(window);
 }
@@ -138,13 +150,25 @@ ShowFigures measureShowing(Win32Platform& platform) {
     EntryList rows;
     figures.load = bestOf([&] { rows = loadSection(platform, SectionId::AllPrograms).rows; });
     // Within the load: the existence test of every row, and reading the
-    // publisher of each program it found, once per path.
+    // publisher of each program it found, once per path. A Startup folder's
+    // file is its own program, found where it stands.
     std::vector<std::string> programs;
     figures.existence = bestOf([&] {
         ExistenceCheck check(platform);
         programs.clear();
-        for (const StartupEntry& row : rows)
-            if (auto program = check.resolveProgram(row.commandLine)) programs.push_back(*program);
+        // The scanner knows each folder it lists; here each is looked up once.
+        std::map<std::pair<SectionId, bool>, std::string> folders;
+        for (const StartupEntry& row : rows) {
+            if (row.type == EntryType::File && sourceAs<FolderSource>(row.section)) {
+                auto [at, inserted] = folders.try_emplace({row.section, row.enabled});
+                if (inserted)
+                    at->second = row.enabled ? platform.specialFolder(sourceAs<FolderSource>(row.section)->csidl)
+                                             : disabledItemsFolder(platform, row.section);
+                programs.push_back(at->second + "\\" + row.fileName);
+            } else if (auto program = check.resolveProgram(row.commandLine)) {
+                programs.push_back(*program);
+            }
+        }
     });
     figures.publisher = bestOf([&] {
         ExistenceCheck check(platform);
@@ -163,15 +187,15 @@ ShowFigures measureShowing(Win32Platform& platform) {
     HWND list = childOfClass(main, WC_LISTVIEWW);
     HWND tree = childOfClass(childOfClass(main, L"LStartUp.MenuTree"), WC_TREEVIEWW);
     const int expected = static_cast<int>(rows.size());
-    pumpUntil(main, [&] { return itemCount(list) == expected; });
+    pumpUntil(main, [&] { return itemCount(list) == expected; }, "the first load");
     figures.click = bestOf(
         [&] {
             selectSection(tree, SectionId::AllPrograms);
-            pumpUntil(main, [&] { return itemCount(list) == expected; });
+            pumpUntil(main, [&] { return itemCount(list) == expected; }, "every row after a click on All");
         },
         [&] {
             selectSection(tree, SectionId::UserRunOnce);
-            pumpUntil(main, [&] { return itemCount(list) != expected; });
+            pumpUntil(main, [&] { return itemCount(list) != expected; }, "another section's rows");
         });
     DestroyWindow(main);
     pump();
@@ -268,22 +292,30 @@ ChangeFigures measureChanges(Win32Platform& platform) {
     window.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
     HWND main = window.handle();
     HWND list = childOfClass(main, WC_LISTVIEWW);
-    pumpUntil(main, [&] { return !window.loading(); });
+    pumpUntil(main, [&] { return !window.loading(); }, "the first load");
     YesPrompts prompts;
     const EntryForm form{win32::narrow(name), win32::narrow(command), SectionId::UserRun};
-    const int before = itemCount(list);
-    auto reloaded = [&](int rows) {
+    // Each change is counted from the list as it stands just before it:
+    // Wine may run and remove RunOnce entries while the benchmark runs.
+    int shown = 0;
+    auto refreshed = [&] {
         SendMessageW(main, WM_COMMAND, win32::kCommandRefresh, 0);
-        pumpUntil(main, [&] { return !window.loading() && itemCount(list) == rows; });
+        pumpUntil(main, [&] { return !window.loading(); }, "the reload before a change");
+        shown = itemCount(list);
+    };
+    auto reloaded = [&](int change) {
+        SendMessageW(main, WM_COMMAND, win32::kCommandRefresh, 0);
+        pumpUntil(main, [&] { return !window.loading() && itemCount(list) == shown + change; },
+                  "the reload after a change");
     };
     figures.add = bestOf(
         [&] {
             addEntry(platform, prompts, form);
-            reloaded(before + 1);
+            reloaded(+1);
         },
         [&] {
             if (auto row = rowNamed(platform, form.name)) deleteEntry(platform, prompts, *row);
-            reloaded(before);
+            refreshed();
         });
     figures.check = bestOf(
         [&] {
@@ -299,11 +331,11 @@ ChangeFigures measureChanges(Win32Platform& platform) {
     figures.remove = bestOf(
         [&] {
             if (auto row = rowNamed(platform, form.name)) deleteEntry(platform, prompts, *row);
-            reloaded(before);
+            reloaded(-1);
         },
         [&] {
             addEntry(platform, prompts, form);
-            reloaded(before + 1);
+            refreshed();
         });
     DestroyWindow(main);
     pump();
