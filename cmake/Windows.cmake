@@ -76,6 +76,6 @@ add_executable(lsu_bench_win bench/win32/BenchMain.cpp bench/win32/BareLimit.cpp
   bench/Workload.cpp bench/LiveBytes.cpp
   src/ui/win32/res/LStartUp.rc)
 target_include_directories(lsu_bench_win PRIVATE bench)
-target_link_libraries(lsu_bench_win PRIVATE lsu_ui_win32 psapi -municode)
+target_link_libraries(lsu_bench_win PRIVATE lsu_ui_win32 -municode)
 # It starts the program beside it to time its start.
 add_dependencies(lsu_bench_win LStartUp)

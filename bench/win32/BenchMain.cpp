@@ -7,7 +7,6 @@
 
 #include <commctrl.h>
 #include <objbase.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -126,14 +125,8 @@ HWND makeBareWindow() {
 struct ShowFigures {
     double bare = 0, scan = 0, load = 0, existence = 0, publisher = 0, fill = 0, paint = 0, click = 0;
     std::size_t rows = 0;
-    double bytesPerRow = 0, listBytesPerRow = 0;
+    double bytesPerRow = 0;
 };
-
-std::size_t privateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return counters.PrivateUsage;
-}
 
 ShowFigures measureShowing(Win32Platform& platform) {
     ShowFigures figures;
@@ -205,11 +198,6 @@ ShowFigures measureShowing(Win32Platform& platform) {
     programList.create(fillWindow, GetModuleHandleW(nullptr), 1);
     MoveWindow(programList.handle(), 0, 0, 680, 460, TRUE);
     figures.fill = bestOf([&] { programList.show(rows); });
-    programList.show({});
-    const std::size_t emptyList = privateBytes();
-    programList.show(rows);
-    figures.listBytesPerRow =
-        static_cast<double>(privateBytes() - emptyList) / static_cast<double>(std::max<std::size_t>(1, rows.size()));
     figures.paint = bestOf([&] {
         InvalidateRect(programList.handle(), nullptr, TRUE);
         UpdateWindow(programList.handle());
@@ -354,8 +342,8 @@ int wmain(int argc, wchar_t** argv) {
     {
         lsu::Win32Platform platform;
         std::printf("| crowd | entries | rows | bare limit | click → full list | ratio | scan | rows, existence, "
-                    "publisher | of which existence | of which publisher | fill | paint | bytes per row (rows + list "
-                    "view) |\n|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
+                    "publisher | of which existence | of which publisher | fill | paint | bytes held per row "
+                    "|\n|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
         std::vector<std::pair<Crowd, StartFigures>> starts;
         std::vector<std::pair<Crowd, ChangeFigures>> changes;
         for (Crowd crowd : {Crowd::RegistryHeavy, Crowd::Mixed}) {
@@ -364,10 +352,9 @@ int wmain(int argc, wchar_t** argv) {
                 seedCrowd(platform, crowd, entries);
                 const ShowFigures f = measureShowing(platform);
                 std::printf("| %s | %zu | %zu | %.0f ms | %.0f ms | %.2f | %.0f ms | %.0f ms | %.1f ms | %.1f ms | %.0f ms "
-                            "| %.0f ms | %.0f + %.0f |\n",
+                            "| %.0f ms | %.0f |\n",
                             crowdName(crowd), entries, f.rows, f.bare, f.click, f.click / f.bare, f.scan,
-                            f.load - f.scan, f.existence, f.publisher, f.fill, f.paint, f.bytesPerRow,
-                            f.listBytesPerRow);
+                            f.load - f.scan, f.existence, f.publisher, f.fill, f.paint, f.bytesPerRow);
                 if (entries == 1000) {
                     clickAt1000 = f.click;
                 } else {
