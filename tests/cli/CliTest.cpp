@@ -70,6 +70,7 @@ TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
         {{"disable", "Tool"}, cli::kExitUsage},
         {{"add", kUserRun, "", "x.exe"}, cli::kExitUsage},
         {{"list", "Registry\\Nowhere"}, cli::kExitUnknownSection},
+        {{"add", "Registry\\Nowhere", "x", "x.exe"}, cli::kExitUnknownSection},
         {{"add", "Win.ini\\Run", "x", "x.exe", "--yes"}, cli::kExitUnknownSection},
         {{"delete", kUserRun, "Nobody", "--yes"}, cli::kExitEntryNotFound},
         {{"enable", kUserRun, "parked"}, cli::kExitAmbiguousName},
@@ -136,6 +137,7 @@ TEST(CsvFormat, QuotesFieldsWithCommasQuotesOrLineBreaksAndEndsRecordsWithCrLf) 
 
 TEST(JsonFormat, IsAnArrayOfTheRowsCellsWithBytesThatAreNotUtf8Replaced) {
     EXPECT_EQ(nlohmann::json::parse(cli::formatJson({})), nlohmann::json::array());
+    EXPECT_NE(cli::formatJson({entry("Früh ✓", "b.exe")}).find("\"Früh ✓\""), std::string::npos);  // UTF-8, not escaped
     const auto rows = nlohmann::json::parse(cli::formatJson({entry("Agent, \"Pro\"", "a.exe\r\n-x"), entry("bad\xFF", "b")}));
     EXPECT_EQ(rows, nlohmann::json::parse(R"([{"name": "Agent, \"Pro\"", "commandLine": "a.exe\r\n-x", "exists": "No",
         "section": "Registry\\Current User\\Run", "status": "Enabled", "type": "Reg", "publisher": "",
@@ -162,7 +164,7 @@ TEST(TableFormat, FitsTheTerminalCuttingTheCommandLineFirstAndCellsAtCharacterBo
                                                    entry("e\xCC\x81", "x.exe"), entry("abcdef", "x.exe")}, 200));
     EXPECT_TRUE(aligned.at(1).starts_with("\xE4\xB8\xAD\xE6\x96\x87\xF0\x9F\x98\x80  x.exe")) << aligned[1];
     EXPECT_TRUE(aligned.at(2).starts_with("e\xCC\x81       x.exe")) << aligned[2];
-    EXPECT_TRUE(aligned.at(3).starts_with("abcdef  x.exe")) << aligned[3];
+    EXPECT_TRUE(aligned.at(3).starts_with("abcdef  x.exe") && aligned[3].ends_with("  Enabled")) << aligned[3];
     // Below its least width a column no longer gives way; the terminal wraps the line.
     EXPECT_TRUE(linesOf(cli::formatTable(rows, 40))[1].starts_with("ÄÖÜäöü \xE2\x80\xA6  C:\\Progra"));
 }

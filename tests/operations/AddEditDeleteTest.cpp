@@ -13,7 +13,7 @@ namespace {
 using enum SectionId;
 
 TEST_F(OperationsTest, AddTakesOnlyNamesThatStayInTheStartupFolderAndNameNoDevice) {
-    for (const char* name : {"Tool", "My Tool 2.0", "Überwachung", "COM10", "CONSOLE", "tool.exe", "a..b"})
+    for (const char* name : {"Tool", "My Tool 2.0", "Überwachung", "COM10", "COM0", "LPT0", "CONSOLE", "tool.exe", "a..b"})
         EXPECT_FALSE(fileNameProblem(name)) << name;
     for (const char* name : {"", ".", "..", "..\\..\\evil", "a/b", "C:tool", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",
                              "tab\there", "Tool.", "Tool ", "CON", "prn", "Aux", "NUL.txt", "com1", "COM9.lnk", "lpt5.exe"}) {

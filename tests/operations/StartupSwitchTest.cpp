@@ -74,7 +74,7 @@ TEST_F(StartupSwitchTest, TickingAnEntryWhoseSwitchIsOffTurnsOnlyThatSwitchOnAnd
             EXPECT_EQ(stateReason(shown) != nullptr, !parked);
 
             ASSERT_TRUE(clickBox(platform, prompts, shown));
-            EXPECT_TRUE(shown.checked && row(entry).checked && row(entry).enabled);
+            EXPECT_TRUE(shown.checked && row(entry).checked && row(entry).enabled && !stateReason(row(entry)));
             EXPECT_EQ(switchOf(entry, entry.switchName()), switchedOnValue(entry.switchName(), 0x06));
             EXPECT_EQ(switchOf(entry, "Unrelated"), switchValue("Unrelated", 0x03));
             ASSERT_TRUE(clickBox(platform, prompts, shown));
