@@ -154,9 +154,7 @@ ShowFigures measureShowing(Win32Platform& platform) {
         for (const StartupEntry& row : rows) {
             if (row.type == EntryType::File && sourceAs<FolderSource>(row.section)) {
                 auto [at, inserted] = folders.try_emplace({row.section, row.enabled});
-                if (inserted)
-                    at->second = row.enabled ? platform.specialFolder(sourceAs<FolderSource>(row.section)->csidl)
-                                             : disabledItemsFolder(platform, row.section);
+                if (inserted) at->second = entryFolder(platform, row.section, row.enabled);
                 programs.push_back(at->second + "\\" + row.fileName);
             } else if (auto program = check.resolveProgram(row.commandLine)) {
                 programs.push_back(*program);

@@ -18,6 +18,12 @@ std::string disabledItemsFolder(Platform& platform, SectionId folderSection) {
     return withTrailingBackslash(platform.programFolder()) + std::string(section(folderSection).key);
 }
 
+std::string entryFolder(Platform& platform, SectionId folderSection, bool enabled) {
+    if (!enabled) return disabledItemsFolder(platform, folderSection);
+    const auto* source = sourceAs<FolderSource>(folderSection);
+    return source ? platform.specialFolder(source->csidl) : std::string();
+}
+
 void ensureDisabledItemsFolders(Platform& platform) {
     const std::string base = withTrailingBackslash(platform.programFolder());
     for (SectionId id : sectionTree()) {

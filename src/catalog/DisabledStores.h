@@ -25,6 +25,10 @@ std::string winIniPath(Platform& platform);
 // the section key below the program folder.
 std::string disabledItemsFolder(Platform& platform, SectionId folderSection);
 
+// Where a Startup-folder section's entries stand: the folder Windows reads
+// (empty when the system names none), or when disabled the program's own.
+std::string entryFolder(Platform& platform, SectionId folderSection, bool enabled);
+
 // Creates the disabled-items folders, each parent first.
 void ensureDisabledItemsFolders(Platform& platform);
 

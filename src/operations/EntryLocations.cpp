@@ -23,9 +23,8 @@ ProfilePlace winIniPlace(Platform& platform, const WinIniSource& source, bool en
 }
 
 std::optional<FilePlace> folderPlace(Platform& platform, SectionId leaf, bool enabled, const std::string& fileName) {
-    const FolderSource* source = sourceAs<FolderSource>(leaf);
-    if (!source) return std::nullopt;
-    const std::string folder = enabled ? platform.specialFolder(source->csidl) : disabledItemsFolder(platform, leaf);
+    if (!sourceAs<FolderSource>(leaf)) return std::nullopt;
+    const std::string folder = entryFolder(platform, leaf, enabled);
     if (folder.empty()) return std::nullopt;
     return FilePlace{withTrailingBackslash(folder) + fileName};
 }

@@ -9,10 +9,8 @@ namespace lsu {
 std::optional<LaunchRequest> launchRequestFor(Platform& platform, const StartupEntry& row) {
     // A Startup folder's entry is the file itself, a link or a program: it is
     // opened where it stands, as Windows opens it at logon.
-    const auto* folderSource = sourceAs<FolderSource>(row.section);
-    if (folderSource && !row.fileName.empty()) {
-        const std::string folder =
-            row.enabled ? platform.specialFolder(folderSource->csidl) : disabledItemsFolder(platform, row.section);
+    if (sourceAs<FolderSource>(row.section) && !row.fileName.empty()) {
+        const std::string folder = entryFolder(platform, row.section, row.enabled);
         return LaunchRequest{withTrailingBackslash(folder) + row.fileName, {}, folder};
     }
     const std::string expanded = platform.expandEnvironment(row.commandLine);
