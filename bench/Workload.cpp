@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "base/CaseFolding.h"
 #include "catalog/DisabledStores.h"
-#include "catalog/Text.h"
 #include "operations/ShortcutWriter.h"
 
 namespace lsu::bench {

@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "catalog/ExistenceCheck.h"
+#include "base/WindowsPaths.h"
 #include "catalog/CommandLine.h"
+#include "catalog/ExistenceCheck.h"
 #include "platform/memory/MemoryPlatform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -18,6 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lsu::ExistenceCheck check(platform);
     check.programExists(text);
     auto split = lsu::splitCommandLine(text, [](const std::string& path) { return platform.fileExists(path); });
-    lsu::folderOf(split.program);
+    lsu::parentFolderOf(split.program);
     return 0;
 }

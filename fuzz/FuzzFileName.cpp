@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "catalog/Text.h"
+#include "base/CaseFolding.h"
 #include "operations/FileNames.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "catalog/CommandLine.h"
 
-#include "catalog/Text.h"
+#include "base/Text.h"
+#include "base/WindowsPaths.h"
 
 namespace lsu {
 
@@ -26,12 +27,6 @@ ProgramAndArguments splitCommandLine(std::string_view commandLine,
         if (fileExists(line)) return {line, {}};
     }
     return split(line.find(' '));
-}
-
-std::string folderOf(std::string_view path) {
-    auto slash = path.find_last_of('\\');
-    if (slash == std::string_view::npos) return {};
-    return std::string(path.substr(0, slash == 2 && path[1] == ':' ? 3 : slash));
 }
 
 }  // namespace lsu

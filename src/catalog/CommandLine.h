@@ -19,7 +19,4 @@ struct ProgramAndArguments {
 ProgramAndArguments splitCommandLine(std::string_view commandLine,
                                      const std::function<bool(const std::string&)>& fileExists = {});
 
-// The folder part of a path, without the trailing backslash; empty if none.
-std::string folderOf(std::string_view path);
-
 }  // namespace lsu

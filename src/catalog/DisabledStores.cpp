@@ -1,6 +1,6 @@
 #include "catalog/DisabledStores.h"
 
-#include "catalog/Text.h"
+#include "base/WindowsPaths.h"
 
 namespace lsu {
 

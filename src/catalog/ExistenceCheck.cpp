@@ -1,7 +1,9 @@
 #include "catalog/ExistenceCheck.h"
 
+#include "base/CaseFolding.h"
+#include "base/Text.h"
+#include "base/WindowsPaths.h"
 #include "catalog/DisabledStores.h"
-#include "catalog/Text.h"
 
 namespace lsu {
 

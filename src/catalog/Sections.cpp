@@ -1,6 +1,6 @@
 #include "catalog/Sections.h"
 
-#include "catalog/Text.h"
+#include "base/CaseFolding.h"
 
 namespace lsu {
 

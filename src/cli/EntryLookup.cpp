@@ -1,6 +1,6 @@
 #include "cli/EntryLookup.h"
 
-#include "catalog/Text.h"
+#include "base/CaseFolding.h"
 
 namespace lsu::cli {
 

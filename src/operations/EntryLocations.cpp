@@ -1,7 +1,7 @@
 #include "operations/EntryLocations.h"
 
+#include "base/WindowsPaths.h"
 #include "catalog/DisabledStores.h"
-#include "catalog/Text.h"
 
 namespace lsu {
 

@@ -1,7 +1,7 @@
 #include "operations/EntryPlaces.h"
 
+#include "base/CaseFolding.h"
 #include "catalog/DisabledStores.h"
-#include "catalog/Text.h"
 #include "operations/ShortcutWriter.h"
 
 namespace lsu {

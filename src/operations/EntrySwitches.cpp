@@ -1,7 +1,8 @@
 #include "operations/EntrySwitches.h"
 
+#include "base/CaseFolding.h"
+#include "base/WindowsPaths.h"
 #include "catalog/StartupSwitches.h"
-#include "catalog/Text.h"
 
 namespace lsu {
 
@@ -14,7 +15,7 @@ std::optional<SwitchPlace> switchPlaceOf(SectionId leaf, const EntryPlace& place
     if (const auto* file = std::get_if<FilePlace>(&place)) {
         auto key = switchKeyOf(leaf, RegistryView::Shared);
         if (!key) return std::nullopt;
-        return SwitchPlace{*key, file->path.substr(file->path.find_last_of('\\') + 1)};
+        return SwitchPlace{*key, std::string(fileNameOf(file->path))};
     }
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/WindowsPaths.h"
 #include "catalog/CommandLine.h"
 #include "operations/FileNames.h"
 #include "operations/Messages.h"
@@ -60,8 +61,6 @@ std::array<std::uint8_t, kLinkTemplateSize> makeTemplate() {
     return bytes;
 }
 
-std::string fileNameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
-
 }  // namespace
 
 const std::array<std::uint8_t, kLinkTemplateSize>& linkTemplate() {
@@ -76,8 +75,8 @@ SystemResult writeLinkTemplate(Platform& platform, const std::string& file) {
 }
 
 std::string temporaryLinkFile(const std::string& linkFile) {
-    const std::string folder = folderOf(linkFile);
-    return (folder.empty() ? std::string() : folder + "\\") + "~" + fileNameOf(linkFile) + ".tmp";
+    const std::string folder = parentFolderOf(linkFile);
+    return (folder.empty() ? std::string() : folder + "\\") + "~" + std::string(fileNameOf(linkFile)) + ".tmp";
 }
 
 SystemResult buildShortcut(Platform& platform, const std::string& linkFile, const ShortcutFields& fields,

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "base/CaseFolding.h"
+#include "base/Text.h"
+#include "base/WindowsPaths.h"
 #include "catalog/DisabledStores.h"
 #include "catalog/StartupSwitches.h"
-#include "catalog/Text.h"
 #include "scanners/RegistryData.h"
 
 namespace lsu {

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <set>
 
+#include "base/CaseFolding.h"
+#include "base/Text.h"
+#include "base/Utf16.h"
 #include "catalog/CommandLine.h"
 #include "catalog/DisabledStores.h"
 #include "catalog/ExistenceCheck.h"
-#include "catalog/Text.h"
 #include "scanners/SectionLoading.h"
 #include "support/Backend.h"
 #include "support/Scratch.h"
@@ -51,12 +53,14 @@ TEST(Sections, EachSectionStandsForItsLeavesInReadingOrder) {
     }
 }
 
+std::string upperCased(std::string_view key) { return utf8FromUtf16(foldedName(key)); }
+
 TEST(Sections, KeysAreFoundExactlyOrIgnoringCase) {
     for (SectionId id : sectionTree()) {
         const std::string key(section(id).key);
         EXPECT_EQ(findSection(key), id);
-        EXPECT_EQ(findSection(toUpperAscii(key)), std::nullopt) << key;
-        EXPECT_EQ(findSectionIgnoringCase(toUpperAscii(key)), id) << key;
+        EXPECT_EQ(findSection(upperCased(key)), std::nullopt) << key;
+        EXPECT_EQ(findSectionIgnoringCase(upperCased(key)), id) << key;
     }
     EXPECT_EQ(findSectionIgnoringCase("Registry\\Nowhere"), std::nullopt);
 }
@@ -93,11 +97,6 @@ TEST_F(CatalogTest, DisabledStoresStandBesideTheirSources) {
     EXPECT_EQ(test::cells(rows, Column::Name), names);
     EXPECT_EQ(test::cells(rows, Column::Section), keys);
     EXPECT_EQ(test::cells(rows, Column::Status), test::Texts(keys.size(), "Disabled"));
-}
-
-TEST(Text, SuffixesAndExtensionsAreFoundAtTheEdges) {
-    EXPECT_TRUE(endsWithNoCase(".LNK", ".lnk") && !endsWithNoCase("lnk", ".lnk"));
-    EXPECT_TRUE(hasFileExtension("C:\\v1.2\\a.b") && !hasFileExtension("\\app") && !hasFileExtension("C:\\v1.2\\app"));
 }
 
 TEST(CommandLine, SplitsTheProgramFromItsArgumentsAsWindowsDoes) {

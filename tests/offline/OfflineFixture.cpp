@@ -11,9 +11,9 @@
 #include <gtest/gtest.h>
 #include <iterator>
 
+#include "base/Utf16.h"
 #include "offline/EmptyHive.h"
 #include "operations/ShortcutWriter.h"
-#include "platform/formats/Utf16.h"
 
 namespace lsu::test {
 
@@ -91,9 +91,9 @@ NtfsVolume& suiteVolume() {
 }
 
 HiveEntry stringEntry(const std::string& key, const std::string& name, const std::string& text, std::uint32_t type) {
-    std::u16string units = formats::utf16FromUtf8(text);
+    std::u16string units = utf16FromUtf8(text);
     units.push_back(u'\0');
-    return {key, name, type, formats::bytesOfUtf16(units)};
+    return {key, name, type, bytesOfUtf16(units)};
 }
 
 void fillHive(const std::string& path, const std::vector<HiveEntry>& entries) {

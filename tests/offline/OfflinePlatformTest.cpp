@@ -41,7 +41,8 @@ TEST_F(OfflinePlatformTest, PathsMatchIgnoringCaseAsNtfsDoes) {
     ASSERT_TRUE(platform.writeFile("C:\\WINDOWS\\SYSTEM32\\NEW.TXT", {'n'}));
     EXPECT_TRUE(fs::exists(tree + "/Windows/System32/NEW.TXT"));
     EXPECT_FALSE(platform.writeFile("C:\\Windows\\con.txt", {'n'}));
-    fs::create_directory_symlink("/tmp", tree + "/Windows/Temp");  // a link leading off the volume
+    EXPECT_FALSE(platform.writeFile("C:\\Windows\\win.ini.", {'n'}));  // Windows would write win.ini
+    fs::create_directory_symlink("/tmp", tree + "/Windows/Temp");      // a link leading off the volume
     EXPECT_FALSE(platform.writeFile("C:\\Windows\\Temp\\planted.txt", {'n'}));
 }
 

@@ -61,6 +61,22 @@ TEST_F(PlatformContractRegistry, WritingReplacesAValueOfTheSameNameInAnyCase) {
     EXPECT_EQ(platform.readValue(kUserRun, "tool"), dwordValue("tool", 7));
 }
 
+// Letters beyond ASCII in one case and the other: "Ü" "ü", "É" "é", Cyrillic "Ж" "ж", Greek "Ω" "ω".
+const std::pair<std::string, std::string> kLettersInBothCases[] = {
+    {"\xC3\x9C", "\xC3\xBC"}, {"\xC3\x89", "\xC3\xA9"}, {"\xD0\x96", "\xD0\xB6"}, {"\xCE\xA9", "\xCF\x89"}};
+
+TEST_F(PlatformContractRegistry, NamesDifferingOnlyInTheCaseOfALetterNameOneValue) {
+    for (const auto& [upper, lower] : kLettersInBothCases) {
+        const std::string stored = "Tool " + upper, asked = "TOOL " + lower;
+        ASSERT_TRUE(platform.writeValue(kUserRun, stringValue(stored, "first.exe"), true)) << stored;
+        EXPECT_EQ(platform.readValue(kUserRun, asked), stringValue(asked, "first.exe")) << asked;
+        ASSERT_TRUE(platform.writeValue(kUserRun, stringValue(asked, "second.exe"), false)) << asked;
+        EXPECT_EQ(platform.readValues(kUserRun), Values{stringValue(stored, "second.exe")}) << stored;
+        EXPECT_TRUE(platform.deleteValue(kUserRun, asked)) << asked;
+        EXPECT_EQ(platform.readValues(kUserRun), Values{}) << stored;
+    }
+}
+
 TEST_F(PlatformContractRegistry, DeleteRemovesOnlyThatValue) {
     for (const char* name : {"keep", "drop"}) ASSERT_TRUE(platform.writeValue(kUserRun, stringValue(name, "x"), true));
     EXPECT_TRUE(platform.deleteValue(kUserRun, "drop"));
@@ -145,6 +161,19 @@ TEST_F(PlatformContractFiles, MoveReplacesOnlyWhenAsked) {
     EXPECT_TRUE(!platform.fileExists(from) && platform.readFile(to) == Bytes{'m'});
     EXPECT_TRUE(platform.moveFile(to, free, false) && platform.readFile(free) == Bytes{'m'} && !platform.fileExists(to));
     EXPECT_TRUE(platform.moveFile(free, to, false));
+}
+
+TEST_F(PlatformContractFiles, NamesDifferingOnlyInTheCaseOfALetterNameOneFile) {
+    for (const auto& [upper, lower] : kLettersInBothCases) {
+        const std::string stored = "Tool " + upper + ".exe", asked = dir + "\\TOOL " + lower + ".EXE";
+        const std::string path = scratch.file(stored, "a");
+        EXPECT_TRUE(platform.fileExists(asked)) << asked;
+        ASSERT_TRUE(platform.writeFile(asked, {'b'})) << asked;
+        EXPECT_EQ(platform.listFiles(dir), std::vector<std::string>{stored});
+        EXPECT_EQ(platform.readFile(path), Bytes{'b'}) << stored;
+        EXPECT_TRUE(platform.deleteFile(asked)) << asked;
+        EXPECT_FALSE(platform.fileExists(path)) << stored;
+    }
 }
 
 TEST_F(PlatformContractFiles, DeleteReportsWhetherAFileWentAway) {

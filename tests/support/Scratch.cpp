@@ -1,6 +1,6 @@
 #include "support/Scratch.h"
 
-#include "catalog/Text.h"
+#include "base/WindowsPaths.h"
 
 namespace lsu::test {
 

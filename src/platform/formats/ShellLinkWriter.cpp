@@ -2,9 +2,9 @@
 
 #include <array>
 
+#include "base/Utf16.h"
 #include "platform/formats/AnsiCodePage.h"
 #include "platform/formats/LittleEndian.h"
-#include "platform/formats/Utf16.h"
 
 namespace lsu::formats {
 

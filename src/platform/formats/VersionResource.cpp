@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "base/Utf16.h"
 #include "platform/formats/LittleEndian.h"
-#include "platform/formats/Utf16.h"
 
 namespace lsu::formats {
 

@@ -1,6 +1,6 @@
 #include "platform/offline/Environment.h"
 
-#include "platform/offline/NameFolding.h"
+#include "base/CaseFolding.h"
 
 namespace lsu::offline {
 

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "base/CaseFolding.h"
 #include "platform/formats/HiveHeader.h"
 #include "platform/offline/HostFiles.h"
-#include "platform/offline/NameFolding.h"
 #include "platform/offline/Posix.h"
 
 namespace lsu::offline {
@@ -47,7 +47,7 @@ std::vector<std::string> logFilesOf(const std::string& path) {
     DirectoryStream entries(folder);
     for (std::string entry = entries.next(); !entry.empty(); entry = entries.next())
         for (const char* suffix : {".LOG", ".LOG1", ".LOG2"})
-            if (sameNameIgnoringCase(entry, name + suffix)) logs.push_back(childPath(folder, entry));
+            if (equalsNoCase(entry, name + suffix)) logs.push_back(childPath(folder, entry));
     return logs;
 }
 
@@ -93,7 +93,7 @@ hive_node_h childNamed(hive_h* handle, hive_node_h node, const std::string& name
     Allocated<hive_node_h> children(hivex_node_children(handle, node));
     for (std::size_t i = 0; children && children.get()[i]; ++i) {
         Allocated<char> childName(hivex_node_name(handle, children.get()[i]));
-        if (childName && sameNameIgnoringCase(childName.get(), name)) return children.get()[i];
+        if (childName && equalsNoCase(childName.get(), name)) return children.get()[i];
     }
     return 0;
 }
@@ -135,8 +135,8 @@ std::optional<std::vector<HiveValue>> HiveFile::values(const std::string& key) c
 std::optional<HiveValue> HiveFile::value(const std::string& key, const std::string& name) const {
     auto all = values(key);
     if (!all) return std::nullopt;
-    auto found = std::find_if(all->begin(), all->end(),
-                              [&](const HiveValue& value) { return sameNameIgnoringCase(value.name, name); });
+    auto found =
+        std::find_if(all->begin(), all->end(), [&](const HiveValue& value) { return equalsNoCase(value.name, name); });
     if (found == all->end()) return std::nullopt;
     return std::optional<HiveValue>(std::move(*found));
 }
@@ -160,7 +160,7 @@ SystemResult HiveFile::setValue(const std::string& key, const HiveValue& value, 
     std::vector<HiveValue> values = valuesOf(handle_.get(), node);
     bool replaced = false;
     for (HiveValue& stored : values) {
-        if (!sameNameIgnoringCase(stored.name, value.name)) continue;
+        if (!equalsNoCase(stored.name, value.name)) continue;
         stored.type = value.type;
         stored.data = value.data;
         replaced = true;
@@ -177,7 +177,7 @@ SystemResult HiveFile::deleteValue(const std::string& key, const std::string& na
     if (!node) return SystemResult::refused(0, "The key " + key + " does not exist in " + path_ + ".");
     std::vector<HiveValue> values = valuesOf(handle_.get(), node);
     const auto before = values.size();
-    std::erase_if(values, [&](const HiveValue& stored) { return sameNameIgnoringCase(stored.name, name); });
+    std::erase_if(values, [&](const HiveValue& stored) { return equalsNoCase(stored.name, name); });
     if (values.size() == before)
         return SystemResult::refused(0, "The value \"" + name + "\" does not exist in " + key + ".");
     return replaceValues(node, values);

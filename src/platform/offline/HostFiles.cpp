@@ -9,7 +9,7 @@
 #include <array>
 #include <cerrno>
 
-#include "platform/offline/NameFolding.h"
+#include "base/CaseFolding.h"
 #include "platform/offline/Posix.h"
 
 namespace lsu::offline {
@@ -61,11 +61,11 @@ std::vector<std::string> visibleFiles(const std::string& folder) {
     DirectoryStream entries(folder);
     for (std::string name = entries.next(); !name.empty(); name = entries.next()) {
         const std::string path = childPath(folder, name);
-        if (!isPlainFile(path) || sameNameIgnoringCase(name, "desktop.ini")) continue;
+        if (!isPlainFile(path) || equalsNoCase(name, "desktop.ini")) continue;
         if (ntfsAttributes(path).value_or(0) & (kAttributeHidden | kAttributeSystem)) continue;
         names.push_back(name);
     }
-    std::sort(names.begin(), names.end(), nameLessIgnoringCase);
+    std::sort(names.begin(), names.end(), lessNoCase);
     return names;
 }
 

@@ -3,7 +3,8 @@
 #include <climits>
 #include <cstdlib>
 
-#include "catalog/Text.h"
+#include "base/CaseFolding.h"
+#include "base/WindowsPaths.h"
 #include "platform/formats/VersionResource.h"
 #include "platform/offline/HostFiles.h"
 #include "platform/offline/Posix.h"
@@ -18,13 +19,6 @@ constexpr const char* kProfileList = "Microsoft\\Windows NT\\CurrentVersion\\Pro
 constexpr const char* kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr const char* kStartupBelowStartMenu = "\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
 constexpr const char* kProgramFolderName = "LStartUp";
-
-std::string lastComponent(const std::string& path) { return path.substr(path.find_last_of("/\\") + 1); }
-
-std::string withoutTrailingBackslash(std::string path) {
-    while (path.size() > 3 && path.back() == '\\') path.pop_back();
-    return path;
-}
 
 std::optional<std::string> absoluteFolder(const std::string& path) {
     char resolved[PATH_MAX];
@@ -128,8 +122,8 @@ std::variant<std::string, SystemResult> OfflinePlatform::changeablePath(const st
         return SystemResult::refused(0, "There is no folder for the disabled Startup-folder items: " + programFolder_ +
                                             " does not exist on the volume. Create it, or name another with "
                                             "--program-folder PATH.");
-    if (!VolumePaths::creatableName(lastComponent(windowsPath)))
-        return SystemResult::refused(0, "\"" + lastComponent(windowsPath) + "\" is not a name Windows can give a file.");
+    const std::string name(fileNameOf(windowsPath));
+    if (fileNameFault(name)) return SystemResult::refused(0, "\"" + name + "\" is not a name Windows can give a file.");
     return *host;
 }
 
@@ -142,7 +136,8 @@ std::string OfflinePlatform::specialFolder(int csidl) {
 std::string OfflinePlatform::programFileName() {
     char path[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    return length > 0 ? lastComponent(std::string(path, static_cast<std::size_t>(length))) : "lstartup-cli";
+    return length > 0 ? std::string(fileNameOf(std::string_view(path, static_cast<std::size_t>(length))))
+                      : "lstartup-cli";
 }
 
 bool OfflinePlatform::fileExists(const std::string& path) {
@@ -196,7 +191,7 @@ SystemResult OfflinePlatform::moveFile(const std::string& from, const std::strin
     std::string targetHost = std::get<std::string>(target);
     // A new spelling of the same name renames the file to it.
     if (targetHost == std::get<std::string>(source))
-        targetHost = parentFolder(targetHost) + "/" + lastComponent(to);
+        targetHost = parentFolder(targetHost) + "/" + std::string(fileNameOf(to));
     return renameFile(std::get<std::string>(source), targetHost, replace);
 }
 

@@ -1,7 +1,7 @@
 // The registry and win.ini of the offline system.
 
-#include "catalog/Text.h"
-#include "platform/formats/Utf16.h"
+#include "base/CaseFolding.h"
+#include "base/Utf16.h"
 #include "platform/offline/HostFiles.h"
 #include "platform/offline/OfflinePlatform.h"
 #include "platform/offline/ProfileText.h"
@@ -26,10 +26,10 @@ std::optional<std::string> belowSoftware(const std::string& subkey) {
 }
 
 std::vector<std::uint8_t> encodedString(const RegistryValue& value) {
-    std::u16string units = formats::utf16FromUtf8(std::string(value.data.begin(), value.data.end()));
+    std::u16string units = utf16FromUtf8(std::string(value.data.begin(), value.data.end()));
     units.push_back(u'\0');
     if (value.type == kRegMultiSz) units.push_back(u'\0');
-    return formats::bytesOfUtf16(units);
+    return bytesOfUtf16(units);
 }
 
 }  // namespace
@@ -47,9 +47,9 @@ std::optional<OfflinePlatform::HiveKey> OfflinePlatform::hiveKeyOf(const Registr
 
 RegistryValue OfflinePlatform::portValue(const HiveValue& stored) {
     if (!isStringType(stored.type)) return {stored.name, stored.type, stored.data};
-    std::u16string units = formats::utf16FromBytes(stored.data);
+    std::u16string units = utf16FromBytes(stored.data);
     while (!units.empty() && units.back() == u'\0') units.pop_back();
-    const std::string text = formats::utf8FromUtf16(units);
+    const std::string text = utf8FromUtf16(units);
     RegistryValue value{stored.name, stored.type, {text.begin(), text.end()}};
     if (encodedString(value) != stored.data) rawStrings_[{value.type, value.data}] = stored.data;
     return value;

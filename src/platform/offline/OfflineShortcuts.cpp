@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "base/WindowsPaths.h"
 #include "platform/formats/ShellLinkHeader.h"
 #include "platform/formats/ShellLinkWriter.h"
 #include "platform/offline/OfflinePlatform.h"
@@ -59,11 +60,6 @@ private:
     bool open_ = false;
 };
 
-std::string fileNameWithoutExtension(const std::string& path) {
-    const std::string name = path.substr(path.find_last_of('/') + 1);
-    return name.substr(0, name.find_last_of('.'));
-}
-
 // The target as the shell's raw path gives it: a path written with
 // environment variables as written, else the local path, else the share's.
 std::string targetOf(const LinkFile& link) {
@@ -95,7 +91,8 @@ std::optional<ShortcutInfo> OfflinePlatform::readShortcut(const std::string& lin
     info.fields.iconIndex = static_cast<int>(header->iconIndex);
     info.fields.hotKey = header->hotKey;
     info.fields.showCmd = static_cast<int>(header->showCommand);
-    info.displayName = fileNameWithoutExtension(*host);
+    // The shell shows a link under its file name as it stands on the volume, without its extension.
+    info.displayName = stemOf(host->substr(host->find_last_of('/') + 1));
     return info;
 }
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/CaseFolding.h"
 #include "platform/offline/HostFiles.h"
-#include "platform/offline/NameFolding.h"
 #include "platform/offline/Posix.h"
 
 namespace lsu::offline {
@@ -16,7 +16,7 @@ namespace {
 std::optional<std::string> hiveOf(const std::string& folder) {
     DirectoryStream entries(folder);
     for (std::string entry = entries.next(); !entry.empty(); entry = entries.next())
-        if (sameNameIgnoringCase(entry, "NTUSER.DAT") && isPlainFile(childPath(folder, entry))) return childPath(folder, entry);
+        if (equalsNoCase(entry, "NTUSER.DAT") && isPlainFile(childPath(folder, entry))) return childPath(folder, entry);
     return std::nullopt;
 }
 
@@ -26,12 +26,11 @@ std::vector<ProfileFolder> userProfiles(const std::string& usersFolder) {
     for (std::string name = entries.next(); !name.empty(); name = entries.next()) {
         const std::string path = childPath(usersFolder, name);
         struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || sameNameIgnoringCase(name, "Default"))
-            continue;
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || equalsNoCase(name, "Default")) continue;
         if (auto hive = hiveOf(path)) profiles.push_back({name, path, *hive});
     }
     std::sort(profiles.begin(), profiles.end(),
-              [](const ProfileFolder& a, const ProfileFolder& b) { return nameLessIgnoringCase(a.name, b.name); });
+              [](const ProfileFolder& a, const ProfileFolder& b) { return lessNoCase(a.name, b.name); });
     return profiles;
 }
 
@@ -48,9 +47,9 @@ std::optional<ProfileFolder> chooseProfile(const std::string& usersFolder, const
     const std::vector<ProfileFolder> profiles = userProfiles(usersFolder);
     if (!requested.empty()) {
         for (const ProfileFolder& profile : profiles)
-            if (sameNameIgnoringCase(profile.name, requested)) return profile;
-        problem = "no profile \"" + requested + "\" with an NTUSER.DAT in " + usersFolder + " (profiles: " +
-                  namesOf(profiles) + ")";
+            if (equalsNoCase(profile.name, requested)) return profile;
+        problem = "no profile \"" + requested + "\" with an NTUSER.DAT in " + usersFolder +
+                  " (profiles: " + namesOf(profiles) + ")";
         return std::nullopt;
     }
     if (profiles.size() == 1) return profiles.front();

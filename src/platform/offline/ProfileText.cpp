@@ -1,8 +1,8 @@
 #include "platform/offline/ProfileText.h"
 
+#include "base/CaseFolding.h"
+#include "base/Utf16.h"
 #include "platform/formats/AnsiCodePage.h"
-#include "platform/formats/Utf16.h"
-#include "platform/offline/NameFolding.h"
 
 namespace lsu::offline {
 
@@ -39,12 +39,12 @@ ProfileText::ProfileText(const std::vector<std::uint8_t>& bytes) {
     std::string text;
     if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
         encoding_ = Encoding::Utf16;
-        text = formats::utf8FromUtf16(formats::utf16FromBytes(std::span(bytes).subspan(2)));
+        text = utf8FromUtf16(utf16FromBytes(std::span(bytes).subspan(2)));
     } else if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
         encoding_ = Encoding::Utf8;
         text.assign(bytes.begin() + 3, bytes.end());
     } else {
-        text = formats::utf8FromUtf16(formats::utf16FromAnsi(std::string(bytes.begin(), bytes.end())));
+        text = utf8FromUtf16(formats::utf16FromAnsi(std::string(bytes.begin(), bytes.end())));
     }
     std::size_t start = 0;
     while (start < text.size()) {
@@ -59,7 +59,7 @@ ProfileText::ProfileText(const std::vector<std::uint8_t>& bytes) {
 
 std::optional<std::size_t> ProfileText::sectionLine(const std::string& section) const {
     for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (auto name = headerName(lines_[i]); name && sameNameIgnoringCase(*name, section)) return i;
+        if (auto name = headerName(lines_[i]); name && equalsNoCase(*name, section)) return i;
     return std::nullopt;
 }
 
@@ -68,7 +68,7 @@ std::optional<ProfileText::KeyLine> ProfileText::keyLine(std::size_t section, co
         const std::string& line = lines_[i];
         const auto equals = line.find('=');
         if (equals == std::string::npos || trimmed(line).starts_with(';')) continue;
-        if (sameNameIgnoringCase(trimmed(line.substr(0, equals)), key))
+        if (equalsNoCase(trimmed(line.substr(0, equals)), key))
             return KeyLine{i, unquoted(trimmed(line.substr(equals + 1)))};
     }
     return std::nullopt;
@@ -83,7 +83,7 @@ std::optional<std::string> ProfileText::value(const std::string& section, const 
 }
 
 void ProfileText::setValue(const std::string& section, const std::string& key, const std::string& value) {
-    if (encoding_ == Encoding::Ansi && !fitsAnsi(formats::utf16FromUtf8(value))) encoding_ = Encoding::Utf16;
+    if (encoding_ == Encoding::Ansi && !fitsAnsi(utf16FromUtf8(value))) encoding_ = Encoding::Utf16;
     auto header = sectionLine(section);
     if (!header) {
         if (!lines_.empty() && !trimmed(lines_.back()).empty()) lines_.emplace_back();
@@ -110,12 +110,12 @@ std::vector<std::uint8_t> ProfileText::bytes() const {
         out.insert(out.end(), text.begin(), text.end());
         return out;
     }
-    const std::u16string units = formats::utf16FromUtf8(text);
+    const std::u16string units = utf16FromUtf8(text);
     if (encoding_ == Encoding::Ansi) {
         const std::string ansi = formats::ansiFromUtf16(units);
         return {ansi.begin(), ansi.end()};
     }
-    return formats::bytesOfUtf16(u"\uFEFF" + units);
+    return bytesOfUtf16(u"\uFEFF" + units);
 }
 
 }  // namespace lsu::offline

@@ -2,13 +2,11 @@
 
 #include <sys/stat.h>
 
-#include <array>
 #include <climits>
 #include <cstdlib>
 #include <cctype>
 
-#include "catalog/Text.h"
-#include "platform/offline/NameFolding.h"
+#include "base/CaseFolding.h"
 #include "platform/offline/Posix.h"
 
 namespace lsu::offline {
@@ -33,7 +31,7 @@ std::string matchingEntry(const std::string& folder, const std::string& name) {
     if (exists(folder + "/" + name)) return name;
     DirectoryStream entries(folder);
     for (std::string entry = entries.next(); !entry.empty(); entry = entries.next())
-        if (sameNameIgnoringCase(entry, name)) return entry;
+        if (equalsNoCase(entry, name)) return entry;
     return {};
 }
 
@@ -115,18 +113,6 @@ bool VolumePaths::staysInside(const std::string& host) const {
         return !folder.empty() && (real == folder || real.starts_with(folder + "/"));
     };
     return below(root_) || below(outsideHost_);
-}
-
-bool VolumePaths::creatableName(const std::string& name) {
-    if (name.empty() || name.find_first_of("<>:\"/\\|?*") != std::string::npos) return false;
-    for (char c : name)
-        if (static_cast<unsigned char>(c) < 0x20) return false;
-    const std::string stem = toUpperAscii(name.substr(0, name.find('.')));
-    static constexpr std::array<const char*, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
-    for (const char* device : kDevices)
-        if (stem == device) return false;
-    return !((stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '1' &&
-              stem[3] <= '9'));
 }
 
 }  // namespace lsu::offline

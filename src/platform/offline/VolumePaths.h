@@ -35,9 +35,6 @@ public:
     // elsewhere on the host is no place to write.
     bool staysInside(const std::string& host) const;
 
-    // Whether Windows can create a file or folder of this name.
-    static bool creatableName(const std::string& name);
-
 private:
     std::string resolveBelow(std::string base, const std::string& rest) const;
 

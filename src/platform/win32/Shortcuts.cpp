@@ -6,10 +6,11 @@
 
 #include <optional>
 
+#include "base/WindowsPaths.h"
 #include "platform/win32/ShellThread.h"
 #include "platform/win32/SystemErrors.h"
-#include "platform/win32/Win32Platform.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32Platform.h"
 
 namespace lsu {
 
@@ -46,12 +47,6 @@ std::string readText(Getter getter) {
     return narrow(buffer);
 }
 
-std::string fileNameWithoutLinkExtension(const std::string& path) {
-    std::string name = path.substr(path.find_last_of('\\') + 1);
-    auto dot = name.find_last_of('.');
-    return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
 // The shell shows a link under its file name without the extension, unless
 // the folder's desktop.ini gives the file a localised name; only then is the
 // shell asked, which costs more than reading the link.
@@ -66,7 +61,7 @@ std::string displayNameOf(const std::string& path, bool folderHoldsDesktopIni) {
                                  desktopIni.c_str()) > 0 &&
         SHGetFileInfoW(wide.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) && info.szDisplayName[0])
         return narrow(info.szDisplayName);
-    return fileNameWithoutLinkExtension(path);
+    return std::string(stemOf(fileNameOf(path)));
 }
 
 }  // namespace
@@ -90,7 +85,7 @@ std::optional<ShortcutInfo> Win32Platform::readShortcut(const std::string& linkF
     if (SUCCEEDED(link->GetHotkey(&hotKey))) info.fields.hotKey = hotKey;
     int showCmd = SW_SHOWNORMAL;
     if (SUCCEEDED(link->GetShowCmd(&showCmd))) info.fields.showCmd = showCmd;
-    info.displayName = displayNameOf(linkFile, holdsDesktopIni(linkFile.substr(0, linkFile.find_last_of('\\'))));
+    info.displayName = displayNameOf(linkFile, holdsDesktopIni(parentFolderOf(linkFile)));
     return info;
 }
 

@@ -1,23 +1,17 @@
 #include "platform/win32/WideText.h"
 
-#include <windows.h>
+#include "base/Utf16.h"
 
 namespace lsu::win32 {
 
+// wchar_t is a UTF-16 unit on Windows, so the conversions are the core's own.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
 std::wstring widen(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-    return wide;
+    const std::u16string units = utf16FromUtf8(utf8);
+    return {units.begin(), units.end()};
 }
 
-std::string narrow(std::wstring_view utf16) {
-    if (utf16.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), text.data(), size, nullptr, nullptr);
-    return text;
-}
+std::string narrow(std::wstring_view utf16) { return utf8FromUtf16(std::u16string(utf16.begin(), utf16.end())); }
 
 }  // namespace lsu::win32

@@ -1,5 +1,6 @@
 #pragma once
-// UTF-8 inside, UTF-16 at the Win32 boundary.
+// UTF-8 inside, UTF-16 at the Win32 boundary; what the W functions hand out
+// comes back to them unchanged, unpaired surrogates and NULs included.
 
 #include <string>
 #include <string_view>

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
+#include "base/Text.h"
+#include "base/WindowsPaths.h"
 #include "catalog/CommandLine.h"
-#include "catalog/Text.h"
 #include "operations/EntryForms.h"
 #include "operations/Messages.h"
 #include "operations/UserPrompts.h"
@@ -50,7 +51,7 @@ std::string browseFolderFor(Platform& platform, const std::string& commandLine) 
     std::string program =
         splitCommandLine(line, [&](const std::string& path) { return platform.fileExists(path); }).program;
     if (!program.empty() && platform.folderExists(program)) return program;
-    std::string folder = folderOf(program);
+    std::string folder = parentFolderOf(program);
     if (!folder.empty() && platform.folderExists(folder)) return folder;
     return {};
 }

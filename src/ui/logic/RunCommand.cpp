@@ -1,8 +1,8 @@
 #include "ui/logic/RunCommand.h"
 
+#include "base/WindowsPaths.h"
 #include "catalog/CommandLine.h"
 #include "catalog/DisabledStores.h"
-#include "catalog/Text.h"
 
 namespace lsu {
 
@@ -16,7 +16,7 @@ std::optional<LaunchRequest> launchRequestFor(Platform& platform, const StartupE
     const std::string expanded = platform.expandEnvironment(row.commandLine);
     auto split = splitCommandLine(expanded, [&](const std::string& path) { return platform.fileExists(path); });
     if (split.program.empty()) return std::nullopt;
-    return LaunchRequest{split.program, split.arguments, folderOf(split.program)};
+    return LaunchRequest{split.program, split.arguments, parentFolderOf(split.program)};
 }
 
 }  // namespace lsu

@@ -1,26 +1,17 @@
 #include "ui/logic/ThemeManifest.h"
 
-#include "catalog/Text.h"
+#include "base/WindowsPaths.h"
 
 namespace lsu {
 
-namespace {
-
-std::string withoutExtension(const std::string& fileName) {
-    auto dot = fileName.find_last_of('.');
-    return dot == std::string::npos ? fileName : fileName.substr(0, dot);
-}
-
-}  // namespace
-
 std::string themeManifestPath(const std::string& programFolder, const std::string& programFileName) {
-    return withTrailingBackslash(programFolder) + withoutExtension(programFileName) + ".exe.manifest";
+    return withTrailingBackslash(programFolder) + std::string(stemOf(programFileName)) + ".exe.manifest";
 }
 
 // The assembly is an x86-64 build: Windows refuses to start a program whose
 // manifest names another processor architecture.
 std::string themeManifestText(const std::string& programFileName) {
-    const std::string name = withoutExtension(programFileName);
+    const std::string name(stemOf(programFileName));
     return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><assembly "
            "xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"><assemblyIdentity version=\"1.0.0.0\" "
            "processorArchitecture=\"amd64\" name=\"Fernlight.WindowsXP." +

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <tuple>
 
-#include "catalog/Text.h"
+#include "base/CaseFolding.h"
+#include "base/Text.h"
+#include "base/WindowsPaths.h"
 
 namespace lsu {
 
@@ -39,28 +41,21 @@ std::optional<ShortcutFields> decodeLink(const std::vector<std::uint8_t>& bytes)
 // A path as Windows compares it: without case, either slash, repeated
 // separators as one, trailing dots and spaces dropped. A trailing separator
 // stays, so that such a path names a folder and never a file.
-std::string fold(const std::string& path) {
-    std::string folded;
-    for (char c : toUpperAscii(path)) {
+std::u16string fold(const std::string& path) {
+    std::string normal;
+    for (char c : path) {
         if (c == '/') c = '\\';
-        if (c != '\\' || folded.size() < 2 || folded.back() != '\\') folded += c;
+        if (c != '\\' || normal.size() < 2 || normal.back() != '\\') normal += c;
     }
-    while (!folded.empty() && (folded.back() == '.' || folded.back() == ' ')) folded.pop_back();
-    return folded;
+    while (!normal.empty() && (normal.back() == '.' || normal.back() == ' ')) normal.pop_back();
+    return foldedName(normal);
 }
 
-std::string folderKey(const std::string& path) {
-    std::string key = fold(path);
-    while (key.size() > 1 && key.back() == '\\') key.pop_back();
+std::u16string folderKey(const std::string& path) {
+    std::u16string key = fold(path);
+    while (key.size() > 1 && key.back() == u'\\') key.pop_back();
     return key;
 }
-
-std::string parentOf(const std::string& path) {
-    auto slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-std::string lastComponent(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
 // The value of that name, compared as the registry compares names.
 auto named(std::vector<RegistryValue>& values, const std::string& name) {
@@ -86,7 +81,7 @@ MemoryPlatform::MemoryPlatform()
 }
 
 void MemoryPlatform::addFolder(const std::string& path) {
-    for (std::string p = path; !p.empty(); p = parentOf(p)) folders_.insert(folderKey(p));
+    for (std::string p = path; !p.empty(); p = parentFolderOf(p)) folders_.insert(folderKey(p));
 }
 
 std::optional<SystemResult> MemoryPlatform::refusalIn(const std::string& folder) const {
@@ -96,8 +91,8 @@ std::optional<SystemResult> MemoryPlatform::refusalIn(const std::string& folder)
 }
 
 void MemoryPlatform::putFile(const std::string& path, std::vector<std::uint8_t> bytes, const std::string& company) {
-    addFolder(parentOf(path));
-    files_[fold(path)] = File{lastComponent(path), std::move(bytes), false, company};
+    addFolder(parentFolderOf(path));
+    files_[fold(path)] = File{std::string(fileNameOf(path)), std::move(bytes), false, company};
 }
 
 void MemoryPlatform::putShortcut(const std::string& path, const ShortcutFields& fields) {
@@ -108,10 +103,10 @@ void MemoryPlatform::makeReadOnly(const std::string& folder) { readOnlyFolders_.
 
 // Registry ------------------------------------------------------------------
 
-std::string MemoryPlatform::keyPath(const RegistryLocation& key) const {
+std::u16string MemoryPlatform::keyPath(const RegistryLocation& key) const {
     std::string view;
     if (key.hive == Hive::LocalMachine && key.view == RegistryView::Bits32 && !sharedViews_) view = "WOW32\\";
-    return std::to_string(static_cast<std::uint32_t>(key.hive)) + "\\" + view + toUpperAscii(key.subkey);
+    return foldedName(std::to_string(static_cast<std::uint32_t>(key.hive)) + "\\" + view + key.subkey);
 }
 
 std::optional<std::vector<RegistryValue>> MemoryPlatform::readValues(const RegistryLocation& key) {
@@ -158,15 +153,15 @@ bool MemoryPlatform::viewsShareKey(Hive hive, const std::string&) { return hive 
 std::optional<std::string> MemoryPlatform::readProfile(const std::string& section, const std::string& key,
                                                        const std::string& file) {
     if (fails(MemoryOp::ProfileRead)) return std::nullopt;
-    auto it = profiles_.find(fold(file) + "\n" + toUpperAscii(section) + "\n" + toUpperAscii(key));
+    auto it = profiles_.find(fold(file) + u"\n" + foldedName(section) + u"\n" + foldedName(key));
     return it == profiles_.end() ? std::nullopt : std::optional(it->second);
 }
 
 SystemResult MemoryPlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
                                           const std::string& file) {
-    if (auto refused = refusalIn(parentOf(file))) return *refused;
+    if (auto refused = refusalIn(parentFolderOf(file))) return *refused;
     if (fails(MemoryOp::ProfileWrite)) return deviceFailed();
-    profiles_[fold(file) + "\n" + toUpperAscii(section) + "\n" + toUpperAscii(key)] = value;
+    profiles_[fold(file) + u"\n" + foldedName(section) + u"\n" + foldedName(key)] = value;
     return {};
 }
 
@@ -183,16 +178,16 @@ bool MemoryPlatform::folderExists(const std::string& path) { return folders_.cou
 
 SystemResult MemoryPlatform::ensureFolder(const std::string& path) {
     if (folderExists(path)) return {};
-    if (auto refused = refusalIn(parentOf(path))) return *refused;
+    if (auto refused = refusalIn(parentFolderOf(path))) return *refused;
     folders_.insert(folderKey(path));
     return {};
 }
 
 std::vector<std::string> MemoryPlatform::listFiles(const std::string& folder) {
     std::vector<std::string> names;
-    const std::string prefix = folderKey(folder) + "\\";
+    const std::u16string prefix = folderKey(folder) + u"\\";
     for (const auto& [path, file] : files_)
-        if (startsWith(path, prefix) && path.find('\\', prefix.size()) == std::string::npos && !file.hidden)
+        if (path.starts_with(prefix) && path.find(u'\\', prefix.size()) == std::u16string::npos && !file.hidden)
             names.push_back(file.name);  // in the order of the folded names, as NTFS lists a folder
     return names;
 }
@@ -204,28 +199,28 @@ std::optional<std::vector<std::uint8_t>> MemoryPlatform::readFile(const std::str
 }
 
 SystemResult MemoryPlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    if (auto refused = refusalIn(parentOf(path))) return *refused;
+    if (auto refused = refusalIn(parentFolderOf(path))) return *refused;
     if (fails(MemoryOp::FileWrite)) return deviceFailed();
-    files_.try_emplace(fold(path), File{lastComponent(path), {}, false, {}}).first->second.bytes = bytes;
+    files_.try_emplace(fold(path), File{std::string(fileNameOf(path)), {}, false, {}}).first->second.bytes = bytes;
     return {};
 }
 
 SystemResult MemoryPlatform::deleteFile(const std::string& path) {
-    if (auto refused = refusalIn(parentOf(path))) return *refused;
+    if (auto refused = refusalIn(parentFolderOf(path))) return *refused;
     if (fails(MemoryOp::FileDelete)) return deviceFailed();
     return files_.erase(fold(path)) != 0 ? SystemResult() : notFound();
 }
 
 SystemResult MemoryPlatform::moveFile(const std::string& from, const std::string& to, bool replace) {
-    if (auto refused = refusalIn(parentOf(from))) return *refused;
+    if (auto refused = refusalIn(parentFolderOf(from))) return *refused;
     auto source = files_.find(fold(from));
     if (source == files_.end()) return notFound();
-    if (auto refused = refusalIn(parentOf(to))) return *refused;
+    if (auto refused = refusalIn(parentFolderOf(to))) return *refused;
     if (fails(MemoryOp::FileMove)) return deviceFailed();
     // A file renamed to its own name in another case is no file in the way.
     if (files_.count(fold(to)) && !replace && fold(from) != fold(to)) return alreadyExists();
     File moved = source->second;
-    moved.name = lastComponent(to);
+    moved.name = std::string(fileNameOf(to));
     files_.erase(source);
     files_[fold(to)] = std::move(moved);
     return {};
@@ -247,8 +242,9 @@ std::string MemoryPlatform::companyName(const std::string& programPath) {
 std::string MemoryPlatform::expandEnvironment(const std::string& text) {
     std::string result = text;
     for (const std::string variable : {"%SYSTEMROOT%", "%WINDIR%"})
-        for (std::size_t at; (at = toUpperAscii(result).find(variable)) != std::string::npos;)
-            result.replace(at, variable.size(), windowsDirectory());
+        for (std::size_t at = 0; at + variable.size() <= result.size(); ++at)
+            if (equalsNoCase(std::string_view(result).substr(at, variable.size()), variable))
+                result.replace(at, variable.size(), windowsDirectory());
     return result;
 }
 
@@ -260,9 +256,7 @@ std::optional<ShortcutInfo> MemoryPlatform::readShortcut(const std::string& link
     auto fields = decodeLink(it->second.bytes);
     if (!fields) return std::nullopt;
     // The shell shows a link under its file name without the extension.
-    std::string display = it->second.name;
-    if (endsWithNoCase(display, ".lnk")) display.resize(display.size() - 4);
-    return ShortcutInfo{*fields, display};
+    return ShortcutInfo{*fields, std::string(stemOf(it->second.name))};
 }
 
 SystemResult MemoryPlatform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {

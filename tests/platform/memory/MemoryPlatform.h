@@ -77,18 +77,18 @@ private:
     using Key = std::vector<RegistryValue>;  // in creation order, as the registry enumerates
 
     bool fails(MemoryOp op) const { return failWhen && failWhen(op); }
-    std::string keyPath(const RegistryLocation& key) const;
+    std::u16string keyPath(const RegistryLocation& key) const;
     void addFolder(const std::string& path);
     // Why a file of the folder cannot be written, or nullopt.
     std::optional<SystemResult> refusalIn(const std::string& folder) const;
 
-    std::map<std::string, Key> keys_;  // folded path -> values
+    std::map<std::u16string, Key> keys_;  // folded path -> values
     std::set<Hive> readOnlyHives_;
     bool sharedViews_ = false;
-    std::map<std::string, std::string> profiles_;  // folded file, section and key -> value
-    std::map<std::string, File> files_;            // folded path -> file
-    std::set<std::string> folders_;                // folded paths
-    std::set<std::string> readOnlyFolders_;
+    std::map<std::u16string, std::string> profiles_;  // folded file, section and key -> value
+    std::map<std::u16string, File> files_;            // folded path -> file
+    std::set<std::u16string> folders_;                // folded paths
+    std::set<std::u16string> readOnlyFolders_;
     std::map<int, std::string> specialFolders_;
 };
 

@@ -1,17 +1,20 @@
-#include "platform/formats/Utf16.h"
+#include "base/Utf16.h"
 
-namespace lsu::formats {
+#include <utility>
+
+namespace lsu {
 
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
 // The code point starting at text[at], advancing at past it; malformed
-// bytes are one U+FFFD each.
+// bytes are one U+FFFD each. A surrogate written on its own in three bytes
+// is taken as written, so that generalized UTF-8 comes back whole.
 char32_t decodeUtf8(std::string_view text, std::size_t& at) {
     const auto lead = static_cast<unsigned char>(text[at++]);
     if (lead < 0x80) return lead;
-    int continuation = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    const int continuation = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
     if (continuation < 0 || lead > 0xF4) return kReplacement;
     char32_t point = lead & (0x3F >> continuation);
     for (int i = 0; i < continuation; ++i) {
@@ -19,8 +22,7 @@ char32_t decodeUtf8(std::string_view text, std::size_t& at) {
         point = (point << 6) | (static_cast<unsigned char>(text[at++]) & 0x3F);
     }
     static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (point < kSmallest[continuation] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF))
-        return kReplacement;
+    if (point < kSmallest[continuation] || point > 0x10FFFF) return kReplacement;
     return point;
 }
 
@@ -44,18 +46,18 @@ void appendUtf8(std::string& out, char32_t point) {
 
 }  // namespace
 
+char16_t Utf16Units::next() {
+    if (pendingLow_ != 0) return std::exchange(pendingLow_, 0);
+    const char32_t point = decodeUtf8(text_, at_);
+    if (point < 0x10000) return static_cast<char16_t>(point);
+    pendingLow_ = static_cast<char16_t>(0xDC00 + ((point - 0x10000) & 0x3FF));
+    return static_cast<char16_t>(0xD800 + ((point - 0x10000) >> 10));
+}
+
 std::u16string utf16FromUtf8(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
-    for (std::size_t at = 0; at < text.size();) {
-        const char32_t point = decodeUtf8(text, at);
-        if (point < 0x10000) {
-            out += static_cast<char16_t>(point);
-        } else {
-            out += static_cast<char16_t>(0xD800 + ((point - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((point - 0x10000) & 0x3FF));
-        }
-    }
+    for (Utf16Units units(text); !units.done();) out += units.next();
     return out;
 }
 
@@ -68,7 +70,7 @@ std::string utf8FromUtf16(std::u16string_view text) {
             text[at + 1] <= 0xDFFF) {
             appendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[++at] - 0xDC00));
         } else {
-            appendUtf8(out, unit >= 0xD800 && unit <= 0xDFFF ? kReplacement : unit);
+            appendUtf8(out, unit);
         }
     }
     return out;
@@ -76,8 +78,7 @@ std::string utf8FromUtf16(std::u16string_view text) {
 
 std::u16string utf16FromBytes(std::span<const std::uint8_t> bytes) {
     std::u16string out(bytes.size() / 2, u'\0');
-    for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
     return out;
 }
 
@@ -91,4 +92,4 @@ std::vector<std::uint8_t> bytesOfUtf16(std::u16string_view text) {
     return out;
 }
 
-}  // namespace lsu::formats
+}  // namespace lsu
