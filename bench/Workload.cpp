@@ -1,5 +1,6 @@
 #include "Workload.h"
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,11 @@ Placement placementOf(Crowd crowd, std::size_t i, const Places& places) {
     return placement;
 }
 
+// A machine seeded only in part would measure something else.
+void required(const Status& done) {
+    if (!done) throw std::runtime_error("seeding the benchmark's machine failed: " + done.error().message);
+}
+
 // The Mixed crowd's first entries are the four win.ini lines.
 std::size_t firstPlaced(Crowd crowd) { return crowd == Crowd::Mixed ? 4 : 0; }
 
@@ -79,7 +85,8 @@ void writeWinIniLines(Platform& platform, bool present) {
     const std::string file = winIniPath(platform);
     for (std::string_view section : {kWinIniEnabledSection, kWinIniDisabledSection})
         for (const std::string key : kWinIniKeys)
-            platform.writeProfile(std::string(section), key, present ? "C:\\Tools\\" + key + ".exe" : "", file);
+            required(
+                platform.writeProfile(std::string(section), key, present ? "C:\\Tools\\" + key + ".exe" : "", file));
 }
 
 }  // namespace
@@ -87,20 +94,21 @@ void writeWinIniLines(Platform& platform, bool present) {
 const char* crowdName(Crowd crowd) { return crowd == Crowd::RegistryHeavy ? "registry-heavy" : "mixed"; }
 
 void seedCrowd(Platform& platform, Crowd crowd, std::size_t entries) {
-    ensureDisabledItemsFolders(platform);
+    required(ensureDisabledItemsFolders(platform));
     const Places places = placesOf(platform);
     if (crowd == Crowd::Mixed) writeWinIniLines(platform, true);
     for (std::size_t i = firstPlaced(crowd); i < entries; ++i) {
         const Placement placement = placementOf(crowd, i, places);
         const std::string command = "\"C:\\Program Files\\Vendor " + std::to_string(i % 97) + "\\tool.exe\" /tray";
         if (placement.key) {
-            platform.writeValue(*placement.key, {placement.name, kRegSz, {command.begin(), command.end()}}, true);
+            required(
+                platform.writeValue(*placement.key, {placement.name, kRegSz, {command.begin(), command.end()}}, true));
         } else if (placement.shortcut) {
             ShortcutFields fields;
             fields.targetPath = "C:\\Program Files\\Vendor\\tool" + std::to_string(i % 50) + ".exe";
-            buildShortcut(platform, placement.path, fields, true);
+            required(buildShortcut(platform, placement.path, fields, true));
         } else {
-            platform.writeFile(placement.path, {'@'});
+            required(platform.writeFile(placement.path, {'@'}));
         }
     }
 }
@@ -110,10 +118,8 @@ void clearCrowd(Platform& platform, Crowd crowd, std::size_t entries) {
     if (crowd == Crowd::Mixed) writeWinIniLines(platform, false);
     for (std::size_t i = firstPlaced(crowd); i < entries; ++i) {
         const Placement placement = placementOf(crowd, i, places);
-        if (placement.key)
-            platform.deleteValue(*placement.key, placement.name);
-        else
-            platform.deleteFile(placement.path);
+        required(placement.key ? platform.deleteValue(*placement.key, placement.name)
+                               : platform.deleteFile(placement.path));
     }
 }
 

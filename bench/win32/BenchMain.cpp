@@ -204,11 +204,10 @@ ShowFigures measureShowing(Win32Platform& platform) {
     return figures;
 }
 
-// A user who answers Yes and reads no message.
+// A user who answers Yes.
 class YesPrompts : public UserPrompts {
 public:
-    void tell(const std::string&, const std::string&, int) override {}
-    bool ask(const std::string&, const std::string&, int) override { return true; }
+    bool ask(const std::string&, const std::string&, MessageKind) override { return true; }
 };
 
 struct ChangeFigures {
@@ -296,11 +295,11 @@ ChangeFigures measureChanges(Win32Platform& platform) {
     };
     figures.add = bestOf(
         [&] {
-            addEntry(platform, prompts, form);
+            (void)addEntry(platform, prompts, form);
             reloaded(+1);
         },
         [&] {
-            if (auto row = rowNamed(platform, form.name)) deleteEntry(platform, prompts, *row);
+            if (auto row = rowNamed(platform, form.name)) (void)deleteEntry(platform, *row);
             refreshed();
         });
     figures.check = bestOf(
@@ -316,11 +315,11 @@ ChangeFigures measureChanges(Win32Platform& platform) {
         });
     figures.remove = bestOf(
         [&] {
-            if (auto row = rowNamed(platform, form.name)) deleteEntry(platform, prompts, *row);
+            if (auto row = rowNamed(platform, form.name)) (void)deleteEntry(platform, *row);
             reloaded(-1);
         },
         [&] {
-            addEntry(platform, prompts, form);
+            (void)addEntry(platform, prompts, form);
             refreshed();
         });
     DestroyWindow(main);

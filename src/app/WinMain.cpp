@@ -8,7 +8,7 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
     lsu::Win32Platform platform;
-    if (lsu::writeThemeManifest(platform) == lsu::ManifestResult::Failed)
+    if (!lsu::writeThemeManifest(platform))
         MessageBoxW(nullptr, lsu::win32::widen(lsu::kThemeErrorPrompt).c_str(),
                     lsu::win32::widen(lsu::kThemeErrorTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
     INITCOMMONCONTROLSEX controls = {};

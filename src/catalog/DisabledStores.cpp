@@ -24,16 +24,17 @@ std::string entryFolder(Platform& platform, SectionId folderSection, bool enable
     return source ? platform.specialFolder(source->csidl) : std::string();
 }
 
-void ensureDisabledItemsFolders(Platform& platform) {
+Status ensureDisabledItemsFolders(Platform& platform) {
     const std::string base = withTrailingBackslash(platform.programFolder());
     for (SectionId id : sectionTree()) {
         const Section& entry = section(id);
         if (!entry.isLeaf() || !std::holds_alternative<FolderSource>(*entry.source)) continue;
         // "Startup Folder" first, then its subfolder.
         const std::string_view key = entry.key;
-        platform.ensureFolder(base + std::string(key.substr(0, key.find('\\'))));
-        platform.ensureFolder(base + std::string(key));
+        for (const std::string_view folder : {key.substr(0, key.find('\\')), key})
+            if (Status made = platform.ensureFolder(base + std::string(folder)); !made) return made;
     }
+    return {};
 }
 
 }  // namespace lsu

@@ -29,7 +29,8 @@ std::string disabledItemsFolder(Platform& platform, SectionId folderSection);
 // (empty when the system names none), or when disabled the program's own.
 std::string entryFolder(Platform& platform, SectionId folderSection, bool enabled);
 
-// Creates the disabled-items folders, each parent first.
-void ensureDisabledItemsFolders(Platform& platform);
+// Creates the disabled-items folders, each parent first; stops at the first
+// that cannot be made.
+Status ensureDisabledItemsFolders(Platform& platform);
 
 }  // namespace lsu

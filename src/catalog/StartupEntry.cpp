@@ -51,8 +51,7 @@ std::string cellText(const StartupEntry& entry, Column column) {
 }
 
 const char* stateReason(const StartupEntry& entry) {
-    if (isReadOnly(entry))
-        return "Group policy sets this entry and sets it again: it cannot be changed here.";
+    if (isReadOnly(entry)) return kSetByPolicyReason;
     if (entry.enabled && entry.switchedOff)
         return "Windows' startup settings turn this entry off: it stays where it is and does not start. Tick it "
                "to turn it on.";

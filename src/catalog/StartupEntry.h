@@ -58,6 +58,9 @@ const std::vector<ColumnDefinition>& entryColumns();
 // "Reg"/"Lnk"/"File", and in State how the entry stands with Windows.
 std::string cellText(const StartupEntry& entry, Column column);
 
+inline constexpr const char* kSetByPolicyReason =
+    "Group policy sets this entry and sets it again: it cannot be changed here.";
+
 // Why the entry is not as its box alone would say: Windows' switch is off,
 // or group policy sets it. nullptr for every other entry.
 const char* stateReason(const StartupEntry& entry);

@@ -2,6 +2,8 @@
 // The exit codes of lstartup-cli. Each error has its own code so that a
 // script can tell them apart without reading stderr.
 
+#include "base/Result.h"
+
 namespace lsu::cli {
 
 inline constexpr int kExitOk = 0;
@@ -17,6 +19,9 @@ inline constexpr int kExitNoProfile = 8;      // none, not the one named, or sev
 inline constexpr int kExitDirtyHive = 9;      // a hive was not shut down cleanly: nothing was changed
 inline constexpr int kExitReadOnlyVolume = 10;  // the volume is mounted read-only: nothing was changed
 inline constexpr int kExitReadOnlyEntry = 11;   // group policy sets the entry: it is not changed here
+
+// The code of a change that failed for this reason.
+int exitCodeFor(ErrorKind kind);
 
 // The table --help and the README show.
 inline constexpr const char* kExitCodeHelp =

@@ -4,23 +4,22 @@
 #include <algorithm>
 #include <array>
 
-#include "catalog/DisabledStores.h"
+#include "catalog/Sections.h"
 #include "cli/EntryFormats.h"
 #include "cli/EntryLookup.h"
 #include "cli/ExitCodes.h"
 #include "cli/ScriptPrompts.h"
-#include "operations/Messages.h"
 #include "operations/Operations.h"
-#include "catalog/Sections.h"
 #include "scanners/SectionLoading.h"
+#include "ui/logic/ChangeMessages.h"
 
 namespace lsu::cli {
 
 namespace {
 
 // The window's confirmation before a delete.
-constexpr const char* kDeleteQuestion = "Are you sure to delete the selected item?\r\n\r\nThis action can not be undone.";
-constexpr const char* kDeleteQuestionTitle = "Warning";
+constexpr const char* kDeleteQuestion =
+    "Are you sure to delete the selected item?\r\n\r\nThis action can not be undone.";
 
 constexpr std::array<std::string_view, 5> kCommands = {"list", "enable", "disable", "delete", "add"};
 
@@ -61,23 +60,21 @@ public:
                  << (row.enabled && row.switchedOff ? " by Windows' own startup switch" : "") << ".\n";
             return kExitOk;
         }
-        ScriptPrompts prompts(err_, request.yes);
-        ensureDisabledItemsFolders(platform_);
+        ScriptPrompts prompts(request.yes);
         row.checked = enable;
-        const bool moved = applyCheckState(platform_, prompts, row);
-        return finish(prompts, moved, (enable ? "Enabled " : "Disabled ") + where,
-                      "could not " + std::string(enable ? "enable" : "disable") + " \"" + row.name + '"');
+        const StartupEntry asked = row;
+        const ChangeResult changed = applyCheckState(platform_, prompts, row);
+        return finish(changed, messageAfterCheckChange(asked, changed), (enable ? "Enabled " : "Disabled ") + where);
     }
 
     int remove(const Request& request) {
         StartupEntry row;
         if (const int found = findOne(request, row); found != kExitOk) return found;
         if (isReadOnly(row)) return readOnly(row);
-        ScriptPrompts prompts(err_, request.yes);
-        if (!prompts.ask(kDeleteQuestion, kDeleteQuestionTitle, kStyleYesNoQuestion)) return refused(prompts);
-        const bool gone = deleteEntry(platform_, prompts, row);
-        return finish(prompts, gone, "Deleted \"" + row.name + "\" from " + std::string(section(row.section).key),
-                      "could not delete \"" + row.name + '"');
+        if (!request.yes) return refused(kDeleteQuestion);
+        const ChangeResult deleted = deleteEntry(platform_, row);
+        return finish(deleted, messageAfterDelete(deleted),
+                      "Deleted \"" + row.name + "\" from " + std::string(section(row.section).key));
     }
 
     int add(const Request& request) {
@@ -89,14 +86,13 @@ public:
                                                   "\"; use a Startup Folder or Registry leaf section");
         if (request.name.empty() || request.commandLine.empty())
             return error(kExitUsage, "the name and the command line must not be empty");
-        ScriptPrompts prompts(err_, request.yes);
-        const std::string key(section(*id).key);
         // What already stands where the entry goes is replaced only on the
         // user's word: the operation asks, and without --yes the answer is No.
-        ensureDisabledItemsFolders(platform_);
-        const bool written = addEntry(platform_, prompts, EntryForm{request.name, request.commandLine, *id});
-        return finish(prompts, written, "Added \"" + request.name + "\" to " + key,
-                      "could not add \"" + request.name + '"');
+        ScriptPrompts prompts(request.yes);
+        const EntryForm form{request.name, request.commandLine, *id};
+        const ChangeResult added = addEntry(platform_, prompts, form);
+        return finish(added, messageAfterAdd(form, added),
+                      "Added \"" + request.name + "\" to " + std::string(section(*id).key));
     }
 
     int error(int code, const std::string& message) {
@@ -128,16 +124,16 @@ private:
         return error(kExitReadOnlyEntry, "\"" + row.name + "\": " + stateReason(row));
     }
 
-    int refused(const ScriptPrompts& prompts) {
-        return error(kExitRefused, "refused: " + prompts.refusal().value_or("a question") + " Give --yes to answer Yes.");
+    int refused(const std::string& question) {
+        return error(kExitRefused, "refused: " + question + " Give --yes to answer Yes.");
     }
 
-    int finish(const ScriptPrompts& prompts, bool done, const std::string& success, const std::string& failure) {
-        if (prompts.refusal()) return refused(prompts);
-        if (!done) {
-            if (!prompts.told()) error(kExitOperationFailed, failure);
-            return kExitOperationFailed;
-        }
+    // What the window would have shown goes to stderr as one line; the exit
+    // code says why a change failed.
+    int finish(const ChangeResult& result, const std::optional<UserMessage>& message, const std::string& success) {
+        if (!result && result.error().kind == ErrorKind::DeclinedByUser) return refused(result.error().message);
+        if (message) err_ << "lstartup-cli: " << oneLine(message->title) << ": " << oneLine(message->text) << '\n';
+        if (!result) return exitCodeFor(result.error().kind);
         out_ << success << ".\n";
         return kExitOk;
     }

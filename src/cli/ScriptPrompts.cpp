@@ -17,16 +17,4 @@ std::string oneLine(const std::string& text) {
     return line;
 }
 
-void ScriptPrompts::tell(const std::string& prompt, const std::string& title, int) {
-    if (refusal_) return;
-    told_ = true;
-    err_ << "lstartup-cli: " << (title.empty() ? "" : oneLine(title) + ": ") << oneLine(prompt) << '\n';
-}
-
-bool ScriptPrompts::ask(const std::string& prompt, const std::string&, int) {
-    if (answerYes_) return true;
-    if (!refusal_) refusal_ = oneLine(prompt);
-    return false;
-}
-
 }  // namespace lsu::cli

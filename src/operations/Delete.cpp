@@ -1,6 +1,5 @@
 #include "operations/EntryLocations.h"
 #include "operations/EntrySwitches.h"
-#include "operations/Messages.h"
 #include "operations/Operations.h"
 
 namespace lsu {
@@ -19,36 +18,26 @@ bool rowEntryStands(Platform& platform, const StartupEntry& row, const EntryPlac
 
 // A switch belongs to the entry of its name where Windows starts it; once
 // none stands there, nothing is left for it to switch.
-void removeOrphanedSwitch(Platform& platform, UserPrompts& prompts, const StartupEntry& row) {
+Status removeOrphanedSwitch(Platform& platform, const StartupEntry& row) {
     const auto live = placeOfRow(platform, row, true);
-    if (!live || readEntry(platform, *live)) return;
+    if (!live || readEntry(platform, *live)) return {};
     const auto switchPlace = switchPlaceOf(row.section, *live);
-    if (!switchPlace) return;
-    if (const SystemResult removed = removeSwitch(platform, *switchPlace); !removed)
-        prompts.tell(withReason(kSwitchLeftPrompt, removed.error()), kDeleteFailedTitle, kStyleCritical);
+    return switchPlace ? removeSwitch(platform, *switchPlace) : Status();
 }
 
 }  // namespace
 
-bool deleteEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& row) {
-    if (isReadOnly(row)) {
-        prompts.tell(kReadOnlyPrompt, kDeleteFailedTitle, kStyleCritical);
-        return false;
-    }
+ChangeResult deleteEntry(Platform& platform, const StartupEntry& row) {
+    if (isReadOnly(row)) return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
     auto place = placeOfRow(platform, row, row.enabled);
-    if (!place) {
-        prompts.tell(kDeleteFailedPrompt, kDeleteFailedTitle, kStyleCritical);
-        return false;
-    }
+    if (!place) return Error{ErrorKind::System, 0, {}};
     if (rowEntryStands(platform, row, *place)) {
-        const SystemResult removed = removeEntry(platform, *place);
-        if (!removed && rowEntryStands(platform, row, *place)) {
-            prompts.tell(withReason(kDeleteFailedPrompt, removed.error()), kDeleteFailedTitle, kStyleCritical);
-            return false;
-        }
+        const Status removed = removeEntry(platform, *place);
+        if (!removed && rowEntryStands(platform, row, *place)) return removed.error();
     }
-    removeOrphanedSwitch(platform, prompts, row);
-    return true;
+    if (const Status switchGone = removeOrphanedSwitch(platform, row); !switchGone)
+        return Changed{Warning{Warning::SwitchLeftBehind, switchGone.error()}};
+    return Changed{};
 }
 
 }  // namespace lsu

@@ -3,7 +3,6 @@
 #include "operations/EntrySwitches.h"
 #include "operations/EntryTransfer.h"
 #include "operations/FileNames.h"
-#include "operations/Messages.h"
 #include "operations/Operations.h"
 
 namespace lsu {
@@ -61,56 +60,39 @@ std::optional<EditTarget> targetFor(Platform& platform, const StartupEntry& row,
     return EditTarget{*place, linkFieldsFor(platform, form.name, command)};
 }
 
-Outcome replaceEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& source, const EntryContent& old,
-                     const std::optional<EditTarget>& target) {
-    if (!target) return Outcome::failed();
-    if (samePlace(source, target->place) && sameContent(old, target->content)) return Outcome::done();
+Status replaceEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& source, const EntryContent& old,
+                    const std::optional<EditTarget>& target) {
+    if (!target) return Error{ErrorKind::System, 0, {}};
+    if (samePlace(source, target->place) && sameContent(old, target->content)) return {};
     return transferEntry(platform, prompts, source, target->place, target->content);
 }
 
 // Windows' switch of the entry follows it to its new name and place. A
 // parked entry whose name an entry where Windows starts it still carries
 // leaves the switch to that one.
-void keepSwitchWithEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& row, SectionId to,
-                         const EntryPlace& target) {
+Status keepSwitchWithEntry(Platform& platform, const StartupEntry& row, SectionId to, const EntryPlace& target) {
     const auto live = placeOfRow(platform, row, true);
     const auto from = live ? switchPlaceOf(row.section, *live) : std::nullopt;
-    if (!from || (!row.enabled && readEntry(platform, *live))) return;
-    if (const SystemResult carried = carrySwitch(platform, *from, switchPlaceOf(to, target)); !carried)
-        prompts.tell(withReason(kSwitchLeftPrompt, carried.error()), kEditFailedTitle, kStyleCritical);
+    if (!from || (!row.enabled && readEntry(platform, *live))) return {};
+    return carrySwitch(platform, *from, switchPlaceOf(to, target));
 }
 
 }  // namespace
 
-bool editEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form) {
-    if (isReadOnly(row)) {
-        prompts.tell(kReadOnlyPrompt, kEditFailedTitle, kStyleCritical);
-        return false;
-    }
-    if (auto problem = formProblem(form, false)) {
-        prompts.tell(*problem, kAppTitle, kStyleExclamation);
-        return false;
-    }
-    if (isPlainFolderFile(row) && !sourceAs<FolderSource>(*form.section)) {
-        prompts.tell(kPlainFileStaysInFolderPrompt, kAppTitle, kStyleExclamation);
-        return false;
-    }
+ChangeResult editEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form) {
+    if (isReadOnly(row)) return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
+    if (Status valid = checkForm(form, false); !valid) return valid.error();
+    if (isPlainFolderFile(row) && !sourceAs<FolderSource>(*form.section))
+        return Error{ErrorKind::InvalidInput, 0,
+                     "A file in a Startup folder can only be moved to the other Startup folder."};
     auto source = placeOfRow(platform, row, row.enabled);
     auto old = source ? readEntry(platform, *source) : std::nullopt;
-    if (!old) {
-        prompts.tell(kEntryGonePrompt, kEditFailedTitle, kStyleExclamation);
-        return false;
-    }
+    if (!old) return Error{ErrorKind::NotFound, 0, {}};
     const auto target = targetFor(platform, row, form, *old, commandTextFor(platform, row, form, *source, *old));
-    const Outcome edited = replaceEntry(platform, prompts, *source, *old, target);
-    switch (edited.kind) {
-        case Outcome::Done: keepSwitchWithEntry(platform, prompts, row, *form.section, target->place); return true;
-        case Outcome::Declined: tellNothingChanged(prompts); break;
-        case Outcome::Failed:
-            prompts.tell(withReason(kEditFailedPrompt, edited.reason), kEditFailedTitle, kStyleCritical);
-            break;
-    }
-    return false;
+    if (Status edited = replaceEntry(platform, prompts, *source, *old, target); !edited) return edited.error();
+    if (Status carried = keepSwitchWithEntry(platform, row, *form.section, target->place); !carried)
+        return Changed{Warning{Warning::SwitchLeftBehind, carried.error()}};
+    return Changed{};
 }
 
 }  // namespace lsu

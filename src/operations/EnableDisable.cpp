@@ -1,39 +1,34 @@
+#include "catalog/DisabledStores.h"
 #include "operations/EntryLocations.h"
 #include "operations/EntrySwitches.h"
 #include "operations/EntryTransfer.h"
-#include "operations/LanguageTable.h"
-#include "operations/Messages.h"
 #include "operations/Operations.h"
 
 namespace lsu {
 
 namespace {
 
-void tellMoveFailed(UserPrompts& prompts, const StartupEntry& row, bool enabling,
-                    const std::optional<SystemError>& reason) {
-    const bool winIni = sourceAs<WinIniSource>(row.section) != nullptr;
-    const int prompt = !enabling ? kTextDisableFailedPrompt : winIni ? kTextWinIniEnableFailedPrompt
-                                                                      : kTextEnableFailedPrompt;
-    const int title = !enabling ? kTextDisableFailedTitle : winIni ? kTextWinIniEnableFailedTitle
-                                                                    : kTextEnableFailedTitle;
-    prompts.tell(withReason(languageText(prompt), reason), languageText(title), kStyleCritical);
-}
+// A place the system names no folder for, or an entry no longer there.
+Error nowhere(ErrorKind kind) { return {kind, 0, {}}; }
 
-Outcome moveRow(Platform& platform, UserPrompts& prompts, const StartupEntry& row, bool enabling) {
+Status moveRow(Platform& platform, UserPrompts& prompts, const StartupEntry& row, bool enabling) {
     auto source = placeOfRow(platform, row, !enabling);
     auto target = placeOfRow(platform, row, enabling);
-    if (!source || !target) return Outcome::failed();
+    if (!source || !target) return nowhere(ErrorKind::System);
     // What moves is what stands at the source now, exactly as stored.
     auto content = readEntry(platform, *source);
-    if (!content) return Outcome::failed();
+    if (!content) return nowhere(ErrorKind::NotFound);
+    // A parked file needs the program's folders for parked items.
+    if (!enabling && std::holds_alternative<FilePlace>(*target))
+        if (Status folders = ensureDisabledItemsFolders(platform); !folders) return folders;
     return transferEntry(platform, prompts, *source, *target, *content);
 }
 
 // An entry where Windows starts it also needs its own switch on to start.
-SystemResult turnSwitchOnWhereStarted(Platform& platform, const StartupEntry& row) {
+Status turnSwitchOnWhereStarted(Platform& platform, const StartupEntry& row) {
     const auto live = placeOfRow(platform, row, true);
     const auto switchPlace = live ? switchPlaceOf(row.section, *live) : std::nullopt;
-    return switchPlace ? turnSwitchOn(platform, *switchPlace) : SystemResult();
+    return switchPlace ? turnSwitchOn(platform, *switchPlace) : Status();
 }
 
 // Records how the entry now stands; its box shows whether Windows starts it.
@@ -45,32 +40,31 @@ void settle(StartupEntry& row, bool enabled, bool switchedOff) {
 
 }  // namespace
 
-bool applyCheckState(Platform& platform, UserPrompts& prompts, StartupEntry& row) {
+ChangeResult applyCheckState(Platform& platform, UserPrompts& prompts, StartupEntry& row) {
     const bool enabling = row.checked;
-    if (enabling == startsWithWindows(row)) return false;
+    if (enabling == startsWithWindows(row)) return Changed{};
     if (isReadOnly(row)) {
         settle(row, row.enabled, row.switchedOff);
-        return false;
+        return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
     }
-    if (!enabling || !row.enabled) {
-        const Outcome moved = moveRow(platform, prompts, row, enabling);
-        if (moved.kind != Outcome::Done) {
-            if (moved.kind == Outcome::Declined) tellNothingChanged(prompts);
-            else tellMoveFailed(prompts, row, enabling, moved.reason);
+    const bool movesBack = enabling && !row.enabled;
+    if (!enabling || movesBack) {
+        if (const Status moved = moveRow(platform, prompts, row, enabling); !moved) {
             settle(row, row.enabled, row.switchedOff);
-            return false;
+            return moved.error();
         }
         // Parking leaves Windows' switch alone: it is the user's choice there.
         if (!enabling) {
             settle(row, false, row.switchedOff);
-            return true;
+            return Changed{};
         }
     }
-    const SystemResult on = turnSwitchOnWhereStarted(platform, row);
-    if (!on) prompts.tell(withReason(kSwitchStaysOffPrompt, on.error()), languageText(kTextEnableFailedTitle), kStyleCritical);
-    const bool movedBack = !row.enabled;
+    const Status on = turnSwitchOnWhereStarted(platform, row);
     settle(row, true, !on);
-    return movedBack || static_cast<bool>(on);
+    if (on) return Changed{};
+    // Moved back, the entry stands where Windows starts it all the same.
+    if (movesBack) return Changed{Warning{Warning::SwitchStaysOff, on.error()}};
+    return on.error();
 }
 
 }  // namespace lsu

@@ -23,12 +23,13 @@ std::vector<SectionId> sectionsOffered(bool forAdd) {
     return offered;
 }
 
-std::optional<std::string> formProblem(const EntryForm& form, bool forAdd) {
+Status checkForm(const EntryForm& form, bool forAdd) {
     const auto offered = sectionsOffered(forAdd);
     if (!form.section || std::find(offered.begin(), offered.end(), *form.section) == offered.end())
-        return "Select one of the listed sections for the program.";
-    if (sourceAs<FolderSource>(*form.section)) return fileNameProblem(form.name);
-    return std::nullopt;
+        return Error{ErrorKind::InvalidInput, 0, "Select one of the listed sections for the program."};
+    if (!sourceAs<FolderSource>(*form.section)) return {};
+    if (auto problem = fileNameProblem(form.name)) return Error{ErrorKind::InvalidInput, 0, *problem};
+    return {};
 }
 
 ShortcutFields linkFieldsFor(Platform& platform, const std::string& name, const std::string& commandLine) {

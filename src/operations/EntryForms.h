@@ -1,7 +1,6 @@
 #pragma once
 // Turning the entry dialog's fields into what is written.
 
-#include <optional>
 #include <string>
 
 #include "operations/Operations.h"
@@ -9,9 +8,10 @@
 
 namespace lsu {
 
-// Why the fields cannot be written, or nullopt: the section must be one the
-// dialog offers, and a name that becomes a file name must be a valid one.
-std::optional<std::string> formProblem(const EntryForm& form, bool forAdd);
+// Done when the fields can be written; else invalid input, saying why: the
+// section must be one the dialog offers, and a name that becomes a file name
+// must be a valid one.
+Status checkForm(const EntryForm& form, bool forAdd);
 
 // A new link for the command line: program and arguments split as Windows
 // splits them, described by the entry's name, in a normal window.

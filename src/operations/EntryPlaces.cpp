@@ -36,26 +36,25 @@ std::optional<EntryContent> readFileBytes(Platform& platform, const FilePlace& p
 
 // A write the system took but that does not read back the same did not
 // store the entry.
-SystemResult readBackDiffers() { return SystemResult::refused(0, "What was written did not read back the same."); }
+Error readBackDiffers() { return {ErrorKind::ReadBackMismatch, 0, "What was written did not read back the same."}; }
 
-SystemResult writeRegistry(Platform& platform, const RegistryPlace& place, const RegistryValue& content) {
+Status writeRegistry(Platform& platform, const RegistryPlace& place, const RegistryValue& content) {
     RegistryValue value = content;
     value.name = place.name;
-    if (SystemResult written = platform.writeValue(place.key, value, true); !written) return written;
+    if (Status written = platform.writeValue(place.key, value, true); !written) return written;
     auto back = platform.readValue(place.key, place.name);
     if (!back || back->type != value.type || back->data != value.data) return readBackDiffers();
     return {};
 }
 
-SystemResult writeProfileLine(Platform& platform, const ProfilePlace& place, const std::string& text) {
-    if (SystemResult written = platform.writeProfile(place.section, place.key, text, place.file); !written)
-        return written;
+Status writeProfileLine(Platform& platform, const ProfilePlace& place, const std::string& text) {
+    if (Status written = platform.writeProfile(place.section, place.key, text, place.file); !written) return written;
     if (platform.readProfile(place.section, place.key, place.file) != text) return readBackDiffers();
     return {};
 }
 
-SystemResult writeFileBytes(Platform& platform, const FilePlace& place, const FileBytes& bytes) {
-    if (SystemResult written = platform.writeFile(place.path, bytes); !written) return written;
+Status writeFileBytes(Platform& platform, const FilePlace& place, const FileBytes& bytes) {
+    if (Status written = platform.writeFile(place.path, bytes); !written) return written;
     if (platform.readFile(place.path) != bytes) return readBackDiffers();
     return {};
 }
@@ -68,7 +67,7 @@ std::optional<EntryContent> readEntry(Platform& platform, const EntryPlace& plac
     return readFileBytes(platform, std::get<FilePlace>(place));
 }
 
-SystemResult writeEntry(Platform& platform, const EntryPlace& place, const EntryContent& content) {
+Status writeEntry(Platform& platform, const EntryPlace& place, const EntryContent& content) {
     if (auto* registry = std::get_if<RegistryPlace>(&place)) {
         if (auto* value = std::get_if<RegistryValue>(&content)) return writeRegistry(platform, *registry, *value);
     } else if (auto* profile = std::get_if<ProfilePlace>(&place)) {
@@ -79,10 +78,10 @@ SystemResult writeEntry(Platform& platform, const EntryPlace& place, const Entry
         if (auto* fields = std::get_if<ShortcutFields>(&content))
             return buildShortcut(platform, file.path, *fields, true);
     }
-    return SystemResult::refused(0, "This kind of entry cannot be stored there.");
+    return Error{ErrorKind::InvalidInput, 0, "This kind of entry cannot be stored there."};
 }
 
-SystemResult removeEntry(Platform& platform, const EntryPlace& place) {
+Status removeEntry(Platform& platform, const EntryPlace& place) {
     if (auto* registry = std::get_if<RegistryPlace>(&place)) return platform.deleteValue(registry->key, registry->name);
     // A win.ini key stays in its section with an empty value: no entry.
     if (auto* profile = std::get_if<ProfilePlace>(&place))
@@ -90,8 +89,11 @@ SystemResult removeEntry(Platform& platform, const EntryPlace& place) {
     return platform.deleteFile(std::get<FilePlace>(place).path);
 }
 
-SystemResult restoreEntry(Platform& platform, const EntryPlace& place, const std::optional<EntryContent>& before) {
-    return before ? writeEntry(platform, place, *before) : removeEntry(platform, place);
+Status restoreEntry(Platform& platform, const EntryPlace& place, const std::optional<EntryContent>& before) {
+    const Status restored = before ? writeEntry(platform, place, *before) : removeEntry(platform, place);
+    const auto now = readEntry(platform, place);
+    if (before ? now && sameContent(*now, *before) : !now) return {};
+    return restored ? Status(readBackDiffers()) : restored;
 }
 
 bool sameContent(const EntryContent& a, const EntryContent& b) {

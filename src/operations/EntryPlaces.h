@@ -47,15 +47,16 @@ using EntryContent = std::variant<RegistryValue, ProfileLine, FileBytes, Shortcu
 std::optional<EntryContent> readEntry(Platform& platform, const EntryPlace& place);
 
 // Writes the content at the place, replacing what stands there, and reads it
-// back. Refused when the system refused the write or it did not read back
-// the same.
-SystemResult writeEntry(Platform& platform, const EntryPlace& place, const EntryContent& content);
+// back. Refused when the system refused the write, or a read-back mismatch
+// when it did not read back the same.
+Status writeEntry(Platform& platform, const EntryPlace& place, const EntryContent& content);
 
 // Removes the entry from the place.
-SystemResult removeEntry(Platform& platform, const EntryPlace& place);
+Status removeEntry(Platform& platform, const EntryPlace& place);
 
-// Puts back what stood at the place before a write (nullopt: nothing).
-SystemResult restoreEntry(Platform& platform, const EntryPlace& place, const std::optional<EntryContent>& before);
+// Puts back what stood at the place before a write (nullopt: nothing), and
+// reads it back: a failure when the place does not hold it again.
+Status restoreEntry(Platform& platform, const EntryPlace& place, const std::optional<EntryContent>& before);
 
 bool sameContent(const EntryContent& a, const EntryContent& b);
 // Whether two places name the same stored entry (names and paths compared as

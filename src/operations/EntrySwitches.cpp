@@ -20,29 +20,30 @@ std::optional<SwitchPlace> switchPlaceOf(SectionId leaf, const EntryPlace& place
     return std::nullopt;
 }
 
-SystemResult turnSwitchOn(Platform& platform, const SwitchPlace& place) {
+Status turnSwitchOn(Platform& platform, const SwitchPlace& place) {
     auto value = platform.readValue(place.key, place.name);
     if (!value || !switchSaysOff(*value)) return {};
     const RegistryValue on = switchedOn(*value);
-    if (SystemResult written = platform.writeValue(place.key, on, false); !written) return written;
+    if (Status written = platform.writeValue(place.key, on, false); !written) return written;
     auto back = platform.readValue(place.key, place.name);
-    if (!back || back->data != on.data) return SystemResult::refused(0, "The switch did not read back as written.");
+    if (!back || back->data != on.data)
+        return Error{ErrorKind::ReadBackMismatch, 0, "The switch did not read back as written."};
     return {};
 }
 
-SystemResult removeSwitch(Platform& platform, const SwitchPlace& place) {
+Status removeSwitch(Platform& platform, const SwitchPlace& place) {
     if (!platform.readValue(place.key, place.name)) return {};
     return platform.deleteValue(place.key, place.name);
 }
 
-SystemResult carrySwitch(Platform& platform, const SwitchPlace& from, const std::optional<SwitchPlace>& to) {
+Status carrySwitch(Platform& platform, const SwitchPlace& from, const std::optional<SwitchPlace>& to) {
     auto value = platform.readValue(from.key, from.name);
     if (!value) return {};
     if (to) {
         if (to->key == from.key && equalsNoCase(to->name, from.name) && to->name == value->name) return {};
         RegistryValue carried = *value;
         carried.name = to->name;
-        if (SystemResult written = platform.writeValue(to->key, carried, true); !written) return written;
+        if (Status written = platform.writeValue(to->key, carried, true); !written) return written;
         // A rename that changes only letter case has nothing else to remove.
         if (to->key == from.key && equalsNoCase(to->name, from.name)) return {};
     }

@@ -20,11 +20,11 @@ std::optional<SwitchPlace> switchPlaceOf(SectionId leaf, const EntryPlace& place
 
 // Turns the switch on when it is off; a missing switch, or one of another
 // shape, is left as it is.
-SystemResult turnSwitchOn(Platform& platform, const SwitchPlace& place);
+Status turnSwitchOn(Platform& platform, const SwitchPlace& place);
 // Removes the switch, if there is one.
-SystemResult removeSwitch(Platform& platform, const SwitchPlace& place);
+Status removeSwitch(Platform& platform, const SwitchPlace& place);
 // Moves the switch, if there is one, to its new place (written there first),
 // or removes it when the entry's new place keeps no switches.
-SystemResult carrySwitch(Platform& platform, const SwitchPlace& from, const std::optional<SwitchPlace>& to);
+Status carrySwitch(Platform& platform, const SwitchPlace& from, const std::optional<SwitchPlace>& to);
 
 }  // namespace lsu

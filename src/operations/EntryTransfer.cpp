@@ -1,6 +1,9 @@
 #include "operations/EntryTransfer.h"
 
-#include "operations/Messages.h"
+#include <initializer_list>
+#include <string>
+
+#include "operations/Questions.h"
 
 namespace lsu {
 
@@ -20,48 +23,66 @@ bool renameFile(Platform& platform, const EntryPlace& source, const EntryPlace& 
 
 struct Conflict {
     std::optional<EntryContent> before;
-    bool declined = false;
+    Status answer;  // declined when the user would not have it replaced
 };
 
 Conflict checkConflict(Platform& platform, UserPrompts& prompts, const EntryPlace& target,
                        const EntryContent& content) {
-    Conflict conflict{readEntry(platform, target)};
-    if (conflict.before && !sameContent(*conflict.before, content) &&
-        !askReplace(prompts, kindOfPlace(target), describePlace(target)))
-        conflict.declined = true;
+    Conflict conflict{readEntry(platform, target), {}};
+    if (conflict.before && !sameContent(*conflict.before, content))
+        conflict.answer = askReplace(prompts, kindOfPlace(target), describePlace(target));
     return conflict;
 }
 
+// The sentences that are not empty, one after the other.
+std::string joined(std::initializer_list<std::string> sentences) {
+    std::string text;
+    for (const std::string& sentence : sentences)
+        if (!sentence.empty()) text += (text.empty() ? "" : " ") + sentence;
+    return text;
+}
+
+Error partlyDone(const EntryPlace& source, const EntryPlace& target, const Error& removal, const Error& rollback) {
+    return {ErrorKind::PartlyDone, rollback.code,
+            joined({"It may now stand both at " + describePlace(source) + " and at " + describePlace(target) + ".",
+                    removal.message, rollback.message})};
+}
+
 // Writes the content over what stood there; a failed write puts that back.
-Outcome writeOver(Platform& platform, const EntryPlace& target, const EntryContent& content,
-                  const std::optional<EntryContent>& before) {
-    const SystemResult written = writeEntry(platform, target, content);
-    if (written) return Outcome::done();
-    restoreEntry(platform, target, before);
-    return Outcome::failed(written);
+Status writeOver(Platform& platform, const EntryPlace& target, const EntryContent& content,
+                 const std::optional<EntryContent>& before) {
+    const Status written = writeEntry(platform, target, content);
+    if (written) return {};
+    if (const Status restored = restoreEntry(platform, target, before); !restored)
+        return Error{ErrorKind::PartlyDone, restored.error().code,
+                     joined({describePlace(target) + " may no longer hold what it held before.",
+                             written.error().message, restored.error().message})};
+    return written;
 }
 
 }  // namespace
 
-Outcome placeEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& target, const EntryContent& content) {
-    Conflict conflict = checkConflict(platform, prompts, target, content);
-    if (conflict.declined) return Outcome::declined();
+Status placeEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& target, const EntryContent& content) {
+    const Conflict conflict = checkConflict(platform, prompts, target, content);
+    if (!conflict.answer) return conflict.answer;
     return writeOver(platform, target, content, conflict.before);
 }
 
-Outcome transferEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& source, const EntryPlace& target,
-                      const EntryContent& content) {
+Status transferEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& source, const EntryPlace& target,
+                     const EntryContent& content) {
     // The entry is rewritten where it stands: nothing else is replaced.
     if (samePlace(source, target)) return writeOver(platform, target, content, readEntry(platform, target));
-    Conflict conflict = checkConflict(platform, prompts, target, content);
-    if (conflict.declined) return Outcome::declined();
-    if (renameFile(platform, source, target, content, conflict.before.has_value())) return Outcome::done();
-    if (Outcome written = writeOver(platform, target, content, conflict.before); written.kind != Outcome::Done)
-        return written;
-    const SystemResult removed = removeEntry(platform, source);
-    if (removed) return Outcome::done();
-    restoreEntry(platform, target, conflict.before);
-    return Outcome::failed(removed);
+    const Conflict conflict = checkConflict(platform, prompts, target, content);
+    if (!conflict.answer) return conflict.answer;
+    if (renameFile(platform, source, target, content, conflict.before.has_value())) return {};
+    if (Status written = writeOver(platform, target, content, conflict.before); !written) return written;
+    const Status removed = removeEntry(platform, source);
+    // A removal the system reports as failed may still have removed it: then
+    // the entry stands at the target alone, and taking that back would lose it.
+    if (removed || !readEntry(platform, source)) return {};
+    if (const Status restored = restoreEntry(platform, target, conflict.before); !restored)
+        return partlyDone(source, target, removed.error(), restored.error());
+    return removed;
 }
 
 }  // namespace lsu

@@ -3,23 +3,22 @@
 // one place to another: the target is written and read back first, the
 // source is removed only then, and a removal that fails takes the write back.
 
-#include <optional>
-
 #include "operations/EntryPlaces.h"
-#include "operations/Outcome.h"
 #include "operations/UserPrompts.h"
 
 namespace lsu {
 
 // Writes the content at the target. A different entry standing there is
-// replaced only when the user says Yes; identical content is no conflict.
-// A failed write puts back what stood there.
-Outcome placeEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& target, const EntryContent& content);
+// replaced only when the user says Yes (No: declined by the user, nothing
+// changed); identical content is no conflict. A failed write puts back what
+// stood there.
+Status placeEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& target, const EntryContent& content);
 
 // Places the content at the target, then removes the entry at the source.
 // When the source cannot be removed, the target is put back as it was, so
-// the entry stands in exactly one place whatever happens.
-Outcome transferEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& source, const EntryPlace& target,
-                      const EntryContent& content);
+// that the entry stands in exactly one place; when that fails too, the
+// failure is one of a change done in part, naming both places.
+Status transferEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& source, const EntryPlace& target,
+                     const EntryContent& content);
 
 }  // namespace lsu

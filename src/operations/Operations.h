@@ -1,12 +1,13 @@
 #pragma once
 // What the user can do to a start-up entry. Every operation works through the
-// platform port, writes a target before it removes a source, and tells the
-// user through UserPrompts when something could not be done.
+// platform port, writes a target before it removes a source, and returns what
+// happened and why; the window and the tool decide how to say it.
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "catalog/StartupEntry.h"
 #include "operations/UserPrompts.h"
 
@@ -19,23 +20,43 @@ struct EntryForm {
     std::optional<SectionId> section;
 };
 
+// Something a change that went ahead could not do as well, and why.
+struct Warning {
+    enum Kind {
+        SwitchStaysOff,    // the entry stands where Windows starts it, but Windows' switch for it stays off
+        SwitchLeftBehind,  // Windows' switch of the entry stayed where the entry no longer is
+    };
+    Kind kind;
+    Error cause;
+    bool operator==(const Warning&) const = default;
+};
+
+// What a change that went ahead came to.
+struct Changed {
+    std::optional<Warning> warning;
+    bool operator==(const Changed&) const = default;
+};
+using ChangeResult = Result<Changed>;
+
 // Moves the row's entry to the place its check box asks for (ticked: the
 // place Windows reads; clear: the disabled store) and records where it now
-// stands. On failure the user is told, the row keeps the real state and its
-// box is put back to it. Returns whether the entry moved.
-bool applyCheckState(Platform& platform, UserPrompts& prompts, StartupEntry& row);
+// stands; a box that already shows how the entry stands changes nothing. An
+// entry that stands where Windows reads it but whose switch is off is
+// ticked by turning the switch on. On failure the row keeps the real state
+// and its box is put back to it; group policy's entries are refused.
+ChangeResult applyCheckState(Platform& platform, UserPrompts& prompts, StartupEntry& row);
 
-// Removes the entry from where the row says it stands. A failure is
-// reported; an entry that is already gone is not. Returns whether it is gone.
-bool deleteEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& row);
+// Removes the entry from where the row says it stands. An entry that is
+// already gone is no failure.
+ChangeResult deleteEntry(Platform& platform, const StartupEntry& row);
 
-// Writes a new registry value or shortcut for the dialog's fields. Returns
-// whether it was written.
-bool addEntry(Platform& platform, UserPrompts& prompts, const EntryForm& form);
+// Writes a new registry value or shortcut for the dialog's fields.
+ChangeResult addEntry(Platform& platform, UserPrompts& prompts, const EntryForm& form);
 
 // Replaces the row's entry with the dialog's fields, writing the new entry
-// before the old one is removed.
-bool editEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form);
+// before the old one is removed; not found when the entry is no longer where
+// it was listed.
+ChangeResult editEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form);
 
 // The sections the entry dialog offers, Startup folders first, then the
 // registry keys, then (for Edit only) win.ini.

@@ -5,7 +5,7 @@
 #include "base/WindowsPaths.h"
 #include "catalog/CommandLine.h"
 #include "operations/FileNames.h"
-#include "operations/Messages.h"
+#include "operations/Questions.h"
 
 namespace lsu {
 
@@ -69,7 +69,7 @@ const std::array<std::uint8_t, kLinkTemplateSize>& linkTemplate() {
     return bytes;
 }
 
-SystemResult writeLinkTemplate(Platform& platform, const std::string& file) {
+Status writeLinkTemplate(Platform& platform, const std::string& file) {
     const auto& bytes = linkTemplate();
     return platform.writeFile(file, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
@@ -79,22 +79,21 @@ std::string temporaryLinkFile(const std::string& linkFile) {
     return (folder.empty() ? std::string() : folder + "\\") + "~" + std::string(fileNameOf(linkFile)) + ".tmp";
 }
 
-SystemResult buildShortcut(Platform& platform, const std::string& linkFile, const ShortcutFields& fields,
-                           bool replace) {
+Status buildShortcut(Platform& platform, const std::string& linkFile, const ShortcutFields& fields, bool replace) {
     const std::string temporary = temporaryLinkFile(linkFile);
-    SystemResult built = writeLinkTemplate(platform, temporary);
+    Status built = writeLinkTemplate(platform, temporary);
     if (built) built = platform.completeShortcut(temporary, fields);
     if (built) built = platform.moveFile(temporary, linkFile, replace);
-    if (!built && platform.fileExists(temporary)) platform.deleteFile(temporary);
+    if (!built && platform.fileExists(temporary)) (void)platform.deleteFile(temporary);
     return built;
 }
 
-Outcome createShortcut(Platform& platform, UserPrompts& prompts, std::string& linkFile, const ShortcutFields& fields) {
+Status createShortcut(Platform& platform, UserPrompts& prompts, std::string& linkFile, const ShortcutFields& fields) {
     linkFile = withLinkExtension(linkFile);
     const bool exists = platform.fileExists(linkFile);
-    if (exists && !askReplace(prompts, "The link file", linkFile)) return Outcome::declined();
-    const SystemResult built = buildShortcut(platform, linkFile, fields, exists);
-    return built ? Outcome::done() : Outcome::failed(built);
+    if (exists)
+        if (Status answer = askReplace(prompts, "The link file", linkFile); !answer) return answer;
+    return buildShortcut(platform, linkFile, fields, exists);
 }
 
 }  // namespace lsu

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 
-#include "operations/Outcome.h"
 #include "operations/UserPrompts.h"
 #include "platform/Platform.h"
 
@@ -21,19 +20,17 @@ inline constexpr const char* kTemplateComputerName = "LSUHOST";
 const std::array<std::uint8_t, kLinkTemplateSize>& linkTemplate();
 
 // Writes the template, exactly, to the file (created or replaced).
-SystemResult writeLinkTemplate(Platform& platform, const std::string& file);
+Status writeLinkTemplate(Platform& platform, const std::string& file);
 
 // Where a link for this target is built before it is moved into place.
 std::string temporaryLinkFile(const std::string& linkFile);
 
 // Builds the link with these fields at linkFile, replacing a file there only
 // when replace is set. On failure no temporary file is left behind.
-SystemResult buildShortcut(Platform& platform, const std::string& linkFile, const ShortcutFields& fields,
-                           bool replace);
+Status buildShortcut(Platform& platform, const std::string& linkFile, const ShortcutFields& fields, bool replace);
 
 // Gives linkFile its ".lnk", asks before an existing file is replaced (No:
-// Declined, the old file untouched), and builds the link. Shows no failure
-// message of its own; the caller reports.
-Outcome createShortcut(Platform& platform, UserPrompts& prompts, std::string& linkFile, const ShortcutFields& fields);
+// declined by the user, the old file untouched), and builds the link.
+Status createShortcut(Platform& platform, UserPrompts& prompts, std::string& linkFile, const ShortcutFields& fields);
 
 }  // namespace lsu

@@ -1,25 +1,21 @@
 #pragma once
-// What the operations ask of the user. The window answers with real message
-// boxes; tests answer from a script.
+// What the operations ask of the user before they replace what stands. The
+// window asks with real message boxes; the tool answers from --yes; tests
+// answer from a script. Nothing is told through here: the operations return
+// what happened, and the window and the tool say it.
 
 #include <string>
 
 namespace lsu {
 
-// Message box styles, numbered as the platform numbers them.
-inline constexpr int kStyleCritical = 16;     // OK, critical icon
-inline constexpr int kStyleYesNoQuestion = 36;  // Yes/No, question icon
-inline constexpr int kStyleYesNo = 4;         // Yes/No, no icon
-inline constexpr int kStyleExclamation = 48;
-inline constexpr int kStyleInformation = 64;
+// What a message box shows beside its text.
+enum class MessageKind { Plain, Critical, Question, Exclamation, Information };
 
 class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
-    // Shows a message with an OK button.
-    virtual void tell(const std::string& prompt, const std::string& title, int style) = 0;
     // Asks a Yes/No question; true for Yes.
-    virtual bool ask(const std::string& prompt, const std::string& title, int style) = 0;
+    virtual bool ask(const std::string& prompt, const std::string& title, MessageKind kind) = 0;
     virtual void beep() {}
 };
 

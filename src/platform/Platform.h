@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
+
 namespace lsu {
 
 // Numbered as the Win32 predefined key handles.
@@ -65,30 +67,6 @@ struct ShortcutInfo {
     std::string displayName;  // the name the shell shows for the file
 };
 
-// Why the system refused something: its own error code and its own words.
-struct SystemError {
-    std::uint32_t code = 0;
-    std::string message;
-    bool operator==(const SystemError&) const = default;
-};
-
-// What a change through the port came to: done, or refused for the reason
-// the system gave.
-class SystemResult {
-public:
-    SystemResult() = default;
-    static SystemResult refused(std::uint32_t code, std::string message) {
-        SystemResult result;
-        result.error_ = SystemError{code, std::move(message)};
-        return result;
-    }
-    explicit operator bool() const { return !error_; }
-    const std::optional<SystemError>& error() const { return error_; }
-
-private:
-    std::optional<SystemError> error_;
-};
-
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -98,8 +76,8 @@ public:
     virtual std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& key) = 0;
     virtual std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) = 0;
     // Writes the value, creating the key (and its parents) when createKey is set.
-    virtual SystemResult writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) = 0;
-    virtual SystemResult deleteValue(const RegistryLocation& key, const std::string& name) = 0;
+    virtual Status writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) = 0;
+    virtual Status deleteValue(const RegistryLocation& key, const std::string& name) = 0;
     // True when the 64-bit and 32-bit views of this machine key are one key,
     // so that reading both would list each entry twice.
     virtual bool viewsShareKey(Hive hive, const std::string& subkey) = 0;
@@ -108,8 +86,8 @@ public:
     // (or section, or file) is absent.
     virtual std::optional<std::string> readProfile(const std::string& section, const std::string& key,
                                                    const std::string& file) = 0;
-    virtual SystemResult writeProfile(const std::string& section, const std::string& key, const std::string& value,
-                                      const std::string& file) = 0;
+    virtual Status writeProfile(const std::string& section, const std::string& key, const std::string& value,
+                                const std::string& file) = 0;
 
     // Shell folders and files. Paths use backslashes.
     virtual std::string specialFolder(int csidl) = 0;  // empty when unknown
@@ -118,17 +96,17 @@ public:
     virtual std::string programFileName() = 0;         // the executable's file name, e.g. LStartUp.exe
     virtual bool fileExists(const std::string& path) = 0;  // false for folders and on any failure
     virtual bool folderExists(const std::string& path) = 0;
-    virtual SystemResult ensureFolder(const std::string& path) = 0;  // one level; done when it exists afterwards
+    virtual Status ensureFolder(const std::string& path) = 0;  // one level; done when it exists afterwards
     // Plain files of one folder: no subfolders, no hidden or system files,
     // sorted by name (case-insensitive). Empty when the folder is unreadable.
     virtual std::vector<std::string> listFiles(const std::string& folder) = 0;
     virtual std::optional<std::vector<std::uint8_t>> readFile(const std::string& path) = 0;
     // Creates or replaces the file with exactly these bytes.
-    virtual SystemResult writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
-    virtual SystemResult deleteFile(const std::string& path) = 0;
+    virtual Status writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+    virtual Status deleteFile(const std::string& path) = 0;
     // Renames within one volume; fails when the target exists unless replace.
-    virtual SystemResult moveFile(const std::string& from, const std::string& to, bool replace) = 0;
-    virtual SystemResult setHidden(const std::string& path) = 0;
+    virtual Status moveFile(const std::string& from, const std::string& to, bool replace) = 0;
+    virtual Status setHidden(const std::string& path) = 0;
     virtual std::string expandEnvironment(const std::string& text) = 0;
     // The CompanyName of the file's version resource (its first
     // translation); empty when the file has none or cannot be read.
@@ -138,12 +116,12 @@ public:
     virtual std::optional<ShortcutInfo> readShortcut(const std::string& linkFile) = 0;
     // Opens the existing link file, sets the fields (hot key and icon only
     // when given) and saves it in place.
-    virtual SystemResult completeShortcut(const std::string& linkFile, const ShortcutFields& fields) = 0;
+    virtual Status completeShortcut(const std::string& linkFile, const ShortcutFields& fields) = 0;
 
     // Starts a program in a window shown as showCommand asks (the Win32
     // show-window numbers: 1 normal, 3 maximised).
-    virtual SystemResult shellOpen(const std::string& file, const std::string& parameters,
-                                   const std::string& directory, int showCommand) = 0;
+    virtual Status shellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+                             int showCommand) = 0;
 };
 
 }  // namespace lsu

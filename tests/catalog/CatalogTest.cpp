@@ -71,7 +71,7 @@ TEST(Sections, KeysAreFoundExactlyOrIgnoringCase) {
 // its start); returns the name it is listed under.
 std::string parkBeside(Platform& platform, SectionId leaf) {
     const std::string name = "parked " + std::to_string(static_cast<int>(leaf));
-    SystemResult parked;
+    Status parked;
     if (const auto* registry = sourceAs<RegistrySource>(leaf))
         parked = platform.writeValue({registry->hive, RegistryView::Bits64, std::string(registry->subkey) + "-"},
                                      test::stringValue(name, "x.exe"), true);
@@ -85,7 +85,7 @@ std::string parkBeside(Platform& platform, SectionId leaf) {
 }
 
 TEST_F(CatalogTest, DisabledStoresStandBesideTheirSources) {
-    ensureDisabledItemsFolders(platform);
+    ASSERT_TRUE(ensureDisabledItemsFolders(platform));
     test::Texts names, keys;
     for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
         // What group policy sets has no disabled store.
@@ -124,7 +124,7 @@ TEST_F(CatalogTest, FindsTheProgramAsWindowsWouldStartIt) {
     const std::string spaced = scratch.file("My Tools\\app.exe");
     const std::string greek = scratch.file("\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 \xE6\x97\xA5\xE6\x9C\xAC.exe");
     scratch.file("v1.2\\tool.exe");
-    platform.ensureFolder(windows + "\\system");
+    ASSERT_TRUE(platform.ensureFolder(windows + "\\system"));
     for (const char* file : {"\\lsu-probe.exe", "\\system\\lsu-probe16.exe", "\\system32\\lsu-probe32.exe"})
         scratch.fileAt(windows + file);
     const std::pair<std::string, bool> cases[] = {

@@ -46,7 +46,9 @@ protected:
         ShortcutFields link;
         link.targetPath = "C:\\Tools\\link.exe";
         backend_->seedShortcut(startupFolder(system, StartupCurrentUser) + "\\Linked.lnk", link);
-        system.writeFile(startupFolder(system, StartupAllUsers, true) + "\\sleepy.cmd", {'e', 'x', 'i', 't'});
+        expectDone(
+            system.writeFile(startupFolder(system, StartupAllUsers, true) + "\\sleepy.cmd", {'e', 'x', 'i', 't'}),
+            "seeding sleepy.cmd");
     }
     Platform& platform() { return backend_->platform(); }
 

@@ -4,9 +4,9 @@
 
 #include "cli/CliHarness.h"
 #include "cli/ExitCodes.h"
-#include "operations/LanguageTable.h"
-#include "operations/Messages.h"
 #include "platform/memory/MemoryPlatform.h"
+#include "ui/logic/ChangeMessages.h"
+#include "ui/logic/LanguageTable.h"
 
 namespace lsu::test {
 namespace {
@@ -64,6 +64,7 @@ TEST_F(CliTest, AddWritesTheEntryAndWithYesReplacesAnotherOrDeletesOne) {
 TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
     seedRegistry(platform(), SectionId::UserRun, stringValue("Parked", "other.exe"));
     seedWinIni(platform(), SectionId::WinIniLoad, "C:\\parked.exe", true);
+    seedRegistry(platform(), SectionId::UserPolicyRun, stringValue("Mandated", "C:\\corp\\agent.exe"));
     const std::string before = inventory(platform());
     const std::pair<std::vector<std::string>, int> cases[] = {
         {{"frobnicate"}, cli::kExitUsage},
@@ -77,6 +78,7 @@ TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
         {{"delete", kUserRun, "Tool"}, cli::kExitRefused},
         {{"disable", "Win.ini\\Load", "load"}, cli::kExitRefused},
         {{"add", "Startup Folder\\Current User", "linked", "C:\\other.exe"}, cli::kExitRefused},
+        {{"delete", "Registry\\Current User\\Policy Run", "mandated", "--yes"}, cli::kExitReadOnlyEntry},
     };
     for (const auto& [args, code] : cases) {
         const CliResult result = runTool(platform(), args);
@@ -109,6 +111,20 @@ TEST(CliOnARefusingSystem, FailedChangeSaysWhyOnOneStderrLineAndChangesNothing) 
         EXPECT_EQ(result.err, "lstartup-cli: " + message + " Access is denied. (error 5)\n");
     }
     EXPECT_EQ(inventory(platform), before);
+}
+
+// A script tells why a change failed from the exit code alone.
+TEST(CliExitCodes, NameTheKindOfFailure) {
+    const std::pair<ErrorKind, int> cases[] = {{ErrorKind::System, cli::kExitOperationFailed},
+                                               {ErrorKind::NotFound, cli::kExitOperationFailed},
+                                               {ErrorKind::PartlyDone, cli::kExitOperationFailed},
+                                               {ErrorKind::DeclinedByUser, cli::kExitRefused},
+                                               {ErrorKind::NoWindowsVolume, cli::kExitNotAWindowsVolume},
+                                               {ErrorKind::NoProfile, cli::kExitNoProfile},
+                                               {ErrorKind::DirtyHive, cli::kExitDirtyHive},
+                                               {ErrorKind::ReadOnlyVolume, cli::kExitReadOnlyVolume},
+                                               {ErrorKind::RefusedByPolicy, cli::kExitReadOnlyEntry}};
+    for (const auto& [kind, code] : cases) EXPECT_EQ(cli::exitCodeFor(kind), code) << static_cast<int>(kind);
 }
 
 TEST_F(CliTest, HelpDocumentsTheCommandsTheirArgumentsSectionsAndExitCodes) {

@@ -153,8 +153,8 @@ OfflineBackend::OfflineBackend() : tree_(makeWindowsTree(suiteVolume().mountPoin
     offline::OfflineOptions options;
     options.root = tree_;
     auto opened = offline::OfflinePlatform::open(options);
-    if (auto* problem = std::get_if<offline::SetupProblem>(&opened)) throw std::runtime_error(problem->message);
-    platform_ = std::move(std::get<std::unique_ptr<offline::OfflinePlatform>>(opened));
+    if (!opened) throw std::runtime_error(opened.error().message);
+    platform_ = std::move(*opened);
 }
 
 void OfflineBackend::seedShortcut(const std::string& path, const ShortcutFields& fields) {

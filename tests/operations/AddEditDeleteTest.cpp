@@ -2,8 +2,8 @@
 
 #include "operations/EntryPlaces.h"
 #include "operations/FileNames.h"
-#include "operations/Messages.h"
 #include "operations/OperationsFixture.h"
+#include "operations/Questions.h"
 #include "operations/ShortcutWriter.h"
 #include "scanners/SectionLoading.h"
 
@@ -17,22 +17,25 @@ TEST_F(OperationsTest, AddTakesOnlyNamesThatStayInTheStartupFolderAndNameNoDevic
         EXPECT_FALSE(fileNameProblem(name)) << name;
     for (const char* name : {"", ".", "..", "..\\..\\evil", "a/b", "C:tool", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",
                              "tab\there", "Tool.", "Tool ", "CON", "prn", "Aux", "NUL.txt", "com1", "COM9.lnk", "lpt5.exe"}) {
-        ScriptedPrompts prompts;
-        EXPECT_FALSE(addEntry(platform, prompts, {name, "C:\\evil.exe", StartupCurrentUser})) << name;
-        EXPECT_EQ(std::get<int>(prompts.messages.at(0)), kStyleExclamation) << name;
+        const ChangeResult added = addEntry(platform, prompts, {name, "C:\\evil.exe", StartupCurrentUser});
+        ASSERT_FALSE(added) << name;
+        EXPECT_EQ(added.error().kind, ErrorKind::InvalidInput) << name;
     }
     EXPECT_TRUE(platform.listFiles(userStartup).empty());
 }
 
 TEST_F(OperationsTest, AddWritesAStringValueAndAsksBeforeReplacingAnother) {
     ASSERT_TRUE(addEntry(platform, prompts, {"Tool", "C:\\Tools\\tool.exe /q", MachineRun}));
-    EXPECT_FALSE(addEntry(platform, prompts, {"tool", "new.exe", MachineRun}));
-    EXPECT_EQ(prompts.messages.at(1), (Message{"Nothing was changed.", kAppTitle, kStyleInformation}));
+    const EntryForm value{"tool", "new.exe", MachineRun};
+    const ChangeResult kept = addEntry(platform, prompts, value);
+    EXPECT_EQ(prompts.questions.size(), 1u);
+    EXPECT_EQ(messageAfterAdd(value, kept), (UserMessage{"Nothing was changed.", kAppTitle, MessageKind::Information}));
     EXPECT_EQ(platform.readValue(registryKeyOf(MachineRun), "Tool"), stringValue("Tool", "C:\\Tools\\tool.exe /q"));
     // Keeping the link that stands under the name means no new item.
     ASSERT_TRUE(addEntry(platform, prompts, {"Tool", "C:\\Tools\\tool.exe", StartupCurrentUser}));
-    EXPECT_FALSE(addEntry(platform, prompts, {"Tool", "C:\\Tools\\other.exe", StartupCurrentUser}));
-    EXPECT_EQ(prompts.messages.back(), (Message{kAddFailedPrompt, kAddFailedTitle, kStyleCritical}));
+    const EntryForm link{"Tool", "C:\\Tools\\other.exe", StartupCurrentUser};
+    const ChangeResult refused = addEntry(platform, prompts, link);
+    EXPECT_EQ(messageAfterAdd(link, refused), (UserMessage{kAddFailedPrompt, kAddFailedTitle, MessageKind::Critical}));
 }
 
 // Added, or moved from the registry: the link runs the program with the
@@ -54,7 +57,7 @@ TEST_F(OperationsTest, LinkMadeFromACommandLineSplitsProgramAndArguments) {
 TEST_F(OperationsTest, DeletingAParkedValueLeavesTheLiveOneOfTheSameName) {
     seedRegistry(platform, UserRun, stringValue("Tool", "live.exe"));
     seedRegistry(platform, UserRun, stringValue("Tool", "parked.exe"), true);
-    ASSERT_TRUE(deleteEntry(platform, prompts, loadSection(platform, UserRun).rows.at(1)));
+    ASSERT_TRUE(deleteEntry(platform, loadSection(platform, UserRun).rows.at(1)));
     EXPECT_FALSE(platform.readValue(registryKeyOf(UserRun, true), "Tool"));
     EXPECT_EQ(platform.readValue(registryKeyOf(UserRun), "Tool"), stringValue("Tool", "live.exe"));
 }
@@ -63,10 +66,9 @@ TEST_F(OperationsTest, DeletingAnEntryNoLongerWhereItWasListedIsSilentAndTouches
     seedRegistry(platform, UserRun, stringValue("Tool", "tool.exe"));
     seedWinIni(platform, WinIniLoad, "first.exe");
     const EntryList rows = {findRow(platform, UserRun, "Tool").value(), findRow(platform, WinIniLoad, "first").value()};
-    platform.deleteValue(registryKeyOf(UserRun), "Tool");
+    ASSERT_TRUE(platform.deleteValue(registryKeyOf(UserRun), "Tool"));
     seedWinIni(platform, WinIniLoad, "second.exe");
-    for (const StartupEntry& row : rows) EXPECT_TRUE(deleteEntry(platform, prompts, row)) << row.name;
-    EXPECT_TRUE(prompts.messages.empty());
+    for (const StartupEntry& row : rows) EXPECT_EQ(deleteEntry(platform, row), ChangeResult(Changed{})) << row.name;
     EXPECT_EQ(winIniLine(platform, WinIniLoad), "second.exe");
 }
 
@@ -76,11 +78,10 @@ TEST_F(RefusingSystemTest, RemovalReportedAsFailedCountsAsDoneWhenTheEntryIsGone
     // The system removes the value and still answers with an error.
     platform.failWhen = [&, removing = false](MemoryOp op) mutable {
         if (op != MemoryOp::RegistryDelete || std::exchange(removing, true)) return false;
-        platform.deleteValue(registryKeyOf(UserRun), "Tool");
+        expectDone(platform.deleteValue(registryKeyOf(UserRun), "Tool"), "removing Tool");
         return true;
     };
-    EXPECT_TRUE(deleteEntry(platform, prompts, row));
-    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(deleteEntry(platform, row), ChangeResult(Changed{}));
 }
 
 TEST_F(RefusingSystemTest, RefusedChangeSaysWhyAndChangesNothing) {
@@ -91,24 +92,22 @@ TEST_F(RefusingSystemTest, RefusedChangeSaysWhyAndChangesNothing) {
     const StartupEntry file = findRow(platform, StartupCurrentUser, "tool.bat").value();
     platform.makeReadOnly(Hive::LocalMachine);
     platform.makeReadOnly(startup);
-    const auto refused = [&](const char* prompt, const char* title, const auto& change) {
-        ScriptedPrompts told;
-        EXPECT_FALSE(change(told)) << prompt;
-        EXPECT_EQ(told.messages, (std::vector{Message{prompt + kAccessDeniedReason, title, kStyleCritical}}));
+    const auto refused = [&](const char* prompt, const char* title, const std::optional<UserMessage>& shown) {
+        EXPECT_EQ(shown, (UserMessage{prompt + kAccessDeniedReason, title, MessageKind::Critical}));
         EXPECT_EQ(loadSection(platform, AllPrograms).rows.size(), 2u) << prompt;
     };
     for (SectionId to : {MachineRun, StartupCurrentUser}) {
-        refused(kAddFailedPrompt, kAddFailedTitle, [&](auto& p) { return addEntry(platform, p, {"Tool", "t.exe", to}); });
+        const EntryForm added{"Tool", "t.exe", to};
+        refused(kAddFailedPrompt, kAddFailedTitle, messageAfterAdd(added, addEntry(platform, prompts, added)));
         // The new entry is written first, so the old one stays.
         refused(kEditFailedPrompt, kEditFailedTitle,
-                [&](auto& p) { return editEntry(platform, p, value, {"New", "n.exe", to}); });
+                messageAfterEdit(editEntry(platform, prompts, value, {"New", "n.exe", to})));
     }
-    refused(kDeleteFailedPrompt, kDeleteFailedTitle, [&](auto& p) { return deleteEntry(platform, p, file); });
+    refused(kDeleteFailedPrompt, kDeleteFailedTitle, messageAfterDelete(deleteEntry(platform, file)));
     // Without its Startup folder, the file's place is not known.
     platform.forgetSpecialFolder(kCsidlStartup);
-    ScriptedPrompts told;
-    EXPECT_FALSE(deleteEntry(platform, told, file));
-    EXPECT_EQ(told.messages, (std::vector{Message{kDeleteFailedPrompt, kDeleteFailedTitle, kStyleCritical}}));
+    EXPECT_EQ(messageAfterDelete(deleteEntry(platform, file)),
+              (UserMessage{kDeleteFailedPrompt, kDeleteFailedTitle, MessageKind::Critical}));
     EXPECT_EQ(platform.readValue(registryKeyOf(UserRun), "Old"), stringValue("Old", "old.exe"));
     EXPECT_TRUE(platform.fileExists(startup + "\\tool.bat"));
 }
@@ -136,8 +135,9 @@ TEST_F(OperationsTest, RenamedFileKeepsItsContentsOrLinkFieldsAndStaysInAStartup
     const FileBytes bytes = {'e', 'c', 'h', 'o'};
     ASSERT_TRUE(platform.writeFile(userStartup + "\\old.bat", bytes));
     const StartupEntry script = findRow(platform, StartupCurrentUser, "old.bat").value();
-    EXPECT_FALSE(editEntry(platform, prompts, script, {"new.bat", script.commandLine, UserRun}));
-    EXPECT_EQ(prompts.messages, (std::vector{Message{kPlainFileStaysInFolderPrompt, kAppTitle, kStyleExclamation}}));
+    EXPECT_EQ(messageAfterEdit(editEntry(platform, prompts, script, {"new.bat", script.commandLine, UserRun})),
+              (UserMessage{"A file in a Startup folder can only be moved to the other Startup folder.", kAppTitle,
+                           MessageKind::Exclamation}));
     for (const auto& [from, to] : {std::pair{"Old", "New"}, std::pair{"old.bat", "new.bat"}}) {
         const StartupEntry row = findRow(platform, StartupCurrentUser, from).value();
         ASSERT_TRUE(editEntry(platform, prompts, row, {to, row.commandLine, StartupCurrentUser}));
@@ -161,7 +161,7 @@ TEST_F(OperationsTest, CreatedLinkGetsItsExtensionReadsBackWithItsFieldsAndLeave
     given.description = "Editor";
     given.workDir = platform.windowsDirectory();
     std::string link = userStartup + "\\Editor";
-    ASSERT_EQ(createShortcut(platform, prompts, link, given).kind, Outcome::Done);
+    ASSERT_TRUE(createShortcut(platform, prompts, link, given));
     EXPECT_EQ(link, userStartup + "\\Editor.lnk");
     EXPECT_EQ(withLinkExtension("C:\\Startup\\Editor.LNK"), "C:\\Startup\\Editor.LNK");
     EXPECT_EQ(withLinkExtension("C:\\Startup\\Editorlnk"), "C:\\Startup\\Editorlnk.lnk");
@@ -169,7 +169,7 @@ TEST_F(OperationsTest, CreatedLinkGetsItsExtensionReadsBackWithItsFieldsAndLeave
     EXPECT_EQ(std::tie(written.targetPath, written.arguments, written.description, written.workDir),
               std::tie(given.targetPath, given.arguments, given.description, given.workDir));
     EXPECT_EQ(platform.listFiles(userStartup), std::vector<std::string>{"Editor.lnk"});
-    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(prompts.questions.empty());
 }
 
 TEST_F(OperationsTest, ExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
@@ -179,10 +179,12 @@ TEST_F(OperationsTest, ExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
         prompts.answer = yes;
         std::string link = userStartup + "\\Old.lnk";
         ASSERT_TRUE(platform.writeFile(link, old));
-        const Outcome made = createShortcut(platform, prompts, link, linkTo(platform.windowsDirectory() + "\\notepad.exe"));
-        EXPECT_EQ(made.kind, yes ? Outcome::Done : Outcome::Declined);
-        const Message question{"The link file: \"" + link + "\" exists. Replace it?", kAppTitle, kStyleYesNo};
-        EXPECT_EQ(prompts.messages, std::vector{question});
+        const Status made =
+            createShortcut(platform, prompts, link, linkTo(platform.windowsDirectory() + "\\notepad.exe"));
+        const Question question{"The link file: \"" + link + "\" exists. Replace it?", kAppTitle, MessageKind::Plain};
+        const Status answered = yes ? Status() : Status(Error{ErrorKind::DeclinedByUser, 0, std::get<0>(question)});
+        EXPECT_EQ(made, answered);
+        EXPECT_EQ(prompts.questions, std::vector{question});
         EXPECT_EQ(prompts.beeps, 1);
         EXPECT_EQ(platform.readFile(link) == old, !yes);
         EXPECT_EQ(platform.listFiles(userStartup), std::vector<std::string>{"Old.lnk"});
@@ -197,7 +199,7 @@ TEST_F(RefusingSystemTest, FailedLinkBuildKeepsTheOldLinkAndLeavesNoStrayFile) {
         const auto before = platform.readFile(link);
         platform.failWhen = [failing](MemoryOp op) { return op == failing; };
         prompts.answer = true;
-        EXPECT_EQ(createShortcut(platform, prompts, link, linkTo("C:\\new.exe")).kind, Outcome::Failed);
+        EXPECT_FALSE(createShortcut(platform, prompts, link, linkTo("C:\\new.exe")));
         platform.failWhen = nullptr;
         EXPECT_EQ(platform.readFile(link), before);
         EXPECT_EQ(platform.listFiles(folder), std::vector<std::string>{"Tool.lnk"});

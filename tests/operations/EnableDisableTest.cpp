@@ -1,9 +1,11 @@
+#include <utility>
+
 #include "catalog/DisabledStores.h"
 #include "operations/EntryPlaces.h"
-#include "operations/LanguageTable.h"
-#include "operations/Messages.h"
 #include "operations/OperationsFixture.h"
+#include "operations/Questions.h"
 #include "scanners/SectionLoading.h"
+#include "ui/logic/LanguageTable.h"
 
 namespace lsu::test {
 namespace {
@@ -54,11 +56,12 @@ TEST_F(OperationsTest, DisableAndEnableAgainKeepTheStoredValueByteForByte) {
             EXPECT_FALSE(platform.readValue(registryKeyOf(leaf, !disabled, view), value.name));
         }
         // A box that already shows where the entry stands moves nothing.
-        EXPECT_FALSE(applyCheckState(platform, prompts, row));
+        ASSERT_TRUE(applyCheckState(platform, prompts, row));
+        EXPECT_EQ(platform.readValue(registryKeyOf(leaf, false, view), value.name), value);
         if (view != RegistryView::Bits32) continue;
         for (bool disabled : {false, true}) EXPECT_FALSE(platform.readValue(registryKeyOf(leaf, disabled), value.name));
     }
-    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(prompts.questions.empty());
 }
 
 // A win.ini line naming two programs moves whole, as every other entry does.
@@ -74,15 +77,19 @@ TEST(ParkingOverAnotherEntry, AsksOnlyWhenTheyDifferAndChangesNothingOnNo) {
             Platform& platform = backend->platform();
             ScriptedPrompts prompts;
             prompts.answer = answer;
-            writeEntry(platform, placeOf(platform, leaf, false), contentOf(leaf, kLive));
-            writeEntry(platform, placeOf(platform, leaf, true), contentOf(leaf, parked));
+            ASSERT_TRUE(writeEntry(platform, placeOf(platform, leaf, false), contentOf(leaf, kLive)));
+            ASSERT_TRUE(writeEntry(platform, placeOf(platform, leaf, true), contentOf(leaf, parked)));
             StartupEntry row = loadSection(platform, leaf).rows.at(0);
-            EXPECT_EQ(clickBox(platform, prompts, row), moves);
+            const Click click = clickBox(platform, prompts, row);
+            EXPECT_EQ(static_cast<bool>(click), moves);
             EXPECT_EQ(row.checked, !moves);
-            std::vector<Message> expected;
-            if (parked != kLive) expected.push_back({replaceQuestion(platform, leaf), kAppTitle, kStyleYesNo});
-            if (!moves) expected.push_back({"Nothing was changed.", kAppTitle, kStyleInformation});
-            EXPECT_EQ(prompts.messages, expected);
+            std::vector<Question> asked;
+            if (parked != kLive) asked.emplace_back(replaceQuestion(platform, leaf), kAppTitle, MessageKind::Plain);
+            EXPECT_EQ(prompts.questions, asked);
+            const auto told =
+                moves ? std::nullopt
+                      : std::optional(UserMessage{"Nothing was changed.", kAppTitle, MessageKind::Information});
+            EXPECT_EQ(click.shown, told);
             EXPECT_EQ(prompts.beeps, parked != kLive ? 1 : 0);
             const auto live = readEntry(platform, placeOf(platform, leaf, false));
             EXPECT_EQ(live, moves ? std::nullopt : std::optional(contentOf(leaf, kLive)));
@@ -115,14 +122,15 @@ TEST(FailedMove, KeepsTheEntryWhereItWasPutsTheBoxBackAndSaysWhy) {
         MemoryPlatform platform;
         ScriptedPrompts prompts;
         const EntryPlace from = placeOf(platform, leaf, parked), to = placeOf(platform, leaf, !parked);
-        writeEntry(platform, from, contentOf(leaf, "C:\\tool.exe"));
+        ASSERT_TRUE(writeEntry(platform, from, contentOf(leaf, "C:\\tool.exe")));
         StartupEntry row = loadSection(platform, leaf).rows.at(0);
         refuse(platform);
-        EXPECT_FALSE(clickBox(platform, prompts, row));
+        const Click click = clickBox(platform, prompts, row);
         platform.failWhen = nullptr;
+        EXPECT_FALSE(click);
         EXPECT_EQ(std::pair(row.checked, row.enabled), std::pair(!parked, !parked));
-        const Message told{languageText(prompt) + reason, languageText(title), kStyleCritical};
-        EXPECT_EQ(prompts.messages, std::vector{told});
+        EXPECT_EQ(click.shown,
+                  (UserMessage{languageText(prompt) + reason, languageText(title), MessageKind::Critical}));
         EXPECT_EQ(readEntry(platform, from), contentOf(leaf, "C:\\tool.exe"));
         EXPECT_FALSE(readEntry(platform, to));
     }
@@ -134,18 +142,67 @@ TEST_F(OperationsTest, EnablingAWinIniLineOverANoAsksNothing) {
     seedWinIni(platform, WinIniLoad, "C:\\parked.exe", true);
     StartupEntry row = findRow(platform, WinIniLoad, "parked").value();
     ASSERT_TRUE(clickBox(platform, prompts, row));
-    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(prompts.questions.empty());
     EXPECT_EQ(winIniLine(platform, WinIniLoad), "C:\\parked.exe");
 }
 
 TEST_F(RefusingSystemTest, FolderMoveCopiesTheFileWhenTheRenameIsRefused) {
     const EntryPlace live = placeOf(platform, StartupCurrentUser, false), parked = placeOf(platform, StartupCurrentUser, true);
-    writeEntry(platform, live, contentOf(StartupCurrentUser, "xy"));
+    ASSERT_TRUE(writeEntry(platform, live, contentOf(StartupCurrentUser, "xy")));
     StartupEntry row = findRow(platform, StartupCurrentUser, "tool.bat").value();
     platform.failWhen = [](MemoryOp op) { return op == MemoryOp::FileMove; };
     ASSERT_TRUE(clickBox(platform, prompts, row));
     EXPECT_FALSE(readEntry(platform, live));
     EXPECT_EQ(readEntry(platform, parked), contentOf(StartupCurrentUser, "xy"));
+}
+
+// The source stays, and the copy already written cannot be taken back: the
+// user learns that the entry may stand in both places, never that it stays
+// where it was.
+TEST_F(RefusingSystemTest, AMoveThatCanNeitherFinishNorBeTakenBackSaysTheEntryMayStandTwice) {
+    const RegistryValue value = stringValue("Tool", "C:\\tool.exe");
+    seedRegistry(platform, UserRun, value);
+    StartupEntry row = findRow(platform, UserRun, "Tool").value();
+    platform.failWhen = [](MemoryOp op) { return op == MemoryOp::RegistryDelete; };
+    const Click click = clickBox(platform, prompts, row);
+    platform.failWhen = nullptr;
+    ASSERT_FALSE(click);
+    EXPECT_EQ(click.result.error().kind, ErrorKind::PartlyDone);
+    ASSERT_TRUE(click.shown);
+    EXPECT_TRUE(click.shown->text.starts_with(kPartlyDonePrompt)) << click.shown->text;
+    EXPECT_NE(click.shown->text.find("Run-\\Tool"), std::string::npos) << click.shown->text;
+    EXPECT_EQ(platform.readValue(registryKeyOf(UserRun), "Tool"), value);
+    EXPECT_EQ(platform.readValue(registryKeyOf(UserRun, true), "Tool"), value);
+}
+
+// Taking back the copy of an entry whose removal the system reports as
+// failed after all, though it removed it, would lose the entry.
+TEST_F(RefusingSystemTest, AMoveWhoseRemovalFailsAfterRemovingKeepsTheEntryAtItsNewPlace) {
+    const RegistryValue value = stringValue("Tool", "C:\\tool.exe");
+    seedRegistry(platform, UserRun, value);
+    StartupEntry row = findRow(platform, UserRun, "Tool").value();
+    platform.failWhen = [&, removing = false](MemoryOp op) mutable {
+        if (op != MemoryOp::RegistryDelete || std::exchange(removing, true)) return false;
+        expectDone(platform.deleteValue(registryKeyOf(UserRun), "Tool"), "removing Tool");
+        return true;
+    };
+    EXPECT_TRUE(clickBox(platform, prompts, row));
+    platform.failWhen = nullptr;
+    EXPECT_FALSE(platform.readValue(registryKeyOf(UserRun), "Tool"));
+    EXPECT_EQ(platform.readValue(registryKeyOf(UserRun, true), "Tool"), value);
+}
+
+// Parking a file makes the program's folders for parked items; when they
+// cannot be made, the file stays and the user learns why.
+TEST_F(RefusingSystemTest, ParkingAFileWhereNoFolderForParkedItemsCanBeMadeSaysWhy) {
+    const std::string startup = platform.specialFolder(kCsidlStartup);
+    platform.putFile(startup + "\\tool.bat", {'x'});
+    StartupEntry row = findRow(platform, StartupCurrentUser, "tool.bat").value();
+    platform.makeReadOnly(platform.programFolder());
+    const Click click = clickBox(platform, prompts, row);
+    EXPECT_EQ(click.shown, (UserMessage{languageText(kTextDisableFailedPrompt) + kAccessDeniedReason,
+                                        languageText(kTextDisableFailedTitle), MessageKind::Critical}));
+    EXPECT_TRUE(platform.fileExists(startup + "\\tool.bat"));
 }
 
 }  // namespace

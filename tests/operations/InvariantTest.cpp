@@ -61,13 +61,17 @@ Step pickStep(std::mt19937& random, const EntryList& rows, const std::string& ta
     const unsigned kind = rows.empty() ? 3 : random() % 5;
     const StartupEntry row = rows.empty() ? StartupEntry{} : rows[random() % rows.size()];
     deletes = kind == 2;
-    if (kind < 2) return [row](Platform& p, UserPrompts& u) { auto clicked = row; return clickBox(p, u, clicked); };
-    if (kind == 2) return [row](Platform& p, UserPrompts& u) { return deleteEntry(p, u, row); };
+    if (kind < 2)
+        return [row](Platform& p, UserPrompts& u) {
+            auto clicked = row;
+            return static_cast<bool>(clickBox(p, u, clicked));
+        };
+    if (kind == 2) return [row](Platform& p, UserPrompts&) { return static_cast<bool>(deleteEntry(p, row)); };
     const EntryForm added{"New" + tag, "C:\\new" + tag + ".exe -q", other};
-    if (kind == 3) return [added](Platform& p, UserPrompts& u) { return addEntry(p, u, added); };
+    if (kind == 3) return [added](Platform& p, UserPrompts& u) { return static_cast<bool>(addEntry(p, u, added)); };
     const std::string command = keepCommand ? row.commandLine : "C:\\edit" + tag + ".exe";
     const EntryForm edited{"Ed" + tag, command, moveSection ? other : row.section};
-    return [row, edited](Platform& p, UserPrompts& u) { return editEntry(p, u, row, edited); };
+    return [row, edited](Platform& p, UserPrompts& u) { return static_cast<bool>(editEntry(p, u, row, edited)); };
 }
 
 TEST(OperationsInvariant, NoFailureAtAnyCallLosesOrDuplicatesAnEntry) {

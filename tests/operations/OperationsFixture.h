@@ -12,34 +12,43 @@
 #include "platform/memory/MemoryPlatform.h"
 #include "support/Backend.h"
 #include "support/Seed.h"
+#include "ui/logic/ChangeMessages.h"
 
 namespace lsu::test {
 
-// What the user was shown: the prompt, the title and the message box style.
-using Message = std::tuple<std::string, std::string, int>;
+// A question the user was asked: the prompt, the title and the kind of box.
+using Question = std::tuple<std::string, std::string, MessageKind>;
 
 // Gives one answer to every question, No unless a test says otherwise, and
-// keeps every message, so that a test can say exactly what the user saw.
+// keeps every question, so that a test can say exactly what the user was asked.
 class ScriptedPrompts : public UserPrompts {
 public:
     bool answer = false;
-    std::vector<Message> messages;
+    std::vector<Question> questions;
     int beeps = 0;
 
-    void tell(const std::string& prompt, const std::string& title, int style) override {
-        messages.emplace_back(prompt, title, style);
-    }
-    bool ask(const std::string& prompt, const std::string& title, int style) override {
-        tell(prompt, title, style);
+    bool ask(const std::string& prompt, const std::string& title, MessageKind kind) override {
+        questions.emplace_back(prompt, title, kind);
         return answer;
     }
     void beep() override { ++beeps; }
 };
 
+// A click on a row's check box: what the change came to, and what the
+// window showed after it.
+struct Click {
+    ChangeResult result;
+    std::optional<UserMessage> shown;
+    explicit operator bool() const { return static_cast<bool>(result); }
+};
+
 // Clicks the row's check box and lets the operation follow it.
-inline bool clickBox(Platform& platform, UserPrompts& prompts, StartupEntry& row) {
+inline Click clickBox(Platform& platform, UserPrompts& prompts, StartupEntry& row) {
     row.checked = !row.checked;
-    return applyCheckState(platform, prompts, row);
+    const StartupEntry asked = row;
+    ChangeResult result = applyCheckState(platform, prompts, row);
+    std::optional<UserMessage> shown = messageAfterCheckChange(asked, result);
+    return {std::move(result), std::move(shown)};
 }
 
 // What is written stands, but reading it back fails.

@@ -1,6 +1,5 @@
 #include "catalog/DisabledStores.h"
 #include "catalog/StartupSwitches.h"
-#include "operations/Messages.h"
 #include "operations/OperationsFixture.h"
 #include "scanners/SectionLoading.h"
 
@@ -51,7 +50,8 @@ protected:
                                   linkTo("C:\\Tools\\notes.exe"));
         else
             seedRegistry(platform, entry.leaf, stringValue(entry.name, "C:\\Tools\\tray.exe"), disabled, entry.view);
-        platform.writeValue(entry.switchKey(), switchValue(entry.switchName(), flags), true);
+        expectDone(platform.writeValue(entry.switchKey(), switchValue(entry.switchName(), flags), true),
+                   "seeding a switch");
     }
     std::optional<RegistryValue> switchOf(const Switched& entry, const std::string& name) {
         return platform.readValue(entry.switchKey(), name);
@@ -62,34 +62,36 @@ protected:
 // Where it stands or parked, the entry is shown unticked; ticking it turns
 // on its switch alone, and parking it again leaves the switch on.
 TEST_F(StartupSwitchTest, TickingAnEntryWhoseSwitchIsOffTurnsOnlyThatSwitchOnAndParkingLeavesItOn) {
-    ensureDisabledItemsFolders(platform);  // as the program does when it starts
+    ASSERT_TRUE(ensureDisabledItemsFolders(platform));  // as the program does when it starts
     for (const Switched& entry : entries())
         for (bool parked : {false, true}) {
             SCOPED_TRACE(entry.switchName() + (parked ? ", parked" : ""));
             seed(entry, 0x07, parked);
-            platform.writeValue(entry.switchKey(), switchValue("Unrelated", 0x03), true);
+            ASSERT_TRUE(platform.writeValue(entry.switchKey(), switchValue("Unrelated", 0x03), true));
             StartupEntry shown = row(entry);
             EXPECT_EQ(std::pair(shown.enabled, shown.checked), std::pair(!parked, false));
             EXPECT_EQ(cellText(shown, Column::State), parked ? "Disabled" : "Off in Windows settings");
             EXPECT_EQ(stateReason(shown) != nullptr, !parked);
 
-            ASSERT_TRUE(clickBox(platform, prompts, shown));
+            const Click ticked = clickBox(platform, prompts, shown);
+            ASSERT_TRUE(ticked);
+            EXPECT_FALSE(ticked.shown);
             EXPECT_TRUE(shown.checked && row(entry).checked && row(entry).enabled && !stateReason(row(entry)));
             EXPECT_EQ(switchOf(entry, entry.switchName()), switchedOnValue(entry.switchName(), 0x06));
             EXPECT_EQ(switchOf(entry, "Unrelated"), switchValue("Unrelated", 0x03));
             ASSERT_TRUE(clickBox(platform, prompts, shown));
             EXPECT_EQ(switchOf(entry, entry.switchName()), switchedOnValue(entry.switchName(), 0x06));
         }
-    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(prompts.questions.empty());
 }
 
 TEST_F(StartupSwitchTest, DeletingAnEntryRemovesItsSwitchAndRenamingCarriesIt) {
     seed(tray, 0x03);
-    platform.writeValue(tray.switchKey(), switchValue("Orphan", 0x03), true);
+    ASSERT_TRUE(platform.writeValue(tray.switchKey(), switchValue("Orphan", 0x03), true));
     ASSERT_TRUE(editEntry(platform, prompts, row(tray), {"Renamed", "C:\\Tools\\tray.exe", UserRun}));
     EXPECT_FALSE(switchOf(tray, "Tray"));
     EXPECT_EQ(switchOf(tray, "Renamed"), switchValue("Renamed", 0x03));
-    ASSERT_TRUE(deleteEntry(platform, prompts, findRow(platform, UserRun, "Renamed").value()));
+    ASSERT_TRUE(deleteEntry(platform, findRow(platform, UserRun, "Renamed").value()));
     EXPECT_FALSE(switchOf(tray, "Renamed"));
     EXPECT_EQ(switchOf(tray, "Orphan"), switchValue("Orphan", 0x03));
 }
@@ -98,20 +100,22 @@ TEST(SwitchTurnedOn, ThatDoesNotReadBackIsAFailedEnable) {
     MemoryPlatform platform;
     ScriptedPrompts prompts;
     seedRegistry(platform, UserRun, stringValue("Tray", "C:\\Tools\\tray.exe"));
-    platform.writeValue(*switchKeyOf(UserRun, RegistryView::Shared), switchValue("Tray", 0x03), true);
+    ASSERT_TRUE(platform.writeValue(*switchKeyOf(UserRun, RegistryView::Shared), switchValue("Tray", 0x03), true));
     StartupEntry row = findRow(platform, UserRun, "Tray").value();
     refuseReadBack(platform);
-    EXPECT_FALSE(clickBox(platform, prompts, row));
+    const Click click = clickBox(platform, prompts, row);
+    EXPECT_FALSE(click);
     EXPECT_FALSE(row.checked);
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_NE(std::get<0>(prompts.messages[0]).find("did not read back"), std::string::npos);
+    ASSERT_TRUE(click.shown);
+    EXPECT_TRUE(click.shown->text.starts_with(kSwitchStaysOffPrompt)) << click.shown->text;
+    EXPECT_NE(click.shown->text.find("did not read back"), std::string::npos) << click.shown->text;
 }
 
 TEST_F(StartupSwitchTest, ASwitchOfAnotherShapeReadsAsOnAndIsNeverRewritten) {
     seed(tray, 0x03);
     for (const RegistryValue& malformed : {RegistryValue{"Tray", kRegBinary, {}}, RegistryValue{"Tray", kRegBinary, {0x03}},
                                            stringValue("Tray", "03")}) {
-        platform.writeValue(tray.switchKey(), malformed, true);
+        ASSERT_TRUE(platform.writeValue(tray.switchKey(), malformed, true));
         for (bool ticked : {true, false}) {
             StartupEntry shown = row(tray);
             EXPECT_EQ(shown.checked, ticked);
@@ -134,7 +138,8 @@ TEST_F(OperationsTest, PolicyEntriesOfBothHivesAndViewsAreListedButNeverChanged)
         EXPECT_EQ(cellText(row, Column::State), "Set by policy");
         EXPECT_FALSE(clickBox(platform, prompts, row));
         EXPECT_TRUE(row.checked);
-        EXPECT_FALSE(deleteEntry(platform, prompts, row) || editEntry(platform, prompts, row, {"Other", "x.exe", UserRun}));
+        EXPECT_FALSE(deleteEntry(platform, row));
+        EXPECT_FALSE(editEntry(platform, prompts, row, {"Other", "x.exe", UserRun}));
         EXPECT_EQ(platform.readValue(registryKeyOf(leaf, false, view), value.name), value);
         EXPECT_FALSE(platform.readValues(registryKeyOf(leaf, true, view)));
     }

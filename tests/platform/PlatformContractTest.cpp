@@ -138,7 +138,7 @@ TEST_F(PlatformContractFiles, ListingShowsVisiblePlainFilesSortedByName) {
     for (const std::string& file : {std::string("beta.exe"), std::string("Alpha.lnk"), std::string("_GAMMA.LNK"),
                                     std::string("sub\\inner.lnk"), name})
         scratch.file(file);
-    platform.setHidden(scratch.file("hidden.ini"));
+    ASSERT_TRUE(platform.setHidden(scratch.file("hidden.ini")));
     EXPECT_EQ(platform.listFiles(dir), (std::vector<std::string>{"Alpha.lnk", "beta.exe", "_GAMMA.LNK", name}));
     EXPECT_TRUE(platform.listFiles(dir + "\\absent").empty() && platform.listFiles("").empty());
 }

@@ -1,16 +1,18 @@
 #include "support/Scratch.h"
 
 #include "base/WindowsPaths.h"
+#include "support/Seed.h"
 
 namespace lsu::test {
 
 Scratch::Scratch(Platform& platform, const std::string& name)
     : platform_(platform), folder_(withTrailingBackslash(platform.programFolder()) + name) {
-    platform_.ensureFolder(folder_);
+    expectDone(platform_.ensureFolder(folder_), "making " + folder_);
 }
 
 Scratch::~Scratch() {
-    for (auto it = files_.rbegin(); it != files_.rend(); ++it) platform_.deleteFile(*it);
+    // A test may have removed its files itself already.
+    for (auto it = files_.rbegin(); it != files_.rend(); ++it) (void)platform_.deleteFile(*it);
 }
 
 std::string Scratch::subfolder(const std::string& relative) {
@@ -18,7 +20,7 @@ std::string Scratch::subfolder(const std::string& relative) {
     for (std::size_t start = 0, slash = 0; slash != std::string::npos; start = slash + 1) {
         slash = relative.find('\\', start);
         path += '\\' + relative.substr(start, slash - start);
-        platform_.ensureFolder(path);
+        expectDone(platform_.ensureFolder(path), "making " + path);
     }
     return path;
 }
@@ -30,7 +32,7 @@ std::string Scratch::file(const std::string& relative, const std::string& conten
 }
 
 std::string Scratch::fileAt(const std::string& path, const std::string& content) {
-    platform_.writeFile(path, std::vector<std::uint8_t>(content.begin(), content.end()));
+    expectDone(platform_.writeFile(path, std::vector<std::uint8_t>(content.begin(), content.end())), "writing " + path);
     files_.push_back(path);
     return path;
 }

@@ -1,9 +1,15 @@
 #include "support/Seed.h"
 
+#include <gtest/gtest.h>
+
 #include "catalog/DisabledStores.h"
 #include "scanners/SectionLoading.h"
 
 namespace lsu::test {
+
+void expectDone(const Status& done, const std::string& what) {
+    if (!done) ADD_FAILURE() << what << ": " << done.error().message;
+}
 
 RegistryValue stringValue(const std::string& name, const std::string& data, std::uint32_t type) {
     return {name, type, std::vector<std::uint8_t>(data.begin(), data.end())};
@@ -22,12 +28,13 @@ RegistryLocation registryKeyOf(SectionId leaf, bool disabled, RegistryView view)
 }
 
 void seedRegistry(Platform& platform, SectionId leaf, const RegistryValue& value, bool disabled, RegistryView view) {
-    platform.writeValue(registryKeyOf(leaf, disabled, view), value, true);
+    expectDone(platform.writeValue(registryKeyOf(leaf, disabled, view), value, true), "seeding " + value.name);
 }
 
 void seedWinIni(Platform& platform, SectionId leaf, const std::string& line, bool disabled) {
-    platform.writeProfile(std::string(disabled ? kWinIniDisabledSection : kWinIniEnabledSection),
-                          std::string(sourceAs<WinIniSource>(leaf)->key), line, winIniPath(platform));
+    expectDone(platform.writeProfile(std::string(disabled ? kWinIniDisabledSection : kWinIniEnabledSection),
+                                     std::string(sourceAs<WinIniSource>(leaf)->key), line, winIniPath(platform)),
+               "seeding " + line);
 }
 
 std::optional<std::string> winIniLine(Platform& platform, SectionId leaf, bool disabled) {
@@ -37,7 +44,7 @@ std::optional<std::string> winIniLine(Platform& platform, SectionId leaf, bool d
 
 std::string startupFolder(Platform& platform, SectionId leaf, bool disabled) {
     if (!disabled) return platform.specialFolder(sourceAs<FolderSource>(leaf)->csidl);
-    ensureDisabledItemsFolders(platform);
+    expectDone(ensureDisabledItemsFolders(platform), "making the disabled-items folders");
     return disabledItemsFolder(platform, leaf);
 }
 

@@ -13,6 +13,9 @@ namespace lsu::test {
 
 using Texts = std::vector<std::string>;
 
+// A step that prepares a test must succeed; the test fails when it does not.
+void expectDone(const Status& done, const std::string& what);
+
 RegistryValue stringValue(const std::string& name, const std::string& data, std::uint32_t type = kRegSz);
 RegistryValue dwordValue(const std::string& name, std::uint32_t number);
 

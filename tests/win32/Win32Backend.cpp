@@ -10,6 +10,7 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
 #include "support/Backend.h"
+#include "support/Seed.h"
 
 namespace lsu::test {
 
@@ -62,14 +63,16 @@ void emptyFolder(const std::wstring& folder) {
 // Empties every start-up source of the throwaway prefix, so that each test
 // starts from nothing, whatever an earlier test or Wine itself left there.
 void emptyEverySource(Platform& platform) {
-    ensureDisabledItemsFolders(platform);
+    expectDone(ensureDisabledItemsFolders(platform), "making the disabled-items folders");
     for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
         if (const auto* registry = sourceAs<RegistrySource>(leaf)) {
             for (const std::string& subkey : {std::string(registry->subkey), disabledSubkey(registry->subkey)})
                 for (RegistryView view : viewsOf(*registry)) emptyKey({registry->hive, view, subkey});
         } else if (const auto* winIni = sourceAs<WinIniSource>(leaf)) {
             for (std::string_view iniSection : {kWinIniEnabledSection, kWinIniDisabledSection})
-                platform.writeProfile(std::string(iniSection), std::string(winIni->key), "", winIniPath(platform));
+                expectDone(
+                    platform.writeProfile(std::string(iniSection), std::string(winIni->key), "", winIniPath(platform)),
+                    "emptying win.ini");
         } else {
             const std::string live = platform.specialFolder(sourceAs<FolderSource>(leaf)->csidl);
             for (const std::string& folder : {live, disabledItemsFolder(platform, leaf)})

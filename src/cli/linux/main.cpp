@@ -17,8 +17,6 @@ namespace {
 
 using lsu::offline::OfflineOptions;
 using lsu::offline::OfflinePlatform;
-using lsu::offline::Refusal;
-using lsu::offline::SetupProblem;
 
 constexpr const char* kUsage =
     "Usage: lstartup-cli --offline DIR [--user NAME] [--program-folder PATH] [--force-dirty] COMMAND ...\n"
@@ -43,13 +41,10 @@ int fail(int code, const std::string& message) {
     return code;
 }
 
-int exitCodeOf(const SetupProblem& problem) {
-    switch (problem.kind) {
-        case SetupProblem::NotAWindowsVolume: return lsu::cli::kExitNotAWindowsVolume;
-        case SetupProblem::NoProfile: return lsu::cli::kExitNoProfile;
-        case SetupProblem::NoProgramFolder: break;
-    }
-    return lsu::cli::kExitUsage;
+// A volume that cannot be opened as asked: no Windows on it, no profile, or
+// options that name no folder.
+int exitCodeOfSetup(const lsu::Error& error) {
+    return error.kind == lsu::ErrorKind::InvalidInput ? lsu::cli::kExitUsage : lsu::cli::exitCodeFor(error.kind);
 }
 
 }  // namespace
@@ -82,16 +77,13 @@ int main(int argc, char** argv) {
     }
 
     auto opened = OfflinePlatform::open(options);
-    if (auto* problem = std::get_if<SetupProblem>(&opened)) return fail(exitCodeOf(*problem), problem->message);
-    OfflinePlatform& platform = *std::get<std::unique_ptr<OfflinePlatform>>(opened);
+    if (!opened) return fail(exitCodeOfSetup(opened.error()), opened.error().message);
+    OfflinePlatform& platform = **opened;
     for (const std::string& hive : platform.dirtyHives())
         std::cerr << "lstartup-cli: warning: " << hive
                   << " was not shut down cleanly; it may lack changes its transaction logs hold\n";
 
     const int code = lsu::cli::runCli(platform, args, std::cout, std::cerr, terminalWidth());
     std::cout.flush();
-    if (code == lsu::cli::kExitOperationFailed && platform.lastRefusal())
-        return *platform.lastRefusal() == Refusal::DirtyHive ? lsu::cli::kExitDirtyHive
-                                                             : lsu::cli::kExitReadOnlyVolume;
     return code;
 }

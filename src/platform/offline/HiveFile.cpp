@@ -98,7 +98,7 @@ hive_node_h childNamed(hive_h* handle, hive_node_h node, const std::string& name
     return 0;
 }
 
-SystemResult refusedByHivex(const std::string& what) { return errnoResult(errno ? errno : EIO, what); }
+Status refusedByHivex(const std::string& what) { return errnoResult(errno ? errno : EIO, what); }
 
 }  // namespace
 
@@ -141,17 +141,17 @@ std::optional<HiveValue> HiveFile::value(const std::string& key, const std::stri
     return std::optional<HiveValue>(std::move(*found));
 }
 
-SystemResult HiveFile::setValue(const std::string& key, const HiveValue& value, bool createKey) {
-    if (SystemResult allowed = guard_.checkVolume(path_); !allowed) return allowed;
-    if (SystemResult allowed = guard_.checkHive(path_, dirty_); !allowed) return allowed;
+Status HiveFile::setValue(const std::string& key, const HiveValue& value, bool createKey) {
+    if (Status allowed = guard_.checkVolume(path_); !allowed) return allowed;
+    if (Status allowed = guard_.checkHive(path_, dirty_); !allowed) return allowed;
     hive_node_h node = hivex_root(handle_.get());
     for (const std::string& component : keyComponents(key)) {
         hive_node_h child = childNamed(handle_.get(), node, component);
         if (!child && !createKey)
-            return SystemResult::refused(0, "The key " + key + " does not exist in " + path_ + ".");
+            return Error{ErrorKind::NotFound, 0, "The key " + key + " does not exist in " + path_ + "."};
         if (!child) child = hivex_node_add_child(handle_.get(), node, component.c_str());
         if (!child) {
-            SystemResult failed = refusedByHivex("creating the key " + key + " in " + path_);
+            Status failed = refusedByHivex("creating the key " + key + " in " + path_);
             reload();
             return failed;
         }
@@ -170,34 +170,34 @@ SystemResult HiveFile::setValue(const std::string& key, const HiveValue& value, 
     return replaceValues(node, values);
 }
 
-SystemResult HiveFile::deleteValue(const std::string& key, const std::string& name) {
-    if (SystemResult allowed = guard_.checkVolume(path_); !allowed) return allowed;
-    if (SystemResult allowed = guard_.checkHive(path_, dirty_); !allowed) return allowed;
+Status HiveFile::deleteValue(const std::string& key, const std::string& name) {
+    if (Status allowed = guard_.checkVolume(path_); !allowed) return allowed;
+    if (Status allowed = guard_.checkHive(path_, dirty_); !allowed) return allowed;
     const hive_node_h node = findKey(key);
-    if (!node) return SystemResult::refused(0, "The key " + key + " does not exist in " + path_ + ".");
+    if (!node) return Error{ErrorKind::NotFound, 0, "The key " + key + " does not exist in " + path_ + "."};
     std::vector<HiveValue> values = valuesOf(handle_.get(), node);
     const auto before = values.size();
     std::erase_if(values, [&](const HiveValue& stored) { return equalsNoCase(stored.name, name); });
     if (values.size() == before)
-        return SystemResult::refused(0, "The value \"" + name + "\" does not exist in " + key + ".");
+        return Error{ErrorKind::NotFound, 0, "The value \"" + name + "\" does not exist in " + key + "."};
     return replaceValues(node, values);
 }
 
-SystemResult HiveFile::replaceValues(hive_node_h node, const std::vector<HiveValue>& values) {
+Status HiveFile::replaceValues(hive_node_h node, const std::vector<HiveValue>& values) {
     std::vector<hive_set_value> set;
     set.reserve(values.size());
     for (const HiveValue& value : values)
         set.push_back({const_cast<char*>(value.name.c_str()), static_cast<hive_type>(value.type), value.data.size(),
                        reinterpret_cast<char*>(const_cast<std::uint8_t*>(value.data.data()))});
     if (hivex_node_set_values(handle_.get(), node, set.size(), set.data(), 0) != 0) {
-        SystemResult failed = refusedByHivex("writing the values of a key in " + path_);
+        Status failed = refusedByHivex("writing the values of a key in " + path_);
         reload();
         return failed;
     }
     return commit();
 }
 
-SystemResult HiveFile::backUp() {
+Status HiveFile::backUp() {
     std::string contents;
     if (!readWholeFile(path_, contents)) return errnoResult("reading " + path_ + " to back it up");
     const std::string stem = path_ + ".lstartup-backup-" + timestamp();
@@ -208,15 +208,15 @@ SystemResult HiveFile::backUp() {
         if (!fd && (errno != EEXIST || attempt > 99)) return errnoResult("creating the backup " + backup);
         if (!fd) backup = stem + "-" + std::to_string(attempt);
     }
-    if (SystemResult written = writeAll(fd.get(), contents.data(), contents.size(), backup); !written) return written;
+    if (Status written = writeAll(fd.get(), contents.data(), contents.size(), backup); !written) return written;
     if (::fsync(fd.get()) != 0) return errnoResult("flushing the backup " + backup);
     syncFolder(parentFolder(backup));
     backedUp_ = true;
     return {};
 }
 
-SystemResult HiveFile::commit() {
-    SystemResult done = backedUp_ ? SystemResult() : backUp();
+Status HiveFile::commit() {
+    Status done = backedUp_ ? Status() : backUp();
     if (done) {
         TemporaryFile temporary(parentFolder(path_), "." + path_.substr(path_.find_last_of('/') + 1));
         if (!temporary.ok()) {
@@ -226,7 +226,7 @@ SystemResult HiveFile::commit() {
         } else {
             struct stat info {};
             if (::stat(path_.c_str(), &info) == 0) ::fchmod(temporary.fd(), info.st_mode & 07777);
-            if (auto attributes = ntfsAttributes(path_)) setNtfsAttributes(temporary.path(), *attributes);
+            if (auto attributes = ntfsAttributes(path_)) (void)setNtfsAttributes(temporary.path(), *attributes);
             done = temporary.putInPlaceOf(path_);
         }
     }

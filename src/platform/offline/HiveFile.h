@@ -42,8 +42,8 @@ public:
 
     // A value of the same name (ignoring case) is replaced in its place and
     // keeps its stored name; a new one goes last.
-    SystemResult setValue(const std::string& key, const HiveValue& value, bool createKey);
-    SystemResult deleteValue(const std::string& key, const std::string& name);
+    Status setValue(const std::string& key, const HiveValue& value, bool createKey);
+    Status deleteValue(const std::string& key, const std::string& name);
 
     struct Closer {
         void operator()(hive_h* handle) const { hivex_close(handle); }
@@ -54,9 +54,9 @@ public:
 
 private:
     hive_node_h findKey(const std::string& key) const;
-    SystemResult replaceValues(hive_node_h node, const std::vector<HiveValue>& values);
-    SystemResult commit();
-    SystemResult backUp();
+    Status replaceValues(hive_node_h node, const std::vector<HiveValue>& values);
+    Status commit();
+    Status backUp();
     // Drops changes held in memory only, after a commit failed.
     void reload();
 

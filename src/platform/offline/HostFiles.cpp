@@ -46,7 +46,7 @@ std::optional<std::uint32_t> ntfsAttributes(const std::string& path) {
     return (std::uint32_t{raw[0]} << 24) | (std::uint32_t{raw[1]} << 16) | (std::uint32_t{raw[2]} << 8) | raw[3];
 }
 
-SystemResult setNtfsAttributes(const std::string& path, std::uint32_t attributes) {
+Status setNtfsAttributes(const std::string& path, std::uint32_t attributes) {
     const std::array<unsigned char, 4> raw = {static_cast<unsigned char>(attributes >> 24),
                                               static_cast<unsigned char>(attributes >> 16),
                                               static_cast<unsigned char>(attributes >> 8),
@@ -69,31 +69,31 @@ std::vector<std::string> visibleFiles(const std::string& folder) {
     return names;
 }
 
-SystemResult replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+Status replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     TemporaryFile temporary(parentFolder(path), "." + fileNameOf(path));
     if (!temporary.ok()) return errnoResult("creating a file beside " + path);
     auto before = statOf(path);
     ::fchmod(temporary.fd(), before ? before->st_mode & 07777 : 0644);
-    if (SystemResult written = writeAll(temporary.fd(), bytes.data(), bytes.size(), temporary.path()); !written)
+    if (Status written = writeAll(temporary.fd(), bytes.data(), bytes.size(), temporary.path()); !written)
         return written;
-    if (auto attributes = ntfsAttributes(path)) setNtfsAttributes(temporary.path(), *attributes);
+    if (auto attributes = ntfsAttributes(path)) (void)setNtfsAttributes(temporary.path(), *attributes);
     return temporary.putInPlaceOf(path);
 }
 
-SystemResult makeFolder(const std::string& path) {
+Status makeFolder(const std::string& path) {
     if (::mkdir(path.c_str(), 0755) != 0 && !(errno == EEXIST && isFolder(path)))
         return errnoResult("creating the folder " + path);
     return {};
 }
 
-SystemResult removeFile(const std::string& path) {
+Status removeFile(const std::string& path) {
     if (!isPlainFile(path)) return errnoResult(ENOENT, "deleting " + path);
     if (::unlink(path.c_str()) != 0) return errnoResult("deleting " + path);
     syncFolder(parentFolder(path));
     return {};
 }
 
-SystemResult renameFile(const std::string& from, const std::string& to, bool replace) {
+Status renameFile(const std::string& from, const std::string& to, bool replace) {
     if (!isPlainFile(from)) return errnoResult(ENOENT, "moving " + from);
     if (!replace && from != to && statOf(to)) return errnoResult(EEXIST, "moving " + from + " to " + to);
     if (::rename(from.c_str(), to.c_str()) != 0) return errnoResult("moving " + from + " to " + to);

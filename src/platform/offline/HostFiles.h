@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "base/Result.h"
 
 namespace lsu::offline {
 
@@ -20,7 +20,7 @@ bool isPlainFile(const std::string& path);
 bool isFolder(const std::string& path);
 // The file's NTFS attributes, where the mount exposes them.
 std::optional<std::uint32_t> ntfsAttributes(const std::string& path);
-SystemResult setNtfsAttributes(const std::string& path, std::uint32_t attributes);
+Status setNtfsAttributes(const std::string& path, std::uint32_t attributes);
 
 // Plain files a folder listing shows: no folders, no hidden or system
 // files, never desktop.ini; sorted by name, case ignored.
@@ -28,10 +28,10 @@ std::vector<std::string> visibleFiles(const std::string& folder);
 
 // Creates or replaces the file with exactly these bytes; a replaced file
 // keeps its attributes.
-SystemResult replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
-SystemResult makeFolder(const std::string& path);
-SystemResult removeFile(const std::string& path);
-SystemResult renameFile(const std::string& from, const std::string& to, bool replace);
+Status replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+Status makeFolder(const std::string& path);
+Status removeFile(const std::string& path);
+Status renameFile(const std::string& from, const std::string& to, bool replace);
 
 // Whether the file system holding the path (or its nearest existing
 // parent) is mounted read-only.

@@ -31,16 +31,16 @@ std::optional<std::string> absoluteFolder(const std::string& path) {
 OfflinePlatform::OfflinePlatform(VolumePaths paths, bool acceptDirtyHives)
     : paths_(std::move(paths)), guard_(acceptDirtyHives) {}
 
-std::variant<std::unique_ptr<OfflinePlatform>, SetupProblem> OfflinePlatform::open(const OfflineOptions& options) {
+Result<std::unique_ptr<OfflinePlatform>> OfflinePlatform::open(const OfflineOptions& options) {
     auto root = absoluteFolder(options.root);
-    if (!root) return SetupProblem{SetupProblem::NotAWindowsVolume, options.root + " is not a folder"};
+    if (!root) return Error{ErrorKind::NoWindowsVolume, 0, options.root + " is not a folder"};
     VolumePaths provisional(*root, "C:\\Windows");
     const std::string softwarePath = *provisional.hostPath("C:\\Windows\\System32\\config\\SOFTWARE");
     auto platform = std::make_unique<OfflinePlatform>(provisional, options.acceptDirtyHives);
     platform->software_ = HiveFile::open(softwarePath, platform->guard_);
     if (!platform->software_)
-        return SetupProblem{SetupProblem::NotAWindowsVolume,
-                            options.root + " holds no Windows volume: " + softwarePath + " is not a registry hive"};
+        return Error{ErrorKind::NoWindowsVolume, 0,
+                     options.root + " holds no Windows volume: " + softwarePath + " is not a registry hive"};
     const std::string systemRoot = withoutTrailingBackslash(platform->stringValueOf(
         *platform->software_, "Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", "C:\\Windows"));
     platform->paths_ = VolumePaths(*root, systemRoot);
@@ -49,17 +49,15 @@ std::variant<std::unique_ptr<OfflinePlatform>, SetupProblem> OfflinePlatform::op
     std::string problem;
     auto profile = chooseProfile(*platform->paths_.hostPath(platform->paths_.driveRoot() + "Users"), options.user,
                                  problem);
-    if (!profile) return SetupProblem{SetupProblem::NoProfile, problem};
+    if (!profile) return Error{ErrorKind::NoProfile, 0, problem};
     platform->user_ = HiveFile::open(profile->hive, platform->guard_);
-    if (!platform->user_)
-        return SetupProblem{SetupProblem::NoProfile, profile->hive + " is not a registry hive"};
+    if (!platform->user_) return Error{ErrorKind::NoProfile, 0, profile->hive + " is not a registry hive"};
     platform->loadEnvironment(profile->name);
 
     if (!options.programFolder.empty()) {
         auto folder = absoluteFolder(options.programFolder);
         if (!folder)
-            return SetupProblem{SetupProblem::NoProgramFolder, "the program folder " + options.programFolder +
-                                                                   " does not exist"};
+            return Error{ErrorKind::InvalidInput, 0, "the program folder " + options.programFolder + " does not exist"};
         platform->programFolder_ = platform->paths_.mapProgramFolder(*folder);
         platform->programFolderExists_ = true;
     } else {
@@ -111,19 +109,21 @@ std::vector<std::string> OfflinePlatform::dirtyHives() const {
     return dirty;
 }
 
-std::variant<std::string, SystemResult> OfflinePlatform::changeablePath(const std::string& windowsPath) {
+Result<std::string> OfflinePlatform::changeablePath(const std::string& windowsPath) {
     auto host = paths_.hostPath(windowsPath);
-    if (!host) return SystemResult::refused(0, windowsPath + " is not on the offline Windows volume.");
+    if (!host) return Error{ErrorKind::OffTheVolume, 0, windowsPath + " is not on the offline Windows volume."};
     if (!paths_.staysInside(*host))
-        return SystemResult::refused(0, windowsPath + " leads off the offline Windows volume (" + *host + ").");
-    if (SystemResult allowed = guard_.checkVolume(*host); !allowed) return allowed;
+        return Error{ErrorKind::OffTheVolume, 0,
+                     windowsPath + " leads off the offline Windows volume (" + *host + ")."};
+    if (Status allowed = guard_.checkVolume(*host); !allowed) return allowed.error();
     const std::string folder = withTrailingBackslash(programFolder_);
     if (!programFolderExists_ && equalsNoCase(windowsPath.substr(0, folder.size()), folder))
-        return SystemResult::refused(0, "There is no folder for the disabled Startup-folder items: " + programFolder_ +
-                                            " does not exist on the volume. Create it, or name another with "
-                                            "--program-folder PATH.");
+        return Error{ErrorKind::NotFound, 0,
+                     "There is no folder for the disabled Startup-folder items: " + programFolder_ +
+                         " does not exist on the volume. Create it, or name another with --program-folder PATH."};
     const std::string name(fileNameOf(windowsPath));
-    if (fileNameFault(name)) return SystemResult::refused(0, "\"" + name + "\" is not a name Windows can give a file.");
+    if (fileNameFault(name))
+        return Error{ErrorKind::UnsafeName, 0, "\"" + name + "\" is not a name Windows can give a file."};
     return *host;
 }
 
@@ -152,11 +152,11 @@ bool OfflinePlatform::folderExists(const std::string& path) {
     return host && isFolder(*host);
 }
 
-SystemResult OfflinePlatform::ensureFolder(const std::string& path) {
+Status OfflinePlatform::ensureFolder(const std::string& path) {
     if (folderExists(path)) return {};
-    auto host = changeablePath(path);
-    if (auto* refused = std::get_if<SystemResult>(&host)) return *refused;
-    return makeFolder(std::get<std::string>(host));
+    const Result<std::string> host = changeablePath(path);
+    if (!host) return host.error();
+    return makeFolder(*host);
 }
 
 std::vector<std::string> OfflinePlatform::listFiles(const std::string& folder) {
@@ -171,34 +171,33 @@ std::optional<std::vector<std::uint8_t>> OfflinePlatform::readFile(const std::st
     return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
 
-SystemResult OfflinePlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    auto host = changeablePath(path);
-    if (auto* refused = std::get_if<SystemResult>(&host)) return *refused;
-    return replaceFile(std::get<std::string>(host), bytes);
+Status OfflinePlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    const Result<std::string> host = changeablePath(path);
+    if (!host) return host.error();
+    return replaceFile(*host, bytes);
 }
 
-SystemResult OfflinePlatform::deleteFile(const std::string& path) {
-    auto host = changeablePath(path);
-    if (auto* refused = std::get_if<SystemResult>(&host)) return *refused;
-    return removeFile(std::get<std::string>(host));
+Status OfflinePlatform::deleteFile(const std::string& path) {
+    const Result<std::string> host = changeablePath(path);
+    if (!host) return host.error();
+    return removeFile(*host);
 }
 
-SystemResult OfflinePlatform::moveFile(const std::string& from, const std::string& to, bool replace) {
-    auto source = changeablePath(from);
-    if (auto* refused = std::get_if<SystemResult>(&source)) return *refused;
-    auto target = changeablePath(to);
-    if (auto* refused = std::get_if<SystemResult>(&target)) return *refused;
-    std::string targetHost = std::get<std::string>(target);
+Status OfflinePlatform::moveFile(const std::string& from, const std::string& to, bool replace) {
+    const Result<std::string> source = changeablePath(from);
+    if (!source) return source.error();
+    const Result<std::string> target = changeablePath(to);
+    if (!target) return target.error();
     // A new spelling of the same name renames the file to it.
-    if (targetHost == std::get<std::string>(source))
-        targetHost = parentFolder(targetHost) + "/" + std::string(fileNameOf(to));
-    return renameFile(std::get<std::string>(source), targetHost, replace);
+    const std::string targetHost =
+        *target == *source ? parentFolder(*target) + "/" + std::string(fileNameOf(to)) : *target;
+    return renameFile(*source, targetHost, replace);
 }
 
-SystemResult OfflinePlatform::setHidden(const std::string& path) {
-    auto host = changeablePath(path);
-    if (auto* refused = std::get_if<SystemResult>(&host)) return *refused;
-    return setNtfsAttributes(std::get<std::string>(host), kAttributeHidden);
+Status OfflinePlatform::setHidden(const std::string& path) {
+    const Result<std::string> host = changeablePath(path);
+    if (!host) return host.error();
+    return setNtfsAttributes(*host, kAttributeHidden);
 }
 
 std::string OfflinePlatform::companyName(const std::string& programPath) {
@@ -206,8 +205,8 @@ std::string OfflinePlatform::companyName(const std::string& programPath) {
     return bytes ? formats::companyNameOfImage(*bytes) : std::string();
 }
 
-SystemResult OfflinePlatform::shellOpen(const std::string&, const std::string&, const std::string&, int) {
-    return SystemResult::refused(0, "The programs of an offline Windows cannot be started from Linux.");
+Status OfflinePlatform::shellOpen(const std::string&, const std::string&, const std::string&, int) {
+    return Error{ErrorKind::System, 0, "The programs of an offline Windows cannot be started from Linux."};
 }
 
 }  // namespace lsu::offline

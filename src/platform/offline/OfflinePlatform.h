@@ -12,7 +12,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <variant>
 
 #include "platform/Platform.h"
 #include "platform/offline/Environment.h"
@@ -29,30 +28,25 @@ struct OfflineOptions {
     bool acceptDirtyHives = false;
 };
 
-struct SetupProblem {
-    enum Kind { NotAWindowsVolume, NoProfile, NoProgramFolder } kind;
-    std::string message;
-};
-
 class OfflinePlatform : public Platform {
 public:
-    static std::variant<std::unique_ptr<OfflinePlatform>, SetupProblem> open(const OfflineOptions& options);
+    // The platform over the volume; why not (no Windows volume, no profile,
+    // no such program folder) when it cannot be opened.
+    static Result<std::unique_ptr<OfflinePlatform>> open(const OfflineOptions& options);
 
-    // Why the last change was refused before anything was changed, if it was.
-    const std::optional<Refusal>& lastRefusal() const { return guard_.lastRefusal(); }
     // The hives that hold changes only their logs know of.
     std::vector<std::string> dirtyHives() const;
 
     std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& key) override;
     std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) override;
-    SystemResult writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) override;
-    SystemResult deleteValue(const RegistryLocation& key, const std::string& name) override;
+    Status writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) override;
+    Status deleteValue(const RegistryLocation& key, const std::string& name) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
 
     std::optional<std::string> readProfile(const std::string& section, const std::string& key,
                                            const std::string& file) override;
-    SystemResult writeProfile(const std::string& section, const std::string& key, const std::string& value,
-                              const std::string& file) override;
+    Status writeProfile(const std::string& section, const std::string& key, const std::string& value,
+                        const std::string& file) override;
 
     std::string specialFolder(int csidl) override;
     std::string windowsDirectory() override { return windowsFolder_; }
@@ -60,21 +54,21 @@ public:
     std::string programFileName() override;
     bool fileExists(const std::string& path) override;
     bool folderExists(const std::string& path) override;
-    SystemResult ensureFolder(const std::string& path) override;
+    Status ensureFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
     std::optional<std::vector<std::uint8_t>> readFile(const std::string& path) override;
-    SystemResult writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
-    SystemResult deleteFile(const std::string& path) override;
-    SystemResult moveFile(const std::string& from, const std::string& to, bool replace) override;
-    SystemResult setHidden(const std::string& path) override;
+    Status writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    Status deleteFile(const std::string& path) override;
+    Status moveFile(const std::string& from, const std::string& to, bool replace) override;
+    Status setHidden(const std::string& path) override;
     std::string expandEnvironment(const std::string& text) override { return environment_.expand(text); }
     std::string companyName(const std::string& programPath) override;
 
     std::optional<ShortcutInfo> readShortcut(const std::string& linkFile) override;
-    SystemResult completeShortcut(const std::string& linkFile, const ShortcutFields& fields) override;
+    Status completeShortcut(const std::string& linkFile, const ShortcutFields& fields) override;
 
-    SystemResult shellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
-                           int showCommand) override;
+    Status shellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+                     int showCommand) override;
 
     OfflinePlatform(VolumePaths paths, bool acceptDirtyHives);
 
@@ -91,7 +85,7 @@ private:
                               const std::string& fallback);
     void loadEnvironment(const std::string& userName);
     // The host path a change may be made at, or why it may not.
-    std::variant<std::string, SystemResult> changeablePath(const std::string& windowsPath);
+    Result<std::string> changeablePath(const std::string& windowsPath);
 
     VolumePaths paths_;
     WriteGuard guard_;

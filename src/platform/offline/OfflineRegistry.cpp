@@ -80,15 +80,15 @@ std::optional<RegistryValue> OfflinePlatform::readValue(const RegistryLocation& 
     return value;
 }
 
-SystemResult OfflinePlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
+Status OfflinePlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
     auto place = hiveKeyOf(key);
-    if (!place) return SystemResult::refused(0, "Only the SOFTWARE hive of the machine is loaded offline.");
+    if (!place) return Error{ErrorKind::NotFound, 0, "Only the SOFTWARE hive of the machine is loaded offline."};
     return place->hive->setValue(place->key, storedValue(value), createKey);
 }
 
-SystemResult OfflinePlatform::deleteValue(const RegistryLocation& key, const std::string& name) {
+Status OfflinePlatform::deleteValue(const RegistryLocation& key, const std::string& name) {
     auto place = hiveKeyOf(key);
-    if (!place) return SystemResult::refused(0, "Only the SOFTWARE hive of the machine is loaded offline.");
+    if (!place) return Error{ErrorKind::NotFound, 0, "Only the SOFTWARE hive of the machine is loaded offline."};
     return place->hive->deleteValue(place->key, name);
 }
 
@@ -118,8 +118,8 @@ std::optional<std::string> OfflinePlatform::readProfile(const std::string& secti
     return ProfileText(*bytes).value(section, key);
 }
 
-SystemResult OfflinePlatform::writeProfile(const std::string& section, const std::string& key,
-                                           const std::string& value, const std::string& file) {
+Status OfflinePlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
+                                     const std::string& file) {
     if (auto mapped = mappedProfileKey(section, file))
         return mapped->hive->setValue(mapped->key, storedValue({key, kRegSz, {value.begin(), value.end()}}), true);
     ProfileText text(readFile(file).value_or(std::vector<std::uint8_t>{}));

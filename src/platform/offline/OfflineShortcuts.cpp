@@ -96,20 +96,21 @@ std::optional<ShortcutInfo> OfflinePlatform::readShortcut(const std::string& lin
     return info;
 }
 
-SystemResult OfflinePlatform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
+Status OfflinePlatform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
     auto existing = readShortcut(linkFile);
-    if (!existing) return SystemResult::refused(0, linkFile + " is not a shell link that can be opened.");
+    if (!existing) return Error{ErrorKind::DamagedData, 0, linkFile + " is not a shell link that can be opened."};
     ShortcutFields complete = fields;
     if (complete.hotKey == 0) complete.hotKey = existing->fields.hotKey;
     if (complete.iconFile.empty()) {
         complete.iconFile = existing->fields.iconFile;
         complete.iconIndex = existing->fields.iconIndex;
     }
-    if (SystemResult written = writeFile(linkFile, formats::shellLinkBytes(complete)); !written) return written;
+    if (Status written = writeFile(linkFile, formats::shellLinkBytes(complete)); !written) return written;
     auto back = readShortcut(linkFile);
     if (!back || back->fields.targetPath != complete.targetPath || back->fields.arguments != complete.arguments ||
         back->fields.workDir != complete.workDir || back->fields.description != complete.description)
-        return SystemResult::refused(0, "The link written to " + linkFile + " did not read back the same.");
+        return Error{ErrorKind::ReadBackMismatch, 0,
+                     "The link written to " + linkFile + " did not read back the same."};
     return {};
 }
 

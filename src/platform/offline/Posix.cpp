@@ -10,11 +10,14 @@
 
 namespace lsu::offline {
 
-SystemResult errnoResult(int error, const std::string& what) {
-    return SystemResult::refused(static_cast<std::uint32_t>(error), what + ": " + std::strerror(error));
+Status errnoResult(int error, const std::string& what) {
+    const ErrorKind kind = error == ENOENT  ? ErrorKind::NotFound
+                           : error == EROFS ? ErrorKind::ReadOnlyVolume
+                                            : ErrorKind::System;
+    return Error{kind, static_cast<std::uint32_t>(error), what + ": " + std::strerror(error)};
 }
 
-SystemResult errnoResult(const std::string& what) { return errnoResult(errno, what); }
+Status errnoResult(const std::string& what) { return errnoResult(errno, what); }
 
 std::string DirectoryStream::next() {
     if (!dir_) return {};
@@ -35,7 +38,7 @@ TemporaryFile::~TemporaryFile() {
     if (fd_ && !placed_) ::unlink(path_.c_str());
 }
 
-SystemResult TemporaryFile::putInPlaceOf(const std::string& target) {
+Status TemporaryFile::putInPlaceOf(const std::string& target) {
     if (::fsync(fd_.get()) != 0) return errnoResult("flushing " + path_);
     if (::rename(path_.c_str(), target.c_str()) != 0) return errnoResult("replacing " + target);
     placed_ = true;
@@ -60,7 +63,7 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::size_t limi
     return true;
 }
 
-SystemResult writeAll(int fd, const void* data, std::size_t size, const std::string& what) {
+Status writeAll(int fd, const void* data, std::size_t size, const std::string& what) {
     const auto* at = static_cast<const char*>(data);
     while (size > 0) {
         const ssize_t wrote = ::write(fd, at, size);

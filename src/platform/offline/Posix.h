@@ -8,13 +8,13 @@
 #include <string>
 #include <utility>
 
-#include "platform/Platform.h"
+#include "base/Result.h"
 
 namespace lsu::offline {
 
 // Refused for errno's reason, in the system's words, with what was tried.
-SystemResult errnoResult(const std::string& what);
-SystemResult errnoResult(int error, const std::string& what);
+Status errnoResult(const std::string& what);
+Status errnoResult(int error, const std::string& what);
 
 class FileDescriptor {
 public:
@@ -72,7 +72,7 @@ public:
     int fd() const { return fd_.get(); }
     // Flushes the file to the disk and renames it over target; done: the
     // file is the target's now.
-    SystemResult putInPlaceOf(const std::string& target);
+    Status putInPlaceOf(const std::string& target);
 
 private:
     std::string path_;
@@ -82,7 +82,7 @@ private:
 
 // The whole file (or its first limit bytes); false when it cannot be read.
 bool readWholeFile(const std::string& path, std::string& bytes, std::size_t limit = SIZE_MAX);
-SystemResult writeAll(int fd, const void* data, std::size_t size, const std::string& what);
+Status writeAll(int fd, const void* data, std::size_t size, const std::string& what);
 // Makes a rename in the folder durable.
 void syncFolder(const std::string& folder);
 std::string parentFolder(const std::string& path);

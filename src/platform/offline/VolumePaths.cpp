@@ -2,9 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
 #include <climits>
 #include <cstdlib>
-#include <cctype>
+#include <vector>
 
 #include "base/CaseFolding.h"
 #include "platform/offline/Posix.h"

@@ -102,15 +102,15 @@ RegistryKey openForReading(const RegistryLocation& location) {
 }
 
 // Writing asks for what it needs: setting values, and creating the key when asked to.
-LSTATUS openForWriting(const RegistryLocation& location, bool create, RegistryKey& opened) {
+Result<RegistryKey> openForWriting(const RegistryLocation& location, bool create) {
     HKEY key = nullptr;
     const REGSAM access = KEY_SET_VALUE | (create ? KEY_CREATE_SUB_KEY : 0) | viewFlag(location.view);
     const std::wstring subkey = widen(location.subkey);
     const LSTATUS status = create ? RegCreateKeyExW(rootOf(location.hive), subkey.c_str(), 0, nullptr,
                                                     REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr)
                                   : RegOpenKeyExW(rootOf(location.hive), subkey.c_str(), 0, access, &key);
-    if (status == ERROR_SUCCESS) opened.reset(key);
-    return status;
+    if (status != ERROR_SUCCESS) return win32::errorOf(static_cast<DWORD>(status));
+    return RegistryKey(key);
 }
 
 }  // namespace
@@ -153,22 +153,19 @@ std::optional<RegistryValue> Win32Platform::readValue(const RegistryLocation& lo
     return value;
 }
 
-SystemResult Win32Platform::writeValue(const RegistryLocation& location, const RegistryValue& value,
-                                       bool createKey) {
-    RegistryKey key;
-    if (const LSTATUS opened = openForWriting(location, createKey, key); opened != ERROR_SUCCESS)
-        return resultOf(static_cast<DWORD>(opened));
+Status Win32Platform::writeValue(const RegistryLocation& location, const RegistryValue& value, bool createKey) {
+    const Result<RegistryKey> key = openForWriting(location, createKey);
+    if (!key) return key.error();
     const std::vector<BYTE> raw = toRegistryBytes(value);
-    return resultOf(static_cast<DWORD>(RegSetValueExW(key.get(), widen(value.name).c_str(), 0, value.type,
-                                                      raw.empty() ? nullptr : raw.data(),
-                                                      static_cast<DWORD>(raw.size()))));
+    return resultOf(
+        static_cast<DWORD>(RegSetValueExW(key->get(), widen(value.name).c_str(), 0, value.type,
+                                          raw.empty() ? nullptr : raw.data(), static_cast<DWORD>(raw.size()))));
 }
 
-SystemResult Win32Platform::deleteValue(const RegistryLocation& location, const std::string& name) {
-    RegistryKey key;
-    if (const LSTATUS opened = openForWriting(location, false, key); opened != ERROR_SUCCESS)
-        return resultOf(static_cast<DWORD>(opened));
-    return resultOf(static_cast<DWORD>(RegDeleteValueW(key.get(), widen(name).c_str())));
+Status Win32Platform::deleteValue(const RegistryLocation& location, const std::string& name) {
+    const Result<RegistryKey> key = openForWriting(location, false);
+    if (!key) return key.error();
+    return resultOf(static_cast<DWORD>(RegDeleteValueW(key->get(), widen(name).c_str())));
 }
 
 bool Win32Platform::viewsShareKey(Hive hive, const std::string& subkey) {

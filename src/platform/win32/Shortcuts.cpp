@@ -100,7 +100,7 @@ bool holdsFields(Win32Platform& platform, const std::string& linkFile, const Sho
 
 }  // namespace
 
-SystemResult Win32Platform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
+Status Win32Platform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
     OpenLink loaded;
     HRESULT result = openLink(linkFile, STGM_READWRITE, loaded);
     if (FAILED(result)) return win32::resultOfCom(result);
@@ -113,7 +113,8 @@ SystemResult Win32Platform::completeShortcut(const std::string& linkFile, const 
     result = newLink(fresh);
     if (SUCCEEDED(result)) result = saveFields(fresh, linkFile, fields);
     if (FAILED(result)) return win32::resultOfCom(result);
-    if (!holdsFields(*this, linkFile, fields)) return win32::resultOf(ERROR_INVALID_DATA);
+    if (!holdsFields(*this, linkFile, fields))
+        return Error{ErrorKind::ReadBackMismatch, ERROR_INVALID_DATA, win32::systemMessage(ERROR_INVALID_DATA)};
     return {};
 }
 

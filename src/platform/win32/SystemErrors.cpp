@@ -17,21 +17,44 @@ std::string systemMessage(DWORD error) {
     return narrow(message);
 }
 
-SystemResult resultOf(DWORD error) {
-    if (error == ERROR_SUCCESS) return {};
-    return SystemResult::refused(error, systemMessage(error));
+namespace {
+
+ErrorKind kindOf(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND: return ErrorKind::NotFound;
+        case ERROR_WRITE_PROTECT: return ErrorKind::ReadOnlyVolume;
+        case ERROR_FILE_CORRUPT:
+        case ERROR_DISK_CORRUPT:
+        case ERROR_BADDB:
+        case ERROR_BADKEY:
+        case ERROR_REGISTRY_CORRUPT: return ErrorKind::DamagedData;
+        default: return ErrorKind::System;
+    }
 }
 
-SystemResult resultOfCall(BOOL succeeded) {
+}  // namespace
+
+Error errorOf(DWORD error) { return {kindOf(error), error, systemMessage(error)}; }
+
+Status resultOf(DWORD error) {
+    if (error == ERROR_SUCCESS) return {};
+    return errorOf(error);
+}
+
+Status resultOfCall(BOOL succeeded) {
     if (succeeded) return {};
     const DWORD error = GetLastError();
     // A call that failed without saying why still failed.
-    return resultOf(error == ERROR_SUCCESS ? ERROR_GEN_FAILURE : error);
+    return errorOf(error == ERROR_SUCCESS ? ERROR_GEN_FAILURE : error);
 }
 
-SystemResult resultOfCom(HRESULT result) {
+Status resultOfCom(HRESULT result) {
     if (SUCCEEDED(result)) return {};
-    return SystemResult::refused(static_cast<std::uint32_t>(result), systemMessage(static_cast<DWORD>(result)));
+    // A Win32 error wrapped in an HRESULT is a failure of that error's kind.
+    const ErrorKind kind =
+        HRESULT_FACILITY(result) == FACILITY_WIN32 ? kindOf(HRESULT_CODE(result)) : ErrorKind::System;
+    return Error{kind, static_cast<std::uint32_t>(result), systemMessage(static_cast<DWORD>(result))};
 }
 
 }  // namespace lsu::win32

@@ -1,19 +1,22 @@
 #pragma once
-// The system's own words for a Win32 error code.
+// The system's own words for a Win32 error code, and what kind of failure
+// the code stands for.
 
 #include <windows.h>
 
-#include "platform/Platform.h"
+#include "base/Result.h"
 
 namespace lsu::win32 {
 
 std::string systemMessage(DWORD error);
 
-// Done for ERROR_SUCCESS, else refused with the code and its message.
-SystemResult resultOf(DWORD error);
-// Done when the call succeeded, else refused for GetLastError's reason.
-SystemResult resultOfCall(BOOL succeeded);
+// The failure the code stands for, in the system's words.
+Error errorOf(DWORD error);
+// Done for ERROR_SUCCESS, else the failure the code stands for.
+Status resultOf(DWORD error);
+// Done when the call succeeded, else the failure GetLastError names.
+Status resultOfCall(BOOL succeeded);
 // The same for a COM call's result.
-SystemResult resultOfCom(HRESULT result);
+Status resultOfCom(HRESULT result);
 
 }  // namespace lsu::win32

@@ -62,8 +62,8 @@ std::optional<std::string> Win32Platform::readProfile(const std::string& section
     return narrow(buffer);
 }
 
-SystemResult Win32Platform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
-                                         const std::string& file) {
+Status Win32Platform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
+                                   const std::string& file) {
     return resultOfCall(WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), widen(value).c_str(),
                                                    widen(file).c_str()));
 }
@@ -103,9 +103,9 @@ bool Win32Platform::folderExists(const std::string& path) {
     return attributes && (*attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-SystemResult Win32Platform::ensureFolder(const std::string& path) {
+Status Win32Platform::ensureFolder(const std::string& path) {
     if (folderExists(path)) return {};
-    SystemResult created = resultOfCall(CreateDirectoryW(widen(path).c_str(), nullptr));
+    Status created = resultOfCall(CreateDirectoryW(widen(path).c_str(), nullptr));
     // Another program may have made it in the meantime.
     if (!created && folderExists(path)) return {};
     return created;
@@ -161,7 +161,7 @@ std::optional<std::vector<std::uint8_t>> Win32Platform::readFile(const std::stri
     return bytes;
 }
 
-SystemResult Win32Platform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+Status Win32Platform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     FileHandle file(CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
     if (!file) return resultOfCall(FALSE);
@@ -174,14 +174,14 @@ SystemResult Win32Platform::writeFile(const std::string& path, const std::vector
     return resultOfCall(FlushFileBuffers(file.get()));
 }
 
-SystemResult Win32Platform::deleteFile(const std::string& path) { return resultOfCall(DeleteFileW(widen(path).c_str())); }
+Status Win32Platform::deleteFile(const std::string& path) { return resultOfCall(DeleteFileW(widen(path).c_str())); }
 
-SystemResult Win32Platform::moveFile(const std::string& from, const std::string& to, bool replace) {
+Status Win32Platform::moveFile(const std::string& from, const std::string& to, bool replace) {
     DWORD flags = MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
     return resultOfCall(MoveFileExW(widen(from).c_str(), widen(to).c_str(), flags));
 }
 
-SystemResult Win32Platform::setHidden(const std::string& path) {
+Status Win32Platform::setHidden(const std::string& path) {
     return resultOfCall(SetFileAttributesW(widen(path).c_str(), FILE_ATTRIBUTE_HIDDEN));
 }
 
@@ -198,8 +198,8 @@ std::string Win32Platform::expandEnvironment(const std::string& text) {
 
 // Shell -----------------------------------------------------------------------
 
-SystemResult Win32Platform::shellOpen(const std::string& file, const std::string& parameters,
-                                      const std::string& directory, int showCommand) {
+Status Win32Platform::shellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+                                int showCommand) {
     const std::wstring wideFile = widen(file), wideParameters = widen(parameters), wideDirectory = widen(directory);
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;

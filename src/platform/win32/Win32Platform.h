@@ -19,14 +19,14 @@ public:
 
     std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& location) override;
     std::optional<RegistryValue> readValue(const RegistryLocation& location, const std::string& name) override;
-    SystemResult writeValue(const RegistryLocation& location, const RegistryValue& value, bool createKey) override;
-    SystemResult deleteValue(const RegistryLocation& location, const std::string& name) override;
+    Status writeValue(const RegistryLocation& location, const RegistryValue& value, bool createKey) override;
+    Status deleteValue(const RegistryLocation& location, const std::string& name) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
 
     std::optional<std::string> readProfile(const std::string& section, const std::string& key,
                                            const std::string& file) override;
-    SystemResult writeProfile(const std::string& section, const std::string& key, const std::string& value,
-                              const std::string& file) override;
+    Status writeProfile(const std::string& section, const std::string& key, const std::string& value,
+                        const std::string& file) override;
 
     std::string specialFolder(int csidl) override;
     std::string windowsDirectory() override;
@@ -34,21 +34,21 @@ public:
     std::string programFileName() override;
     bool fileExists(const std::string& path) override;
     bool folderExists(const std::string& path) override;
-    SystemResult ensureFolder(const std::string& path) override;
+    Status ensureFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
     std::optional<std::vector<std::uint8_t>> readFile(const std::string& path) override;
-    SystemResult writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
-    SystemResult deleteFile(const std::string& path) override;
-    SystemResult moveFile(const std::string& from, const std::string& to, bool replace) override;
-    SystemResult setHidden(const std::string& path) override;
+    Status writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    Status deleteFile(const std::string& path) override;
+    Status moveFile(const std::string& from, const std::string& to, bool replace) override;
+    Status setHidden(const std::string& path) override;
     std::string expandEnvironment(const std::string& text) override;
     std::string companyName(const std::string& programPath) override;
 
     std::optional<ShortcutInfo> readShortcut(const std::string& linkFile) override;
-    SystemResult completeShortcut(const std::string& linkFile, const ShortcutFields& fields) override;
+    Status completeShortcut(const std::string& linkFile, const ShortcutFields& fields) override;
 
-    SystemResult shellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
-                           int showCommand) override;
+    Status shellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+                     int showCommand) override;
 
 private:
     // Whether the folder holds a desktop.ini, which may give its links other

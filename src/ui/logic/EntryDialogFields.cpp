@@ -6,8 +6,7 @@
 #include "base/WindowsPaths.h"
 #include "catalog/CommandLine.h"
 #include "operations/EntryForms.h"
-#include "operations/Messages.h"
-#include "operations/UserPrompts.h"
+#include "operations/Questions.h"
 
 namespace lsu {
 
@@ -27,19 +26,19 @@ EntryDialogSetup editDialogSetup(const StartupEntry& row) {
     return setup;
 }
 
-std::optional<FieldProblem> entryFieldProblem(const EntryForm& form, bool forAdd) {
+std::optional<FieldRefusal> refusalOfFields(const EntryForm& form, bool forAdd) {
     if (form.name.empty())
-        return FieldProblem{"Enter description for Program", "Description empty", kStyleInformation,
+        return FieldRefusal{{"Enter description for Program", "Description empty", MessageKind::Information},
                             EntryField::Description};
     if (form.commandLine.empty())
-        return FieldProblem{"Enter Command line for Program", "Command line empty", kStyleInformation,
+        return FieldRefusal{{"Enter Command line for Program", "Command line empty", MessageKind::Information},
                             EntryField::CommandLine};
     if (!form.section)
-        return FieldProblem{"Select section to add program", "Section not select", kStyleInformation,
+        return FieldRefusal{{"Select section to add program", "Section not select", MessageKind::Information},
                             EntryField::Section};
-    if (auto problem = formProblem(form, forAdd)) {
+    if (Status valid = checkForm(form, forAdd); !valid) {
         const bool sectionRefused = !offers(sectionsOffered(forAdd), form.section);
-        return FieldProblem{*problem, kAppTitle, kStyleExclamation,
+        return FieldRefusal{{valid.error().message, kAppTitle, MessageKind::Exclamation},
                             sectionRefused ? EntryField::Section : EntryField::Description};
     }
     return std::nullopt;

@@ -9,6 +9,7 @@
 
 #include "catalog/StartupEntry.h"
 #include "operations/Operations.h"
+#include "ui/logic/ChangeMessages.h"
 
 namespace lsu {
 
@@ -28,16 +29,17 @@ EntryDialogSetup editDialogSetup(const StartupEntry& row);
 
 enum class EntryField { Description, CommandLine, Section };
 
-struct FieldProblem {
-    std::string prompt, title;
-    int style = 0;
-    EntryField field = EntryField::Description;  // where the focus goes
+// Why OK cannot close the dialog: what the user is told, and the field the
+// focus goes to.
+struct FieldRefusal {
+    UserMessage message;
+    EntryField field = EntryField::Description;
 };
 
 // The first reason OK cannot close the dialog: an empty description, an
 // empty command line, no section chosen (in that order), then anything the
 // operation would refuse to write.
-std::optional<FieldProblem> entryFieldProblem(const EntryForm& form, bool forAdd);
+std::optional<FieldRefusal> refusalOfFields(const EntryForm& form, bool forAdd);
 
 // The folder the file chooser opens in: the command line when it names a
 // folder, else the folder of its program; empty when neither exists.

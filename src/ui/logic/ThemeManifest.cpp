@@ -22,13 +22,12 @@ std::string themeManifestText(const std::string& programFileName) {
            "</dependentAssembly> </dependency> </assembly>\r\n";
 }
 
-ManifestResult writeThemeManifest(Platform& platform) {
+Status writeThemeManifest(Platform& platform) {
     const std::string path = themeManifestPath(platform.programFolder(), platform.programFileName());
-    if (platform.fileExists(path)) return ManifestResult::AlreadyThere;
+    if (platform.fileExists(path)) return {};
     const std::string text = themeManifestText(platform.programFileName());
-    if (!platform.writeFile(path, {text.begin(), text.end()}) || !platform.setHidden(path))
-        return ManifestResult::Failed;
-    return ManifestResult::Written;
+    if (Status written = platform.writeFile(path, {text.begin(), text.end()}); !written) return written;
+    return platform.setHidden(path);
 }
 
 }  // namespace lsu

@@ -12,10 +12,8 @@ namespace lsu {
 std::string themeManifestPath(const std::string& programFolder, const std::string& programFileName);
 std::string themeManifestText(const std::string& programFileName);
 
-enum class ManifestResult { AlreadyThere, Written, Failed };
-
 // Writes the manifest, hidden, unless a file of that name already exists.
-ManifestResult writeThemeManifest(Platform& platform);
+Status writeThemeManifest(Platform& platform);
 
 inline constexpr const char* kThemeErrorPrompt =
     "Error creating Windows XP theme file. You may be running EXE file from a network drive with which you dont "

@@ -96,9 +96,9 @@ void setUpDialog(HWND dialog, const EntryDialogSetup& setup) {
 // user is told why and the focus goes to the field at fault.
 void confirmEntryDialog(HWND dialog, DialogState& state) {
     EntryForm form = fieldsOf(dialog, state.setup);
-    if (auto problem = entryFieldProblem(form, state.setup.forAdd)) {
-        MessageBoxPrompts(dialog).tell(problem->prompt, problem->title, problem->style);
-        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, controlOf(problem->field))),
+    if (auto refusal = refusalOfFields(form, state.setup.forAdd)) {
+        showMessage(dialog, refusal->message);
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, controlOf(refusal->field))),
                      TRUE);
         return;
     }

@@ -53,7 +53,10 @@ bool MainWindow::create(HINSTANCE instance, int show) {
     if (!CreateWindowExW(0, kWindowClass, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                          outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance, this))
         return false;
-    ensureDisabledItemsFolders(platform_);
+    // Parking a file makes these folders when it needs them; made here as
+    // well, they stand where a user looks for the parked items, and a
+    // program folder that takes no new folders is met at the first park.
+    (void)ensureDisabledItemsFolders(platform_);
     // Filling the tree selects its root, which loads the list.
     pane_.showSections(images_.tree.get());
     ShowWindow(window_, show);
@@ -150,8 +153,9 @@ void MainWindow::onCheckBoxChanged(int index) {
     StartupEntry* entry = list_.entryAt(index);
     if (!entry) return;
     entry->checked = list_.isChecked(index);
+    const StartupEntry asked = *entry;
     MessageBoxPrompts prompts(window_);
-    applyCheckState(platform_, prompts, *entry);
+    showMessage(window_, messageAfterCheckChange(asked, applyCheckState(platform_, prompts, *entry)));
     // A failed move puts the box back to where the entry really is.
     list_.showEntryState(index);
     showStatus(entry);
@@ -170,8 +174,7 @@ void MainWindow::deleteSelectedEntry() {
     if (MessageBoxW(window_, L"Are you sure to delete the selected item?\r\n\r\nThis action can not be undone.",
                     L"Warning", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    MessageBoxPrompts prompts(window_);
-    deleteEntry(platform_, prompts, *entry);
+    showMessage(window_, messageAfterDelete(deleteEntry(platform_, *entry)));
     reloadList();
 }
 
@@ -182,7 +185,9 @@ void MainWindow::addEntryFromDialog() {
     auto form = showEntryDialog(window_, platform_, addDialogSetup());
     if (!form) return;
     MessageBoxPrompts prompts(window_);
-    if (addEntry(platform_, prompts, *form)) kept.insert(kept.begin(), {form->name, *form->section});
+    const ChangeResult added = addEntry(platform_, prompts, *form);
+    showMessage(window_, messageAfterAdd(*form, added));
+    if (added) kept.insert(kept.begin(), {form->name, *form->section});
     wantedSelection_ = std::move(kept);
     reloadList();
 }
@@ -194,7 +199,9 @@ void MainWindow::editSelectedEntry() {
     auto form = showEntryDialog(window_, platform_, editDialogSetup(edited));
     if (!form) return;
     MessageBoxPrompts prompts(window_);
-    if (editEntry(platform_, prompts, edited, *form)) wantedSelection_ = {{form->name, *form->section}};
+    const ChangeResult changed = editEntry(platform_, prompts, edited, *form);
+    showMessage(window_, messageAfterEdit(changed));
+    if (changed) wantedSelection_ = {{form->name, *form->section}};
     else wantedSelection_ = {{edited.name, edited.section}};
     reloadList();
 }
@@ -204,11 +211,11 @@ void MainWindow::runSelectedEntry() {
     if (!entry) return;
     auto request = launchRequestFor(platform_, *entry);
     if (!request) return;
-    const SystemResult started =
+    const Status started =
         platform_.shellOpen(request->file, request->parameters, request->directory, request->showCommand);
     if (!started) {
         const std::wstring text =
-            L"Could not start \"" + widen(request->file) + L"\":\r\n" + widen(started.error()->message);
+            L"Could not start \"" + widen(request->file) + L"\":\r\n" + widen(started.error().message);
         MessageBoxW(window_, text.c_str(), kTitle, MB_OK | MB_ICONERROR);
     }
 }

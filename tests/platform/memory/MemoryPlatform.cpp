@@ -63,12 +63,12 @@ auto named(std::vector<RegistryValue>& values, const std::string& name) {
 }
 
 // The answers Windows gives for the refusals this model makes.
-SystemResult accessDenied() { return SystemResult::refused(5, "Access is denied."); }
-SystemResult notFound() { return SystemResult::refused(2, "The system cannot find the file specified."); }
-SystemResult pathNotFound() { return SystemResult::refused(3, "The system cannot find the path specified."); }
-SystemResult alreadyExists() { return SystemResult::refused(183, "Cannot create a file when that file already exists."); }
-SystemResult deviceFailed() {
-    return SystemResult::refused(1117, "The request could not be performed because of an I/O device error.");
+Error accessDenied() { return {ErrorKind::System, 5, "Access is denied."}; }
+Error notFound() { return {ErrorKind::NotFound, 2, "The system cannot find the file specified."}; }
+Error pathNotFound() { return {ErrorKind::NotFound, 3, "The system cannot find the path specified."}; }
+Error alreadyExists() { return {ErrorKind::System, 183, "Cannot create a file when that file already exists."}; }
+Error deviceFailed() {
+    return {ErrorKind::System, 1117, "The request could not be performed because of an I/O device error."};
 }
 
 }  // namespace
@@ -84,7 +84,7 @@ void MemoryPlatform::addFolder(const std::string& path) {
     for (std::string p = path; !p.empty(); p = parentFolderOf(p)) folders_.insert(folderKey(p));
 }
 
-std::optional<SystemResult> MemoryPlatform::refusalIn(const std::string& folder) const {
+std::optional<Error> MemoryPlatform::refusalIn(const std::string& folder) const {
     if (!folders_.count(folderKey(folder))) return pathNotFound();
     if (readOnlyFolders_.count(folderKey(folder))) return accessDenied();
     return std::nullopt;
@@ -123,7 +123,7 @@ std::optional<RegistryValue> MemoryPlatform::readValue(const RegistryLocation& k
     return found == values.end() ? std::nullopt : std::optional(RegistryValue{name, found->type, found->data});
 }
 
-SystemResult MemoryPlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
+Status MemoryPlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
     if (readOnlyHives_.count(key.hive)) return accessDenied();
     if (fails(MemoryOp::RegistryWrite)) return deviceFailed();
     if (!createKey && !keys_.count(keyPath(key))) return notFound();
@@ -135,7 +135,7 @@ SystemResult MemoryPlatform::writeValue(const RegistryLocation& key, const Regis
     return {};
 }
 
-SystemResult MemoryPlatform::deleteValue(const RegistryLocation& key, const std::string& name) {
+Status MemoryPlatform::deleteValue(const RegistryLocation& key, const std::string& name) {
     if (readOnlyHives_.count(key.hive)) return accessDenied();
     if (fails(MemoryOp::RegistryDelete)) return deviceFailed();
     auto it = keys_.find(keyPath(key));
@@ -157,8 +157,8 @@ std::optional<std::string> MemoryPlatform::readProfile(const std::string& sectio
     return it == profiles_.end() ? std::nullopt : std::optional(it->second);
 }
 
-SystemResult MemoryPlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
-                                          const std::string& file) {
+Status MemoryPlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
+                                    const std::string& file) {
     if (auto refused = refusalIn(parentFolderOf(file))) return *refused;
     if (fails(MemoryOp::ProfileWrite)) return deviceFailed();
     profiles_[fold(file) + u"\n" + foldedName(section) + u"\n" + foldedName(key)] = value;
@@ -176,7 +176,7 @@ bool MemoryPlatform::fileExists(const std::string& path) { return files_.count(f
 
 bool MemoryPlatform::folderExists(const std::string& path) { return folders_.count(folderKey(path)) != 0; }
 
-SystemResult MemoryPlatform::ensureFolder(const std::string& path) {
+Status MemoryPlatform::ensureFolder(const std::string& path) {
     if (folderExists(path)) return {};
     if (auto refused = refusalIn(parentFolderOf(path))) return *refused;
     folders_.insert(folderKey(path));
@@ -198,20 +198,21 @@ std::optional<std::vector<std::uint8_t>> MemoryPlatform::readFile(const std::str
     return it == files_.end() ? std::nullopt : std::optional(it->second.bytes);
 }
 
-SystemResult MemoryPlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+Status MemoryPlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     if (auto refused = refusalIn(parentFolderOf(path))) return *refused;
     if (fails(MemoryOp::FileWrite)) return deviceFailed();
     files_.try_emplace(fold(path), File{std::string(fileNameOf(path)), {}, false, {}}).first->second.bytes = bytes;
     return {};
 }
 
-SystemResult MemoryPlatform::deleteFile(const std::string& path) {
+Status MemoryPlatform::deleteFile(const std::string& path) {
     if (auto refused = refusalIn(parentFolderOf(path))) return *refused;
     if (fails(MemoryOp::FileDelete)) return deviceFailed();
-    return files_.erase(fold(path)) != 0 ? SystemResult() : notFound();
+    if (files_.erase(fold(path)) == 0) return notFound();
+    return {};
 }
 
-SystemResult MemoryPlatform::moveFile(const std::string& from, const std::string& to, bool replace) {
+Status MemoryPlatform::moveFile(const std::string& from, const std::string& to, bool replace) {
     if (auto refused = refusalIn(parentFolderOf(from))) return *refused;
     auto source = files_.find(fold(from));
     if (source == files_.end()) return notFound();
@@ -226,7 +227,7 @@ SystemResult MemoryPlatform::moveFile(const std::string& from, const std::string
     return {};
 }
 
-SystemResult MemoryPlatform::setHidden(const std::string& path) {
+Status MemoryPlatform::setHidden(const std::string& path) {
     auto it = files_.find(fold(path));
     if (it == files_.end()) return notFound();
     it->second.hidden = true;
@@ -259,14 +260,14 @@ std::optional<ShortcutInfo> MemoryPlatform::readShortcut(const std::string& link
     return ShortcutInfo{*fields, std::string(stemOf(it->second.name))};
 }
 
-SystemResult MemoryPlatform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
+Status MemoryPlatform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
     auto it = files_.find(fold(linkFile));
     if (it == files_.end()) return notFound();
     if (fails(MemoryOp::ShortcutWrite)) return deviceFailed();
     // Like the shell's link object: only a readable link can be completed,
     // and a link keeps its hot key and icon unless new ones are given.
     auto existing = decodeLink(it->second.bytes);
-    if (!existing) return SystemResult::refused(13, "The data is invalid.");
+    if (!existing) return Error{ErrorKind::DamagedData, 13, "The data is invalid."};
     ShortcutFields completed = fields;
     if (completed.hotKey == 0) completed.hotKey = existing->hotKey;
     if (completed.iconFile.empty())
@@ -275,8 +276,9 @@ SystemResult MemoryPlatform::completeShortcut(const std::string& linkFile, const
     return {};
 }
 
-SystemResult MemoryPlatform::shellOpen(const std::string& file, const std::string&, const std::string&, int) {
-    return fileExists(file) ? SystemResult() : notFound();
+Status MemoryPlatform::shellOpen(const std::string& file, const std::string&, const std::string&, int) {
+    if (!fileExists(file)) return notFound();
+    return {};
 }
 
 }  // namespace lsu

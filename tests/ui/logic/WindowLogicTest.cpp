@@ -78,16 +78,16 @@ TEST(ThemeManifest, IsWrittenOnceHiddenAndNamedAfterTheProgram) {
     EXPECT_NE(themeManifestText("manager.exe").find("name=\"Fernlight.WindowsXP.manager\""), std::string::npos);
     MemoryPlatform platform;
     const std::string path = themeManifestPath(platform.programFolder(), platform.programFileName());
-    EXPECT_EQ(writeThemeManifest(platform), ManifestResult::Written);
+    ASSERT_TRUE(writeThemeManifest(platform));
     const std::string written = themeManifestText(platform.programFileName());
     EXPECT_EQ(platform.readFile(path), std::vector<std::uint8_t>(written.begin(), written.end()));
     EXPECT_TRUE(platform.listFiles(platform.programFolder()).empty());
     ASSERT_TRUE(platform.writeFile(path, {}));
-    EXPECT_EQ(writeThemeManifest(platform), ManifestResult::AlreadyThere);
+    ASSERT_TRUE(writeThemeManifest(platform));  // a file of its name is left as it is
     EXPECT_EQ(platform.readFile(path), std::vector<std::uint8_t>{});
     MemoryPlatform readOnly;
     readOnly.makeReadOnly(readOnly.programFolder());
-    EXPECT_EQ(writeThemeManifest(readOnly), ManifestResult::Failed);
+    EXPECT_FALSE(writeThemeManifest(readOnly));
 }
 
 TEST(EntryDialogFields, AddStartsEmptyAndOffersNoWinIniKey) {
@@ -111,22 +111,44 @@ TEST(EntryDialogFields, EditShowsTheRowAndOffersEveryLeaf) {
 
 TEST(EntryDialogFields, TheFirstUnfitFieldIsRefusedInOrder) {
     // An empty prompt stands for the operation's own reason.
-    struct Case { EntryForm form; bool forAdd; std::optional<EntryField> field; std::string prompt, title; int style; };
+    struct Case {
+        EntryForm form;
+        bool forAdd;
+        std::optional<EntryField> field;
+        std::string prompt, title;
+        MessageKind kind;
+    };
+    using enum MessageKind;
     const Case cases[] = {
-        {{}, true, EntryField::Description, "Enter description for Program", "Description empty", 64},
-        {{"Tool", "", UserRun}, true, EntryField::CommandLine, "Enter Command line for Program", "Command line empty", 64},
-        {{"Tool", "tool.exe", {}}, true, EntryField::Section, "Select section to add program", "Section not select", 64},
-        {{"..\\..\\evil", "tool.exe", StartupCurrentUser}, false, EntryField::Description, "", "Tovane StartUp", 48},
-        {{" ", "tool.exe", StartupAllUsers}, true, EntryField::Description, "", "Tovane StartUp", 48},
-        {{"Tool", "tool.exe", WinIniRun}, true, EntryField::Section, "", "Tovane StartUp", 48},
-        {{"Tool", "tool.exe", WinIniRun}, false, {}, "", "", 0},
-        {{" ", "tool.exe", UserRun}, true, {}, "", "", 0},
+        {{}, true, EntryField::Description, "Enter description for Program", "Description empty", Information},
+        {{"Tool", "", UserRun},
+         true,
+         EntryField::CommandLine,
+         "Enter Command line for Program",
+         "Command line empty",
+         Information},
+        {{"Tool", "tool.exe", {}},
+         true,
+         EntryField::Section,
+         "Select section to add program",
+         "Section not select",
+         Information},
+        {{"..\\..\\evil", "tool.exe", StartupCurrentUser},
+         false,
+         EntryField::Description,
+         "",
+         "Tovane StartUp",
+         Exclamation},
+        {{" ", "tool.exe", StartupAllUsers}, true, EntryField::Description, "", "Tovane StartUp", Exclamation},
+        {{"Tool", "tool.exe", WinIniRun}, true, EntryField::Section, "", "Tovane StartUp", Exclamation},
+        {{"Tool", "tool.exe", WinIniRun}, false, {}, "", "", Plain},
+        {{" ", "tool.exe", UserRun}, true, {}, "", "", Plain},
     };
     for (const auto& c : cases) {
-        const auto problem = entryFieldProblem(c.form, c.forAdd).value_or(FieldProblem{"", "", 0, EntryField{}});
-        EXPECT_EQ(std::tuple(problem.title, problem.style), std::tuple(c.title, c.style)) << c.form.name;
-        EXPECT_TRUE(!c.field || (problem.field == *c.field && !problem.prompt.empty())) << c.form.name;
-        EXPECT_EQ(problem.prompt, c.prompt.empty() ? problem.prompt : c.prompt);
+        const auto refusal = refusalOfFields(c.form, c.forAdd).value_or(FieldRefusal{{"", "", Plain}, EntryField{}});
+        EXPECT_EQ(std::tuple(refusal.message.title, refusal.message.kind), std::tuple(c.title, c.kind)) << c.form.name;
+        EXPECT_TRUE(!c.field || (refusal.field == *c.field && !refusal.message.text.empty())) << c.form.name;
+        EXPECT_EQ(refusal.message.text, c.prompt.empty() ? refusal.message.text : c.prompt);
     }
 }
 

@@ -42,7 +42,7 @@ TEST(CheckBox, AMoveThatFailsIsExplainedAndPutsTheBoxBack) {
     harness.open();
     harness.selectSection(SectionId::UserRun);
     const int row = harness.rowNamed("Tool");
-    harness.platform().deleteValue(registryKeyOf(SectionId::UserRun), "Tool");
+    ASSERT_TRUE(harness.platform().deleteValue(registryKeyOf(SectionId::UserRun), "Tool"));
 
     ModalWatch watch;
     ASSERT_TRUE(harness.clickCheckBox(row));
@@ -56,8 +56,8 @@ TEST(CheckBox, AMoveThatFailsIsExplainedAndPutsTheBoxBack) {
 TEST(CheckBox, ShowsWindowsOwnSwitchAndRefusesPolicyEntries) {
     WindowHarness harness;
     harness.seedUserRun("Tray", kCommand);
-    harness.platform().writeValue(*switchKeyOf(SectionId::UserRun, RegistryView::Shared),
-                                  {"Tray", kRegBinary, {0x03, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}}, true);
+    ASSERT_TRUE(harness.platform().writeValue(*switchKeyOf(SectionId::UserRun, RegistryView::Shared),
+                                              {"Tray", kRegBinary, {0x03, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}}, true));
     seedRegistry(harness.platform(), SectionId::UserPolicyRun, stringValue("Mandated", kCommand));
     harness.open();
     HWND header = ListView_GetHeader(harness.list());

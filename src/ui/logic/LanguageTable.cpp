@@ -1,4 +1,4 @@
-#include "operations/LanguageTable.h"
+#include "ui/logic/LanguageTable.h"
 
 #include <map>
 
@@ -9,8 +9,7 @@ std::string languageText(int number) {
         {kTextWinIniEnableFailedPrompt,
          "Could not move the line back to win.ini. It stays disabled, and win.ini is unchanged."},
         {kTextWinIniEnableFailedTitle, "Enable failed"},
-        {kTextDisableFailedPrompt,
-         "Could not move the entry to the disabled store. It stays enabled where it was."},
+        {kTextDisableFailedPrompt, "Could not move the entry to the disabled store. It stays enabled where it was."},
         {kTextDisableFailedTitle, "Disable failed"},
         {kTextEnableFailedPrompt,
          "Could not move the entry back to where Windows starts it. It stays disabled where it was."},

@@ -1,6 +1,6 @@
 #pragma once
-// The numbered user-interface texts the operations take their failure
-// messages from.
+// The numbered user-interface texts the failures of enabling and disabling
+// are told in.
 
 #include <string>
 

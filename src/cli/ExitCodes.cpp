@@ -1,0 +1,17 @@
+#include "cli/ExitCodes.h"
+
+namespace lsu::cli {
+
+int exitCodeFor(ErrorKind kind) {
+    switch (kind) {
+        case ErrorKind::DeclinedByUser: return kExitRefused;
+        case ErrorKind::NoWindowsVolume: return kExitNotAWindowsVolume;
+        case ErrorKind::NoProfile: return kExitNoProfile;
+        case ErrorKind::DirtyHive: return kExitDirtyHive;
+        case ErrorKind::ReadOnlyVolume: return kExitReadOnlyVolume;
+        case ErrorKind::RefusedByPolicy: return kExitReadOnlyEntry;
+        default: return kExitOperationFailed;
+    }
+}
+
+}  // namespace lsu::cli
