@@ -7,6 +7,7 @@
 #include "base/CaseFolding.h"
 #include "catalog/DisabledStores.h"
 #include "operations/ShortcutWriter.h"
+#include "platform/RegistryStrings.h"
 
 namespace lsu::bench {
 
@@ -102,7 +103,7 @@ void seedCrowd(Platform& platform, Crowd crowd, std::size_t entries) {
         const std::string command = "\"C:\\Program Files\\Vendor " + std::to_string(i % 97) + "\\tool.exe\" /tray";
         if (placement.key) {
             required(
-                platform.writeValue(*placement.key, {placement.name, kRegSz, {command.begin(), command.end()}}, true));
+                platform.writeValue(*placement.key, {placement.name, kRegSz, storedString(command, kRegSz)}, true));
         } else if (placement.shortcut) {
             ShortcutFields fields;
             fields.targetPath = "C:\\Program Files\\Vendor\\tool" + std::to_string(i % 50) + ".exe";

@@ -4,6 +4,7 @@
 
 #include "catalog/CommandLine.h"
 #include "operations/FileNames.h"
+#include "platform/RegistryStrings.h"
 
 namespace lsu {
 
@@ -43,7 +44,7 @@ ShortcutFields linkFieldsFor(Platform& platform, const std::string& name, const 
 }
 
 RegistryValue stringValueFor(const std::string& name, const std::string& commandLine, std::uint32_t type) {
-    return {name, type, std::vector<std::uint8_t>(commandLine.begin(), commandLine.end())};
+    return {name, type, storedString(commandLine, type)};
 }
 
 std::string commandLineOfLink(const ShortcutFields& fields) {

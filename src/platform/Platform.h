@@ -29,9 +29,11 @@ inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr std::uint32_t kRegMultiSz = 7;
 inline constexpr std::uint32_t kRegQword = 11;
 
-// A value exactly as stored: the name untrimmed, the raw type and bytes (for
-// string types the bytes are UTF-8 without a terminator; the Win32 side
-// converts to and from the UTF-16 the registry keeps).
+// A value exactly as stored: the name untrimmed (in UTF-8 that keeps every
+// UTF-16 name, unpaired surrogates and NULs included), the raw type, and the
+// bytes as the registry holds them for every type, so that what is moved is
+// what was stored: a string's UTF-16LE units with its terminator, or without
+// one, an odd last byte and what follows the terminator included.
 struct RegistryValue {
     std::string name;
     std::uint32_t type = kRegSz;

@@ -1,6 +1,10 @@
 #include "scanners/RegistryData.h"
 
+#include <algorithm>
 #include <cstdio>
+
+#include "base/Utf16.h"
+#include "platform/RegistryStrings.h"
 
 namespace lsu {
 
@@ -29,16 +33,12 @@ std::string renderRegistryData(const RegistryValue& value) {
     const auto& data = value.data;
     switch (value.type) {
         case kRegSz:
-        case kRegExpandSz: {
-            std::string text(data.begin(), data.end());
-            return text.substr(0, text.find('\0'));
-        }
+        case kRegExpandSz: return textOfStoredString(data);
         case kRegMultiSz: {
-            std::string text(data.begin(), data.end());
-            while (!text.empty() && text.back() == '\0') text.pop_back();
-            for (char& c : text)
-                if (c == '\0') c = ' ';
-            return text;
+            std::u16string units = utf16FromBytes(data);
+            while (!units.empty() && units.back() == u'\0') units.pop_back();
+            std::replace(units.begin(), units.end(), u'\0', u' ');
+            return utf8FromUtf16(units);
         }
         case kRegDword:
             if (data.size() == 4) return std::to_string(littleEndian(data, 4));

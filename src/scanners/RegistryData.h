@@ -7,8 +7,9 @@
 
 namespace lsu {
 
-// Strings as stored (unexpanded), a multi-string's parts joined by spaces,
-// numbers in decimal, anything else as hexadecimal bytes.
+// Strings as stored (unexpanded, up to their terminator), a multi-string's
+// parts joined by spaces, numbers in decimal, anything else as hexadecimal
+// bytes.
 std::string renderRegistryData(const RegistryValue& value);
 
 }  // namespace lsu

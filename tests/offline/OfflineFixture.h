@@ -64,6 +64,8 @@ public:
     Platform& platform() override { return *platform_; }
     // As the program writes links: its template, completed.
     void seedShortcut(const std::string& path, const ShortcutFields& fields) override;
+    // hivex writes value names through iconv, which refuses an unpaired surrogate.
+    bool storesEveryValueName() const override { return false; }
 
 private:
     std::string tree_;

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "catalog/DisabledStores.h"
+#include "operations/Operations.h"
 #include "support/Backend.h"
 #include "support/Scratch.h"
 #include "support/Seed.h"
@@ -74,6 +75,42 @@ TEST_F(PlatformContractRegistry, NamesDifferingOnlyInTheCaseOfALetterNameOneValu
         EXPECT_EQ(platform.readValues(kUserRun), Values{stringValue(stored, "second.exe")}) << stored;
         EXPECT_TRUE(platform.deleteValue(kUserRun, asked)) << asked;
         EXPECT_EQ(platform.readValues(kUserRun), Values{}) << stored;
+    }
+}
+
+class AnswerNo : public UserPrompts {
+public:
+    bool ask(const std::string&, const std::string&, MessageKind) override { return false; }
+};
+
+// What is parked and brought back is what was stored, byte for byte, under
+// the name it was stored under: string data that is no well-formed string,
+// and a name no UTF-8 holds, move as they stand.
+TEST_F(PlatformContractRegistry, DisableAndEnableGiveBackTheStoredBytesAndName) {
+    using Bytes = std::vector<std::uint8_t>;
+    std::vector<RegistryValue> values = {
+        {"Odd length", kRegSz, Bytes{'C', 0, ':', 0, '\\', 0, 'a', 0, 0, 0, 'x'}},
+        {"No terminator", kRegSz, Bytes{'C', 0, ':', 0, '\\', 0, 'a', 0}},
+        {"Junk after the terminator", kRegExpandSz, Bytes{'a', 0, 0, 0, 0xFF, 0xFE, 'j', 0, 0, 0}},
+        {"Unpaired surrogate", kRegSz, Bytes{'a', 0, 0x00, 0xD8, 'b', 0, 0, 0}},
+    };
+    // The name as the system hands it out: "Tray", an unpaired high surrogate, "2".
+    if (backend->storesEveryValueName())
+        values.push_back(
+            stringValue("Tray\xED\xA0\x80"
+                        "2",
+                        "C:\\tray.exe"));
+    AnswerNo prompts;
+    for (const RegistryValue& value : values) {
+        seedRegistry(platform, SectionId::UserRun, value);
+        StartupEntry row = findRow(platform, SectionId::UserRun, value.name).value();
+        for (bool parked : {true, false}) {
+            row.checked = !parked;
+            ASSERT_TRUE(applyCheckState(platform, prompts, row)) << value.name;
+            EXPECT_EQ(platform.readValues(registryKeyOf(SectionId::UserRun, parked)), Values{value}) << value.name;
+            EXPECT_EQ(platform.readValues(registryKeyOf(SectionId::UserRun, !parked)).value_or(Values{}), Values{});
+        }
+        ASSERT_TRUE(platform.deleteValue(registryKeyOf(SectionId::UserRun), value.name)) << value.name;
     }
 }
 

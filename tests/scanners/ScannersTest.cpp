@@ -66,11 +66,20 @@ TEST(RegistryScanner, MachineKeysTheViewsShareAreReadOnce) {
 
 TEST(RegistryData, RendersEachTypeAsTheCommandLineCellShowsIt) {
     const std::pair<RegistryValue, const char*> cases[] = {
-        {stringValue("", "C:\\a.exe /x"), "C:\\a.exe /x"}, {{"", kRegSz, {'a', 0, 'b'}}, "a"}, {{"", kRegSz, {}}, ""},
-        {stringValue("", "%SystemRoot%\\a.exe", kRegExpandSz), "%SystemRoot%\\a.exe"}, {{"", kRegNone, {}}, ""},
-        {{"", kRegMultiSz, {'a', 0, 'b', 0, 0}}, "a b"}, {{"", kRegDword, {0, 0, 0, 0}}, "0"}, {{"", kRegDword, {1}}, "01"},
-        {{"", kRegDword, {0xFF, 0xFF, 0xFF, 0xFF}}, "4294967295"}, {{"", kRegBinary, {0x01, 0xAB, 0x00}}, "01 AB 00"},
-        {{"", kRegQword, {1, 0, 0, 0, 0, 0, 0, 1}}, "72057594037927937"}, {{"", kRegQword, {1, 2}}, "01 02"}};
+        {stringValue("", "C:\\a.exe /x"), "C:\\a.exe /x"},
+        {{"", kRegSz, {'a', 0, 'b'}}, "a"},
+        {{"", kRegSz, {}}, ""},
+        {{"", kRegSz, {'a', 0, 'b', 0}}, "ab"},
+        {{"", kRegSz, {'a', 0, 0, 0, 'j', 0}}, "a"},
+        {stringValue("", "%SystemRoot%\\a.exe", kRegExpandSz), "%SystemRoot%\\a.exe"},
+        {{"", kRegNone, {}}, ""},
+        {stringValue("", std::string("a\0b", 3), kRegMultiSz), "a b"},
+        {{"", kRegDword, {0, 0, 0, 0}}, "0"},
+        {{"", kRegDword, {1}}, "01"},
+        {{"", kRegDword, {0xFF, 0xFF, 0xFF, 0xFF}}, "4294967295"},
+        {{"", kRegBinary, {0x01, 0xAB, 0x00}}, "01 AB 00"},
+        {{"", kRegQword, {1, 0, 0, 0, 0, 0, 0, 1}}, "72057594037927937"},
+        {{"", kRegQword, {1, 2}}, "01 02"}};
     for (const auto& [value, shown] : cases) EXPECT_EQ(renderRegistryData(value), shown) << shown;
 }
 

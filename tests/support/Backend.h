@@ -18,6 +18,9 @@ public:
     virtual Platform& platform() = 0;
     // Writes a real shortcut file (through the shell's link object on Win32).
     virtual void seedShortcut(const std::string& path, const ShortcutFields& fields) = 0;
+    // Whether the system stores every UTF-16 value name, unpaired surrogates
+    // included; where it cannot, such a name is refused.
+    virtual bool storesEveryValueName() const { return true; }
 };
 
 // A backend with every start-up source empty: no Run-type values in either

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "catalog/DisabledStores.h"
+#include "platform/RegistryStrings.h"
 #include "scanners/SectionLoading.h"
 
 namespace lsu::test {
@@ -12,7 +13,7 @@ void expectDone(const Status& done, const std::string& what) {
 }
 
 RegistryValue stringValue(const std::string& name, const std::string& data, std::uint32_t type) {
-    return {name, type, std::vector<std::uint8_t>(data.begin(), data.end())};
+    return {name, type, storedString(data, type)};
 }
 
 RegistryValue dwordValue(const std::string& name, std::uint32_t number) {

@@ -5,6 +5,7 @@
 
 #include "base/CaseFolding.h"
 #include "base/WindowsPaths.h"
+#include "platform/RegistryStrings.h"
 #include "platform/formats/VersionResource.h"
 #include "platform/offline/HostFiles.h"
 #include "platform/offline/Posix.h"
@@ -26,6 +27,15 @@ std::optional<std::string> absoluteFolder(const std::string& path) {
     return std::string(resolved);
 }
 
+// A string the system keeps in its registry, or the fallback when it keeps none.
+std::string stringValueOf(HiveFile& hive, const std::string& key, const std::string& name,
+                          const std::string& fallback) {
+    auto stored = hive.value(key, name);
+    if (!stored || (stored->type != kRegSz && stored->type != kRegExpandSz)) return fallback;
+    const std::string text = textOfStoredString(stored->data);
+    return text.empty() ? fallback : text;
+}
+
 }  // namespace
 
 OfflinePlatform::OfflinePlatform(VolumePaths paths, bool acceptDirtyHives)
@@ -41,8 +51,8 @@ Result<std::unique_ptr<OfflinePlatform>> OfflinePlatform::open(const OfflineOpti
     if (!platform->software_)
         return Error{ErrorKind::NoWindowsVolume, 0,
                      options.root + " holds no Windows volume: " + softwarePath + " is not a registry hive"};
-    const std::string systemRoot = withoutTrailingBackslash(platform->stringValueOf(
-        *platform->software_, "Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", "C:\\Windows"));
+    const std::string systemRoot = withoutTrailingBackslash(
+        stringValueOf(*platform->software_, "Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", "C:\\Windows"));
     platform->paths_ = VolumePaths(*root, systemRoot);
     platform->windowsFolder_ = systemRoot;
 
@@ -66,15 +76,6 @@ Result<std::unique_ptr<OfflinePlatform>> OfflinePlatform::open(const OfflineOpti
         platform->programFolderExists_ = host && isFolder(*host);
     }
     return platform;
-}
-
-std::string OfflinePlatform::stringValueOf(HiveFile& hive, const std::string& key, const std::string& name,
-                                           const std::string& fallback) {
-    auto stored = hive.value(key, name);
-    if (!stored || (stored->type != kRegSz && stored->type != kRegExpandSz)) return fallback;
-    const RegistryValue value = portValue(*stored);
-    const std::string text(value.data.begin(), value.data.end());
-    return text.empty() ? fallback : text;
 }
 
 // The variables a command line of a start-up entry names its programs by.

@@ -8,7 +8,6 @@
 // Every change is refused, with nothing changed, on a volume mounted
 // read-only and in a hive that was not shut down cleanly.
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -79,10 +78,6 @@ private:
     };
     std::optional<HiveKey> hiveKeyOf(const RegistryLocation& location) const;
     std::optional<HiveKey> mappedProfileKey(const std::string& section, const std::string& file);
-    RegistryValue portValue(const HiveValue& stored);
-    HiveValue storedValue(const RegistryValue& value) const;
-    std::string stringValueOf(HiveFile& hive, const std::string& key, const std::string& name,
-                              const std::string& fallback);
     void loadEnvironment(const std::string& userName);
     // The host path a change may be made at, or why it may not.
     Result<std::string> changeablePath(const std::string& windowsPath);
@@ -95,10 +90,6 @@ private:
     std::string windowsFolder_;
     std::string programFolder_;
     bool programFolderExists_ = false;
-    // Strings read whose bytes UTF-8 cannot carry (no terminator, junk after
-    // it, unpaired surrogates), by type and text: written back unchanged,
-    // they keep the bytes they were read with.
-    std::map<std::pair<std::uint32_t, std::vector<std::uint8_t>>, std::vector<std::uint8_t>> rawStrings_;
 };
 
 }  // namespace lsu::offline

@@ -1,7 +1,7 @@
 // The registry and win.ini of the offline system.
 
 #include "base/CaseFolding.h"
-#include "base/Utf16.h"
+#include "platform/RegistryStrings.h"
 #include "platform/offline/HostFiles.h"
 #include "platform/offline/OfflinePlatform.h"
 #include "platform/offline/ProfileText.h"
@@ -17,19 +17,14 @@ constexpr const char* kMappedWinIniKey = "Software\\Microsoft\\Windows NT\\Curre
 
 bool isStringType(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
 
+RegistryValue portValue(HiveValue stored) { return {std::move(stored.name), stored.type, std::move(stored.data)}; }
+
 // The subkey below HKEY_LOCAL_MACHINE\SOFTWARE, or nullopt for the machine's other hives.
 std::optional<std::string> belowSoftware(const std::string& subkey) {
     if (!equalsNoCase(subkey.substr(0, kSoftware.size()), kSoftware)) return std::nullopt;
     if (subkey.size() == kSoftware.size()) return std::string();
     if (subkey[kSoftware.size()] != '\\') return std::nullopt;
     return subkey.substr(kSoftware.size() + 1);
-}
-
-std::vector<std::uint8_t> encodedString(const RegistryValue& value) {
-    std::u16string units = utf16FromUtf8(std::string(value.data.begin(), value.data.end()));
-    units.push_back(u'\0');
-    if (value.type == kRegMultiSz) units.push_back(u'\0');
-    return bytesOfUtf16(units);
 }
 
 }  // namespace
@@ -45,29 +40,13 @@ std::optional<OfflinePlatform::HiveKey> OfflinePlatform::hiveKeyOf(const Registr
     return HiveKey{software_.get(), *below};
 }
 
-RegistryValue OfflinePlatform::portValue(const HiveValue& stored) {
-    if (!isStringType(stored.type)) return {stored.name, stored.type, stored.data};
-    std::u16string units = utf16FromBytes(stored.data);
-    while (!units.empty() && units.back() == u'\0') units.pop_back();
-    const std::string text = utf8FromUtf16(units);
-    RegistryValue value{stored.name, stored.type, {text.begin(), text.end()}};
-    if (encodedString(value) != stored.data) rawStrings_[{value.type, value.data}] = stored.data;
-    return value;
-}
-
-HiveValue OfflinePlatform::storedValue(const RegistryValue& value) const {
-    if (!isStringType(value.type)) return {value.name, value.type, value.data};
-    auto raw = rawStrings_.find({value.type, value.data});
-    return {value.name, value.type, raw != rawStrings_.end() ? raw->second : encodedString(value)};
-}
-
 std::optional<std::vector<RegistryValue>> OfflinePlatform::readValues(const RegistryLocation& key) {
     auto place = hiveKeyOf(key);
     auto stored = place ? place->hive->values(place->key) : std::nullopt;
     if (!stored) return std::nullopt;
     std::vector<RegistryValue> values;
     values.reserve(stored->size());
-    for (const HiveValue& value : *stored) values.push_back(portValue(value));
+    for (HiveValue& value : *stored) values.push_back(portValue(std::move(value)));
     return values;
 }
 
@@ -75,7 +54,7 @@ std::optional<RegistryValue> OfflinePlatform::readValue(const RegistryLocation& 
     auto place = hiveKeyOf(key);
     auto stored = place ? place->hive->value(place->key, name) : std::nullopt;
     if (!stored) return std::nullopt;
-    RegistryValue value = portValue(*stored);
+    RegistryValue value = portValue(std::move(*stored));
     value.name = name;
     return value;
 }
@@ -83,7 +62,7 @@ std::optional<RegistryValue> OfflinePlatform::readValue(const RegistryLocation& 
 Status OfflinePlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
     auto place = hiveKeyOf(key);
     if (!place) return Error{ErrorKind::NotFound, 0, "Only the SOFTWARE hive of the machine is loaded offline."};
-    return place->hive->setValue(place->key, storedValue(value), createKey);
+    return place->hive->setValue(place->key, {value.name, value.type, value.data}, createKey);
 }
 
 Status OfflinePlatform::deleteValue(const RegistryLocation& key, const std::string& name) {
@@ -110,8 +89,7 @@ std::optional<std::string> OfflinePlatform::readProfile(const std::string& secti
     if (auto mapped = mappedProfileKey(section, file)) {
         auto stored = mapped->hive->value(mapped->key, key);
         if (!stored || !isStringType(stored->type)) return std::nullopt;
-        const RegistryValue value = portValue(*stored);
-        return std::string(value.data.begin(), value.data.end());
+        return textOfStoredString(stored->data);
     }
     auto bytes = readFile(file);
     if (!bytes) return std::nullopt;
@@ -121,7 +99,7 @@ std::optional<std::string> OfflinePlatform::readProfile(const std::string& secti
 Status OfflinePlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
                                      const std::string& file) {
     if (auto mapped = mappedProfileKey(section, file))
-        return mapped->hive->setValue(mapped->key, storedValue({key, kRegSz, {value.begin(), value.end()}}), true);
+        return mapped->hive->setValue(mapped->key, {key, kRegSz, storedString(value, kRegSz)}, true);
     ProfileText text(readFile(file).value_or(std::vector<std::uint8_t>{}));
     text.setValue(section, key, value);
     return writeFile(file, text.bytes());

@@ -4,10 +4,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/CaseFolding.h"
 #include "platform/win32/Owned.h"
 #include "platform/win32/SystemErrors.h"
-#include "platform/win32/Win32Platform.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32Platform.h"
 
 namespace lsu {
 
@@ -29,27 +30,15 @@ REGSAM viewFlag(RegistryView view) {
     return 0;
 }
 
-bool isStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+// The W functions take a name up to its first NUL, so a name holding one
+// would act on another value: such a value is listed, and every change to it
+// is refused.
+bool namesOneValue(const std::string& name) { return name.find('\0') == std::string::npos; }
 
-// String data is kept as UTF-8 without its terminator; a multi-string keeps
-// the NULs between its parts.
-std::vector<std::uint8_t> fromRegistryBytes(DWORD type, const BYTE* raw, std::size_t size) {
-    if (!isStringType(type)) return {raw, raw + size};
-    std::wstring wide(size / sizeof(wchar_t), L'\0');
-    std::memcpy(wide.data(), raw, wide.size() * sizeof(wchar_t));
-    while (!wide.empty() && wide.back() == L'\0') wide.pop_back();
-    std::string text = narrow(wide);
-    return {text.begin(), text.end()};
-}
-
-std::vector<BYTE> toRegistryBytes(const RegistryValue& value) {
-    if (!isStringType(value.type)) return {value.data.begin(), value.data.end()};
-    std::wstring wide = widen(std::string(value.data.begin(), value.data.end()));
-    wide.push_back(L'\0');
-    if (value.type == REG_MULTI_SZ) wide.push_back(L'\0');
-    std::vector<BYTE> raw(wide.size() * sizeof(wchar_t));
-    std::memcpy(raw.data(), wide.data(), raw.size());
-    return raw;
+Error unsafeName(const std::string& name) {
+    return {ErrorKind::UnsafeName, 0,
+            "The value name \"" + name.substr(0, name.find('\0')) +
+                "\" holds a NUL character, which the system's registry functions cannot name."};
 }
 
 std::optional<RegistryValue> queryValue(HKEY key, const std::wstring& name) {
@@ -63,7 +52,7 @@ std::optional<RegistryValue> queryValue(HKEY key, const std::wstring& name) {
         status = RegQueryValueExW(key, name.c_str(), nullptr, &type, raw.empty() ? nullptr : raw.data(), &got);
         if (status == ERROR_SUCCESS) {
             raw.resize(got);
-            return RegistryValue{narrow(name), type, fromRegistryBytes(type, raw.data(), raw.size())};
+            return RegistryValue{narrow(name), type, {raw.begin(), raw.end()}};
         }
         size = got > size ? got : size * 2 + 2;
     }
@@ -139,13 +128,21 @@ std::optional<std::vector<RegistryValue>> Win32Platform::readValues(const Regist
         }
         if (status != ERROR_SUCCESS) break;
         values.push_back({narrow(std::wstring_view(name.data(), nameLength)), type,
-                          fromRegistryBytes(type, data.data(), dataLength)});
+                          std::vector<std::uint8_t>(data.begin(), data.begin() + dataLength)});
         ++index;
     }
     return values;
 }
 
 std::optional<RegistryValue> Win32Platform::readValue(const RegistryLocation& location, const std::string& name) {
+    if (!namesOneValue(name)) {
+        auto values = readValues(location).value_or(std::vector<RegistryValue>{});
+        auto found = std::find_if(values.begin(), values.end(),
+                                  [&](const RegistryValue& value) { return equalsNoCase(value.name, name); });
+        if (found == values.end()) return std::nullopt;
+        found->name = name;
+        return std::move(*found);
+    }
     RegistryKey key = openForReading(location);
     if (!key) return std::nullopt;
     auto value = queryValue(key.get(), widen(name));
@@ -154,15 +151,16 @@ std::optional<RegistryValue> Win32Platform::readValue(const RegistryLocation& lo
 }
 
 Status Win32Platform::writeValue(const RegistryLocation& location, const RegistryValue& value, bool createKey) {
+    if (!namesOneValue(value.name)) return unsafeName(value.name);
     const Result<RegistryKey> key = openForWriting(location, createKey);
     if (!key) return key.error();
-    const std::vector<BYTE> raw = toRegistryBytes(value);
-    return resultOf(
-        static_cast<DWORD>(RegSetValueExW(key->get(), widen(value.name).c_str(), 0, value.type,
-                                          raw.empty() ? nullptr : raw.data(), static_cast<DWORD>(raw.size()))));
+    return resultOf(static_cast<DWORD>(RegSetValueExW(key->get(), widen(value.name).c_str(), 0, value.type,
+                                                      value.data.empty() ? nullptr : value.data.data(),
+                                                      static_cast<DWORD>(value.data.size()))));
 }
 
 Status Win32Platform::deleteValue(const RegistryLocation& location, const std::string& name) {
+    if (!namesOneValue(name)) return unsafeName(name);
     const Result<RegistryKey> key = openForWriting(location, false);
     if (!key) return key.error();
     return resultOf(static_cast<DWORD>(RegDeleteValueW(key->get(), widen(name).c_str())));

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/RegistryStrings.h"
 #include "platform/win32/WideText.h"
 #include "support/Seed.h"
 
@@ -110,7 +111,7 @@ void WindowHarness::seedUserRun(const std::string& name, const std::string& comm
 std::optional<std::string> WindowHarness::userRun(const std::string& name, bool disabled) {
     auto value = platform().readValue(registryKeyOf(SectionId::UserRun, disabled), name);
     if (!value) return std::nullopt;
-    return std::string(value->data.begin(), value->data.end());
+    return textOfStoredString(value->data);
 }
 
 win32::MainWindow& WindowHarness::open() {
