@@ -6,7 +6,6 @@
 
 #include "base/CaseFolding.h"
 #include "catalog/DisabledStores.h"
-#include "operations/ShortcutWriter.h"
 #include "platform/RegistryStrings.h"
 
 namespace lsu::bench {
@@ -20,13 +19,13 @@ struct Places {
     std::vector<std::string> liveFolders, parkedFolders;
 };
 
-Places placesOf(Platform& platform) {
+Places placesOf(const SourcePorts& platform) {
     Places places;
     for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
         if (const auto* source = sourceAs<RegistrySource>(leaf)) {
             std::vector<RegistryView> views = {RegistryView::Shared};
             if (source->views == ViewRule::BothViews)
-                views = platform.viewsShareKey(source->hive, std::string(source->subkey))
+                views = platform.registry.viewsShareKey(source->hive, std::string(source->subkey))
                             ? std::vector<RegistryView>{RegistryView::Bits64}
                             : std::vector<RegistryView>{RegistryView::Bits64, RegistryView::Bits32};
             for (RegistryView view : views) {
@@ -34,8 +33,8 @@ Places placesOf(Platform& platform) {
                 places.parked.push_back({source->hive, view, disabledSubkey(source->subkey)});
             }
         } else if (const auto* folder = sourceAs<FolderSource>(leaf)) {
-            places.liveFolders.push_back(platform.specialFolder(folder->csidl));
-            places.parkedFolders.push_back(disabledItemsFolder(platform, leaf));
+            places.liveFolders.push_back(platform.system.shellFolder(folder->folder));
+            places.parkedFolders.push_back(disabledItemsFolder(platform.system, leaf));
         }
     }
     return places;
@@ -82,63 +81,64 @@ void required(const Status& done) {
 // The Mixed crowd's first entries are the four win.ini lines.
 std::size_t firstPlaced(Crowd crowd) { return crowd == Crowd::Mixed ? 4 : 0; }
 
-void writeWinIniLines(Platform& platform, bool present) {
-    const std::string file = winIniPath(platform);
+void writeWinIniLines(const SourcePorts& platform, bool present) {
+    const std::string file = winIniPath(platform.system);
     for (std::string_view section : {kWinIniEnabledSection, kWinIniDisabledSection})
         for (const std::string key : kWinIniKeys)
-            required(
-                platform.writeProfile(std::string(section), key, present ? "C:\\Tools\\" + key + ".exe" : "", file));
+            required(platform.profiles.writeProfile(std::string(section), key,
+                                                    present ? "C:\\Tools\\" + key + ".exe" : "", file));
 }
 
 }  // namespace
 
 const char* crowdName(Crowd crowd) { return crowd == Crowd::RegistryHeavy ? "registry-heavy" : "mixed"; }
 
-void seedCrowd(Platform& platform, Crowd crowd, std::size_t entries) {
-    required(ensureDisabledItemsFolders(platform));
+void seedCrowd(const SourcePorts& platform, Crowd crowd, std::size_t entries) {
+    required(ensureDisabledItemsFolders(platform.system, platform.files));
     const Places places = placesOf(platform);
     if (crowd == Crowd::Mixed) writeWinIniLines(platform, true);
     for (std::size_t i = firstPlaced(crowd); i < entries; ++i) {
         const Placement placement = placementOf(crowd, i, places);
         const std::string command = "\"C:\\Program Files\\Vendor " + std::to_string(i % 97) + "\\tool.exe\" /tray";
         if (placement.key) {
-            required(
-                platform.writeValue(*placement.key, {placement.name, kRegSz, storedString(command, kRegSz)}, true));
+            required(platform.registry.writeValue(*placement.key,
+                                                  {placement.name, kRegSz, storedString(command, kRegSz)}, true));
         } else if (placement.shortcut) {
             ShortcutFields fields;
             fields.targetPath = "C:\\Program Files\\Vendor\\tool" + std::to_string(i % 50) + ".exe";
-            required(buildShortcut(platform, placement.path, fields, true));
+            required(platform.links.writeShortcut(placement.path, fields, true));
         } else {
-            required(platform.writeFile(placement.path, {'@'}));
+            required(platform.files.writeFile(placement.path, {'@'}));
         }
     }
 }
 
-void clearCrowd(Platform& platform, Crowd crowd, std::size_t entries) {
+void clearCrowd(const SourcePorts& platform, Crowd crowd, std::size_t entries) {
     const Places places = placesOf(platform);
     if (crowd == Crowd::Mixed) writeWinIniLines(platform, false);
     for (std::size_t i = firstPlaced(crowd); i < entries; ++i) {
         const Placement placement = placementOf(crowd, i, places);
-        required(placement.key ? platform.deleteValue(*placement.key, placement.name)
-                               : platform.deleteFile(placement.path));
+        required(placement.key ? platform.registry.deleteValue(*placement.key, placement.name)
+                               : platform.files.deleteFile(placement.path));
     }
 }
 
-std::size_t readThroughPlatform(Platform& platform) {
+std::size_t readThroughPlatform(const SourcePorts& platform) {
     const Places places = placesOf(platform);
     std::size_t items = 0;
     for (const auto* keys : {&places.live, &places.parked})
         for (const auto& key : *keys)
-            if (auto values = platform.readValues(key)) items += values->size();
-    const std::string file = winIniPath(platform);
+            if (auto values = platform.registry.readValues(key)) items += values->size();
+    const std::string file = winIniPath(platform.system);
     for (std::string_view section : {kWinIniEnabledSection, kWinIniDisabledSection})
         for (const std::string key : kWinIniKeys)
-            items += platform.readProfile(std::string(section), key, file).has_value();
+            items += platform.profiles.readProfile(std::string(section), key, file).has_value();
     for (const auto* folders : {&places.liveFolders, &places.parkedFolders})
         for (const std::string& folder : *folders)
-            for (const std::string& name : platform.listFiles(folder)) {
+            for (const std::string& name : platform.files.listFiles(folder)) {
                 ++items;
-                if (endsWithNoCase(name, ".lnk")) items += platform.readShortcut(folder + "\\" + name).has_value();
+                if (endsWithNoCase(name, ".lnk"))
+                    items += platform.links.readShortcut(folder + "\\" + name).has_value();
             }
     return items;
 }

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "platform/Platform.h"
+#include "platform/Ports.h"
 
 namespace lsu::bench {
 
@@ -21,12 +21,12 @@ enum class Crowd {
 
 const char* crowdName(Crowd crowd);
 
-void seedCrowd(Platform& platform, Crowd crowd, std::size_t entries);
+void seedCrowd(const SourcePorts& platform, Crowd crowd, std::size_t entries);
 // Removes what seedCrowd put there, so that a machine is left as it was found.
-void clearCrowd(Platform& platform, Crowd crowd, std::size_t entries);
+void clearCrowd(const SourcePorts& platform, Crowd crowd, std::size_t entries);
 
 // Reads every source with the platform calls a load makes and keeps
 // nothing; returns the number of items read.
-std::size_t readThroughPlatform(Platform& platform);
+std::size_t readThroughPlatform(const SourcePorts& platform);
 
 }  // namespace lsu::bench

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return p;
     }();
     const std::string text(reinterpret_cast<const char*>(data), size);
-    lsu::ExistenceCheck check(platform);
+    lsu::ExistenceCheck check(platform, platform, platform);
     check.programExists(text);
     auto split = lsu::splitCommandLine(text, [](const std::string& path) { return platform.fileExists(path); });
     lsu::parentFolderOf(split.program);

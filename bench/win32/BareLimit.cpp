@@ -99,7 +99,9 @@ std::vector<BareRow> bareReadEverySource() {
             }
         } else {
             wchar_t startup[MAX_PATH] = {};
-            SHGetFolderPathW(nullptr, sourceAs<FolderSource>(leaf)->csidl, nullptr, SHGFP_TYPE_CURRENT, startup);
+            const int csidl = sourceAs<FolderSource>(leaf)->folder == ShellFolder::CommonStartup ? CSIDL_COMMON_STARTUP
+                                                                                                 : CSIDL_STARTUP;
+            SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, startup);
             readFolder(startup, key, true, link.Get(), file.Get(), rows);
             readFolder(programFolder() + L"\\" + key, key, false, link.Get(), file.Get(), rows);
         }

@@ -139,15 +139,15 @@ ShowFigures measureShowing(Win32Platform& platform) {
     });
     DestroyWindow(bareWindow);
 
-    figures.scan = bestOf([&] { readThroughPlatform(platform); });
+    figures.scan = bestOf([&] { readThroughPlatform(portsOf(platform)); });
     EntryList rows;
-    figures.load = bestOf([&] { rows = loadSection(platform, SectionId::AllPrograms).rows; });
+    figures.load = bestOf([&] { rows = loadSection(portsOf(platform), SectionId::AllPrograms).rows; });
     // Within the load: the existence test of every row, and reading the
     // publisher of each program it found, once per path. A Startup folder's
     // file is its own program, found where it stands.
     std::vector<std::string> programs;
     figures.existence = bestOf([&] {
-        ExistenceCheck check(platform);
+        ExistenceCheck check(platform, platform, platform);
         programs.clear();
         // The scanner knows each folder it lists; here each is looked up once.
         std::map<std::pair<SectionId, bool>, std::string> folders;
@@ -162,17 +162,17 @@ ShowFigures measureShowing(Win32Platform& platform) {
         }
     });
     figures.publisher = bestOf([&] {
-        ExistenceCheck check(platform);
+        ExistenceCheck check(platform, platform, platform);
         for (const std::string& program : programs) check.publisherOf(program);
     });
     const std::size_t before = liveHeapBytes();
     {
-        auto held = loadSection(platform, SectionId::AllPrograms);
+        auto held = loadSection(portsOf(platform), SectionId::AllPrograms);
         figures.bytesPerRow =
             static_cast<double>(liveHeapBytes() - before) / static_cast<double>(std::max<std::size_t>(1, held.rows.size()));
     }
 
-    win32::MainWindow window(platform);
+    win32::MainWindow window(portsOf(platform), platform);
     window.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
     HWND main = window.handle();
     HWND list = childOfClass(main, WC_LISTVIEWW);
@@ -215,7 +215,7 @@ struct ChangeFigures {
 };
 
 std::optional<StartupEntry> rowNamed(Win32Platform& platform, const std::string& name) {
-    for (auto& row : loadSection(platform, SectionId::UserRun).rows)
+    for (auto& row : loadSection(portsOf(platform), SectionId::UserRun).rows)
         if (row.name == name) return row;
     return std::nullopt;
 }
@@ -273,7 +273,7 @@ ChangeFigures measureChanges(Win32Platform& platform) {
         RegDeleteValueW(parked, name.c_str());
     });
 
-    win32::MainWindow window(platform);
+    win32::MainWindow window(portsOf(platform), platform);
     window.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
     HWND main = window.handle();
     HWND list = childOfClass(main, WC_LISTVIEWW);
@@ -295,11 +295,11 @@ ChangeFigures measureChanges(Win32Platform& platform) {
     };
     figures.add = bestOf(
         [&] {
-            (void)addEntry(platform, prompts, form);
+            (void)addEntry(portsOf(platform), prompts, form);
             reloaded(+1);
         },
         [&] {
-            if (auto row = rowNamed(platform, form.name)) (void)deleteEntry(platform, *row);
+            if (auto row = rowNamed(platform, form.name)) (void)deleteEntry(portsOf(platform), *row);
             refreshed();
         });
     figures.check = bestOf(
@@ -315,11 +315,11 @@ ChangeFigures measureChanges(Win32Platform& platform) {
         });
     figures.remove = bestOf(
         [&] {
-            if (auto row = rowNamed(platform, form.name)) (void)deleteEntry(platform, *row);
+            if (auto row = rowNamed(platform, form.name)) (void)deleteEntry(portsOf(platform), *row);
             reloaded(-1);
         },
         [&] {
-            (void)addEntry(platform, prompts, form);
+            (void)addEntry(portsOf(platform), prompts, form);
             refreshed();
         });
     DestroyWindow(main);
@@ -346,7 +346,7 @@ int wmain(int argc, wchar_t** argv) {
         for (Crowd crowd : {Crowd::RegistryHeavy, Crowd::Mixed}) {
             double clickAt1000 = 0;
             for (std::size_t entries : {1000u, 10000u}) {
-                seedCrowd(platform, crowd, entries);
+                seedCrowd(portsOf(platform), crowd, entries);
                 const ShowFigures f = measureShowing(platform);
                 std::printf("| %s | %zu | %zu | %.0f ms | %.0f ms | %.2f | %.0f ms | %.0f ms | %.1f ms | %.1f ms | %.0f ms "
                             "| %.0f ms | %.0f |\n",
@@ -359,7 +359,7 @@ int wmain(int argc, wchar_t** argv) {
                     starts.emplace_back(crowd, measureStart());
                     changes.emplace_back(crowd, measureChanges(platform));
                 }
-                clearCrowd(platform, crowd, entries);
+                clearCrowd(portsOf(platform), crowd, entries);
                 std::fflush(stdout);
             }
         }

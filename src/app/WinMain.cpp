@@ -8,7 +8,7 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
     lsu::Win32Platform platform;
-    if (!lsu::writeThemeManifest(platform))
+    if (!lsu::writeThemeManifest(platform, lsu::win32::programPath()))
         MessageBoxW(nullptr, lsu::win32::widen(lsu::kThemeErrorPrompt).c_str(),
                     lsu::win32::widen(lsu::kThemeErrorTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
     INITCOMMONCONTROLSEX controls = {};
@@ -16,7 +16,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
     controls.dwICC = ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES;
     InitCommonControlsEx(&controls);
 
-    lsu::win32::MainWindow window(platform);
+    lsu::win32::MainWindow window(lsu::portsOf(platform), platform);
     if (!window.create(instance, nShowCmd)) return 1;
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -6,7 +6,8 @@
 #include <string_view>
 
 #include "catalog/Sections.h"
-#include "platform/Platform.h"
+#include "platform/FileSystem.h"
+#include "platform/SystemFacts.h"
 
 namespace lsu {
 
@@ -17,20 +18,20 @@ inline constexpr std::string_view kWinIniDisabledSection = "SM_Disabled";
 std::string disabledSubkey(std::string_view subkey);
 
 // The Windows folder, without a trailing backslash.
-std::string windowsFolder(Platform& platform);
+std::string windowsFolder(SystemFacts& system);
 // The win.ini the system starts programs from.
-std::string winIniPath(Platform& platform);
+std::string winIniPath(SystemFacts& system);
 
 // The program's own folder for the parked items of a Startup-folder section:
 // the section key below the program folder.
-std::string disabledItemsFolder(Platform& platform, SectionId folderSection);
+std::string disabledItemsFolder(SystemFacts& system, SectionId folderSection);
 
 // Where a Startup-folder section's entries stand: the folder Windows reads
 // (empty when the system names none), or when disabled the program's own.
-std::string entryFolder(Platform& platform, SectionId folderSection, bool enabled);
+std::string entryFolder(SystemFacts& system, SectionId folderSection, bool enabled);
 
 // Creates the disabled-items folders, each parent first; stops at the first
 // that cannot be made.
-Status ensureDisabledItemsFolders(Platform& platform);
+Status ensureDisabledItemsFolders(SystemFacts& system, FileSystem& files);
 
 }  // namespace lsu

@@ -25,13 +25,17 @@ bool mayNameItsMaker(std::string_view program) {
 
 }  // namespace
 
-ExistenceCheck::ExistenceCheck(Platform& platform) : platform_(platform), windowsFolder_(withTrailingBackslash(windowsFolder(platform))) {}
+ExistenceCheck::ExistenceCheck(FileSystem& files, SystemFacts& system, VersionInfo& versions)
+    : files_(files),
+      system_(system),
+      versions_(versions),
+      windowsFolder_(withTrailingBackslash(windowsFolder(system))) {}
 
 bool ExistenceCheck::fileExists(const std::string& path) {
     auto [it, inserted] = known_.try_emplace(path, false);
     if (inserted) {
         ++probes_;
-        it->second = platform_.fileExists(path);
+        it->second = files_.fileExists(path);
     }
     return it->second;
 }
@@ -57,7 +61,7 @@ std::optional<std::string> ExistenceCheck::probeResolved(const std::string& cand
 
 std::optional<std::string> ExistenceCheck::resolveProgram(std::string_view commandLine) {
     std::string line = trimSpaces(commandLine);
-    if (line.find('%') != std::string::npos) line = trimSpaces(platform_.expandEnvironment(line));
+    if (line.find('%') != std::string::npos) line = trimSpaces(system_.expandEnvironment(line));
     if (line.empty()) return std::nullopt;
 
     if (line.front() == '"') {
@@ -84,7 +88,7 @@ const std::string& ExistenceCheck::publisherOf(const std::string& program) {
     auto [it, inserted] = publishers_.try_emplace(program);
     if (inserted && mayNameItsMaker(program)) {
         ++publisherReads_;
-        it->second = platform_.companyName(program);
+        it->second = versions_.companyName(program);
     }
     return it->second;
 }

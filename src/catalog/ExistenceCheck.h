@@ -8,13 +8,15 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "platform/Platform.h"
+#include "platform/FileSystem.h"
+#include "platform/SystemFacts.h"
+#include "platform/VersionInfo.h"
 
 namespace lsu {
 
 class ExistenceCheck {
 public:
-    explicit ExistenceCheck(Platform& platform);
+    ExistenceCheck(FileSystem& files, SystemFacts& system, VersionInfo& versions);
 
     // Whether the program the command line starts is found: as written, in
     // the Windows folder and its system folders, with ".exe" added.
@@ -31,7 +33,9 @@ private:
     std::optional<std::string> probeWithSystemFolders(const std::string& candidate);
     std::optional<std::string> probeResolved(const std::string& candidate);
 
-    Platform& platform_;
+    FileSystem& files_;
+    SystemFacts& system_;
+    VersionInfo& versions_;
     std::string windowsFolder_;  // with a trailing backslash
     std::unordered_map<std::string, bool> known_;
     std::unordered_map<std::string, std::string> publishers_;

@@ -76,9 +76,9 @@ Section policyLeaf(SectionId id, std::string_view key, SectionId parent, std::st
 }
 
 Section folderLeaf(SectionId id, std::string_view key, std::string_view caption, std::string_view image,
-                   std::string_view description, int csidl, Hive switchHive) {
+                   std::string_view description, ShellFolder shellFolder, Hive switchHive) {
     static const std::string subkey = std::string(kApproved) + "StartupFolder";
-    Section folder = leaf(id, key, caption, StartupFolder, image, "", description, FolderSource{csidl},
+    Section folder = leaf(id, key, caption, StartupFolder, image, "", description, FolderSource{shellFolder},
                           DialogOffer::AddAndEdit);
     folder.switches = StartupSwitches{switchHive, subkey, ""};
     return folder;
@@ -115,9 +115,9 @@ const std::vector<Section>& leaves() {
         leaf(WinIniRun, "Win.ini\\Run", "Run", WinIni, "cf", "of", "Programs run from Win.ini run section",
              WinIniSource{"Run"}, DialogOffer::EditOnly),
         folderLeaf(StartupAllUsers, "Startup Folder\\All Users", "All users", "users",
-                   "Program listed in shared Startup Folder", kCsidlCommonStartup, Hive::LocalMachine),
+                   "Program listed in shared Startup Folder", ShellFolder::CommonStartup, Hive::LocalMachine),
         folderLeaf(StartupCurrentUser, "Startup Folder\\Current User", "Current user", "user",
-                   "Program listed in Startup Folder of current user", kCsidlStartup, Hive::CurrentUser),
+                   "Program listed in Startup Folder of current user", ShellFolder::UserStartup, Hive::CurrentUser),
     };
     return table;
 }

@@ -10,7 +10,8 @@
 #include <variant>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/Registry.h"
+#include "platform/SystemFacts.h"
 
 namespace lsu {
 
@@ -55,10 +56,10 @@ struct WinIniSource {
     std::string_view key;
 };
 
-// A Startup folder, by its shell folder number; its disabled store is the
-// folder under the program's own folder named as the section.
+// A Startup folder of the shell; its disabled store is the folder under the
+// program's own folder named as the section.
 struct FolderSource {
-    int csidl;
+    ShellFolder folder;
 };
 
 using Source = std::variant<RegistrySource, WinIniSource, FolderSource>;

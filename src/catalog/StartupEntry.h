@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "catalog/Sections.h"
-#include "platform/Platform.h"
+#include "platform/Registry.h"
 
 namespace lsu {
 

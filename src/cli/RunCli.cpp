@@ -33,13 +33,13 @@ struct Request {
 
 class Run {
 public:
-    Run(Platform& platform, std::ostream& out, std::ostream& err, int terminalWidth)
-        : platform_(platform), out_(out), err_(err), terminalWidth_(terminalWidth) {}
+    Run(const ScanPorts& ports, std::ostream& out, std::ostream& err, int terminalWidth)
+        : ports_(ports), out_(out), err_(err), terminalWidth_(terminalWidth) {}
 
     int list(const Request& request) {
         const auto id = findSectionIgnoringCase(request.sectionKey);
         if (!id) return unknownSection(request.sectionKey);
-        const EntryList rows = loadSection(platform_, *id).rows;
+        const EntryList rows = loadSection(ports_, *id).rows;
         if (request.format == "csv")
             out_ << formatCsv(rows);
         else if (request.format == "json")
@@ -63,7 +63,7 @@ public:
         ScriptPrompts prompts(request.yes);
         row.checked = enable;
         const StartupEntry asked = row;
-        const ChangeResult changed = applyCheckState(platform_, prompts, row);
+        const ChangeResult changed = applyCheckState(ports_, prompts, row);
         return finish(changed, messageAfterCheckChange(asked, changed), (enable ? "Enabled " : "Disabled ") + where);
     }
 
@@ -72,7 +72,7 @@ public:
         if (const int found = findOne(request, row); found != kExitOk) return found;
         if (isReadOnly(row)) return readOnly(row);
         if (!request.yes) return refused(kDeleteQuestion);
-        const ChangeResult deleted = deleteEntry(platform_, row);
+        const ChangeResult deleted = deleteEntry(ports_, row);
         return finish(deleted, messageAfterDelete(deleted),
                       "Deleted \"" + row.name + "\" from " + std::string(section(row.section).key));
     }
@@ -90,7 +90,7 @@ public:
         // user's word: the operation asks, and without --yes the answer is No.
         ScriptPrompts prompts(request.yes);
         const EntryForm form{request.name, request.commandLine, *id};
-        const ChangeResult added = addEntry(platform_, prompts, form);
+        const ChangeResult added = addEntry(ports_, prompts, form);
         return finish(added, messageAfterAdd(form, added),
                       "Added \"" + request.name + "\" to " + std::string(section(*id).key));
     }
@@ -110,7 +110,7 @@ private:
         const auto id = findSectionIgnoringCase(request.sectionKey);
         if (!id) return unknownSection(request.sectionKey);
         const std::string key(section(*id).key);
-        const EntryList rows = loadSection(platform_, *id).rows;
+        const EntryList rows = loadSection(ports_, *id).rows;
         const auto found = entriesNamed(rows, request.name);
         if (found.empty()) return error(kExitEntryNotFound, "no entry named \"" + request.name + "\" in " + key);
         if (found.size() > 1)
@@ -138,7 +138,7 @@ private:
         return kExitOk;
     }
 
-    Platform& platform_;
+    ScanPorts ports_;
     std::ostream& out_;
     std::ostream& err_;
     int terminalWidth_;
@@ -157,9 +157,9 @@ std::string sectionList() {
 
 }  // namespace
 
-int runCli(Platform& platform, const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            int terminalWidth) {
-    Run run(platform, out, err, terminalWidth);
+    Run run(ports, out, err, terminalWidth);
     if (!args.empty() && !args.front().starts_with('-') &&
         std::find(kCommands.begin(), kCommands.end(), args.front()) == kCommands.end())
         return run.error(kExitUsage, "unknown command \"" + args.front() + "\" (commands: list, enable, disable, "

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/Ports.h"
 
 namespace lsu::cli {
 
 // Runs one command (args without the program name). Output goes to out,
 // errors and the operations' messages to err, one line each; the result is
 // an exit code of ExitCodes.h. Nothing is changed when it is not 0.
-int runCli(Platform& platform, const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            int terminalWidth);
 
 }  // namespace lsu::cli

@@ -20,12 +20,12 @@ bool isPlainFolderFile(const StartupEntry& row) {
 
 // The command line for the new place: what the user typed, or, when the user
 // left it alone, the stored text in full (a link's arguments included).
-std::string commandTextFor(Platform& platform, const StartupEntry& row, const EntryForm& form,
+std::string commandTextFor(const SourcePorts& ports, const StartupEntry& row, const EntryForm& form,
                            const EntryPlace& source, const EntryContent& old) {
     if (form.commandLine != row.commandLine) return form.commandLine;
     if (auto* line = std::get_if<ProfileLine>(&old)) return line->text;
     if (auto* file = std::get_if<FilePlace>(&source); file && row.type == EntryType::Shortcut)
-        if (auto info = platform.readShortcut(file->path)) return commandLineOfLink(info->fields);
+        if (auto info = ports.links.readShortcut(file->path)) return commandLineOfLink(info->fields);
     return form.commandLine;
 }
 
@@ -38,7 +38,7 @@ RegistryValue registryContentFor(const StartupEntry& row, const EntryForm& form,
     return stringValueFor(form.name, command);
 }
 
-std::optional<EditTarget> targetFor(Platform& platform, const StartupEntry& row, const EntryForm& form,
+std::optional<EditTarget> targetFor(const SourcePorts& ports, const StartupEntry& row, const EntryForm& form,
                                     const EntryContent& old, const std::string& command) {
     const SectionId to = *form.section;
     if (const auto* registry = sourceAs<RegistrySource>(to)) {
@@ -49,48 +49,48 @@ std::optional<EditTarget> targetFor(Platform& platform, const StartupEntry& row,
                           registryContentFor(row, form, old, command)};
     }
     if (const auto* winIni = sourceAs<WinIniSource>(to))
-        return EditTarget{winIniPlace(platform, *winIni, row.enabled), ProfileLine{command}};
+        return EditTarget{winIniPlace(ports.system, *winIni, row.enabled), ProfileLine{command}};
     const bool plainFile = isPlainFolderFile(row);
     const bool linkKept = row.type == EntryType::Shortcut && form.commandLine == row.commandLine;
-    auto place = folderPlace(platform, to, row.enabled, plainFile ? form.name : withLinkExtension(form.name));
+    auto place = folderPlace(ports.system, to, row.enabled, plainFile ? form.name : withLinkExtension(form.name));
     if (!place) return std::nullopt;
     // A file that keeps its contents moves or is renamed as it is, so a link
     // keeps its arguments, working folder, icon, hot key and window.
     if (plainFile || linkKept) return EditTarget{*place, old};
-    return EditTarget{*place, linkFieldsFor(platform, form.name, command)};
+    return EditTarget{*place, linkFieldsFor(ports.files, form.name, command)};
 }
 
-Status replaceEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& source, const EntryContent& old,
+Status replaceEntry(const SourcePorts& ports, UserPrompts& prompts, const EntryPlace& source, const EntryContent& old,
                     const std::optional<EditTarget>& target) {
     if (!target) return Error{ErrorKind::System, 0, {}};
     if (samePlace(source, target->place) && sameContent(old, target->content)) return {};
-    return transferEntry(platform, prompts, source, target->place, target->content);
+    return transferEntry(ports, prompts, source, target->place, target->content);
 }
 
 // Windows' switch of the entry follows it to its new name and place. A
 // parked entry whose name an entry where Windows starts it still carries
 // leaves the switch to that one.
-Status keepSwitchWithEntry(Platform& platform, const StartupEntry& row, SectionId to, const EntryPlace& target) {
-    const auto live = placeOfRow(platform, row, true);
+Status keepSwitchWithEntry(const SourcePorts& ports, const StartupEntry& row, SectionId to, const EntryPlace& target) {
+    const auto live = placeOfRow(ports.system, row, true);
     const auto from = live ? switchPlaceOf(row.section, *live) : std::nullopt;
-    if (!from || (!row.enabled && readEntry(platform, *live))) return {};
-    return carrySwitch(platform, *from, switchPlaceOf(to, target));
+    if (!from || (!row.enabled && readEntry(ports, *live))) return {};
+    return carrySwitch(ports.registry, *from, switchPlaceOf(to, target));
 }
 
 }  // namespace
 
-ChangeResult editEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form) {
+ChangeResult editEntry(const SourcePorts& ports, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form) {
     if (isReadOnly(row)) return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
     if (Status valid = checkForm(form, false); !valid) return valid.error();
     if (isPlainFolderFile(row) && !sourceAs<FolderSource>(*form.section))
         return Error{ErrorKind::InvalidInput, 0,
                      "A file in a Startup folder can only be moved to the other Startup folder."};
-    auto source = placeOfRow(platform, row, row.enabled);
-    auto old = source ? readEntry(platform, *source) : std::nullopt;
+    auto source = placeOfRow(ports.system, row, row.enabled);
+    auto old = source ? readEntry(ports, *source) : std::nullopt;
     if (!old) return Error{ErrorKind::NotFound, 0, {}};
-    const auto target = targetFor(platform, row, form, *old, commandTextFor(platform, row, form, *source, *old));
-    if (Status edited = replaceEntry(platform, prompts, *source, *old, target); !edited) return edited.error();
-    if (Status carried = keepSwitchWithEntry(platform, row, *form.section, target->place); !carried)
+    const auto target = targetFor(ports, row, form, *old, commandTextFor(ports, row, form, *source, *old));
+    if (Status edited = replaceEntry(ports, prompts, *source, *old, target); !edited) return edited.error();
+    if (Status carried = keepSwitchWithEntry(ports, row, *form.section, target->place); !carried)
         return Changed{Warning{Warning::SwitchLeftBehind, carried.error()}};
     return Changed{};
 }

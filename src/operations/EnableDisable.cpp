@@ -11,24 +11,24 @@ namespace {
 // A place the system names no folder for, or an entry no longer there.
 Error nowhere(ErrorKind kind) { return {kind, 0, {}}; }
 
-Status moveRow(Platform& platform, UserPrompts& prompts, const StartupEntry& row, bool enabling) {
-    auto source = placeOfRow(platform, row, !enabling);
-    auto target = placeOfRow(platform, row, enabling);
+Status moveRow(const SourcePorts& ports, UserPrompts& prompts, const StartupEntry& row, bool enabling) {
+    auto source = placeOfRow(ports.system, row, !enabling);
+    auto target = placeOfRow(ports.system, row, enabling);
     if (!source || !target) return nowhere(ErrorKind::System);
     // What moves is what stands at the source now, exactly as stored.
-    auto content = readEntry(platform, *source);
+    auto content = readEntry(ports, *source);
     if (!content) return nowhere(ErrorKind::NotFound);
     // A parked file needs the program's folders for parked items.
     if (!enabling && std::holds_alternative<FilePlace>(*target))
-        if (Status folders = ensureDisabledItemsFolders(platform); !folders) return folders;
-    return transferEntry(platform, prompts, *source, *target, *content);
+        if (Status folders = ensureDisabledItemsFolders(ports.system, ports.files); !folders) return folders;
+    return transferEntry(ports, prompts, *source, *target, *content);
 }
 
 // An entry where Windows starts it also needs its own switch on to start.
-Status turnSwitchOnWhereStarted(Platform& platform, const StartupEntry& row) {
-    const auto live = placeOfRow(platform, row, true);
+Status turnSwitchOnWhereStarted(const SourcePorts& ports, const StartupEntry& row) {
+    const auto live = placeOfRow(ports.system, row, true);
     const auto switchPlace = live ? switchPlaceOf(row.section, *live) : std::nullopt;
-    return switchPlace ? turnSwitchOn(platform, *switchPlace) : Status();
+    return switchPlace ? turnSwitchOn(ports.registry, *switchPlace) : Status();
 }
 
 // Records how the entry now stands; its box shows whether Windows starts it.
@@ -40,7 +40,7 @@ void settle(StartupEntry& row, bool enabled, bool switchedOff) {
 
 }  // namespace
 
-ChangeResult applyCheckState(Platform& platform, UserPrompts& prompts, StartupEntry& row) {
+ChangeResult applyCheckState(const SourcePorts& ports, UserPrompts& prompts, StartupEntry& row) {
     const bool enabling = row.checked;
     if (enabling == startsWithWindows(row)) return Changed{};
     if (isReadOnly(row)) {
@@ -49,7 +49,7 @@ ChangeResult applyCheckState(Platform& platform, UserPrompts& prompts, StartupEn
     }
     const bool movesBack = enabling && !row.enabled;
     if (!enabling || movesBack) {
-        if (const Status moved = moveRow(platform, prompts, row, enabling); !moved) {
+        if (const Status moved = moveRow(ports, prompts, row, enabling); !moved) {
             settle(row, row.enabled, row.switchedOff);
             return moved.error();
         }
@@ -59,7 +59,7 @@ ChangeResult applyCheckState(Platform& platform, UserPrompts& prompts, StartupEn
             return Changed{};
         }
     }
-    const Status on = turnSwitchOnWhereStarted(platform, row);
+    const Status on = turnSwitchOnWhereStarted(ports, row);
     settle(row, true, !on);
     if (on) return Changed{};
     // Moved back, the entry stands where Windows starts it all the same.

@@ -33,8 +33,8 @@ Status checkForm(const EntryForm& form, bool forAdd) {
     return {};
 }
 
-ShortcutFields linkFieldsFor(Platform& platform, const std::string& name, const std::string& commandLine) {
-    auto split = splitCommandLine(commandLine, [&](const std::string& path) { return platform.fileExists(path); });
+ShortcutFields linkFieldsFor(FileSystem& files, const std::string& name, const std::string& commandLine) {
+    auto split = splitCommandLine(commandLine, [&](const std::string& path) { return files.fileExists(path); });
     ShortcutFields fields;
     fields.targetPath = split.program;
     fields.arguments = split.arguments;

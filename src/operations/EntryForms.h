@@ -4,7 +4,7 @@
 #include <string>
 
 #include "operations/Operations.h"
-#include "platform/Platform.h"
+#include "platform/Ports.h"
 
 namespace lsu {
 
@@ -15,7 +15,7 @@ Status checkForm(const EntryForm& form, bool forAdd);
 
 // A new link for the command line: program and arguments split as Windows
 // splits them, described by the entry's name, in a normal window.
-ShortcutFields linkFieldsFor(Platform& platform, const std::string& name, const std::string& commandLine);
+ShortcutFields linkFieldsFor(FileSystem& files, const std::string& name, const std::string& commandLine);
 
 RegistryValue stringValueFor(const std::string& name, const std::string& commandLine, std::uint32_t type = kRegSz);
 

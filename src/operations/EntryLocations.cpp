@@ -17,24 +17,24 @@ RegistryPlace registryPlace(const RegistrySource& source, bool enabled, Registry
     return {{source.hive, view, subkey}, name};
 }
 
-ProfilePlace winIniPlace(Platform& platform, const WinIniSource& source, bool enabled) {
-    return {winIniPath(platform), std::string(enabled ? kWinIniEnabledSection : kWinIniDisabledSection),
+ProfilePlace winIniPlace(SystemFacts& system, const WinIniSource& source, bool enabled) {
+    return {winIniPath(system), std::string(enabled ? kWinIniEnabledSection : kWinIniDisabledSection),
             std::string(source.key)};
 }
 
-std::optional<FilePlace> folderPlace(Platform& platform, SectionId leaf, bool enabled, const std::string& fileName) {
+std::optional<FilePlace> folderPlace(SystemFacts& system, SectionId leaf, bool enabled, const std::string& fileName) {
     if (!sourceAs<FolderSource>(leaf)) return std::nullopt;
-    const std::string folder = entryFolder(platform, leaf, enabled);
+    const std::string folder = entryFolder(system, leaf, enabled);
     if (folder.empty()) return std::nullopt;
     return FilePlace{withTrailingBackslash(folder) + fileName};
 }
 
-std::optional<EntryPlace> placeOfRow(Platform& platform, const StartupEntry& row, bool enabled) {
+std::optional<EntryPlace> placeOfRow(SystemFacts& system, const StartupEntry& row, bool enabled) {
     const Source& source = sourceOf(row);
     if (const auto* registry = std::get_if<RegistrySource>(&source))
         return registryPlace(*registry, enabled, row.view, row.name);
-    if (const auto* winIni = std::get_if<WinIniSource>(&source)) return winIniPlace(platform, *winIni, enabled);
-    auto place = folderPlace(platform, row.section, enabled, folderFileName(row));
+    if (const auto* winIni = std::get_if<WinIniSource>(&source)) return winIniPlace(system, *winIni, enabled);
+    auto place = folderPlace(system, row.section, enabled, folderFileName(row));
     if (!place) return std::nullopt;
     return *place;
 }

@@ -16,11 +16,11 @@ std::string folderFileName(const StartupEntry& row);
 
 // A value of a registry section; a machine-wide value lives in the view given.
 RegistryPlace registryPlace(const RegistrySource& source, bool enabled, RegistryView view, const std::string& name);
-ProfilePlace winIniPlace(Platform& platform, const WinIniSource& source, bool enabled);
+ProfilePlace winIniPlace(SystemFacts& system, const WinIniSource& source, bool enabled);
 // nullopt when the system does not name the section's Startup folder.
-std::optional<FilePlace> folderPlace(Platform& platform, SectionId leaf, bool enabled, const std::string& fileName);
+std::optional<FilePlace> folderPlace(SystemFacts& system, SectionId leaf, bool enabled, const std::string& fileName);
 
 // Where the row's entry stands when enabled or when disabled.
-std::optional<EntryPlace> placeOfRow(Platform& platform, const StartupEntry& row, bool enabled);
+std::optional<EntryPlace> placeOfRow(SystemFacts& system, const StartupEntry& row, bool enabled);
 
 }  // namespace lsu

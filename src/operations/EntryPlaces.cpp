@@ -2,7 +2,6 @@
 
 #include "base/CaseFolding.h"
 #include "catalog/DisabledStores.h"
-#include "operations/ShortcutWriter.h"
 
 namespace lsu {
 
@@ -14,22 +13,22 @@ bool holdsEntry(const ProfilePlace& place, const std::string& value) {
 
 std::string hiveName(Hive hive) { return hive == Hive::LocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER"; }
 
-std::optional<EntryContent> readRegistry(Platform& platform, const RegistryPlace& place) {
-    auto value = platform.readValue(place.key, place.name);
+std::optional<EntryContent> readRegistry(const SourcePorts& ports, const RegistryPlace& place) {
+    auto value = ports.registry.readValue(place.key, place.name);
     if (!value) return std::nullopt;
     value->name = place.name;
     return *value;
 }
 
-std::optional<EntryContent> readProfileLine(Platform& platform, const ProfilePlace& place) {
-    auto value = platform.readProfile(place.section, place.key, place.file);
+std::optional<EntryContent> readProfileLine(const SourcePorts& ports, const ProfilePlace& place) {
+    auto value = ports.profiles.readProfile(place.section, place.key, place.file);
     if (!value || !holdsEntry(place, *value)) return std::nullopt;
     return ProfileLine{*value};
 }
 
-std::optional<EntryContent> readFileBytes(Platform& platform, const FilePlace& place) {
-    if (!platform.fileExists(place.path)) return std::nullopt;
-    auto bytes = platform.readFile(place.path);
+std::optional<EntryContent> readFileBytes(const SourcePorts& ports, const FilePlace& place) {
+    if (!ports.files.fileExists(place.path)) return std::nullopt;
+    auto bytes = ports.files.readFile(place.path);
     if (!bytes) return std::nullopt;
     return *bytes;
 }
@@ -38,60 +37,62 @@ std::optional<EntryContent> readFileBytes(Platform& platform, const FilePlace& p
 // store the entry.
 Error readBackDiffers() { return {ErrorKind::ReadBackMismatch, 0, "What was written did not read back the same."}; }
 
-Status writeRegistry(Platform& platform, const RegistryPlace& place, const RegistryValue& content) {
+Status writeRegistry(const SourcePorts& ports, const RegistryPlace& place, const RegistryValue& content) {
     RegistryValue value = content;
     value.name = place.name;
-    if (Status written = platform.writeValue(place.key, value, true); !written) return written;
-    auto back = platform.readValue(place.key, place.name);
+    if (Status written = ports.registry.writeValue(place.key, value, true); !written) return written;
+    auto back = ports.registry.readValue(place.key, place.name);
     if (!back || back->type != value.type || back->data != value.data) return readBackDiffers();
     return {};
 }
 
-Status writeProfileLine(Platform& platform, const ProfilePlace& place, const std::string& text) {
-    if (Status written = platform.writeProfile(place.section, place.key, text, place.file); !written) return written;
-    if (platform.readProfile(place.section, place.key, place.file) != text) return readBackDiffers();
+Status writeProfileLine(const SourcePorts& ports, const ProfilePlace& place, const std::string& text) {
+    if (Status written = ports.profiles.writeProfile(place.section, place.key, text, place.file); !written)
+        return written;
+    if (ports.profiles.readProfile(place.section, place.key, place.file) != text) return readBackDiffers();
     return {};
 }
 
-Status writeFileBytes(Platform& platform, const FilePlace& place, const FileBytes& bytes) {
-    if (Status written = platform.writeFile(place.path, bytes); !written) return written;
-    if (platform.readFile(place.path) != bytes) return readBackDiffers();
+Status writeFileBytes(const SourcePorts& ports, const FilePlace& place, const FileBytes& bytes) {
+    if (Status written = ports.files.writeFile(place.path, bytes); !written) return written;
+    if (ports.files.readFile(place.path) != bytes) return readBackDiffers();
     return {};
 }
 
 }  // namespace
 
-std::optional<EntryContent> readEntry(Platform& platform, const EntryPlace& place) {
-    if (auto* registry = std::get_if<RegistryPlace>(&place)) return readRegistry(platform, *registry);
-    if (auto* profile = std::get_if<ProfilePlace>(&place)) return readProfileLine(platform, *profile);
-    return readFileBytes(platform, std::get<FilePlace>(place));
+std::optional<EntryContent> readEntry(const SourcePorts& ports, const EntryPlace& place) {
+    if (auto* registry = std::get_if<RegistryPlace>(&place)) return readRegistry(ports, *registry);
+    if (auto* profile = std::get_if<ProfilePlace>(&place)) return readProfileLine(ports, *profile);
+    return readFileBytes(ports, std::get<FilePlace>(place));
 }
 
-Status writeEntry(Platform& platform, const EntryPlace& place, const EntryContent& content) {
+Status writeEntry(const SourcePorts& ports, const EntryPlace& place, const EntryContent& content) {
     if (auto* registry = std::get_if<RegistryPlace>(&place)) {
-        if (auto* value = std::get_if<RegistryValue>(&content)) return writeRegistry(platform, *registry, *value);
+        if (auto* value = std::get_if<RegistryValue>(&content)) return writeRegistry(ports, *registry, *value);
     } else if (auto* profile = std::get_if<ProfilePlace>(&place)) {
-        if (auto* line = std::get_if<ProfileLine>(&content)) return writeProfileLine(platform, *profile, line->text);
+        if (auto* line = std::get_if<ProfileLine>(&content)) return writeProfileLine(ports, *profile, line->text);
     } else {
         const auto& file = std::get<FilePlace>(place);
-        if (auto* bytes = std::get_if<FileBytes>(&content)) return writeFileBytes(platform, file, *bytes);
+        if (auto* bytes = std::get_if<FileBytes>(&content)) return writeFileBytes(ports, file, *bytes);
         if (auto* fields = std::get_if<ShortcutFields>(&content))
-            return buildShortcut(platform, file.path, *fields, true);
+            return ports.links.writeShortcut(file.path, *fields, true);
     }
     return Error{ErrorKind::InvalidInput, 0, "This kind of entry cannot be stored there."};
 }
 
-Status removeEntry(Platform& platform, const EntryPlace& place) {
-    if (auto* registry = std::get_if<RegistryPlace>(&place)) return platform.deleteValue(registry->key, registry->name);
+Status removeEntry(const SourcePorts& ports, const EntryPlace& place) {
+    if (auto* registry = std::get_if<RegistryPlace>(&place))
+        return ports.registry.deleteValue(registry->key, registry->name);
     // A win.ini key stays in its section with an empty value: no entry.
     if (auto* profile = std::get_if<ProfilePlace>(&place))
-        return platform.writeProfile(profile->section, profile->key, "", profile->file);
-    return platform.deleteFile(std::get<FilePlace>(place).path);
+        return ports.profiles.writeProfile(profile->section, profile->key, "", profile->file);
+    return ports.files.deleteFile(std::get<FilePlace>(place).path);
 }
 
-Status restoreEntry(Platform& platform, const EntryPlace& place, const std::optional<EntryContent>& before) {
-    const Status restored = before ? writeEntry(platform, place, *before) : removeEntry(platform, place);
-    const auto now = readEntry(platform, place);
+Status restoreEntry(const SourcePorts& ports, const EntryPlace& place, const std::optional<EntryContent>& before) {
+    const Status restored = before ? writeEntry(ports, place, *before) : removeEntry(ports, place);
+    const auto now = readEntry(ports, place);
     if (before ? now && sameContent(*now, *before) : !now) return {};
     return restored ? Status(readBackDiffers()) : restored;
 }

@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/Ports.h"
 
 namespace lsu {
 
@@ -44,19 +44,19 @@ using EntryContent = std::variant<RegistryValue, ProfileLine, FileBytes, Shortcu
 
 // What stands at the place, or nullopt when no entry stands there (a win.ini
 // key that is empty, or "No" in section "Windows", holds no entry).
-std::optional<EntryContent> readEntry(Platform& platform, const EntryPlace& place);
+std::optional<EntryContent> readEntry(const SourcePorts& ports, const EntryPlace& place);
 
 // Writes the content at the place, replacing what stands there, and reads it
 // back. Refused when the system refused the write, or a read-back mismatch
 // when it did not read back the same.
-Status writeEntry(Platform& platform, const EntryPlace& place, const EntryContent& content);
+Status writeEntry(const SourcePorts& ports, const EntryPlace& place, const EntryContent& content);
 
 // Removes the entry from the place.
-Status removeEntry(Platform& platform, const EntryPlace& place);
+Status removeEntry(const SourcePorts& ports, const EntryPlace& place);
 
 // Puts back what stood at the place before a write (nullopt: nothing), and
 // reads it back: a failure when the place does not hold it again.
-Status restoreEntry(Platform& platform, const EntryPlace& place, const std::optional<EntryContent>& before);
+Status restoreEntry(const SourcePorts& ports, const EntryPlace& place, const std::optional<EntryContent>& before);
 
 bool sameContent(const EntryContent& a, const EntryContent& b);
 // Whether two places name the same stored entry (names and paths compared as

@@ -20,34 +20,34 @@ std::optional<SwitchPlace> switchPlaceOf(SectionId leaf, const EntryPlace& place
     return std::nullopt;
 }
 
-Status turnSwitchOn(Platform& platform, const SwitchPlace& place) {
-    auto value = platform.readValue(place.key, place.name);
+Status turnSwitchOn(Registry& registry, const SwitchPlace& place) {
+    auto value = registry.readValue(place.key, place.name);
     if (!value || !switchSaysOff(*value)) return {};
     const RegistryValue on = switchedOn(*value);
-    if (Status written = platform.writeValue(place.key, on, false); !written) return written;
-    auto back = platform.readValue(place.key, place.name);
+    if (Status written = registry.writeValue(place.key, on, false); !written) return written;
+    auto back = registry.readValue(place.key, place.name);
     if (!back || back->data != on.data)
         return Error{ErrorKind::ReadBackMismatch, 0, "The switch did not read back as written."};
     return {};
 }
 
-Status removeSwitch(Platform& platform, const SwitchPlace& place) {
-    if (!platform.readValue(place.key, place.name)) return {};
-    return platform.deleteValue(place.key, place.name);
+Status removeSwitch(Registry& registry, const SwitchPlace& place) {
+    if (!registry.readValue(place.key, place.name)) return {};
+    return registry.deleteValue(place.key, place.name);
 }
 
-Status carrySwitch(Platform& platform, const SwitchPlace& from, const std::optional<SwitchPlace>& to) {
-    auto value = platform.readValue(from.key, from.name);
+Status carrySwitch(Registry& registry, const SwitchPlace& from, const std::optional<SwitchPlace>& to) {
+    auto value = registry.readValue(from.key, from.name);
     if (!value) return {};
     if (to) {
         if (to->key == from.key && equalsNoCase(to->name, from.name) && to->name == value->name) return {};
         RegistryValue carried = *value;
         carried.name = to->name;
-        if (Status written = platform.writeValue(to->key, carried, true); !written) return written;
+        if (Status written = registry.writeValue(to->key, carried, true); !written) return written;
         // A rename that changes only letter case has nothing else to remove.
         if (to->key == from.key && equalsNoCase(to->name, from.name)) return {};
     }
-    return platform.deleteValue(from.key, from.name);
+    return registry.deleteValue(from.key, from.name);
 }
 
 }  // namespace lsu

@@ -20,11 +20,11 @@ std::optional<SwitchPlace> switchPlaceOf(SectionId leaf, const EntryPlace& place
 
 // Turns the switch on when it is off; a missing switch, or one of another
 // shape, is left as it is.
-Status turnSwitchOn(Platform& platform, const SwitchPlace& place);
+Status turnSwitchOn(Registry& registry, const SwitchPlace& place);
 // Removes the switch, if there is one.
-Status removeSwitch(Platform& platform, const SwitchPlace& place);
+Status removeSwitch(Registry& registry, const SwitchPlace& place);
 // Moves the switch, if there is one, to its new place (written there first),
 // or removes it when the entry's new place keeps no switches.
-Status carrySwitch(Platform& platform, const SwitchPlace& from, const std::optional<SwitchPlace>& to);
+Status carrySwitch(Registry& registry, const SwitchPlace& from, const std::optional<SwitchPlace>& to);
 
 }  // namespace lsu

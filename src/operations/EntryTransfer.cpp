@@ -12,13 +12,13 @@ namespace {
 // A file that moves unchanged is renamed, which keeps its bytes, times and
 // attributes and never leaves it in two places; where the rename cannot be
 // done (another volume, a refusal) the caller copies instead.
-bool renameFile(Platform& platform, const EntryPlace& source, const EntryPlace& target, const EntryContent& content,
-                bool replace) {
+bool renameFile(const SourcePorts& ports, const EntryPlace& source, const EntryPlace& target,
+                const EntryContent& content, bool replace) {
     auto* from = std::get_if<FilePlace>(&source);
     auto* to = std::get_if<FilePlace>(&target);
     if (!from || !to) return false;
     // Only what stands there now, unchanged, moves by renaming.
-    return readEntry(platform, source) == content && platform.moveFile(from->path, to->path, replace);
+    return readEntry(ports, source) == content && ports.files.moveFile(from->path, to->path, replace);
 }
 
 struct Conflict {
@@ -26,9 +26,9 @@ struct Conflict {
     Status answer;  // declined when the user would not have it replaced
 };
 
-Conflict checkConflict(Platform& platform, UserPrompts& prompts, const EntryPlace& target,
+Conflict checkConflict(const SourcePorts& ports, UserPrompts& prompts, const EntryPlace& target,
                        const EntryContent& content) {
-    Conflict conflict{readEntry(platform, target), {}};
+    Conflict conflict{readEntry(ports, target), {}};
     if (conflict.before && !sameContent(*conflict.before, content))
         conflict.answer = askReplace(prompts, kindOfPlace(target), describePlace(target));
     return conflict;
@@ -49,11 +49,11 @@ Error partlyDone(const EntryPlace& source, const EntryPlace& target, const Error
 }
 
 // Writes the content over what stood there; a failed write puts that back.
-Status writeOver(Platform& platform, const EntryPlace& target, const EntryContent& content,
+Status writeOver(const SourcePorts& ports, const EntryPlace& target, const EntryContent& content,
                  const std::optional<EntryContent>& before) {
-    const Status written = writeEntry(platform, target, content);
+    const Status written = writeEntry(ports, target, content);
     if (written) return {};
-    if (const Status restored = restoreEntry(platform, target, before); !restored)
+    if (const Status restored = restoreEntry(ports, target, before); !restored)
         return Error{ErrorKind::PartlyDone, restored.error().code,
                      joined({describePlace(target) + " may no longer hold what it held before.",
                              written.error().message, restored.error().message})};
@@ -62,25 +62,26 @@ Status writeOver(Platform& platform, const EntryPlace& target, const EntryConten
 
 }  // namespace
 
-Status placeEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& target, const EntryContent& content) {
-    const Conflict conflict = checkConflict(platform, prompts, target, content);
+Status placeEntry(const SourcePorts& ports, UserPrompts& prompts, const EntryPlace& target,
+                  const EntryContent& content) {
+    const Conflict conflict = checkConflict(ports, prompts, target, content);
     if (!conflict.answer) return conflict.answer;
-    return writeOver(platform, target, content, conflict.before);
+    return writeOver(ports, target, content, conflict.before);
 }
 
-Status transferEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& source, const EntryPlace& target,
+Status transferEntry(const SourcePorts& ports, UserPrompts& prompts, const EntryPlace& source, const EntryPlace& target,
                      const EntryContent& content) {
     // The entry is rewritten where it stands: nothing else is replaced.
-    if (samePlace(source, target)) return writeOver(platform, target, content, readEntry(platform, target));
-    const Conflict conflict = checkConflict(platform, prompts, target, content);
+    if (samePlace(source, target)) return writeOver(ports, target, content, readEntry(ports, target));
+    const Conflict conflict = checkConflict(ports, prompts, target, content);
     if (!conflict.answer) return conflict.answer;
-    if (renameFile(platform, source, target, content, conflict.before.has_value())) return {};
-    if (Status written = writeOver(platform, target, content, conflict.before); !written) return written;
-    const Status removed = removeEntry(platform, source);
+    if (renameFile(ports, source, target, content, conflict.before.has_value())) return {};
+    if (Status written = writeOver(ports, target, content, conflict.before); !written) return written;
+    const Status removed = removeEntry(ports, source);
     // A removal the system reports as failed may still have removed it: then
     // the entry stands at the target alone, and taking that back would lose it.
-    if (removed || !readEntry(platform, source)) return {};
-    if (const Status restored = restoreEntry(platform, target, conflict.before); !restored)
+    if (removed || !readEntry(ports, source)) return {};
+    if (const Status restored = restoreEntry(ports, target, conflict.before); !restored)
         return partlyDone(source, target, removed.error(), restored.error());
     return removed;
 }

@@ -12,13 +12,14 @@ namespace lsu {
 // replaced only when the user says Yes (No: declined by the user, nothing
 // changed); identical content is no conflict. A failed write puts back what
 // stood there.
-Status placeEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& target, const EntryContent& content);
+Status placeEntry(const SourcePorts& ports, UserPrompts& prompts, const EntryPlace& target,
+                  const EntryContent& content);
 
 // Places the content at the target, then removes the entry at the source.
 // When the source cannot be removed, the target is put back as it was, so
 // that the entry stands in exactly one place; when that fails too, the
 // failure is one of a change done in part, naming both places.
-Status transferEntry(Platform& platform, UserPrompts& prompts, const EntryPlace& source, const EntryPlace& target,
+Status transferEntry(const SourcePorts& ports, UserPrompts& prompts, const EntryPlace& source, const EntryPlace& target,
                      const EntryContent& content);
 
 }  // namespace lsu

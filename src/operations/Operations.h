@@ -1,6 +1,6 @@
 #pragma once
 // What the user can do to a start-up entry. Every operation works through the
-// platform port, writes a target before it removes a source, and returns what
+// platform's ports, writes a target before it removes a source, and returns what
 // happened and why; the window and the tool decide how to say it.
 
 #include <optional>
@@ -10,6 +10,7 @@
 #include "base/Result.h"
 #include "catalog/StartupEntry.h"
 #include "operations/UserPrompts.h"
+#include "platform/Ports.h"
 
 namespace lsu {
 
@@ -44,19 +45,19 @@ using ChangeResult = Result<Changed>;
 // entry that stands where Windows reads it but whose switch is off is
 // ticked by turning the switch on. On failure the row keeps the real state
 // and its box is put back to it; group policy's entries are refused.
-ChangeResult applyCheckState(Platform& platform, UserPrompts& prompts, StartupEntry& row);
+ChangeResult applyCheckState(const SourcePorts& ports, UserPrompts& prompts, StartupEntry& row);
 
 // Removes the entry from where the row says it stands. An entry that is
 // already gone is no failure.
-ChangeResult deleteEntry(Platform& platform, const StartupEntry& row);
+ChangeResult deleteEntry(const SourcePorts& ports, const StartupEntry& row);
 
 // Writes a new registry value or shortcut for the dialog's fields.
-ChangeResult addEntry(Platform& platform, UserPrompts& prompts, const EntryForm& form);
+ChangeResult addEntry(const SourcePorts& ports, UserPrompts& prompts, const EntryForm& form);
 
 // Replaces the row's entry with the dialog's fields, writing the new entry
 // before the old one is removed; not found when the entry is no longer where
 // it was listed.
-ChangeResult editEntry(Platform& platform, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form);
+ChangeResult editEntry(const SourcePorts& ports, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form);
 
 // The sections the entry dialog offers, Startup folders first, then the
 // registry keys, then (for Edit only) win.ini.

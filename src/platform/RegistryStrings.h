@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/Registry.h"
 
 namespace lsu {
 

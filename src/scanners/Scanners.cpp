@@ -37,7 +37,7 @@ StartupEntry& appendEntry(ScanContext& context, std::string name, std::string co
 void applySwitches(ScanContext& context, SectionId leaf, RegistryView view, std::size_t first) {
     const auto key = switchKeyOf(leaf, view);
     if (!key || first == context.rows.size()) return;
-    const auto switches = context.platform.readValues(*key);
+    const auto switches = context.ports.registry.readValues(*key);
     if (!switches) return;
     for (std::size_t i = first; i < context.rows.size(); ++i) {
         StartupEntry& row = context.rows[i];
@@ -50,20 +50,20 @@ void applySwitches(ScanContext& context, SectionId leaf, RegistryView view, std:
 
 // Windows starts the entries of both views of a machine key, unless the
 // system keeps the two views as one key.
-std::vector<RegistryView> viewsToRead(Platform& platform, const RegistrySource& source) {
+std::vector<RegistryView> viewsToRead(Registry& registry, const RegistrySource& source) {
     if (source.views == ViewRule::Shared) return {RegistryView::Shared};
-    if (platform.viewsShareKey(source.hive, std::string(source.subkey))) return {RegistryView::Bits64};
+    if (registry.viewsShareKey(source.hive, std::string(source.subkey))) return {RegistryView::Bits64};
     return {RegistryView::Bits64, RegistryView::Bits32};
 }
 
 void scanRegistry(SectionId leaf, const RegistrySource& source, ScanContext& context) {
-    const auto views = viewsToRead(context.platform, source);
+    const auto views = viewsToRead(context.ports.registry, source);
     // Entries group policy writes have no disabled store.
     for (bool enabled : {true, false}) {
         if (!enabled && section(leaf).readOnly) break;
         const std::string subkey = enabled ? std::string(source.subkey) : disabledSubkey(source.subkey);
         for (RegistryView view : views) {
-            auto values = context.platform.readValues({source.hive, view, subkey});
+            auto values = context.ports.registry.readValues({source.hive, view, subkey});
             if (!values) continue;
             const std::size_t first = context.rows.size();
             for (auto& value : *values) {
@@ -78,10 +78,10 @@ void scanRegistry(SectionId leaf, const RegistrySource& source, ScanContext& con
 }
 
 void scanWinIni(SectionId leaf, const WinIniSource& source, ScanContext& context) {
-    const std::string file = winIniPath(context.platform);
+    const std::string file = winIniPath(context.ports.system);
     for (bool enabled : {true, false}) {
         const auto iniSection = enabled ? kWinIniEnabledSection : kWinIniDisabledSection;
-        auto line = context.platform.readProfile(std::string(iniSection), std::string(source.key), file);
+        auto line = context.ports.profiles.readProfile(std::string(iniSection), std::string(source.key), file);
         // An empty key, and "No" in the section Windows reads, hold no entry.
         if (!line || line->empty() || (enabled && *line == "No")) continue;
         appendEntry(context, winIniEntryName(*line), *line, leaf, enabled, EntryType::File);
@@ -90,12 +90,12 @@ void scanWinIni(SectionId leaf, const WinIniSource& source, ScanContext& context
 
 void scanFolder(const std::string& folder, bool enabled, SectionId leaf, ScanContext& context) {
     const std::size_t first = context.rows.size();
-    for (const std::string& file : context.platform.listFiles(folder)) {
+    for (const std::string& file : context.ports.files.listFiles(folder)) {
         const std::string path = withTrailingBackslash(folder) + file;
         if (endsWithNoCase(trimSpaces(file), ".lnk")) {
             // A link the shell cannot read still stands in the folder and
             // still starts at logon: it is listed under its file name.
-            auto link = context.platform.readShortcut(path);
+            auto link = context.ports.links.readShortcut(path);
             const std::string bare = trimSpaces(file);
             appendEntry(context, link ? link->displayName : bare.substr(0, bare.size() - 4),
                         link ? link->fields.targetPath : std::string(), leaf, enabled, EntryType::Shortcut)
@@ -109,9 +109,9 @@ void scanFolder(const std::string& folder, bool enabled, SectionId leaf, ScanCon
 }
 
 void scanStartupFolder(SectionId leaf, const FolderSource& source, ScanContext& context) {
-    const std::string startup = context.platform.specialFolder(source.csidl);
+    const std::string startup = context.ports.system.shellFolder(source.folder);
     if (!startup.empty()) scanFolder(startup, true, leaf, context);
-    scanFolder(disabledItemsFolder(context.platform, leaf), false, leaf, context);
+    scanFolder(disabledItemsFolder(context.ports.system, leaf), false, leaf, context);
 }
 
 }  // namespace

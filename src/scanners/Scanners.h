@@ -8,11 +8,12 @@
 
 #include "catalog/ExistenceCheck.h"
 #include "catalog/StartupEntry.h"
+#include "platform/Ports.h"
 
 namespace lsu {
 
 struct ScanContext {
-    Platform& platform;
+    const SourcePorts& ports;
     EntryList& rows;
     ExistenceCheck& check;
 };

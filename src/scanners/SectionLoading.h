@@ -5,6 +5,7 @@
 #include <string>
 
 #include "catalog/StartupEntry.h"
+#include "platform/Ports.h"
 
 namespace lsu {
 
@@ -16,7 +17,7 @@ struct SectionLoad {
     std::size_t publisherReads = 0;  // version resources read for the Publisher cells
 };
 
-SectionLoad loadSection(Platform& platform, SectionId id);
+SectionLoad loadSection(const ScanPorts& ports, SectionId id);
 
 // Ticks every row Windows starts; this shows the stored state and is never
 // a user's check change.

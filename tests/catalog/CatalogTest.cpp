@@ -23,7 +23,7 @@ using CatalogTest = test::BackendTest;
 int readingRank(SectionId leaf) {
     if (const auto* registry = sourceAs<RegistrySource>(leaf)) return registry->hive == Hive::CurrentUser ? 0 : 1;
     if (sourceAs<WinIniSource>(leaf)) return 2;
-    return sourceAs<FolderSource>(leaf)->csidl == kCsidlCommonStartup ? 3 : 4;
+    return sourceAs<FolderSource>(leaf)->folder == ShellFolder::CommonStartup ? 3 : 4;
 }
 
 TEST(Sections, TreeShowsParentsFirstAndEachKeyIsItsParentsKeyAndOneName) {
@@ -69,23 +69,25 @@ TEST(Sections, KeysAreFoundExactlyOrIgnoringCase) {
 // key with "-" appended in the same hive, win.ini's "SM_Disabled", the folder
 // named as the section below the program's folder, which the program makes at
 // its start); returns the name it is listed under.
-std::string parkBeside(Platform& platform, SectionId leaf) {
+std::string parkBeside(const ScanPorts& platform, SectionId leaf) {
     const std::string name = "parked " + std::to_string(static_cast<int>(leaf));
     Status parked;
     if (const auto* registry = sourceAs<RegistrySource>(leaf))
-        parked = platform.writeValue({registry->hive, RegistryView::Bits64, std::string(registry->subkey) + "-"},
-                                     test::stringValue(name, "x.exe"), true);
+        parked =
+            platform.registry.writeValue({registry->hive, RegistryView::Bits64, std::string(registry->subkey) + "-"},
+                                         test::stringValue(name, "x.exe"), true);
     else if (const auto* winIni = sourceAs<WinIniSource>(leaf))
-        parked = platform.writeProfile("SM_Disabled", std::string(winIni->key), "C:\\" + name,
-                                       platform.windowsDirectory() + "\\win.ini");
+        parked = platform.profiles.writeProfile("SM_Disabled", std::string(winIni->key), "C:\\" + name,
+                                                platform.system.windowsDirectory() + "\\win.ini");
     else
-        parked = platform.writeFile(platform.programFolder() + "\\" + std::string(section(leaf).key) + "\\" + name, {'x'});
+        parked = platform.files.writeFile(
+            platform.system.programFolder() + "\\" + std::string(section(leaf).key) + "\\" + name, {'x'});
     EXPECT_TRUE(parked) << name;
     return name;
 }
 
 TEST_F(CatalogTest, DisabledStoresStandBesideTheirSources) {
-    ASSERT_TRUE(ensureDisabledItemsFolders(platform));
+    ASSERT_TRUE(ensureDisabledItemsFolders(platform.system, platform.files));
     test::Texts names, keys;
     for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
         // What group policy sets has no disabled store.
@@ -119,12 +121,12 @@ TEST(CommandLine, SplitsTheProgramFromItsArgumentsAsWindowsDoes) {
 
 TEST_F(CatalogTest, FindsTheProgramAsWindowsWouldStartIt) {
     test::Scratch scratch(platform, "existence");
-    const std::string dir = scratch.folder(), windows = platform.windowsDirectory();
+    const std::string dir = scratch.folder(), windows = platform.system.windowsDirectory();
     const std::string app = scratch.file("app.exe"), dashed = scratch.file("Tools - Old\\app.exe");
     const std::string spaced = scratch.file("My Tools\\app.exe");
     const std::string greek = scratch.file("\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 \xE6\x97\xA5\xE6\x9C\xAC.exe");
     scratch.file("v1.2\\tool.exe");
-    ASSERT_TRUE(platform.ensureFolder(windows + "\\system"));
+    ASSERT_TRUE(platform.files.ensureFolder(windows + "\\system"));
     for (const char* file : {"\\lsu-probe.exe", "\\system\\lsu-probe16.exe", "\\system32\\lsu-probe32.exe"})
         scratch.fileAt(windows + file);
     const std::pair<std::string, bool> cases[] = {
@@ -139,11 +141,13 @@ TEST_F(CatalogTest, FindsTheProgramAsWindowsWouldStartIt) {
         {"C:\\a<b>|\"?*.exe", false}, {"C:\\" + std::string(400, 'a') + ".exe", false},
         {std::string(5000, ' ') + "x -" + std::string(3000, '/'), false},
     };
-    for (const auto& [line, found] : cases) EXPECT_EQ(ExistenceCheck(platform).programExists(line), found) << line;
+    for (const auto& [line, found] : cases)
+        EXPECT_EQ(ExistenceCheck(platform.files, platform.system, platform.versions).programExists(line), found)
+            << line;
 }
 
 TEST_F(CatalogTest, OneCheckProbesEachPathOnce) {
-    ExistenceCheck check(platform);
+    ExistenceCheck check(platform.files, platform.system, platform.versions);
     EXPECT_FALSE(check.programExists("lsu-absent.exe /q"));
     const std::size_t first = check.probeCount();
     EXPECT_FALSE(check.programExists("lsu-absent.exe"));

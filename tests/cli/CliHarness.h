@@ -19,14 +19,16 @@ struct CliResult {
     std::string err;
 };
 
-inline CliResult runTool(Platform& platform, const std::vector<std::string>& args, int terminalWidth = 200) {
+inline CliResult runTool(const ScanPorts& platform, const std::vector<std::string>& args, int terminalWidth = 200) {
     std::ostringstream out, err;
     const int code = cli::runCli(platform, args, out, err, terminalWidth);
     return {code, out.str(), err.str()};
 }
 
 // Every entry of every section, enabled and parked: what a change would alter.
-inline std::string inventory(Platform& platform) { return cli::formatCsv(loadSection(platform, SectionId::AllPrograms).rows); }
+inline std::string inventory(const ScanPorts& platform) {
+    return cli::formatCsv(loadSection(platform, SectionId::AllPrograms).rows);
+}
 
 // A clean platform with entries of each kind, enabled and parked, in the
 // registry, win.ini and both Startup folders, some with commas, quotes,
@@ -35,7 +37,7 @@ class MixedInventoryTest : public ::testing::Test {
 protected:
     MixedInventoryTest() {
         using enum SectionId;
-        Platform& system = platform();
+        const ScanPorts& system = platform();
         seedRegistry(system, UserRun, stringValue("Tool", "C:\\Tools\\tool.exe /quiet"));
         seedRegistry(system, UserRun, stringValue("Parked", "parked.exe"), true);
         seedRegistry(system, MachineRun, stringValue("Agent, \"Pro\"", "\"C:\\A B\\agent.exe\" -x,y"));
@@ -47,10 +49,10 @@ protected:
         link.targetPath = "C:\\Tools\\link.exe";
         backend_->seedShortcut(startupFolder(system, StartupCurrentUser) + "\\Linked.lnk", link);
         expectDone(
-            system.writeFile(startupFolder(system, StartupAllUsers, true) + "\\sleepy.cmd", {'e', 'x', 'i', 't'}),
+            system.files.writeFile(startupFolder(system, StartupAllUsers, true) + "\\sleepy.cmd", {'e', 'x', 'i', 't'}),
             "seeding sleepy.cmd");
     }
-    Platform& platform() { return backend_->platform(); }
+    const ScanPorts& platform() { return backend_->ports(); }
 
 private:
     std::unique_ptr<Backend> backend_ = makeCleanBackend();

@@ -7,13 +7,15 @@ namespace {
 
 class MemoryBackend : public Backend {
 public:
-    Platform& platform() override { return platform_; }
+    const ScanPorts& ports() override { return ports_; }
     void seedShortcut(const std::string& path, const ShortcutFields& fields) override {
         platform_.putShortcut(path, fields);
     }
+    MemoryPlatform& platform() { return platform_; }
 
 private:
     MemoryPlatform platform_;
+    ScanPorts ports_ = platform_;
 };
 
 }  // namespace
@@ -21,8 +23,8 @@ private:
 std::unique_ptr<Backend> makeCleanBackend() { return std::make_unique<MemoryBackend>(); }
 
 ProgramWithPublisher seedProgramWithPublisher(Backend& backend) {
-    ProgramWithPublisher program{backend.platform().windowsDirectory() + "\\regedit.exe", "Microsoft Corporation"};
-    static_cast<MemoryPlatform&>(backend.platform()).putFile(program.path, {'M', 'Z'}, program.company);
+    ProgramWithPublisher program{backend.ports().system.windowsDirectory() + "\\regedit.exe", "Microsoft Corporation"};
+    static_cast<MemoryBackend&>(backend).platform().putFile(program.path, {'M', 'Z'}, program.company);
     return program;
 }
 

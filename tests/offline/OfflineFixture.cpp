@@ -13,7 +13,6 @@
 
 #include "base/Utf16.h"
 #include "offline/EmptyHive.h"
-#include "operations/ShortcutWriter.h"
 
 namespace lsu::test {
 
@@ -149,17 +148,23 @@ std::string makeWindowsTree(const std::string& parent) {
     return tree;
 }
 
-OfflineBackend::OfflineBackend() : tree_(makeWindowsTree(suiteVolume().mountPoint())) {
+namespace {
+
+std::unique_ptr<offline::OfflinePlatform> platformOver(const std::string& tree) {
     offline::OfflineOptions options;
-    options.root = tree_;
+    options.root = tree;
     auto opened = offline::OfflinePlatform::open(options);
     if (!opened) throw std::runtime_error(opened.error().message);
-    platform_ = std::move(*opened);
+    return std::move(*opened);
 }
 
+}  // namespace
+
+OfflineBackend::OfflineBackend()
+    : tree_(makeWindowsTree(suiteVolume().mountPoint())), platform_(platformOver(tree_)), ports_(portsOf(*platform_)) {}
+
 void OfflineBackend::seedShortcut(const std::string& path, const ShortcutFields& fields) {
-    if (!writeLinkTemplate(*platform_, path) || !platform_->completeShortcut(path, fields))
-        ADD_FAILURE() << "the link writer could not write " << path;
+    if (!platform_->writeShortcut(path, fields, true)) ADD_FAILURE() << "the link writer could not write " << path;
 }
 
 std::unique_ptr<Backend> makeCleanBackend() { return std::make_unique<OfflineBackend>(); }

@@ -61,8 +61,8 @@ class OfflineBackend : public Backend {
 public:
     OfflineBackend();
     const std::string& tree() const { return tree_; }
-    Platform& platform() override { return *platform_; }
-    // As the program writes links: its template, completed.
+    const ScanPorts& ports() override { return ports_; }
+    // As the program writes links.
     void seedShortcut(const std::string& path, const ShortcutFields& fields) override;
     // hivex writes value names through iconv, which refuses an unpaired surrogate.
     bool storesEveryValueName() const override { return false; }
@@ -70,6 +70,7 @@ public:
 private:
     std::string tree_;
     std::unique_ptr<offline::OfflinePlatform> platform_;
+    ScanPorts ports_;
 };
 
 }  // namespace lsu::test

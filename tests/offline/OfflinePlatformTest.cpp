@@ -20,7 +20,7 @@ class OfflinePlatformTest : public ::testing::Test {
 protected:
     OfflineBackend backend;
     const std::string& tree = backend.tree();
-    Platform& platform = backend.platform();
+    const ScanPorts& platform = backend.ports();
 
     std::string put(const std::string& relative, const std::string& content = "x") {
         fs::create_directories(fs::path(tree + relative).parent_path());
@@ -32,18 +32,18 @@ protected:
 TEST_F(OfflinePlatformTest, PathsMatchIgnoringCaseAsNtfsDoes) {
     put("/Windows/System32/notepad.exe");
     put("/\xC3\xA4rger/\xC3\xBC.txt");  // lower-case a and u with diaeresis
-    EXPECT_TRUE(platform.fileExists("c:\\windows\\SYSTEM32\\NOTEPAD.EXE"));
-    EXPECT_TRUE(platform.fileExists("C:\\\xC3\x84RGER\\\xC3\x9C.TXT"));
-    EXPECT_TRUE(platform.fileExists("C:\\Windows\\.\\Fonts\\..\\System32\\notepad.exe"));
-    EXPECT_FALSE(platform.fileExists("D:\\Windows\\System32\\notepad.exe"));
-    EXPECT_EQ(platform.expandEnvironment("%systemroot%\\x;%APPDATA%;%NONE%"),
+    EXPECT_TRUE(platform.files.fileExists("c:\\windows\\SYSTEM32\\NOTEPAD.EXE"));
+    EXPECT_TRUE(platform.files.fileExists("C:\\\xC3\x84RGER\\\xC3\x9C.TXT"));
+    EXPECT_TRUE(platform.files.fileExists("C:\\Windows\\.\\Fonts\\..\\System32\\notepad.exe"));
+    EXPECT_FALSE(platform.files.fileExists("D:\\Windows\\System32\\notepad.exe"));
+    EXPECT_EQ(platform.system.expandEnvironment("%systemroot%\\x;%APPDATA%;%NONE%"),
               "C:\\WINDOWS\\x;C:\\Users\\Tester\\AppData\\Roaming;%NONE%");
-    ASSERT_TRUE(platform.writeFile("C:\\WINDOWS\\SYSTEM32\\NEW.TXT", {'n'}));
+    ASSERT_TRUE(platform.files.writeFile("C:\\WINDOWS\\SYSTEM32\\NEW.TXT", {'n'}));
     EXPECT_TRUE(fs::exists(tree + "/Windows/System32/NEW.TXT"));
-    EXPECT_FALSE(platform.writeFile("C:\\Windows\\con.txt", {'n'}));
-    EXPECT_FALSE(platform.writeFile("C:\\Windows\\win.ini.", {'n'}));  // Windows would write win.ini
+    EXPECT_FALSE(platform.files.writeFile("C:\\Windows\\con.txt", {'n'}));
+    EXPECT_FALSE(platform.files.writeFile("C:\\Windows\\win.ini.", {'n'}));  // Windows would write win.ini
     fs::create_directory_symlink("/tmp", tree + "/Windows/Temp");      // a link leading off the volume
-    EXPECT_FALSE(platform.writeFile("C:\\Windows\\Temp\\planted.txt", {'n'}));
+    EXPECT_FALSE(platform.files.writeFile("C:\\Windows\\Temp\\planted.txt", {'n'}));
 }
 
 TEST_F(OfflinePlatformTest, ListingSkipsSystemFilesAndDesktopIni) {
@@ -52,11 +52,12 @@ TEST_F(OfflinePlatformTest, ListingSkipsSystemFilesAndDesktopIni) {
     put(folder + "/Desktop.ini");
     const unsigned char system[4] = {0, 0, 0, 0x04};
     ASSERT_EQ(::setxattr(put(folder + "/system.exe").c_str(), "system.ntfs_attrib_be", system, 4, 0), 0);
-    EXPECT_EQ(platform.listFiles(platform.specialFolder(kCsidlCommonStartup)), std::vector<std::string>{"plain.exe"});
+    EXPECT_EQ(platform.files.listFiles(platform.system.shellFolder(ShellFolder::CommonStartup)),
+              std::vector<std::string>{"plain.exe"});
 }
 
 TEST_F(OfflinePlatformTest, WinIniKeepsTheProfileRulesAndItsEncoding) {
-    const std::string winIni = platform.windowsDirectory() + "\\win.ini";
+    const std::string winIni = platform.system.windowsDirectory() + "\\win.ini";
     const std::pair<std::string, std::optional<std::string>> cases[] = {
         {std::string("\xFF\xFE[\0s\0m\0_\0d\0i\0s\0a\0b\0l\0e\0d\0]\0\r\0\n\0L\0O\0A\0D\0=\0\"\0x\0\"\0", 48), "x"},
         {"[SM_Disabled]\r\n  load = C:\\caf\xE9.exe \r\n", "C:\\caf\xC3\xA9.exe"},
@@ -64,26 +65,26 @@ TEST_F(OfflinePlatformTest, WinIniKeepsTheProfileRulesAndItsEncoding) {
     };
     for (const auto& [bytes, load] : cases) {
         put("/Windows/win.ini", bytes);
-        EXPECT_EQ(platform.readProfile("SM_Disabled", "Load", winIni), load) << bytes;
+        EXPECT_EQ(platform.profiles.readProfile("SM_Disabled", "Load", winIni), load) << bytes;
     }
     const std::string greek = "\xCE\xB1\xCE\xB2.exe";
-    ASSERT_TRUE(platform.writeProfile("SM_Disabled", "Run", greek, winIni));
-    EXPECT_EQ(platform.readProfile("sm_disabled", "RUN", winIni), greek);
-    EXPECT_EQ(platform.readProfile("Other", "Load", winIni), "other.exe");
+    ASSERT_TRUE(platform.profiles.writeProfile("SM_Disabled", "Run", greek, winIni));
+    EXPECT_EQ(platform.profiles.readProfile("sm_disabled", "RUN", winIni), greek);
+    EXPECT_EQ(platform.profiles.readProfile("Other", "Load", winIni), "other.exe");
     EXPECT_EQ(fileBytes(tree + "/Windows/win.ini").at(0), 0xFF);  // Unicode from then on
 }
 
 TEST_F(OfflinePlatformTest, CompanyNameComesFromTheVersionResource) {
     fs::copy_file("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/regedit.exe", tree + "/Windows/regedit.exe");
-    EXPECT_EQ(platform.companyName("C:\\Windows\\regedit.exe"), "Microsoft Corporation");
-    EXPECT_EQ(platform.companyName("C:\\Windows\\win.ini"), "");
+    EXPECT_EQ(platform.versions.companyName("C:\\Windows\\regedit.exe"), "Microsoft Corporation");
+    EXPECT_EQ(platform.versions.companyName("C:\\Windows\\win.ini"), "");
 }
 
 TEST_F(OfflinePlatformTest, LinkTargetWithVariablesStaysUnexpanded) {
     const ShortcutFields fields{"%SystemRoot%\\system32\\notepad.exe", "\xCE\xB1 /x", "", 0, 7, "", "", 0};
-    const std::string link = platform.specialFolder(kCsidlStartup) + "\\Env.lnk";
+    const std::string link = platform.system.shellFolder(ShellFolder::UserStartup) + "\\Env.lnk";
     backend.seedShortcut(link, fields);
-    EXPECT_EQ(platform.readShortcut(link).value().fields, fields);
+    EXPECT_EQ(platform.links.readShortcut(link).value().fields, fields);
 }
 
 }  // namespace

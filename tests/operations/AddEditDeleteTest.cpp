@@ -21,7 +21,7 @@ TEST_F(OperationsTest, AddTakesOnlyNamesThatStayInTheStartupFolderAndNameNoDevic
         ASSERT_FALSE(added) << name;
         EXPECT_EQ(added.error().kind, ErrorKind::InvalidInput) << name;
     }
-    EXPECT_TRUE(platform.listFiles(userStartup).empty());
+    EXPECT_TRUE(platform.files.listFiles(userStartup).empty());
 }
 
 TEST_F(OperationsTest, AddWritesAStringValueAndAsksBeforeReplacingAnother) {
@@ -30,7 +30,8 @@ TEST_F(OperationsTest, AddWritesAStringValueAndAsksBeforeReplacingAnother) {
     const ChangeResult kept = addEntry(platform, prompts, value);
     EXPECT_EQ(prompts.questions.size(), 1u);
     EXPECT_EQ(messageAfterAdd(value, kept), (UserMessage{"Nothing was changed.", kAppTitle, MessageKind::Information}));
-    EXPECT_EQ(platform.readValue(registryKeyOf(MachineRun), "Tool"), stringValue("Tool", "C:\\Tools\\tool.exe /q"));
+    EXPECT_EQ(platform.registry.readValue(registryKeyOf(MachineRun), "Tool"),
+              stringValue("Tool", "C:\\Tools\\tool.exe /q"));
     // Keeping the link that stands under the name means no new item.
     ASSERT_TRUE(addEntry(platform, prompts, {"Tool", "C:\\Tools\\tool.exe", StartupCurrentUser}));
     const EntryForm link{"Tool", "C:\\Tools\\other.exe", StartupCurrentUser};
@@ -41,15 +42,15 @@ TEST_F(OperationsTest, AddWritesAStringValueAndAsksBeforeReplacingAnother) {
 // Added, or moved from the registry: the link runs the program with the
 // rest of the line as its arguments, and bears the entry's name.
 TEST_F(OperationsTest, LinkMadeFromACommandLineSplitsProgramAndArguments) {
-    const std::string program = platform.windowsDirectory() + "\\notepad.exe";
+    const std::string program = platform.system.windowsDirectory() + "\\notepad.exe";
     seedRegistry(platform, UserRun, stringValue("Tool", program + " /x"));
     const StartupEntry row = findRow(platform, UserRun, "Tool").value();
     ASSERT_TRUE(addEntry(platform, prompts, {"Editor", "\"" + program + "\" /p note.txt", StartupCurrentUser}));
     ASSERT_TRUE(editEntry(platform, prompts, row, {"Tool", row.commandLine, StartupCurrentUser}));
-    EXPECT_FALSE(platform.readValue(registryKeyOf(UserRun), "Tool"));
-    EXPECT_EQ(platform.listFiles(userStartup), (std::vector<std::string>{"Editor.lnk", "Tool.lnk"}));
+    EXPECT_FALSE(platform.registry.readValue(registryKeyOf(UserRun), "Tool"));
+    EXPECT_EQ(platform.files.listFiles(userStartup), (std::vector<std::string>{"Editor.lnk", "Tool.lnk"}));
     for (const auto& [name, arguments] : {std::pair{"Editor", "/p note.txt"}, std::pair{"Tool", "/x"}}) {
-        const ShortcutFields link = platform.readShortcut(userStartup + "\\" + name + ".lnk").value().fields;
+        const ShortcutFields link = platform.links.readShortcut(userStartup + "\\" + name + ".lnk").value().fields;
         EXPECT_EQ(std::tie(link.targetPath, link.arguments, link.description), std::tie(program, arguments, name));
     }
 }
@@ -58,15 +59,15 @@ TEST_F(OperationsTest, DeletingAParkedValueLeavesTheLiveOneOfTheSameName) {
     seedRegistry(platform, UserRun, stringValue("Tool", "live.exe"));
     seedRegistry(platform, UserRun, stringValue("Tool", "parked.exe"), true);
     ASSERT_TRUE(deleteEntry(platform, loadSection(platform, UserRun).rows.at(1)));
-    EXPECT_FALSE(platform.readValue(registryKeyOf(UserRun, true), "Tool"));
-    EXPECT_EQ(platform.readValue(registryKeyOf(UserRun), "Tool"), stringValue("Tool", "live.exe"));
+    EXPECT_FALSE(platform.registry.readValue(registryKeyOf(UserRun, true), "Tool"));
+    EXPECT_EQ(platform.registry.readValue(registryKeyOf(UserRun), "Tool"), stringValue("Tool", "live.exe"));
 }
 
 TEST_F(OperationsTest, DeletingAnEntryNoLongerWhereItWasListedIsSilentAndTouchesNothingElse) {
     seedRegistry(platform, UserRun, stringValue("Tool", "tool.exe"));
     seedWinIni(platform, WinIniLoad, "first.exe");
     const EntryList rows = {findRow(platform, UserRun, "Tool").value(), findRow(platform, WinIniLoad, "first").value()};
-    ASSERT_TRUE(platform.deleteValue(registryKeyOf(UserRun), "Tool"));
+    ASSERT_TRUE(platform.registry.deleteValue(registryKeyOf(UserRun), "Tool"));
     seedWinIni(platform, WinIniLoad, "second.exe");
     for (const StartupEntry& row : rows) EXPECT_EQ(deleteEntry(platform, row), ChangeResult(Changed{})) << row.name;
     EXPECT_EQ(winIniLine(platform, WinIniLoad), "second.exe");
@@ -85,7 +86,7 @@ TEST_F(RefusingSystemTest, RemovalReportedAsFailedCountsAsDoneWhenTheEntryIsGone
 }
 
 TEST_F(RefusingSystemTest, RefusedChangeSaysWhyAndChangesNothing) {
-    const std::string startup = platform.specialFolder(kCsidlStartup);
+    const std::string startup = platform.shellFolder(ShellFolder::UserStartup);
     seedRegistry(platform, UserRun, stringValue("Old", "old.exe"));
     platform.putFile(startup + "\\tool.bat", {'x'});
     const StartupEntry value = findRow(platform, UserRun, "Old").value();
@@ -105,7 +106,7 @@ TEST_F(RefusingSystemTest, RefusedChangeSaysWhyAndChangesNothing) {
     }
     refused(kDeleteFailedPrompt, kDeleteFailedTitle, messageAfterDelete(deleteEntry(platform, file)));
     // Without its Startup folder, the file's place is not known.
-    platform.forgetSpecialFolder(kCsidlStartup);
+    platform.forgetShellFolder(ShellFolder::UserStartup);
     EXPECT_EQ(messageAfterDelete(deleteEntry(platform, file)),
               (UserMessage{kDeleteFailedPrompt, kDeleteFailedTitle, MessageKind::Critical}));
     EXPECT_EQ(platform.readValue(registryKeyOf(UserRun), "Old"), stringValue("Old", "old.exe"));
@@ -123,17 +124,18 @@ TEST_F(OperationsTest, EditedEntryStaysWhereItStoodAndKeepsWhatTheFormLeavesAlon
     ASSERT_TRUE(editEntry(platform, prompts, renamed, {"New", renamed.commandLine, UserRun}));
     ASSERT_TRUE(editEntry(platform, prompts, parked, {"Tool", "new.exe", UserRun}));
     ASSERT_TRUE(editEntry(platform, prompts, findRow(platform, WinIniRun, "old").value(), {"old", "new.exe /x", WinIniRun}));
-    EXPECT_EQ(platform.readValues(registryKeyOf(UserRun)), std::vector{stringValue("New", "%ProgramFiles%\\t.exe", kRegExpandSz)});
-    EXPECT_EQ(platform.readValues(registryKeyOf(UserRun, true)), std::vector{stringValue("Tool", "new.exe")});
+    EXPECT_EQ(platform.registry.readValues(registryKeyOf(UserRun)),
+              std::vector{stringValue("New", "%ProgramFiles%\\t.exe", kRegExpandSz)});
+    EXPECT_EQ(platform.registry.readValues(registryKeyOf(UserRun, true)), std::vector{stringValue("Tool", "new.exe")});
     EXPECT_EQ(winIniLine(platform, WinIniRun), "new.exe /x");
 }
 
 TEST_F(OperationsTest, RenamedFileKeepsItsContentsOrLinkFieldsAndStaysInAStartupFolder) {
-    ShortcutFields fields = linkTo(platform.windowsDirectory() + "\\notepad.exe", "/keep");
-    fields.workDir = platform.windowsDirectory();
+    ShortcutFields fields = linkTo(platform.system.windowsDirectory() + "\\notepad.exe", "/keep");
+    fields.workDir = platform.system.windowsDirectory();
     backend->seedShortcut(userStartup + "\\Old.lnk", fields);
     const FileBytes bytes = {'e', 'c', 'h', 'o'};
-    ASSERT_TRUE(platform.writeFile(userStartup + "\\old.bat", bytes));
+    ASSERT_TRUE(platform.files.writeFile(userStartup + "\\old.bat", bytes));
     const StartupEntry script = findRow(platform, StartupCurrentUser, "old.bat").value();
     EXPECT_EQ(messageAfterEdit(editEntry(platform, prompts, script, {"new.bat", script.commandLine, UserRun})),
               (UserMessage{"A file in a Startup folder can only be moved to the other Startup folder.", kAppTitle,
@@ -142,33 +144,25 @@ TEST_F(OperationsTest, RenamedFileKeepsItsContentsOrLinkFieldsAndStaysInAStartup
         const StartupEntry row = findRow(platform, StartupCurrentUser, from).value();
         ASSERT_TRUE(editEntry(platform, prompts, row, {to, row.commandLine, StartupCurrentUser}));
     }
-    EXPECT_EQ(platform.listFiles(userStartup), (std::vector<std::string>{"new.bat", "New.lnk"}));
-    EXPECT_EQ(platform.readFile(userStartup + "\\new.bat"), bytes);
-    const ShortcutFields renamed = platform.readShortcut(userStartup + "\\New.lnk").value().fields;
+    EXPECT_EQ(platform.files.listFiles(userStartup), (std::vector<std::string>{"new.bat", "New.lnk"}));
+    EXPECT_EQ(platform.files.readFile(userStartup + "\\new.bat"), bytes);
+    const ShortcutFields renamed = platform.links.readShortcut(userStartup + "\\New.lnk").value().fields;
     EXPECT_EQ(std::tie(renamed.arguments, renamed.workDir), std::tie(fields.arguments, fields.workDir));
 }
 
-// The link writer, which adds and edits use for every new link.
-TEST_F(OperationsTest, TemplateIsALinkTheSystemReadsToATargetOnDriveC) {
-    ASSERT_TRUE(writeLinkTemplate(platform, userStartup + "\\template.lnk"));
-    const ShortcutFields link = platform.readShortcut(userStartup + "\\template.lnk").value().fields;
-    EXPECT_TRUE(link.targetPath.starts_with("C:\\")) << link.targetPath;
-    EXPECT_EQ(link.workDir, "C:\\");
-}
-
 TEST_F(OperationsTest, CreatedLinkGetsItsExtensionReadsBackWithItsFieldsAndLeavesNoTemporaryFile) {
-    ShortcutFields given = linkTo(platform.windowsDirectory() + "\\notepad.exe", "/a \"b c\"");
+    ShortcutFields given = linkTo(platform.system.windowsDirectory() + "\\notepad.exe", "/a \"b c\"");
     given.description = "Editor";
-    given.workDir = platform.windowsDirectory();
+    given.workDir = platform.system.windowsDirectory();
     std::string link = userStartup + "\\Editor";
     ASSERT_TRUE(createShortcut(platform, prompts, link, given));
     EXPECT_EQ(link, userStartup + "\\Editor.lnk");
     EXPECT_EQ(withLinkExtension("C:\\Startup\\Editor.LNK"), "C:\\Startup\\Editor.LNK");
     EXPECT_EQ(withLinkExtension("C:\\Startup\\Editorlnk"), "C:\\Startup\\Editorlnk.lnk");
-    const ShortcutFields written = platform.readShortcut(link).value().fields;
+    const ShortcutFields written = platform.links.readShortcut(link).value().fields;
     EXPECT_EQ(std::tie(written.targetPath, written.arguments, written.description, written.workDir),
               std::tie(given.targetPath, given.arguments, given.description, given.workDir));
-    EXPECT_EQ(platform.listFiles(userStartup), std::vector<std::string>{"Editor.lnk"});
+    EXPECT_EQ(platform.files.listFiles(userStartup), std::vector<std::string>{"Editor.lnk"});
     EXPECT_TRUE(prompts.questions.empty());
 }
 
@@ -178,21 +172,21 @@ TEST_F(OperationsTest, ExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
         ScriptedPrompts prompts;
         prompts.answer = yes;
         std::string link = userStartup + "\\Old.lnk";
-        ASSERT_TRUE(platform.writeFile(link, old));
+        ASSERT_TRUE(platform.files.writeFile(link, old));
         const Status made =
-            createShortcut(platform, prompts, link, linkTo(platform.windowsDirectory() + "\\notepad.exe"));
+            createShortcut(platform, prompts, link, linkTo(platform.system.windowsDirectory() + "\\notepad.exe"));
         const Question question{"The link file: \"" + link + "\" exists. Replace it?", kAppTitle, MessageKind::Plain};
         const Status answered = yes ? Status() : Status(Error{ErrorKind::DeclinedByUser, 0, std::get<0>(question)});
         EXPECT_EQ(made, answered);
         EXPECT_EQ(prompts.questions, std::vector{question});
         EXPECT_EQ(prompts.beeps, 1);
-        EXPECT_EQ(platform.readFile(link) == old, !yes);
-        EXPECT_EQ(platform.listFiles(userStartup), std::vector<std::string>{"Old.lnk"});
+        EXPECT_EQ(platform.files.readFile(link) == old, !yes);
+        EXPECT_EQ(platform.files.listFiles(userStartup), std::vector<std::string>{"Old.lnk"});
     }
 }
 
 TEST_F(RefusingSystemTest, FailedLinkBuildKeepsTheOldLinkAndLeavesNoStrayFile) {
-    const std::string folder = platform.specialFolder(kCsidlStartup);
+    const std::string folder = platform.shellFolder(ShellFolder::UserStartup);
     for (MemoryOp failing : {MemoryOp::FileWrite, MemoryOp::ShortcutWrite, MemoryOp::FileMove}) {
         std::string link = folder + "\\Tool.lnk";
         platform.putShortcut(link, linkTo("C:\\old.exe"));

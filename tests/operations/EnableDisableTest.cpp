@@ -14,9 +14,10 @@ using enum SectionId;
 
 // The one entry of a test in a leaf of each kind, where Windows reads it or
 // in its disabled store, and what it stores for a command text.
-EntryPlace placeOf(Platform& platform, SectionId leaf, bool disabled) {
+EntryPlace placeOf(const ScanPorts& platform, SectionId leaf, bool disabled) {
     if (sourceAs<RegistrySource>(leaf)) return RegistryPlace{registryKeyOf(leaf, disabled), "Tool"};
-    if (sourceAs<WinIniSource>(leaf)) return ProfilePlace{winIniPath(platform), disabled ? "SM_Disabled" : "Windows", "Run"};
+    if (sourceAs<WinIniSource>(leaf))
+        return ProfilePlace{winIniPath(platform.system), disabled ? "SM_Disabled" : "Windows", "Run"};
     return FilePlace{startupFolder(platform, leaf, disabled) + "\\tool.bat"};
 }
 
@@ -26,11 +27,12 @@ EntryContent contentOf(SectionId leaf, const std::string& text) {
     return FileBytes(text.begin(), text.end());
 }
 
-std::string replaceQuestion(Platform& platform, SectionId leaf) {
+std::string replaceQuestion(const ScanPorts& platform, SectionId leaf) {
     const EntryPlace parked = placeOf(platform, leaf, true);
     std::string what = "The registry value: \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-\\Tool";
     if (auto* file = std::get_if<FilePlace>(&parked)) what = "The file: \"" + file->path;
-    if (std::holds_alternative<ProfilePlace>(parked)) what = "The win.ini line: \"[SM_Disabled] Run= in " + winIniPath(platform);
+    if (std::holds_alternative<ProfilePlace>(parked))
+        what = "The win.ini line: \"[SM_Disabled] Run= in " + winIniPath(platform.system);
     return what + "\" exists. Replace it?";
 }
 
@@ -42,7 +44,7 @@ TEST_F(OperationsTest, DisableAndEnableAgainKeepTheStoredValueByteForByte) {
         {UserRun, RegistryView::Shared, stringValue("  Spaced Tool  ", "C:\\Tools\\tool.exe")},
         {UserRun, RegistryView::Shared, stringValue("Überwachung 監視", "C:\\Programme\\監視.exe")}};
     // Where the system keeps one view of the machine's keys, there is no 32-bit view to return to.
-    if (!platform.viewsShareKey(Hive::LocalMachine, registryKeyOf(MachineRun).subkey))
+    if (!platform.registry.viewsShareKey(Hive::LocalMachine, registryKeyOf(MachineRun).subkey))
         cases.emplace_back(MachineRun, RegistryView::Bits32, stringValue("Legacy", "C:\\Old\\legacy.exe"));
     for (const auto& [leaf, view, value] : cases) {
         SCOPED_TRACE("\"" + value.name + "\" in " + std::string(section(leaf).key));
@@ -52,14 +54,15 @@ TEST_F(OperationsTest, DisableAndEnableAgainKeepTheStoredValueByteForByte) {
         seedRegistry(platform, leaf, value, false, view);
         for (bool disabled : {true, false}) {
             ASSERT_TRUE(clickBox(platform, prompts, row));
-            EXPECT_EQ(platform.readValue(registryKeyOf(leaf, disabled, view), value.name), value);
-            EXPECT_FALSE(platform.readValue(registryKeyOf(leaf, !disabled, view), value.name));
+            EXPECT_EQ(platform.registry.readValue(registryKeyOf(leaf, disabled, view), value.name), value);
+            EXPECT_FALSE(platform.registry.readValue(registryKeyOf(leaf, !disabled, view), value.name));
         }
         // A box that already shows where the entry stands moves nothing.
         ASSERT_TRUE(applyCheckState(platform, prompts, row));
-        EXPECT_EQ(platform.readValue(registryKeyOf(leaf, false, view), value.name), value);
+        EXPECT_EQ(platform.registry.readValue(registryKeyOf(leaf, false, view), value.name), value);
         if (view != RegistryView::Bits32) continue;
-        for (bool disabled : {false, true}) EXPECT_FALSE(platform.readValue(registryKeyOf(leaf, disabled), value.name));
+        for (bool disabled : {false, true})
+            EXPECT_FALSE(platform.registry.readValue(registryKeyOf(leaf, disabled), value.name));
     }
     EXPECT_TRUE(prompts.questions.empty());
 }
@@ -74,7 +77,7 @@ TEST(ParkingOverAnotherEntry, AsksOnlyWhenTheyDifferAndChangesNothingOnNo) {
                                                     std::tuple{kLive, false, true}}) {
             SCOPED_TRACE(std::string(section(leaf).key) + " over " + parked);
             auto backend = makeCleanBackend();
-            Platform& platform = backend->platform();
+            const ScanPorts& platform = backend->ports();
             ScriptedPrompts prompts;
             prompts.answer = answer;
             ASSERT_TRUE(writeEntry(platform, placeOf(platform, leaf, false), contentOf(leaf, kLive)));
@@ -103,7 +106,7 @@ void refuseWrites(MemoryPlatform& platform) {
 void refuseFirstRemoval(MemoryPlatform& platform) {
     platform.failWhen = [deletes = 0](MemoryOp op) mutable { return op == MemoryOp::RegistryDelete && ++deletes == 1; };
 }
-void forgetStartupFolder(MemoryPlatform& platform) { platform.forgetSpecialFolder(kCsidlStartup); }
+void forgetStartupFolder(MemoryPlatform& platform) { platform.forgetShellFolder(ShellFolder::UserStartup); }
 
 TEST(FailedMove, KeepsTheEntryWhereItWasPutsTheBoxBackAndSaysWhy) {
     const std::string deviceError = "\r\n\r\nThe request could not be performed because of an I/O device error. (error 1117)";
@@ -195,7 +198,7 @@ TEST_F(RefusingSystemTest, AMoveWhoseRemovalFailsAfterRemovingKeepsTheEntryAtIts
 // Parking a file makes the program's folders for parked items; when they
 // cannot be made, the file stays and the user learns why.
 TEST_F(RefusingSystemTest, ParkingAFileWhereNoFolderForParkedItemsCanBeMadeSaysWhy) {
-    const std::string startup = platform.specialFolder(kCsidlStartup);
+    const std::string startup = platform.shellFolder(ShellFolder::UserStartup);
     platform.putFile(startup + "\\tool.bat", {'x'});
     StartupEntry row = findRow(platform, StartupCurrentUser, "tool.bat").value();
     platform.makeReadOnly(platform.programFolder());

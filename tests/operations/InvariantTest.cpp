@@ -50,7 +50,7 @@ void seedWorld(MemoryPlatform& platform) {
     seedRegistry(platform, UserRun, stringValue("Expand", "%WINDIR%\\x.exe", kRegExpandSz));
 }
 
-using Step = std::function<bool(Platform&, UserPrompts&)>;
+using Step = std::function<bool(const SourcePorts&, UserPrompts&)>;
 
 // One operation of the sequence on a row listed before it: its box clicked
 // (twice as likely as the others), a delete, an add or an edit.
@@ -62,16 +62,18 @@ Step pickStep(std::mt19937& random, const EntryList& rows, const std::string& ta
     const StartupEntry row = rows.empty() ? StartupEntry{} : rows[random() % rows.size()];
     deletes = kind == 2;
     if (kind < 2)
-        return [row](Platform& p, UserPrompts& u) {
+        return [row](const SourcePorts& p, UserPrompts& u) {
             auto clicked = row;
             return static_cast<bool>(clickBox(p, u, clicked));
         };
-    if (kind == 2) return [row](Platform& p, UserPrompts&) { return static_cast<bool>(deleteEntry(p, row)); };
+    if (kind == 2) return [row](const SourcePorts& p, UserPrompts&) { return static_cast<bool>(deleteEntry(p, row)); };
     const EntryForm added{"New" + tag, "C:\\new" + tag + ".exe -q", other};
-    if (kind == 3) return [added](Platform& p, UserPrompts& u) { return static_cast<bool>(addEntry(p, u, added)); };
+    if (kind == 3)
+        return [added](const SourcePorts& p, UserPrompts& u) { return static_cast<bool>(addEntry(p, u, added)); };
     const std::string command = keepCommand ? row.commandLine : "C:\\edit" + tag + ".exe";
     const EntryForm edited{"Ed" + tag, command, moveSection ? other : row.section};
-    return [row, edited](Platform& p, UserPrompts& u) { return static_cast<bool>(editEntry(p, u, row, edited)); };
+    return
+        [row, edited](const SourcePorts& p, UserPrompts& u) { return static_cast<bool>(editEntry(p, u, row, edited)); };
 }
 
 TEST(OperationsInvariant, NoFailureAtAnyCallLosesOrDuplicatesAnEntry) {

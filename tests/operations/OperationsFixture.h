@@ -43,7 +43,7 @@ struct Click {
 };
 
 // Clicks the row's check box and lets the operation follow it.
-inline Click clickBox(Platform& platform, UserPrompts& prompts, StartupEntry& row) {
+inline Click clickBox(const SourcePorts& platform, UserPrompts& prompts, StartupEntry& row) {
     row.checked = !row.checked;
     const StartupEntry asked = row;
     ChangeResult result = applyCheckState(platform, prompts, row);

@@ -40,7 +40,7 @@ protected:
     std::vector<Switched> entries() {
         std::vector<Switched> cases = {tray, {StartupCurrentUser, RegistryView::Shared, "Notes", "StartupFolder"},
                                        {MachineRun, RegistryView::Bits64, "Agent", "Run"}};
-        if (!platform.viewsShareKey(Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Run"))
+        if (!platform.registry.viewsShareKey(Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Run"))
             cases.push_back({MachineRun, RegistryView::Bits32, "Legacy", "Run32"});
         return cases;
     }
@@ -50,11 +50,11 @@ protected:
                                   linkTo("C:\\Tools\\notes.exe"));
         else
             seedRegistry(platform, entry.leaf, stringValue(entry.name, "C:\\Tools\\tray.exe"), disabled, entry.view);
-        expectDone(platform.writeValue(entry.switchKey(), switchValue(entry.switchName(), flags), true),
+        expectDone(platform.registry.writeValue(entry.switchKey(), switchValue(entry.switchName(), flags), true),
                    "seeding a switch");
     }
     std::optional<RegistryValue> switchOf(const Switched& entry, const std::string& name) {
-        return platform.readValue(entry.switchKey(), name);
+        return platform.registry.readValue(entry.switchKey(), name);
     }
     StartupEntry row(const Switched& entry) { return findRow(platform, entry.leaf, entry.name).value(); }
 };
@@ -62,12 +62,12 @@ protected:
 // Where it stands or parked, the entry is shown unticked; ticking it turns
 // on its switch alone, and parking it again leaves the switch on.
 TEST_F(StartupSwitchTest, TickingAnEntryWhoseSwitchIsOffTurnsOnlyThatSwitchOnAndParkingLeavesItOn) {
-    ASSERT_TRUE(ensureDisabledItemsFolders(platform));  // as the program does when it starts
+    ASSERT_TRUE(ensureDisabledItemsFolders(platform.system, platform.files));  // as the program does when it starts
     for (const Switched& entry : entries())
         for (bool parked : {false, true}) {
             SCOPED_TRACE(entry.switchName() + (parked ? ", parked" : ""));
             seed(entry, 0x07, parked);
-            ASSERT_TRUE(platform.writeValue(entry.switchKey(), switchValue("Unrelated", 0x03), true));
+            ASSERT_TRUE(platform.registry.writeValue(entry.switchKey(), switchValue("Unrelated", 0x03), true));
             StartupEntry shown = row(entry);
             EXPECT_EQ(std::pair(shown.enabled, shown.checked), std::pair(!parked, false));
             EXPECT_EQ(cellText(shown, Column::State), parked ? "Disabled" : "Off in Windows settings");
@@ -87,7 +87,7 @@ TEST_F(StartupSwitchTest, TickingAnEntryWhoseSwitchIsOffTurnsOnlyThatSwitchOnAnd
 
 TEST_F(StartupSwitchTest, DeletingAnEntryRemovesItsSwitchAndRenamingCarriesIt) {
     seed(tray, 0x03);
-    ASSERT_TRUE(platform.writeValue(tray.switchKey(), switchValue("Orphan", 0x03), true));
+    ASSERT_TRUE(platform.registry.writeValue(tray.switchKey(), switchValue("Orphan", 0x03), true));
     ASSERT_TRUE(editEntry(platform, prompts, row(tray), {"Renamed", "C:\\Tools\\tray.exe", UserRun}));
     EXPECT_FALSE(switchOf(tray, "Tray"));
     EXPECT_EQ(switchOf(tray, "Renamed"), switchValue("Renamed", 0x03));
@@ -115,7 +115,7 @@ TEST_F(StartupSwitchTest, ASwitchOfAnotherShapeReadsAsOnAndIsNeverRewritten) {
     seed(tray, 0x03);
     for (const RegistryValue& malformed : {RegistryValue{"Tray", kRegBinary, {}}, RegistryValue{"Tray", kRegBinary, {0x03}},
                                            stringValue("Tray", "03")}) {
-        ASSERT_TRUE(platform.writeValue(tray.switchKey(), malformed, true));
+        ASSERT_TRUE(platform.registry.writeValue(tray.switchKey(), malformed, true));
         for (bool ticked : {true, false}) {
             StartupEntry shown = row(tray);
             EXPECT_EQ(shown.checked, ticked);
@@ -128,7 +128,8 @@ TEST_F(StartupSwitchTest, ASwitchOfAnotherShapeReadsAsOnAndIsNeverRewritten) {
 TEST_F(OperationsTest, PolicyEntriesOfBothHivesAndViewsAreListedButNeverChanged) {
     std::vector<std::pair<SectionId, RegistryView>> cases = {{UserPolicyRun, RegistryView::Shared},
                                                             {MachinePolicyRun, RegistryView::Bits64}};
-    if (!platform.viewsShareKey(Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run"))
+    if (!platform.registry.viewsShareKey(Hive::LocalMachine,
+                                         "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run"))
         cases.emplace_back(MachinePolicyRun, RegistryView::Bits32);
     for (const auto& [leaf, view] : cases) {
         const RegistryValue value = stringValue("Mandated " + std::to_string(static_cast<int>(view)), "C:\\corp\\agent.exe");
@@ -140,8 +141,8 @@ TEST_F(OperationsTest, PolicyEntriesOfBothHivesAndViewsAreListedButNeverChanged)
         EXPECT_TRUE(row.checked);
         EXPECT_FALSE(deleteEntry(platform, row));
         EXPECT_FALSE(editEntry(platform, prompts, row, {"Other", "x.exe", UserRun}));
-        EXPECT_EQ(platform.readValue(registryKeyOf(leaf, false, view), value.name), value);
-        EXPECT_FALSE(platform.readValues(registryKeyOf(leaf, true, view)));
+        EXPECT_EQ(platform.registry.readValue(registryKeyOf(leaf, false, view), value.name), value);
+        EXPECT_FALSE(platform.registry.readValues(registryKeyOf(leaf, true, view)));
     }
     for (SectionId offered : sectionsOffered(false)) EXPECT_FALSE(section(offered).readOnly);
 }

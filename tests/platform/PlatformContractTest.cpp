@@ -37,29 +37,29 @@ TEST_F(PlatformContractRegistry, ValuesReadBackExactlyAsWritten) {
         stringValue("", "default.exe"),
         stringValue(greek + " " + cjk + " " + emoji, "C:\\" + cjk + "\\" + greek + emoji + ".exe"),
     };
-    for (const auto& value : values) ASSERT_TRUE(platform.writeValue(kUserRun, value, true)) << value.name;
-    const auto listed = platform.readValues(kUserRun).value_or(Values{});
+    for (const auto& value : values) ASSERT_TRUE(platform.registry.writeValue(kUserRun, value, true)) << value.name;
+    const auto listed = platform.registry.readValues(kUserRun).value_or(Values{});
     EXPECT_EQ(listed.size(), values.size());
     for (const auto& value : values) {
-        EXPECT_EQ(platform.readValue(kUserRun, value.name), value) << value.name;
+        EXPECT_EQ(platform.registry.readValue(kUserRun, value.name), value) << value.name;
         EXPECT_EQ(std::count(listed.begin(), listed.end(), value), 1) << value.name;
     }
-    EXPECT_FALSE(platform.readValue(kUserRun, "padded name"));
+    EXPECT_FALSE(platform.registry.readValue(kUserRun, "padded name"));
 }
 
 TEST_F(PlatformContractRegistry, MissingKeyIsNotAnEmptyKey) {
-    EXPECT_FALSE(platform.readValues(kMissing) || platform.readValue(kMissing, "anything"));
-    EXPECT_FALSE(platform.writeValue(kMissing, stringValue("a", "b"), false));
-    EXPECT_FALSE(platform.readValues(kMissing));
+    EXPECT_FALSE(platform.registry.readValues(kMissing) || platform.registry.readValue(kMissing, "anything"));
+    EXPECT_FALSE(platform.registry.writeValue(kMissing, stringValue("a", "b"), false));
+    EXPECT_FALSE(platform.registry.readValues(kMissing));
 }
 
 // Value names compare without case; a value read by name is given under the
 // name asked for.
 TEST_F(PlatformContractRegistry, WritingReplacesAValueOfTheSameNameInAnyCase) {
-    ASSERT_TRUE(platform.writeValue(kUserRun, stringValue("Tool", "old.exe"), true));
-    ASSERT_TRUE(platform.writeValue(kUserRun, dwordValue("TOOL", 7), false));
-    EXPECT_EQ(platform.readValues(kUserRun), Values{dwordValue("Tool", 7)});
-    EXPECT_EQ(platform.readValue(kUserRun, "tool"), dwordValue("tool", 7));
+    ASSERT_TRUE(platform.registry.writeValue(kUserRun, stringValue("Tool", "old.exe"), true));
+    ASSERT_TRUE(platform.registry.writeValue(kUserRun, dwordValue("TOOL", 7), false));
+    EXPECT_EQ(platform.registry.readValues(kUserRun), Values{dwordValue("Tool", 7)});
+    EXPECT_EQ(platform.registry.readValue(kUserRun, "tool"), dwordValue("tool", 7));
 }
 
 // Letters beyond ASCII in one case and the other: "Ü" "ü", "É" "é", Cyrillic "Ж" "ж", Greek "Ω" "ω".
@@ -69,12 +69,12 @@ const std::pair<std::string, std::string> kLettersInBothCases[] = {
 TEST_F(PlatformContractRegistry, NamesDifferingOnlyInTheCaseOfALetterNameOneValue) {
     for (const auto& [upper, lower] : kLettersInBothCases) {
         const std::string stored = "Tool " + upper, asked = "TOOL " + lower;
-        ASSERT_TRUE(platform.writeValue(kUserRun, stringValue(stored, "first.exe"), true)) << stored;
-        EXPECT_EQ(platform.readValue(kUserRun, asked), stringValue(asked, "first.exe")) << asked;
-        ASSERT_TRUE(platform.writeValue(kUserRun, stringValue(asked, "second.exe"), false)) << asked;
-        EXPECT_EQ(platform.readValues(kUserRun), Values{stringValue(stored, "second.exe")}) << stored;
-        EXPECT_TRUE(platform.deleteValue(kUserRun, asked)) << asked;
-        EXPECT_EQ(platform.readValues(kUserRun), Values{}) << stored;
+        ASSERT_TRUE(platform.registry.writeValue(kUserRun, stringValue(stored, "first.exe"), true)) << stored;
+        EXPECT_EQ(platform.registry.readValue(kUserRun, asked), stringValue(asked, "first.exe")) << asked;
+        ASSERT_TRUE(platform.registry.writeValue(kUserRun, stringValue(asked, "second.exe"), false)) << asked;
+        EXPECT_EQ(platform.registry.readValues(kUserRun), Values{stringValue(stored, "second.exe")}) << stored;
+        EXPECT_TRUE(platform.registry.deleteValue(kUserRun, asked)) << asked;
+        EXPECT_EQ(platform.registry.readValues(kUserRun), Values{}) << stored;
     }
 }
 
@@ -107,42 +107,47 @@ TEST_F(PlatformContractRegistry, DisableAndEnableGiveBackTheStoredBytesAndName) 
         for (bool parked : {true, false}) {
             row.checked = !parked;
             ASSERT_TRUE(applyCheckState(platform, prompts, row)) << value.name;
-            EXPECT_EQ(platform.readValues(registryKeyOf(SectionId::UserRun, parked)), Values{value}) << value.name;
-            EXPECT_EQ(platform.readValues(registryKeyOf(SectionId::UserRun, !parked)).value_or(Values{}), Values{});
+            EXPECT_EQ(platform.registry.readValues(registryKeyOf(SectionId::UserRun, parked)), Values{value})
+                << value.name;
+            EXPECT_EQ(platform.registry.readValues(registryKeyOf(SectionId::UserRun, !parked)).value_or(Values{}),
+                      Values{});
         }
-        ASSERT_TRUE(platform.deleteValue(registryKeyOf(SectionId::UserRun), value.name)) << value.name;
+        ASSERT_TRUE(platform.registry.deleteValue(registryKeyOf(SectionId::UserRun), value.name)) << value.name;
     }
 }
 
 TEST_F(PlatformContractRegistry, DeleteRemovesOnlyThatValue) {
-    for (const char* name : {"keep", "drop"}) ASSERT_TRUE(platform.writeValue(kUserRun, stringValue(name, "x"), true));
-    EXPECT_TRUE(platform.deleteValue(kUserRun, "drop"));
-    EXPECT_EQ(platform.readValues(kUserRun), Values{stringValue("keep", "x")});
-    EXPECT_FALSE(platform.deleteValue(kUserRun, "drop"));
+    for (const char* name : {"keep", "drop"})
+        ASSERT_TRUE(platform.registry.writeValue(kUserRun, stringValue(name, "x"), true));
+    EXPECT_TRUE(platform.registry.deleteValue(kUserRun, "drop"));
+    EXPECT_EQ(platform.registry.readValues(kUserRun), Values{stringValue("keep", "x")});
+    EXPECT_FALSE(platform.registry.deleteValue(kUserRun, "drop"));
 }
 
 TEST_F(PlatformContractRegistry, EachMachineViewHoldsItsOwnValuesAndTheUsersKeysHaveOne) {
     for (RegistryView view : {RegistryView::Bits32, RegistryView::Bits64})
-        ASSERT_TRUE(platform.writeValue({Hive::LocalMachine, view, kRunKey}, dwordValue("view", int(view)), true));
+        ASSERT_TRUE(
+            platform.registry.writeValue({Hive::LocalMachine, view, kRunKey}, dwordValue("view", int(view)), true));
     for (RegistryView view : {RegistryView::Bits32, RegistryView::Bits64})
-        EXPECT_EQ(platform.readValues({Hive::LocalMachine, view, kRunKey}), Values{dwordValue("view", int(view))});
-    EXPECT_FALSE(platform.viewsShareKey(Hive::LocalMachine, kRunKey));
-    EXPECT_TRUE(platform.viewsShareKey(Hive::CurrentUser, kRunKey));
+        EXPECT_EQ(platform.registry.readValues({Hive::LocalMachine, view, kRunKey}),
+                  Values{dwordValue("view", int(view))});
+    EXPECT_FALSE(platform.registry.viewsShareKey(Hive::LocalMachine, kRunKey));
+    EXPECT_TRUE(platform.registry.viewsShareKey(Hive::CurrentUser, kRunKey));
 }
 
 using PlatformContractProfile = BackendTest;
 
 TEST_F(PlatformContractProfile, MissingKeyIsNotAnEmptyValue) {
-    EXPECT_FALSE(platform.readProfile("Windows", "LsuNeverWritten", winIniPath(platform)) ||
-                 platform.readProfile("Lsu Section Never Written", "Load", winIniPath(platform)));
+    EXPECT_FALSE(platform.profiles.readProfile("Windows", "LsuNeverWritten", winIniPath(platform.system)) ||
+                 platform.profiles.readProfile("Lsu Section Never Written", "Load", winIniPath(platform.system)));
 }
 
 TEST_F(PlatformContractProfile, ValuesReadBackWhole) {
-    const std::string winIni = winIniPath(platform);
+    const std::string winIni = winIniPath(platform.system);
     for (const std::string& line : {std::string(), std::string("x"), "C:\\Tools\\" + std::string(300, 'w') + ".exe /q",
                                     std::string("C:\\\xCE\xB1\xCE\xB2\\\xE4\xB8\xAD\xE6\x96\x87\xF0\x9F\x98\x80.exe")}) {
-        ASSERT_TRUE(platform.writeProfile("Windows", "Load", line, winIni));
-        EXPECT_EQ(platform.readProfile("Windows", "Load", winIni), line);
+        ASSERT_TRUE(platform.profiles.writeProfile("Windows", "Load", line, winIni));
+        EXPECT_EQ(platform.profiles.readProfile("Windows", "Load", winIni), line);
     }
 }
 
@@ -156,18 +161,20 @@ protected:
 // dots and spaces as the same path; a trailing backslash names a folder.
 TEST_F(PlatformContractFiles, OnlyPlainFilesExist) {
     const std::string file = scratch.file("present.exe");
-    EXPECT_TRUE(platform.folderExists(dir) && platform.folderExists(dir + "\\") && !platform.folderExists(file));
+    EXPECT_TRUE(platform.files.folderExists(dir) && platform.files.folderExists(dir + "\\") &&
+                !platform.files.folderExists(file));
     for (const std::string& same : {file, dir + "/PRESENT.EXE", dir + "\\\\present.exe", file + ". "})
-        EXPECT_TRUE(platform.fileExists(same)) << same;
+        EXPECT_TRUE(platform.files.fileExists(same)) << same;
     for (const std::string& absent : {dir, std::string(), dir + "\\absent.exe", dir + "\\" + std::string(400, 'l') + ".exe",
                                       dir + "\\bad<name>|.exe", file + "\\"})
-        EXPECT_FALSE(platform.fileExists(absent)) << absent;
+        EXPECT_FALSE(platform.files.fileExists(absent)) << absent;
 }
 
 TEST_F(PlatformContractFiles, EnsureFolderMakesOneLevel) {
-    EXPECT_FALSE(platform.ensureFolder(dir + "\\missing parent\\grandchild"));
+    EXPECT_FALSE(platform.files.ensureFolder(dir + "\\missing parent\\grandchild"));
     const std::string child = dir + "\\child";
-    EXPECT_TRUE(platform.ensureFolder(child) && platform.folderExists(child) && platform.ensureFolder(child));
+    EXPECT_TRUE(platform.files.ensureFolder(child) && platform.files.folderExists(child) &&
+                platform.files.ensureFolder(child));
 }
 
 TEST_F(PlatformContractFiles, ListingShowsVisiblePlainFilesSortedByName) {
@@ -175,64 +182,65 @@ TEST_F(PlatformContractFiles, ListingShowsVisiblePlainFilesSortedByName) {
     for (const std::string& file : {std::string("beta.exe"), std::string("Alpha.lnk"), std::string("_GAMMA.LNK"),
                                     std::string("sub\\inner.lnk"), name})
         scratch.file(file);
-    ASSERT_TRUE(platform.setHidden(scratch.file("hidden.ini")));
-    EXPECT_EQ(platform.listFiles(dir), (std::vector<std::string>{"Alpha.lnk", "beta.exe", "_GAMMA.LNK", name}));
-    EXPECT_TRUE(platform.listFiles(dir + "\\absent").empty() && platform.listFiles("").empty());
+    scratch.hiddenFileAt(dir + "\\hidden.ini");
+    EXPECT_EQ(platform.files.listFiles(dir), (std::vector<std::string>{"Alpha.lnk", "beta.exe", "_GAMMA.LNK", name}));
+    EXPECT_TRUE(platform.files.listFiles(dir + "\\absent").empty() && platform.files.listFiles("").empty());
 }
 
 TEST_F(PlatformContractFiles, FilesKeepTheirExactBytes) {
     const std::string path = scratch.file("bytes.bin", "");
     for (const Bytes& bytes : {Bytes{0x00, 0x0D, 0x0A, 0xFF, 0x00}, Bytes{0x41}}) {
-        ASSERT_TRUE(platform.writeFile(path, bytes));
-        EXPECT_EQ(platform.readFile(path), bytes);
+        ASSERT_TRUE(platform.files.writeFile(path, bytes));
+        EXPECT_EQ(platform.files.readFile(path), bytes);
     }
-    EXPECT_FALSE(platform.readFile(dir + "\\absent.bin"));
-    EXPECT_FALSE(platform.writeFile(dir + "\\absent\\bytes.bin", {0x41}));
+    EXPECT_FALSE(platform.files.readFile(dir + "\\absent.bin"));
+    EXPECT_FALSE(platform.files.writeFile(dir + "\\absent\\bytes.bin", {0x41}));
 }
 
 TEST_F(PlatformContractFiles, MoveReplacesOnlyWhenAsked) {
     const std::string from = scratch.file("from.lnk", "m"), to = scratch.file("to.lnk", "o"), free = dir + "\\free.lnk";
-    EXPECT_FALSE(platform.moveFile(from, to, false));
-    EXPECT_TRUE(platform.readFile(from) == Bytes{'m'} && platform.readFile(to) == Bytes{'o'});
-    EXPECT_TRUE(platform.moveFile(from, to, true));
-    EXPECT_TRUE(!platform.fileExists(from) && platform.readFile(to) == Bytes{'m'});
-    EXPECT_TRUE(platform.moveFile(to, free, false) && platform.readFile(free) == Bytes{'m'} && !platform.fileExists(to));
-    EXPECT_TRUE(platform.moveFile(free, to, false));
+    EXPECT_FALSE(platform.files.moveFile(from, to, false));
+    EXPECT_TRUE(platform.files.readFile(from) == Bytes{'m'} && platform.files.readFile(to) == Bytes{'o'});
+    EXPECT_TRUE(platform.files.moveFile(from, to, true));
+    EXPECT_TRUE(!platform.files.fileExists(from) && platform.files.readFile(to) == Bytes{'m'});
+    EXPECT_TRUE(platform.files.moveFile(to, free, false) && platform.files.readFile(free) == Bytes{'m'} &&
+                !platform.files.fileExists(to));
+    EXPECT_TRUE(platform.files.moveFile(free, to, false));
 }
 
 TEST_F(PlatformContractFiles, NamesDifferingOnlyInTheCaseOfALetterNameOneFile) {
     for (const auto& [upper, lower] : kLettersInBothCases) {
         const std::string stored = "Tool " + upper + ".exe", asked = dir + "\\TOOL " + lower + ".EXE";
         const std::string path = scratch.file(stored, "a");
-        EXPECT_TRUE(platform.fileExists(asked)) << asked;
-        ASSERT_TRUE(platform.writeFile(asked, {'b'})) << asked;
-        EXPECT_EQ(platform.listFiles(dir), std::vector<std::string>{stored});
-        EXPECT_EQ(platform.readFile(path), Bytes{'b'}) << stored;
-        EXPECT_TRUE(platform.deleteFile(asked)) << asked;
-        EXPECT_FALSE(platform.fileExists(path)) << stored;
+        EXPECT_TRUE(platform.files.fileExists(asked)) << asked;
+        ASSERT_TRUE(platform.files.writeFile(asked, {'b'})) << asked;
+        EXPECT_EQ(platform.files.listFiles(dir), std::vector<std::string>{stored});
+        EXPECT_EQ(platform.files.readFile(path), Bytes{'b'}) << stored;
+        EXPECT_TRUE(platform.files.deleteFile(asked)) << asked;
+        EXPECT_FALSE(platform.files.fileExists(path)) << stored;
     }
 }
 
 TEST_F(PlatformContractFiles, DeleteReportsWhetherAFileWentAway) {
     const std::string path = scratch.file("gone.exe");
-    EXPECT_TRUE(platform.deleteFile(path) && !platform.fileExists(path));
-    EXPECT_FALSE(platform.deleteFile(path));
-    EXPECT_FALSE(platform.deleteFile(dir + "\\absent\\gone.exe"));
+    EXPECT_TRUE(platform.files.deleteFile(path) && !platform.files.fileExists(path));
+    EXPECT_FALSE(platform.files.deleteFile(path));
+    EXPECT_FALSE(platform.files.deleteFile(dir + "\\absent\\gone.exe"));
 }
 
 TEST_F(PlatformContractFiles, SystemFoldersAreKnownWithoutATrailingBackslash) {
-    const std::string user = platform.specialFolder(kCsidlStartup), shared = platform.specialFolder(kCsidlCommonStartup);
+    const std::string user = platform.system.shellFolder(ShellFolder::UserStartup),
+                      shared = platform.system.shellFolder(ShellFolder::CommonStartup);
     EXPECT_NE(user, shared);
-    for (const std::string& folder : {user, shared, platform.windowsDirectory(), platform.programFolder()})
-        EXPECT_TRUE(!folder.empty() && folder.back() != '\\' && platform.folderExists(folder)) << folder;
-    EXPECT_EQ(platform.specialFolder(0x7A), "");
-    EXPECT_EQ(platform.programFileName().find('\\'), std::string::npos);
+    for (const std::string& folder :
+         {user, shared, platform.system.windowsDirectory(), platform.system.programFolder()})
+        EXPECT_TRUE(!folder.empty() && folder.back() != '\\' && platform.files.folderExists(folder)) << folder;
 }
 
 class PlatformContractShortcuts : public BackendTest {
 protected:
     Scratch scratch{platform, "shortcuts contract"};
-    const std::string windows = platform.windowsDirectory();
+    const std::string windows = platform.system.windowsDirectory();
 
     // Wine's link object reads every show command back as "normal", so these
     // links keep that one.
@@ -249,7 +257,7 @@ protected:
 
 TEST_F(PlatformContractShortcuts, LinksReadBackTheirFieldsAndFileName) {
     for (const auto& [file, shown] : {std::pair{"Tool.lnk", "Tool"}, std::pair{"LOUD.LNK", "LOUD"}}) {
-        const ShortcutInfo info = platform.readShortcut(seeded(file)).value();
+        const ShortcutInfo info = platform.links.readShortcut(seeded(file)).value();
         EXPECT_TRUE(info.fields == toolFields() && info.displayName == shown) << file;
     }
 }
@@ -258,24 +266,28 @@ TEST_F(PlatformContractShortcuts, LinksReadBackTheirFieldsAndFileName) {
 TEST_F(PlatformContractShortcuts, ThreadsOfTheirOwnReadLinksAndEndCleanly) {
     const std::string link = seeded("Tool.lnk");
     for (int round = 0; round < 20; ++round)
-        std::thread([&] { EXPECT_EQ(platform.readShortcut(link).value().fields, toolFields()); }).join();
+        std::thread([&] { EXPECT_EQ(platform.links.readShortcut(link).value().fields, toolFields()); }).join();
 }
 
 TEST_F(PlatformContractShortcuts, OnlyReadableLinksAreShortcuts) {
-    EXPECT_FALSE(platform.readShortcut(scratch.file("plain.lnk", "this is not a shell link")));
-    EXPECT_FALSE(platform.readShortcut(scratch.folder() + "\\absent.lnk"));
-    EXPECT_FALSE(platform.completeShortcut(scratch.folder() + "\\absent.lnk", toolFields()));
-    EXPECT_FALSE(platform.fileExists(scratch.folder() + "\\absent.lnk"));
+    EXPECT_FALSE(platform.links.readShortcut(scratch.file("plain.lnk", "this is not a shell link")));
+    EXPECT_FALSE(platform.links.readShortcut(scratch.folder() + "\\absent.lnk"));
 }
 
-TEST_F(PlatformContractShortcuts, CompletingACopyChangesOnlyTheCopyAndKeepsItsHotKeyAndIcon) {
-    const std::string original = seeded("Original.lnk"), copy = scratch.file("Copy.lnk", "");
-    ASSERT_TRUE(platform.writeFile(copy, platform.readFile(original).value()));
+// A link is written whole or not at all: it reads back with the fields it
+// was given, replaces a file standing there only when asked to, and leaves
+// nothing behind where it cannot be written.
+TEST_F(PlatformContractShortcuts, WrittenLinksHoldTheirFieldsAndReplaceOnlyWhenAsked) {
+    const std::string link = scratch.file("Written.lnk", "not a link");
     const ShortcutFields changed{windows + "\\regedit.exe", "/s", "Changed", 0, 1, windows + "\\system32", "", 0};
-    ASSERT_TRUE(platform.completeShortcut(copy, changed));
-    const ShortcutFields kept{changed.targetPath, "/s", "Changed", 0x0654, 1, changed.workDir, toolFields().iconFile, 1};
-    EXPECT_EQ(platform.readShortcut(copy).value().fields, kept);
-    EXPECT_EQ(platform.readShortcut(original).value().fields, toolFields());
+    EXPECT_FALSE(platform.links.writeShortcut(link, toolFields(), false));
+    EXPECT_EQ(platform.files.readFile(link), (Bytes{'n', 'o', 't', ' ', 'a', ' ', 'l', 'i', 'n', 'k'}));
+    ASSERT_TRUE(platform.links.writeShortcut(link, toolFields(), true));
+    EXPECT_EQ(platform.links.readShortcut(link).value().fields, toolFields());
+    ASSERT_TRUE(platform.links.writeShortcut(link, changed, true));
+    EXPECT_EQ(platform.links.readShortcut(link).value().fields, changed);
+    EXPECT_FALSE(platform.links.writeShortcut(scratch.folder() + "\\absent\\Tool.lnk", toolFields(), false));
+    EXPECT_EQ(platform.files.listFiles(scratch.folder()), std::vector<std::string>{"Written.lnk"});
 }
 
 }  // namespace

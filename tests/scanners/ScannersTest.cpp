@@ -36,8 +36,8 @@ TEST_F(ScannersTest, RegistryRowsAreTheEnabledValuesThenTheParkedOnes) {
     const std::vector<RegistryValue> values = {stringValue("b found", present), stringValue("c gone", "C:\\lsu\\x.exe"), parked};
     for (std::size_t i = 0; i < 2; ++i) seedRegistry(platform, UserRun, values[i]);
     // A value in a subkey is not an entry of the key.
-    ASSERT_TRUE(
-        platform.writeValue({Hive::CurrentUser, Shared, registryKeyOf(UserRun).subkey + "\\Sub"}, values[0], true));
+    ASSERT_TRUE(platform.registry.writeValue({Hive::CurrentUser, Shared, registryKeyOf(UserRun).subkey + "\\Sub"},
+                                             values[0], true));
     const EntryList rows = load(UserRun);
     EXPECT_EQ(cells(rows, Column::Name), (Texts{"b found", "c gone", "a parked"}));
     EXPECT_EQ(cells(rows, Column::CommandLine), (Texts{present, "C:\\lsu\\x.exe", "1"}));
@@ -124,8 +124,9 @@ TEST_F(ScannersTest, ShortcutsAreListedByDisplayNameWithTheirTarget) {
 
 TEST_F(ScannersTest, FoldersListTheirVisibleFilesThenTheParkedOnes) {
     const std::string folder = startupFolder(platform, StartupCurrentUser);
-    ASSERT_TRUE(platform.setHidden(scratch.fileAt(folder + "\\desktop.ini")));
-    ASSERT_TRUE(platform.ensureFolder(folder + "\\Sub") && platform.writeFile(folder + "\\Sub\\inner.bat", {'x'}));
+    scratch.hiddenFileAt(folder + "\\desktop.ini");
+    ASSERT_TRUE(platform.files.ensureFolder(folder + "\\Sub") &&
+                platform.files.writeFile(folder + "\\Sub\\inner.bat", {'x'}));
     scratch.fileAt(startupFolder(platform, StartupCurrentUser, true) + "\\a parked.bat");
     scratch.fileAt(folder + "\\b.bat");
     scratch.fileAt(folder + "\\A.bat");

@@ -8,14 +8,15 @@
 #include <memory>
 #include <string>
 
-#include "platform/Platform.h"
+#include "platform/Ports.h"
 
 namespace lsu::test {
 
 class Backend {
 public:
     virtual ~Backend() = default;
-    virtual Platform& platform() = 0;
+    // Every port of the platform, as the product hands them on.
+    virtual const ScanPorts& ports() = 0;
     // Writes a real shortcut file (through the shell's link object on Win32).
     virtual void seedShortcut(const std::string& path, const ShortcutFields& fields) = 0;
     // Whether the system stores every UTF-16 value name, unpaired surrogates
@@ -38,7 +39,7 @@ ProgramWithPublisher seedProgramWithPublisher(Backend& backend);
 class BackendTest : public ::testing::Test {
 protected:
     std::unique_ptr<Backend> backend = makeCleanBackend();
-    Platform& platform = backend->platform();
+    const ScanPorts& platform = backend->ports();
 };
 
 }  // namespace lsu::test

@@ -5,14 +5,14 @@
 
 namespace lsu::test {
 
-Scratch::Scratch(Platform& platform, const std::string& name)
-    : platform_(platform), folder_(withTrailingBackslash(platform.programFolder()) + name) {
-    expectDone(platform_.ensureFolder(folder_), "making " + folder_);
+Scratch::Scratch(const SourcePorts& ports, const std::string& name)
+    : fileSystem_(ports.files), folder_(withTrailingBackslash(ports.system.programFolder()) + name) {
+    expectDone(fileSystem_.ensureFolder(folder_), "making " + folder_);
 }
 
 Scratch::~Scratch() {
     // A test may have removed its files itself already.
-    for (auto it = files_.rbegin(); it != files_.rend(); ++it) (void)platform_.deleteFile(*it);
+    for (auto it = files_.rbegin(); it != files_.rend(); ++it) (void)fileSystem_.deleteFile(*it);
 }
 
 std::string Scratch::subfolder(const std::string& relative) {
@@ -20,7 +20,7 @@ std::string Scratch::subfolder(const std::string& relative) {
     for (std::size_t start = 0, slash = 0; slash != std::string::npos; start = slash + 1) {
         slash = relative.find('\\', start);
         path += '\\' + relative.substr(start, slash - start);
-        expectDone(platform_.ensureFolder(path), "making " + path);
+        expectDone(fileSystem_.ensureFolder(path), "making " + path);
     }
     return path;
 }
@@ -32,7 +32,14 @@ std::string Scratch::file(const std::string& relative, const std::string& conten
 }
 
 std::string Scratch::fileAt(const std::string& path, const std::string& content) {
-    expectDone(platform_.writeFile(path, std::vector<std::uint8_t>(content.begin(), content.end())), "writing " + path);
+    expectDone(fileSystem_.writeFile(path, std::vector<std::uint8_t>(content.begin(), content.end())),
+               "writing " + path);
+    files_.push_back(path);
+    return path;
+}
+
+std::string Scratch::hiddenFileAt(const std::string& path) {
+    expectDone(fileSystem_.createHiddenFile(path, {'x'}), "writing " + path);
     files_.push_back(path);
     return path;
 }

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/Ports.h"
 
 namespace lsu::test {
 
 class Scratch {
 public:
-    Scratch(Platform& platform, const std::string& name);
+    Scratch(const SourcePorts& ports, const std::string& name);
     ~Scratch();
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
@@ -22,9 +22,11 @@ public:
     std::string subfolder(const std::string& relative);
     // A file anywhere, removed when the test ends.
     std::string fileAt(const std::string& path, const std::string& content = "x");
+    // A hidden file anywhere, removed when the test ends.
+    std::string hiddenFileAt(const std::string& path);
 
 private:
-    Platform& platform_;
+    FileSystem& fileSystem_;
     std::string folder_;
     std::vector<std::string> files_;
 };

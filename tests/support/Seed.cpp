@@ -28,28 +28,30 @@ RegistryLocation registryKeyOf(SectionId leaf, bool disabled, RegistryView view)
     return {source.hive, view, disabled ? disabledSubkey(source.subkey) : std::string(source.subkey)};
 }
 
-void seedRegistry(Platform& platform, SectionId leaf, const RegistryValue& value, bool disabled, RegistryView view) {
-    expectDone(platform.writeValue(registryKeyOf(leaf, disabled, view), value, true), "seeding " + value.name);
+void seedRegistry(const ScanPorts& platform, SectionId leaf, const RegistryValue& value, bool disabled,
+                  RegistryView view) {
+    expectDone(platform.registry.writeValue(registryKeyOf(leaf, disabled, view), value, true), "seeding " + value.name);
 }
 
-void seedWinIni(Platform& platform, SectionId leaf, const std::string& line, bool disabled) {
-    expectDone(platform.writeProfile(std::string(disabled ? kWinIniDisabledSection : kWinIniEnabledSection),
-                                     std::string(sourceAs<WinIniSource>(leaf)->key), line, winIniPath(platform)),
+void seedWinIni(const ScanPorts& platform, SectionId leaf, const std::string& line, bool disabled) {
+    expectDone(platform.profiles.writeProfile(std::string(disabled ? kWinIniDisabledSection : kWinIniEnabledSection),
+                                              std::string(sourceAs<WinIniSource>(leaf)->key), line,
+                                              winIniPath(platform.system)),
                "seeding " + line);
 }
 
-std::optional<std::string> winIniLine(Platform& platform, SectionId leaf, bool disabled) {
-    return platform.readProfile(std::string(disabled ? kWinIniDisabledSection : kWinIniEnabledSection),
-                                std::string(sourceAs<WinIniSource>(leaf)->key), winIniPath(platform));
+std::optional<std::string> winIniLine(const ScanPorts& platform, SectionId leaf, bool disabled) {
+    return platform.profiles.readProfile(std::string(disabled ? kWinIniDisabledSection : kWinIniEnabledSection),
+                                         std::string(sourceAs<WinIniSource>(leaf)->key), winIniPath(platform.system));
 }
 
-std::string startupFolder(Platform& platform, SectionId leaf, bool disabled) {
-    if (!disabled) return platform.specialFolder(sourceAs<FolderSource>(leaf)->csidl);
-    expectDone(ensureDisabledItemsFolders(platform), "making the disabled-items folders");
-    return disabledItemsFolder(platform, leaf);
+std::string startupFolder(const ScanPorts& platform, SectionId leaf, bool disabled) {
+    if (!disabled) return platform.system.shellFolder(sourceAs<FolderSource>(leaf)->folder);
+    expectDone(ensureDisabledItemsFolders(platform.system, platform.files), "making the disabled-items folders");
+    return disabledItemsFolder(platform.system, leaf);
 }
 
-std::optional<StartupEntry> findRow(Platform& platform, SectionId id, const std::string& name) {
+std::optional<StartupEntry> findRow(const ScanPorts& platform, SectionId id, const std::string& name) {
     for (auto& row : loadSection(platform, id).rows)
         if (row.name == name) return row;
     return std::nullopt;

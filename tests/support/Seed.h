@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "catalog/StartupEntry.h"
-#include "platform/Platform.h"
+#include "platform/Ports.h"
 
 namespace lsu::test {
 
@@ -22,16 +22,16 @@ RegistryValue dwordValue(const std::string& name, std::uint32_t number);
 // The key of a registry leaf (disabled: its "-" key), in the view given; the
 // current user's keys have one view only.
 RegistryLocation registryKeyOf(SectionId leaf, bool disabled = false, RegistryView view = RegistryView::Bits64);
-void seedRegistry(Platform& platform, SectionId leaf, const RegistryValue& value, bool disabled = false,
+void seedRegistry(const ScanPorts& platform, SectionId leaf, const RegistryValue& value, bool disabled = false,
                   RegistryView view = RegistryView::Bits64);
-void seedWinIni(Platform& platform, SectionId leaf, const std::string& line, bool disabled = false);
+void seedWinIni(const ScanPorts& platform, SectionId leaf, const std::string& line, bool disabled = false);
 // The line of a win.ini leaf's key, in the section Windows reads or in the disabled one.
-std::optional<std::string> winIniLine(Platform& platform, SectionId leaf, bool disabled = false);
+std::optional<std::string> winIniLine(const ScanPorts& platform, SectionId leaf, bool disabled = false);
 // A Startup folder leaf's folder, or its disabled-items folder (created).
-std::string startupFolder(Platform& platform, SectionId leaf, bool disabled = false);
+std::string startupFolder(const ScanPorts& platform, SectionId leaf, bool disabled = false);
 
 // The row of that name in a fresh load of the section.
-std::optional<StartupEntry> findRow(Platform& platform, SectionId id, const std::string& name);
+std::optional<StartupEntry> findRow(const ScanPorts& platform, SectionId id, const std::string& name);
 // One column of the rows as the list shows it, or one field of each row.
 std::vector<std::string> cells(const EntryList& rows, Column column);
 template <typename Field>

@@ -1,22 +1,33 @@
-// The formats the offline platform writes and reads itself, held to Windows's
-// own readers: a link from the project's writer read back through the link
-// object, and a real program's version resource read by the parser and by
-// the version functions.
+// The formats the program writes and reads itself, held to Windows's own
+// readers: the template every new link starts from and a link from the
+// project's writer read back through the link object, and a real program's
+// version resource read by the parser and by the version functions.
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include "platform/formats/ShellLinkWriter.h"
 #include "platform/formats/VersionResource.h"
+#include "platform/win32/ShortcutTemplate.h"
 #include "platform/win32/Win32Platform.h"
 #include "support/Scratch.h"
 
 namespace lsu {
 namespace {
 
+TEST(FormatsOnWindows, TheLinkTemplateIsALinkTheShellReadsToATargetOnDriveC) {
+    Win32Platform platform;
+    test::Scratch scratch(portsOf(platform), "formats on windows");
+    const auto& bytes = win32::linkTemplate();
+    const std::string link = scratch.file("template.lnk", std::string(bytes.begin(), bytes.end()));
+    const ShortcutFields fields = platform.readShortcut(link).value().fields;
+    EXPECT_TRUE(fields.targetPath.starts_with("C:\\")) << fields.targetPath;
+    EXPECT_EQ(fields.workDir, "C:\\");
+}
+
 TEST(FormatsOnWindows, WrittenLinkReadsBackThroughTheLinkObject) {
     Win32Platform platform;
-    test::Scratch scratch(platform, "formats on windows");
+    test::Scratch scratch(portsOf(platform), "formats on windows");
     const std::string windows = platform.windowsDirectory();
     ShortcutFields plain;
     plain.targetPath = windows + "\\regedit.exe";

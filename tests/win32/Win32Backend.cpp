@@ -8,9 +8,8 @@
 #include "catalog/DisabledStores.h"
 #include "platform/win32/Owned.h"
 #include "platform/win32/WideText.h"
-#include "platform/win32/Win32Platform.h"
-#include "support/Backend.h"
 #include "support/Seed.h"
+#include "win32/Win32Backend.h"
 
 namespace lsu::test {
 
@@ -62,8 +61,8 @@ void emptyFolder(const std::wstring& folder) {
 
 // Empties every start-up source of the throwaway prefix, so that each test
 // starts from nothing, whatever an earlier test or Wine itself left there.
-void emptyEverySource(Platform& platform) {
-    expectDone(ensureDisabledItemsFolders(platform), "making the disabled-items folders");
+void emptyEverySource(Win32Platform& platform) {
+    expectDone(ensureDisabledItemsFolders(platform, platform), "making the disabled-items folders");
     for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
         if (const auto* registry = sourceAs<RegistrySource>(leaf)) {
             for (const std::string& subkey : {std::string(registry->subkey), disabledSubkey(registry->subkey)})
@@ -74,48 +73,41 @@ void emptyEverySource(Platform& platform) {
                     platform.writeProfile(std::string(iniSection), std::string(winIni->key), "", winIniPath(platform)),
                     "emptying win.ini");
         } else {
-            const std::string live = platform.specialFolder(sourceAs<FolderSource>(leaf)->csidl);
+            const std::string live = platform.shellFolder(sourceAs<FolderSource>(leaf)->folder);
             for (const std::string& folder : {live, disabledItemsFolder(platform, leaf)})
                 if (!folder.empty()) emptyFolder(widen(folder));
         }
     }
 }
 
-class Win32Backend : public Backend {
-public:
-    // Each test starts from nothing and leaves nothing behind.
-    Win32Backend() { emptyEverySource(platform_); }
-    ~Win32Backend() override { emptyEverySource(platform_); }
-    Platform& platform() override { return platform_; }
-
-    void seedShortcut(const std::string& path, const ShortcutFields& fields) override {
-        ComPtr<IShellLinkW> link;
-        ComPtr<IPersistFile> file;
-        const bool saved =
-            SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
-            SUCCEEDED(link.As(&file)) && SUCCEEDED(link->SetPath(widen(fields.targetPath).c_str())) &&
-            SUCCEEDED(link->SetArguments(widen(fields.arguments).c_str())) &&
-            SUCCEEDED(link->SetDescription(widen(fields.description).c_str())) &&
-            SUCCEEDED(link->SetWorkingDirectory(widen(fields.workDir).c_str())) &&
-            SUCCEEDED(link->SetShowCmd(fields.showCmd)) &&
-            (!fields.hotKey || SUCCEEDED(link->SetHotkey(static_cast<WORD>(fields.hotKey)))) &&
-            (fields.iconFile.empty() ||
-             SUCCEEDED(link->SetIconLocation(widen(fields.iconFile).c_str(), fields.iconIndex))) &&
-            SUCCEEDED(file->Save(widen(path).c_str(), TRUE));
-        if (!saved) ADD_FAILURE() << "the shell's link object could not write " << path;
-    }
-
-private:
-    Win32Platform platform_;
-};
-
 }  // namespace
+
+// Each test starts from nothing and leaves nothing behind.
+Win32Backend::Win32Backend() { emptyEverySource(platform_); }
+Win32Backend::~Win32Backend() { emptyEverySource(platform_); }
+
+void Win32Backend::seedShortcut(const std::string& path, const ShortcutFields& fields) {
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    const bool saved =
+        SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
+        SUCCEEDED(link.As(&file)) && SUCCEEDED(link->SetPath(widen(fields.targetPath).c_str())) &&
+        SUCCEEDED(link->SetArguments(widen(fields.arguments).c_str())) &&
+        SUCCEEDED(link->SetDescription(widen(fields.description).c_str())) &&
+        SUCCEEDED(link->SetWorkingDirectory(widen(fields.workDir).c_str())) &&
+        SUCCEEDED(link->SetShowCmd(fields.showCmd)) &&
+        (!fields.hotKey || SUCCEEDED(link->SetHotkey(static_cast<WORD>(fields.hotKey)))) &&
+        (fields.iconFile.empty() ||
+         SUCCEEDED(link->SetIconLocation(widen(fields.iconFile).c_str(), fields.iconIndex))) &&
+        SUCCEEDED(file->Save(widen(path).c_str(), TRUE));
+    if (!saved) ADD_FAILURE() << "the shell's link object could not write " << path;
+}
 
 std::unique_ptr<Backend> makeCleanBackend() { return std::make_unique<Win32Backend>(); }
 
 // Wine's own programs name their maker as Windows' do.
 ProgramWithPublisher seedProgramWithPublisher(Backend& backend) {
-    return {backend.platform().windowsDirectory() + "\\regedit.exe", "Microsoft Corporation"};
+    return {backend.ports().system.windowsDirectory() + "\\regedit.exe", "Microsoft Corporation"};
 }
 
 }  // namespace lsu::test

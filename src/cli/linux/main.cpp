@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
         std::cerr << "lstartup-cli: warning: " << hive
                   << " was not shut down cleanly; it may lack changes its transaction logs hold\n";
 
-    const int code = lsu::cli::runCli(platform, args, std::cout, std::cerr, terminalWidth());
+    const int code = lsu::cli::runCli(lsu::portsOf(platform), args, std::cout, std::cerr, terminalWidth());
     std::cout.flush();
     return code;
 }

@@ -80,7 +80,7 @@ int wmain(int argc, wchar_t** argv) {
     std::ostream err(&errBuffer);
 
     lsu::Win32Platform platform;
-    const int code = lsu::cli::runCli(platform, args, out, err, terminalWidth(output));
+    const int code = lsu::cli::runCli(lsu::portsOf(platform), args, out, err, terminalWidth(output));
     out.flush();
     err.flush();
     return code;

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/ShellLinks.h"
 
 namespace lsu::formats {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/Registry.h"
 #include "platform/offline/WriteGuard.h"
 
 namespace lsu::offline {

@@ -1,5 +1,6 @@
 #include "platform/offline/OfflinePlatform.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 
@@ -128,17 +129,9 @@ Result<std::string> OfflinePlatform::changeablePath(const std::string& windowsPa
     return *host;
 }
 
-std::string OfflinePlatform::specialFolder(int csidl) {
-    if (csidl == kCsidlCommonStartup) return environment_.expand("%ProgramData%") + kStartupBelowStartMenu;
-    if (csidl == kCsidlStartup) return environment_.expand("%APPDATA%") + kStartupBelowStartMenu;
-    return {};
-}
-
-std::string OfflinePlatform::programFileName() {
-    char path[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    return length > 0 ? std::string(fileNameOf(std::string_view(path, static_cast<std::size_t>(length))))
-                      : "lstartup-cli";
+std::string OfflinePlatform::shellFolder(ShellFolder folder) {
+    const char* profile = folder == ShellFolder::CommonStartup ? "%ProgramData%" : "%APPDATA%";
+    return environment_.expand(profile) + kStartupBelowStartMenu;
 }
 
 bool OfflinePlatform::fileExists(const std::string& path) {
@@ -165,14 +158,14 @@ std::vector<std::string> OfflinePlatform::listFiles(const std::string& folder) {
     return host && !folder.empty() ? visibleFiles(*host) : std::vector<std::string>{};
 }
 
-std::optional<std::vector<std::uint8_t>> OfflinePlatform::readFile(const std::string& path) {
+std::optional<Bytes> OfflinePlatform::readFile(const std::string& path) {
     auto host = paths_.hostPath(path);
     std::string bytes;
     if (!host || !readWholeFile(*host, bytes)) return std::nullopt;
-    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+    return Bytes(bytes.begin(), bytes.end());
 }
 
-Status OfflinePlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+Status OfflinePlatform::writeFile(const std::string& path, const Bytes& bytes) {
     const Result<std::string> host = changeablePath(path);
     if (!host) return host.error();
     return replaceFile(*host, bytes);
@@ -195,19 +188,17 @@ Status OfflinePlatform::moveFile(const std::string& from, const std::string& to,
     return renameFile(*source, targetHost, replace);
 }
 
-Status OfflinePlatform::setHidden(const std::string& path) {
+Status OfflinePlatform::createHiddenFile(const std::string& path, const Bytes& bytes) {
     const Result<std::string> host = changeablePath(path);
     if (!host) return host.error();
+    if (fileExists(path)) return errnoResult(EEXIST, "creating " + *host);
+    if (Status written = replaceFile(*host, bytes); !written) return written;
     return setNtfsAttributes(*host, kAttributeHidden);
 }
 
 std::string OfflinePlatform::companyName(const std::string& programPath) {
     auto bytes = readFile(programPath);
     return bytes ? formats::companyNameOfImage(*bytes) : std::string();
-}
-
-Status OfflinePlatform::shellOpen(const std::string&, const std::string&, const std::string&, int) {
-    return Error{ErrorKind::System, 0, "The programs of an offline Windows cannot be started from Linux."};
 }
 
 }  // namespace lsu::offline

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Platform.h"
+#include "platform/Ports.h"
 #include "platform/offline/Environment.h"
 #include "platform/offline/HiveFile.h"
 #include "platform/offline/VolumePaths.h"
@@ -27,7 +27,14 @@ struct OfflineOptions {
     bool acceptDirtyHives = false;
 };
 
-class OfflinePlatform : public Platform {
+// A Windows that is not running starts no programs: the platform offers
+// every port but a launcher.
+class OfflinePlatform : public Registry,
+                        public IniProfiles,
+                        public FileSystem,
+                        public ShellLinks,
+                        public SystemFacts,
+                        public VersionInfo {
 public:
     // The platform over the volume; why not (no Windows volume, no profile,
     // no such program folder) when it cannot be opened.
@@ -47,27 +54,25 @@ public:
     Status writeProfile(const std::string& section, const std::string& key, const std::string& value,
                         const std::string& file) override;
 
-    std::string specialFolder(int csidl) override;
-    std::string windowsDirectory() override { return windowsFolder_; }
-    std::string programFolder() override { return programFolder_; }
-    std::string programFileName() override;
     bool fileExists(const std::string& path) override;
     bool folderExists(const std::string& path) override;
     Status ensureFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
-    std::optional<std::vector<std::uint8_t>> readFile(const std::string& path) override;
-    Status writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    std::optional<Bytes> readFile(const std::string& path) override;
+    Status writeFile(const std::string& path, const Bytes& bytes) override;
+    Status createHiddenFile(const std::string& path, const Bytes& bytes) override;
     Status deleteFile(const std::string& path) override;
     Status moveFile(const std::string& from, const std::string& to, bool replace) override;
-    Status setHidden(const std::string& path) override;
-    std::string expandEnvironment(const std::string& text) override { return environment_.expand(text); }
-    std::string companyName(const std::string& programPath) override;
 
     std::optional<ShortcutInfo> readShortcut(const std::string& linkFile) override;
-    Status completeShortcut(const std::string& linkFile, const ShortcutFields& fields) override;
+    Status writeShortcut(const std::string& linkFile, const ShortcutFields& fields, bool replace) override;
 
-    Status shellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
-                     int showCommand) override;
+    std::string shellFolder(ShellFolder folder) override;
+    std::string windowsDirectory() override { return windowsFolder_; }
+    std::string programFolder() override { return programFolder_; }
+    std::string expandEnvironment(const std::string& text) override { return environment_.expand(text); }
+
+    std::string companyName(const std::string& programPath) override;
 
     OfflinePlatform(VolumePaths paths, bool acceptDirtyHives);
 

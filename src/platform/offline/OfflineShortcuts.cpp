@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/WindowsPaths.h"
+#include "platform/LinkPlacement.h"
 #include "platform/formats/ShellLinkHeader.h"
 #include "platform/formats/ShellLinkWriter.h"
 #include "platform/offline/OfflinePlatform.h"
@@ -96,22 +97,16 @@ std::optional<ShortcutInfo> OfflinePlatform::readShortcut(const std::string& lin
     return info;
 }
 
-Status OfflinePlatform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
-    auto existing = readShortcut(linkFile);
-    if (!existing) return Error{ErrorKind::DamagedData, 0, linkFile + " is not a shell link that can be opened."};
-    ShortcutFields complete = fields;
-    if (complete.hotKey == 0) complete.hotKey = existing->fields.hotKey;
-    if (complete.iconFile.empty()) {
-        complete.iconFile = existing->fields.iconFile;
-        complete.iconIndex = existing->fields.iconIndex;
-    }
-    if (Status written = writeFile(linkFile, formats::shellLinkBytes(complete)); !written) return written;
-    auto back = readShortcut(linkFile);
-    if (!back || back->fields.targetPath != complete.targetPath || back->fields.arguments != complete.arguments ||
-        back->fields.workDir != complete.workDir || back->fields.description != complete.description)
-        return Error{ErrorKind::ReadBackMismatch, 0,
-                     "The link written to " + linkFile + " did not read back the same."};
-    return {};
+Status OfflinePlatform::writeShortcut(const std::string& linkFile, const ShortcutFields& fields, bool replace) {
+    return placeLink(*this, linkFile, replace, [&](const std::string& temporary) -> Status {
+        if (Status written = writeFile(temporary, formats::shellLinkBytes(fields)); !written) return written;
+        auto back = readShortcut(temporary);
+        if (!back || back->fields.targetPath != fields.targetPath || back->fields.arguments != fields.arguments ||
+            back->fields.workDir != fields.workDir || back->fields.description != fields.description)
+            return Error{ErrorKind::ReadBackMismatch, 0,
+                         "The link written to " + linkFile + " did not read back the same."};
+        return {};
+    });
 }
 
 }  // namespace lsu::offline

@@ -7,7 +7,9 @@
 #include <optional>
 
 #include "base/WindowsPaths.h"
+#include "platform/LinkPlacement.h"
 #include "platform/win32/ShellThread.h"
+#include "platform/win32/ShortcutTemplate.h"
 #include "platform/win32/SystemErrors.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
@@ -98,14 +100,14 @@ bool holdsFields(Win32Platform& platform, const std::string& linkFile, const Sho
            info->fields.description == fields.description;
 }
 
-}  // namespace
-
-Status Win32Platform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
+// Opens the link in the file, sets the fields (hot key and icon only when
+// given) and saves it in place.
+Status completeShortcut(Win32Platform& platform, const std::string& linkFile, const ShortcutFields& fields) {
     OpenLink loaded;
     HRESULT result = openLink(linkFile, STGM_READWRITE, loaded);
     if (FAILED(result)) return win32::resultOfCom(result);
     result = saveFields(loaded, linkFile, fields);
-    if (SUCCEEDED(result) && holdsFields(*this, linkFile, fields)) return {};
+    if (SUCCEEDED(result) && holdsFields(platform, linkFile, fields)) return {};
     // Some shells save a relative path loaded from the file without its flag,
     // which shifts every later string of the link by one; a link object that
     // starts empty has no relative path to write.
@@ -113,9 +115,21 @@ Status Win32Platform::completeShortcut(const std::string& linkFile, const Shortc
     result = newLink(fresh);
     if (SUCCEEDED(result)) result = saveFields(fresh, linkFile, fields);
     if (FAILED(result)) return win32::resultOfCom(result);
-    if (!holdsFields(*this, linkFile, fields))
+    if (!holdsFields(platform, linkFile, fields))
         return Error{ErrorKind::ReadBackMismatch, ERROR_INVALID_DATA, win32::systemMessage(ERROR_INVALID_DATA)};
     return {};
+}
+
+}  // namespace
+
+// As the system's own links are made: the template, completed by the shell's
+// link object.
+Status Win32Platform::writeShortcut(const std::string& linkFile, const ShortcutFields& fields, bool replace) {
+    return placeLink(*this, linkFile, replace, [&](const std::string& temporary) {
+        const auto& bytes = win32::linkTemplate();
+        if (Status written = writeFile(temporary, Bytes(bytes.begin(), bytes.end())); !written) return written;
+        return completeShortcut(*this, temporary, fields);
+    });
 }
 
 }  // namespace lsu

@@ -1,17 +1,25 @@
 #pragma once
-// The real platform: the registry, win.ini, the shell's folders and links and
-// the file system, through the W functions.
+// The real platform: the registry, win.ini, the shell's folders and links,
+// the file system, version resources and the shell's launching of programs,
+// through the W functions.
 
 #include <mutex>
 #include <string>
 #include <unordered_map>
 
-#include "platform/Platform.h"
+#include "platform/Launcher.h"
+#include "platform/Ports.h"
 #include "platform/win32/ShellThread.h"
 
 namespace lsu {
 
-class Win32Platform : public Platform {
+class Win32Platform : public Registry,
+                      public IniProfiles,
+                      public FileSystem,
+                      public ShellLinks,
+                      public SystemFacts,
+                      public VersionInfo,
+                      public Launcher {
 public:
     Win32Platform() = default;
     Win32Platform(const Win32Platform&) = delete;
@@ -28,27 +36,28 @@ public:
     Status writeProfile(const std::string& section, const std::string& key, const std::string& value,
                         const std::string& file) override;
 
-    std::string specialFolder(int csidl) override;
-    std::string windowsDirectory() override;
-    std::string programFolder() override;
-    std::string programFileName() override;
     bool fileExists(const std::string& path) override;
     bool folderExists(const std::string& path) override;
     Status ensureFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
-    std::optional<std::vector<std::uint8_t>> readFile(const std::string& path) override;
-    Status writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    std::optional<Bytes> readFile(const std::string& path) override;
+    Status writeFile(const std::string& path, const Bytes& bytes) override;
+    Status createHiddenFile(const std::string& path, const Bytes& bytes) override;
     Status deleteFile(const std::string& path) override;
     Status moveFile(const std::string& from, const std::string& to, bool replace) override;
-    Status setHidden(const std::string& path) override;
-    std::string expandEnvironment(const std::string& text) override;
-    std::string companyName(const std::string& programPath) override;
 
     std::optional<ShortcutInfo> readShortcut(const std::string& linkFile) override;
-    Status completeShortcut(const std::string& linkFile, const ShortcutFields& fields) override;
+    Status writeShortcut(const std::string& linkFile, const ShortcutFields& fields, bool replace) override;
 
-    Status shellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
-                     int showCommand) override;
+    std::string shellFolder(ShellFolder folder) override;
+    std::string windowsDirectory() override;
+    std::string programFolder() override;
+    std::string expandEnvironment(const std::string& text) override;
+
+    std::string companyName(const std::string& programPath) override;
+
+    Status launch(const std::string& file, const std::string& parameters, const std::string& directory,
+                  ShowCommand show) override;
 
 private:
     // Whether the folder holds a desktop.ini, which may give its links other
@@ -63,5 +72,12 @@ private:
     std::mutex listedMutex_;
     std::unordered_map<std::string, bool> listedDesktopIni_;
 };
+
+namespace win32 {
+
+// The full path of the running program.
+std::string programPath();
+
+}  // namespace win32
 
 }  // namespace lsu

@@ -44,14 +44,14 @@ std::optional<FieldRefusal> refusalOfFields(const EntryForm& form, bool forAdd) 
     return std::nullopt;
 }
 
-std::string browseFolderFor(Platform& platform, const std::string& commandLine) {
-    std::string line = trimSpaces(platform.expandEnvironment(commandLine));
-    if (!line.empty() && platform.folderExists(line)) return line;
+std::string browseFolderFor(SystemFacts& system, FileSystem& files, const std::string& commandLine) {
+    std::string line = trimSpaces(system.expandEnvironment(commandLine));
+    if (!line.empty() && files.folderExists(line)) return line;
     std::string program =
-        splitCommandLine(line, [&](const std::string& path) { return platform.fileExists(path); }).program;
-    if (!program.empty() && platform.folderExists(program)) return program;
+        splitCommandLine(line, [&](const std::string& path) { return files.fileExists(path); }).program;
+    if (!program.empty() && files.folderExists(program)) return program;
     std::string folder = parentFolderOf(program);
-    if (!folder.empty() && platform.folderExists(folder)) return folder;
+    if (!folder.empty() && files.folderExists(folder)) return folder;
     return {};
 }
 

@@ -43,7 +43,7 @@ std::optional<FieldRefusal> refusalOfFields(const EntryForm& form, bool forAdd);
 
 // The folder the file chooser opens in: the command line when it names a
 // folder, else the folder of its program; empty when neither exists.
-std::string browseFolderFor(Platform& platform, const std::string& commandLine);
+std::string browseFolderFor(SystemFacts& system, FileSystem& files, const std::string& commandLine);
 
 // A chosen file as a command line: quoted when it has a space, so that
 // Windows cannot read a shorter path as the program.

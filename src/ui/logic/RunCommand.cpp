@@ -6,15 +6,15 @@
 
 namespace lsu {
 
-std::optional<LaunchRequest> launchRequestFor(Platform& platform, const StartupEntry& row) {
+std::optional<LaunchRequest> launchRequestFor(SystemFacts& system, FileSystem& files, const StartupEntry& row) {
     // A Startup folder's entry is the file itself, a link or a program: it is
     // opened where it stands, as Windows opens it at logon.
     if (sourceAs<FolderSource>(row.section) && !row.fileName.empty()) {
-        const std::string folder = entryFolder(platform, row.section, row.enabled);
+        const std::string folder = entryFolder(system, row.section, row.enabled);
         return LaunchRequest{withTrailingBackslash(folder) + row.fileName, {}, folder};
     }
-    const std::string expanded = platform.expandEnvironment(row.commandLine);
-    auto split = splitCommandLine(expanded, [&](const std::string& path) { return platform.fileExists(path); });
+    const std::string expanded = system.expandEnvironment(row.commandLine);
+    auto split = splitCommandLine(expanded, [&](const std::string& path) { return files.fileExists(path); });
     if (split.program.empty()) return std::nullopt;
     return LaunchRequest{split.program, split.arguments, parentFolderOf(split.program)};
 }

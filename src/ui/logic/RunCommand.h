@@ -5,15 +5,15 @@
 #include <string>
 
 #include "catalog/StartupEntry.h"
+#include "platform/FileSystem.h"
+#include "platform/Launcher.h"
+#include "platform/SystemFacts.h"
 
 namespace lsu {
 
-// Run shows the started program's window maximised.
-inline constexpr int kShowMaximized = 3;
-
 struct LaunchRequest {
     std::string file, parameters, directory;
-    int showCommand = kShowMaximized;
+    ShowCommand show = ShowCommand::Maximized;  // Run shows the started program's window maximised
     bool operator==(const LaunchRequest&) const = default;
 };
 
@@ -21,6 +21,6 @@ struct LaunchRequest {
 // directory apply. Any other row: the command line taken apart as Windows
 // does, environment variables expanded, run in the program's folder.
 // Nothing for an empty command line.
-std::optional<LaunchRequest> launchRequestFor(Platform& platform, const StartupEntry& row);
+std::optional<LaunchRequest> launchRequestFor(SystemFacts& system, FileSystem& files, const StartupEntry& row);
 
 }  // namespace lsu

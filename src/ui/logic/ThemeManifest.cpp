@@ -22,12 +22,12 @@ std::string themeManifestText(const std::string& programFileName) {
            "</dependentAssembly> </dependency> </assembly>\r\n";
 }
 
-Status writeThemeManifest(Platform& platform) {
-    const std::string path = themeManifestPath(platform.programFolder(), platform.programFileName());
-    if (platform.fileExists(path)) return {};
-    const std::string text = themeManifestText(platform.programFileName());
-    if (Status written = platform.writeFile(path, {text.begin(), text.end()}); !written) return written;
-    return platform.setHidden(path);
+Status writeThemeManifest(FileSystem& files, const std::string& programPath) {
+    const std::string programFileName(fileNameOf(programPath));
+    const std::string path = themeManifestPath(parentFolderOf(programPath), programFileName);
+    if (files.fileExists(path)) return {};
+    const std::string text = themeManifestText(programFileName);
+    return files.createHiddenFile(path, {text.begin(), text.end()});
 }
 
 }  // namespace lsu

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/Platform.h"
+#include "platform/FileSystem.h"
 
 namespace lsu {
 
@@ -12,8 +12,9 @@ namespace lsu {
 std::string themeManifestPath(const std::string& programFolder, const std::string& programFileName);
 std::string themeManifestText(const std::string& programFileName);
 
-// Writes the manifest, hidden, unless a file of that name already exists.
-Status writeThemeManifest(Platform& platform);
+// Writes the manifest of the program at programPath beside it, hidden,
+// unless a file of that name already exists.
+Status writeThemeManifest(FileSystem& files, const std::string& programPath);
 
 inline constexpr const char* kThemeErrorPrompt =
     "Error creating Windows XP theme file. You may be running EXE file from a network drive with which you dont "

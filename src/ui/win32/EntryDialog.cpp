@@ -16,7 +16,7 @@ namespace lsu::win32 {
 namespace {
 
 struct DialogState {
-    Platform& platform;
+    const SourcePorts& ports;
     const EntryDialogSetup& setup;
     EntryForm confirmed;
 };
@@ -126,7 +126,8 @@ std::optional<std::string> chooseProgramFile(HWND owner, const std::string& init
 }
 
 void browseForProgram(HWND dialog, DialogState& state) {
-    const std::string folder = browseFolderFor(state.platform, controlText(dialog, LSU_IDC_COMMAND_LINE));
+    const std::string folder =
+        browseFolderFor(state.ports.system, state.ports.files, controlText(dialog, LSU_IDC_COMMAND_LINE));
     if (auto chosen = chooseProgramFile(dialog, folder))
         setControlText(dialog, LSU_IDC_COMMAND_LINE, commandLineForChosenFile(*chosen));
 }
@@ -162,8 +163,8 @@ INT_PTR CALLBACK entryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-std::optional<EntryForm> showEntryDialog(HWND owner, Platform& platform, const EntryDialogSetup& setup) {
-    DialogState state{platform, setup, {}};
+std::optional<EntryForm> showEntryDialog(HWND owner, const SourcePorts& ports, const EntryDialogSetup& setup) {
+    DialogState state{ports, setup, {}};
     const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(LSU_IDD_ENTRY), owner,
                                            entryDialogProc, reinterpret_cast<LPARAM>(&state));
     if (result != IDOK) return std::nullopt;

@@ -7,13 +7,13 @@
 
 #include <optional>
 
-#include "platform/Platform.h"
+#include "platform/Ports.h"
 #include "ui/logic/EntryDialogFields.h"
 
 namespace lsu::win32 {
 
 // Shows the dialog over the owner, which stays disabled while it is open.
 // The fields the user confirmed with OK; nullopt for Cancel, Esc or closing.
-std::optional<EntryForm> showEntryDialog(HWND owner, Platform& platform, const EntryDialogSetup& setup);
+std::optional<EntryForm> showEntryDialog(HWND owner, const SourcePorts& ports, const EntryDialogSetup& setup);
 
 }  // namespace lsu::win32

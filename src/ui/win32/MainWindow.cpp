@@ -39,7 +39,7 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-MainWindow::MainWindow(Platform& platform) : platform_(platform) {}
+MainWindow::MainWindow(const ScanPorts& ports, Launcher& launcher) : ports_(ports), launcher_(launcher) {}
 
 bool MainWindow::create(HINSTANCE instance, int show) {
     instance_ = instance;
@@ -56,7 +56,7 @@ bool MainWindow::create(HINSTANCE instance, int show) {
     // Parking a file makes these folders when it needs them; made here as
     // well, they stand where a user looks for the parked items, and a
     // program folder that takes no new folders is met at the first park.
-    (void)ensureDisabledItemsFolders(platform_);
+    (void)ensureDisabledItemsFolders(ports_.system, ports_.files);
     // Filling the tree selects its root, which loads the list.
     pane_.showSections(images_.tree.get());
     ShowWindow(window_, show);
@@ -75,7 +75,7 @@ void MainWindow::createParts() {
     list_.create(window_, instance_, kListId);
     status_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                               window_, reinterpret_cast<HMENU>(kStatusId), instance_, nullptr);
-    loader_ = std::make_unique<SectionLoader>(platform_, window_, kSectionLoadedMessage);
+    loader_ = std::make_unique<SectionLoader>(ports_, window_, kSectionLoadedMessage);
     applyDpi();
 }
 
@@ -155,7 +155,7 @@ void MainWindow::onCheckBoxChanged(int index) {
     entry->checked = list_.isChecked(index);
     const StartupEntry asked = *entry;
     MessageBoxPrompts prompts(window_);
-    showMessage(window_, messageAfterCheckChange(asked, applyCheckState(platform_, prompts, *entry)));
+    showMessage(window_, messageAfterCheckChange(asked, applyCheckState(ports_, prompts, *entry)));
     // A failed move puts the box back to where the entry really is.
     list_.showEntryState(index);
     showStatus(entry);
@@ -174,7 +174,7 @@ void MainWindow::deleteSelectedEntry() {
     if (MessageBoxW(window_, L"Are you sure to delete the selected item?\r\n\r\nThis action can not be undone.",
                     L"Warning", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    showMessage(window_, messageAfterDelete(deleteEntry(platform_, *entry)));
+    showMessage(window_, messageAfterDelete(deleteEntry(ports_, *entry)));
     reloadList();
 }
 
@@ -182,10 +182,10 @@ void MainWindow::addEntryFromDialog() {
     const StartupEntry* selected = list_.selectedEntry();
     std::vector<std::pair<std::string, SectionId>> kept;
     if (selected) kept.emplace_back(selected->name, selected->section);
-    auto form = showEntryDialog(window_, platform_, addDialogSetup());
+    auto form = showEntryDialog(window_, ports_, addDialogSetup());
     if (!form) return;
     MessageBoxPrompts prompts(window_);
-    const ChangeResult added = addEntry(platform_, prompts, *form);
+    const ChangeResult added = addEntry(ports_, prompts, *form);
     showMessage(window_, messageAfterAdd(*form, added));
     if (added) kept.insert(kept.begin(), {form->name, *form->section});
     wantedSelection_ = std::move(kept);
@@ -196,10 +196,10 @@ void MainWindow::editSelectedEntry() {
     const StartupEntry* selected = list_.selectedEntry();
     if (!selected) return;
     const StartupEntry edited = *selected;
-    auto form = showEntryDialog(window_, platform_, editDialogSetup(edited));
+    auto form = showEntryDialog(window_, ports_, editDialogSetup(edited));
     if (!form) return;
     MessageBoxPrompts prompts(window_);
-    const ChangeResult changed = editEntry(platform_, prompts, edited, *form);
+    const ChangeResult changed = editEntry(ports_, prompts, edited, *form);
     showMessage(window_, messageAfterEdit(changed));
     if (changed) wantedSelection_ = {{form->name, *form->section}};
     else wantedSelection_ = {{edited.name, edited.section}};
@@ -209,10 +209,9 @@ void MainWindow::editSelectedEntry() {
 void MainWindow::runSelectedEntry() {
     const StartupEntry* entry = list_.selectedEntry();
     if (!entry) return;
-    auto request = launchRequestFor(platform_, *entry);
+    auto request = launchRequestFor(ports_.system, ports_.files, *entry);
     if (!request) return;
-    const Status started =
-        platform_.shellOpen(request->file, request->parameters, request->directory, request->showCommand);
+    const Status started = launcher_.launch(request->file, request->parameters, request->directory, request->show);
     if (!started) {
         const std::wstring text =
             L"Could not start \"" + widen(request->file) + L"\":\r\n" + widen(started.error().message);

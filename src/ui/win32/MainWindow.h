@@ -11,7 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/Launcher.h"
+#include "platform/Ports.h"
 #include "ui/win32/FolderPane.h"
 #include "ui/win32/HeaderStrip.h"
 #include "ui/win32/ImageLists.h"
@@ -23,7 +24,7 @@ namespace lsu::win32 {
 
 class MainWindow : private FolderPaneOwner {
 public:
-    explicit MainWindow(Platform& platform);
+    MainWindow(const ScanPorts& ports, Launcher& launcher);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
@@ -73,7 +74,8 @@ private:
     void showAbout();
     void showContextMenu(int index);
 
-    Platform& platform_;
+    ScanPorts ports_;
+    Launcher& launcher_;
     HINSTANCE instance_ = nullptr;
     HWND window_ = nullptr, toolbar_ = nullptr, status_ = nullptr;
     MainMenu menu_;

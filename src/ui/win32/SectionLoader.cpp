@@ -4,8 +4,8 @@
 
 namespace lsu::win32 {
 
-SectionLoader::SectionLoader(Platform& platform, HWND window, UINT doneMessage)
-    : platform_(platform), window_(window), doneMessage_(doneMessage), worker_([this] { work(); }) {}
+SectionLoader::SectionLoader(const ScanPorts& ports, HWND window, UINT doneMessage)
+    : ports_(ports), window_(window), doneMessage_(doneMessage), worker_([this] { work(); }) {}
 
 SectionLoader::~SectionLoader() {
     {
@@ -50,7 +50,7 @@ void SectionLoader::work() {
         next_.reset();
         running_ = true;
         lock.unlock();
-        SectionLoad load = loadSection(platform_, id);
+        SectionLoad load = loadSection(ports_, id);
         lock.lock();
         running_ = false;
         // A newer request supersedes this load before it reaches the window.

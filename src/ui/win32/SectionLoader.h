@@ -10,7 +10,7 @@
 #include <optional>
 #include <thread>
 
-#include "platform/Platform.h"
+#include "platform/Ports.h"
 #include "scanners/SectionLoading.h"
 
 namespace lsu::win32 {
@@ -19,7 +19,7 @@ class SectionLoader {
 public:
     // Posts `doneMessage` to the window, with the load's ticket as wParam,
     // when a load has finished.
-    SectionLoader(Platform& platform, HWND window, UINT doneMessage);
+    SectionLoader(const ScanPorts& ports, HWND window, UINT doneMessage);
     ~SectionLoader();  // waits for the load under way
     SectionLoader(const SectionLoader&) = delete;
     SectionLoader& operator=(const SectionLoader&) = delete;
@@ -33,7 +33,7 @@ public:
 private:
     void work();
 
-    Platform& platform_;
+    ScanPorts ports_;
     HWND window_;
     UINT doneMessage_;
     mutable std::mutex mutex_;

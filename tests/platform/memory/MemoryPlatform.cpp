@@ -1,11 +1,11 @@
 #include "platform/memory/MemoryPlatform.h"
 
 #include <algorithm>
-#include <tuple>
 
 #include "base/CaseFolding.h"
 #include "base/Text.h"
 #include "base/WindowsPaths.h"
+#include "platform/LinkPlacement.h"
 
 namespace lsu {
 
@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::string_view kLinkMagic = "MEMLNK\n";
 
-std::vector<std::uint8_t> encodeLink(const ShortcutFields& f) {
+Bytes encodeLink(const ShortcutFields& f) {
     std::string text(kLinkMagic);
     for (const std::string& field : {f.targetPath, f.arguments, f.description, std::to_string(f.hotKey),
                                      std::to_string(f.showCmd), f.workDir, f.iconFile, std::to_string(f.iconIndex)})
@@ -21,13 +21,7 @@ std::vector<std::uint8_t> encodeLink(const ShortcutFields& f) {
     return {text.begin(), text.end()};
 }
 
-std::optional<ShortcutFields> decodeLink(const std::vector<std::uint8_t>& bytes) {
-    // A file in the shell's own link format (such as a fresh link template)
-    // is a link too: the shell opens it and reads its target, and so does
-    // this model, without parsing more of it than the header.
-    static const std::uint8_t shellLink[] = {0x4C, 0, 0, 0, 0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
-    if (bytes.size() >= 76 && std::equal(std::begin(shellLink), std::end(shellLink), bytes.begin()))
-        return ShortcutFields{"C:\\boot.ini", "", "", 0, 1, "C:\\", "", 0};
+std::optional<ShortcutFields> decodeLink(const Bytes& bytes) {
     const std::string text(bytes.begin(), bytes.end());
     if (!startsWith(text, kLinkMagic)) return std::nullopt;
     std::vector<std::string> parts;
@@ -74,9 +68,9 @@ Error deviceFailed() {
 }  // namespace
 
 MemoryPlatform::MemoryPlatform()
-    : specialFolders_{{kCsidlStartup, "C:\\users\\tester\\Start Menu\\Programs\\Startup"},
-                      {kCsidlCommonStartup, "C:\\ProgramData\\Start Menu\\Programs\\Startup"}} {
-    for (const auto& [csidl, path] : specialFolders_) addFolder(path);
+    : shellFolders_{{ShellFolder::UserStartup, "C:\\users\\tester\\Start Menu\\Programs\\Startup"},
+                    {ShellFolder::CommonStartup, "C:\\ProgramData\\Start Menu\\Programs\\Startup"}} {
+    for (const auto& [folder, path] : shellFolders_) addFolder(path);
     for (const char* path : {"C:\\windows\\system32", kMemoryProgramFolder}) addFolder(path);
 }
 
@@ -90,7 +84,7 @@ std::optional<Error> MemoryPlatform::refusalIn(const std::string& folder) const 
     return std::nullopt;
 }
 
-void MemoryPlatform::putFile(const std::string& path, std::vector<std::uint8_t> bytes, const std::string& company) {
+void MemoryPlatform::putFile(const std::string& path, Bytes bytes, const std::string& company) {
     addFolder(parentFolderOf(path));
     files_[fold(path)] = File{std::string(fileNameOf(path)), std::move(bytes), false, company};
 }
@@ -167,9 +161,9 @@ Status MemoryPlatform::writeProfile(const std::string& section, const std::strin
 
 // Folders and files -----------------------------------------------------------
 
-std::string MemoryPlatform::specialFolder(int csidl) {
-    auto it = specialFolders_.find(csidl);
-    return it == specialFolders_.end() ? std::string() : it->second;
+std::string MemoryPlatform::shellFolder(ShellFolder folder) {
+    auto it = shellFolders_.find(folder);
+    return it == shellFolders_.end() ? std::string() : it->second;
 }
 
 bool MemoryPlatform::fileExists(const std::string& path) { return files_.count(fold(path)) != 0; }
@@ -192,13 +186,13 @@ std::vector<std::string> MemoryPlatform::listFiles(const std::string& folder) {
     return names;
 }
 
-std::optional<std::vector<std::uint8_t>> MemoryPlatform::readFile(const std::string& path) {
+std::optional<Bytes> MemoryPlatform::readFile(const std::string& path) {
     if (fails(MemoryOp::FileRead)) return std::nullopt;
     auto it = files_.find(fold(path));
     return it == files_.end() ? std::nullopt : std::optional(it->second.bytes);
 }
 
-Status MemoryPlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+Status MemoryPlatform::writeFile(const std::string& path, const Bytes& bytes) {
     if (auto refused = refusalIn(parentFolderOf(path))) return *refused;
     if (fails(MemoryOp::FileWrite)) return deviceFailed();
     files_.try_emplace(fold(path), File{std::string(fileNameOf(path)), {}, false, {}}).first->second.bytes = bytes;
@@ -227,10 +221,10 @@ Status MemoryPlatform::moveFile(const std::string& from, const std::string& to, 
     return {};
 }
 
-Status MemoryPlatform::setHidden(const std::string& path) {
-    auto it = files_.find(fold(path));
-    if (it == files_.end()) return notFound();
-    it->second.hidden = true;
+Status MemoryPlatform::createHiddenFile(const std::string& path, const Bytes& bytes) {
+    if (fileExists(path)) return alreadyExists();
+    if (Status written = writeFile(path, bytes); !written) return written;
+    files_.at(fold(path)).hidden = true;
     return {};
 }
 
@@ -260,25 +254,11 @@ std::optional<ShortcutInfo> MemoryPlatform::readShortcut(const std::string& link
     return ShortcutInfo{*fields, std::string(stemOf(it->second.name))};
 }
 
-Status MemoryPlatform::completeShortcut(const std::string& linkFile, const ShortcutFields& fields) {
-    auto it = files_.find(fold(linkFile));
-    if (it == files_.end()) return notFound();
-    if (fails(MemoryOp::ShortcutWrite)) return deviceFailed();
-    // Like the shell's link object: only a readable link can be completed,
-    // and a link keeps its hot key and icon unless new ones are given.
-    auto existing = decodeLink(it->second.bytes);
-    if (!existing) return Error{ErrorKind::DamagedData, 13, "The data is invalid."};
-    ShortcutFields completed = fields;
-    if (completed.hotKey == 0) completed.hotKey = existing->hotKey;
-    if (completed.iconFile.empty())
-        std::tie(completed.iconFile, completed.iconIndex) = std::tie(existing->iconFile, existing->iconIndex);
-    it->second.bytes = encodeLink(completed);
-    return {};
-}
-
-Status MemoryPlatform::shellOpen(const std::string& file, const std::string&, const std::string&, int) {
-    if (!fileExists(file)) return notFound();
-    return {};
+Status MemoryPlatform::writeShortcut(const std::string& linkFile, const ShortcutFields& fields, bool replace) {
+    return placeLink(*this, linkFile, replace, [&](const std::string& temporary) -> Status {
+        if (fails(MemoryOp::ShortcutWrite)) return deviceFailed();
+        return writeFile(temporary, encodeLink(fields));
+    });
 }
 
 }  // namespace lsu

@@ -8,7 +8,7 @@
 #include <map>
 #include <set>
 
-#include "platform/Platform.h"
+#include "platform/Ports.h"
 
 namespace lsu {
 
@@ -17,18 +17,27 @@ enum class MemoryOp { RegistryRead, RegistryWrite, RegistryDelete, ProfileRead, 
 
 inline constexpr const char* kMemoryProgramFolder = "C:\\Program Files\\LStartUp";
 
-class MemoryPlatform : public Platform {
+class MemoryPlatform : public Registry,
+                       public IniProfiles,
+                       public FileSystem,
+                       public ShellLinks,
+                       public SystemFacts,
+                       public VersionInfo {
 public:
     MemoryPlatform();
+
+    // Every port of this platform, so that a test hands the platform itself
+    // to what takes ports.
+    operator ScanPorts() { return portsOf(*this); }
 
     // Seeding for tests.
     void makeReadOnly(Hive hive) { readOnlyHives_.insert(hive); }  // reads work, writes are refused
     void makeReadOnly(const std::string& folder);                    // its files can no longer change
     void setSharedViews(bool shared) { sharedViews_ = shared; }      // a system where both views are one key
     // Its folders too; a program file's version resource names the company.
-    void putFile(const std::string& path, std::vector<std::uint8_t> bytes, const std::string& company = {});
+    void putFile(const std::string& path, Bytes bytes, const std::string& company = {});
     void putShortcut(const std::string& path, const ShortcutFields& fields);
-    void forgetSpecialFolder(int csidl) { specialFolders_.erase(csidl); }
+    void forgetShellFolder(ShellFolder folder) { shellFolders_.erase(folder); }
 
     // Failure injection: called before every mutating or reading operation;
     // returning true makes that operation fail.
@@ -45,32 +54,30 @@ public:
     Status writeProfile(const std::string& section, const std::string& key, const std::string& value,
                         const std::string& file) override;
 
-    std::string specialFolder(int csidl) override;
-    std::string windowsDirectory() override { return "C:\\windows"; }
-    std::string programFolder() override { return kMemoryProgramFolder; }
-    std::string programFileName() override { return "LStartUp.exe"; }
     bool fileExists(const std::string& path) override;
     bool folderExists(const std::string& path) override;
     Status ensureFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
-    std::optional<std::vector<std::uint8_t>> readFile(const std::string& path) override;
-    Status writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    std::optional<Bytes> readFile(const std::string& path) override;
+    Status writeFile(const std::string& path, const Bytes& bytes) override;
+    Status createHiddenFile(const std::string& path, const Bytes& bytes) override;
     Status deleteFile(const std::string& path) override;
     Status moveFile(const std::string& from, const std::string& to, bool replace) override;
-    Status setHidden(const std::string& path) override;
-    std::string expandEnvironment(const std::string& text) override;
-    std::string companyName(const std::string& programPath) override;
 
     std::optional<ShortcutInfo> readShortcut(const std::string& linkFile) override;
-    Status completeShortcut(const std::string& linkFile, const ShortcutFields& fields) override;
+    Status writeShortcut(const std::string& linkFile, const ShortcutFields& fields, bool replace) override;
 
-    Status shellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
-                     int showCommand) override;
+    std::string shellFolder(ShellFolder folder) override;
+    std::string windowsDirectory() override { return "C:\\windows"; }
+    std::string programFolder() override { return kMemoryProgramFolder; }
+    std::string expandEnvironment(const std::string& text) override;
+
+    std::string companyName(const std::string& programPath) override;
 
 private:
     struct File {
         std::string name;  // as created, for listing
-        std::vector<std::uint8_t> bytes;
+        Bytes bytes;
         bool hidden = false;
         std::string company;
     };
@@ -89,7 +96,7 @@ private:
     std::map<std::u16string, File> files_;            // folded path -> file
     std::set<std::u16string> folders_;                // folded paths
     std::set<std::u16string> readOnlyFolders_;
-    std::map<int, std::string> specialFolders_;
+    std::map<ShellFolder, std::string> shellFolders_;
 };
 
 }  // namespace lsu

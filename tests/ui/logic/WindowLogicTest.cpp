@@ -49,13 +49,14 @@ TEST(RunCommand, StartsTheProgramWithItsArgumentsInItsFolder) {
     platform.putFile("C:\\Program Files\\My App\\app.exe", {'x'});
     StartupEntry row;
     row.commandLine = "C:\\Program Files\\My App\\app.exe /tray";
-    EXPECT_EQ(launchRequestFor(platform, row),
+    EXPECT_EQ(launchRequestFor(platform, platform, row),
               (LaunchRequest{"C:\\Program Files\\My App\\app.exe", "/tray", "C:\\Program Files\\My App"}));
     row.commandLine = "\"%SystemRoot%\\notepad.exe\" -x";
-    EXPECT_EQ(launchRequestFor(platform, row), (LaunchRequest{"C:\\windows\\notepad.exe", "-x", "C:\\windows"}));
-    EXPECT_EQ(launchRequestFor(platform, row)->showCommand, 3);  // maximised
+    EXPECT_EQ(launchRequestFor(platform, platform, row),
+              (LaunchRequest{"C:\\windows\\notepad.exe", "-x", "C:\\windows"}));
+    EXPECT_EQ(launchRequestFor(platform, platform, row)->show, ShowCommand::Maximized);
     row.commandLine = "  ";
-    EXPECT_FALSE(launchRequestFor(platform, row));
+    EXPECT_FALSE(launchRequestFor(platform, platform, row));
 }
 
 TEST(RunCommand, AStartupFolderRowOpensItsFileWhereItStands) {
@@ -64,12 +65,12 @@ TEST(RunCommand, AStartupFolderRowOpensItsFileWhereItStands) {
     std::tie(row.commandLine, row.section, row.type, row.enabled, row.fileName) =
         std::tuple("C:\\Tools\\tool.exe", StartupCurrentUser, EntryType::Shortcut, false, "Tool.lnk");
     const std::string parked = std::string(kMemoryProgramFolder) + "\\Startup Folder\\Current User";
-    EXPECT_EQ(launchRequestFor(platform, row), (LaunchRequest{parked + "\\Tool.lnk", "", parked}));
+    EXPECT_EQ(launchRequestFor(platform, platform, row), (LaunchRequest{parked + "\\Tool.lnk", "", parked}));
     row.enabled = true;
-    const std::string startup = platform.specialFolder(kCsidlStartup);
-    EXPECT_EQ(launchRequestFor(platform, row), (LaunchRequest{startup + "\\Tool.lnk", "", startup}));
+    const std::string startup = platform.shellFolder(ShellFolder::UserStartup);
+    EXPECT_EQ(launchRequestFor(platform, platform, row), (LaunchRequest{startup + "\\Tool.lnk", "", startup}));
     std::tie(row.commandLine, row.type, row.fileName) = std::tuple("sync.bat", EntryType::File, "sync.bat");
-    EXPECT_EQ(launchRequestFor(platform, row), (LaunchRequest{startup + "\\sync.bat", "", startup}));
+    EXPECT_EQ(launchRequestFor(platform, platform, row), (LaunchRequest{startup + "\\sync.bat", "", startup}));
 }
 
 TEST(ThemeManifest, IsWrittenOnceHiddenAndNamedAfterTheProgram) {
@@ -77,17 +78,18 @@ TEST(ThemeManifest, IsWrittenOnceHiddenAndNamedAfterTheProgram) {
     EXPECT_EQ(themeManifestPath("C:\\", "manager.exe"), "C:\\manager.exe.manifest");
     EXPECT_NE(themeManifestText("manager.exe").find("name=\"Fernlight.WindowsXP.manager\""), std::string::npos);
     MemoryPlatform platform;
-    const std::string path = themeManifestPath(platform.programFolder(), platform.programFileName());
-    ASSERT_TRUE(writeThemeManifest(platform));
-    const std::string written = themeManifestText(platform.programFileName());
+    const std::string program = platform.programFolder() + "\\LStartUp.exe";
+    const std::string path = themeManifestPath(platform.programFolder(), "LStartUp.exe");
+    ASSERT_TRUE(writeThemeManifest(platform, program));
+    const std::string written = themeManifestText("LStartUp.exe");
     EXPECT_EQ(platform.readFile(path), std::vector<std::uint8_t>(written.begin(), written.end()));
     EXPECT_TRUE(platform.listFiles(platform.programFolder()).empty());
     ASSERT_TRUE(platform.writeFile(path, {}));
-    ASSERT_TRUE(writeThemeManifest(platform));  // a file of its name is left as it is
+    ASSERT_TRUE(writeThemeManifest(platform, program));  // a file of its name is left as it is
     EXPECT_EQ(platform.readFile(path), std::vector<std::uint8_t>{});
     MemoryPlatform readOnly;
     readOnly.makeReadOnly(readOnly.programFolder());
-    EXPECT_FALSE(writeThemeManifest(readOnly));
+    EXPECT_FALSE(writeThemeManifest(readOnly, program));
 }
 
 TEST(EntryDialogFields, AddStartsEmptyAndOffersNoWinIniKey) {
@@ -160,7 +162,7 @@ TEST(EntryDialogFields, BrowsingStartsInTheCommandLinesFolder) {
         {app + "\\app.exe /tray", app}, {"\"" + app + "\\gone.exe\" -x", app}, {"\"" + app + "\" -x", app},
         {" " + app + " ", app}, {"%SystemRoot%\\notepad.exe", "C:\\windows"}, {"D:\\nowhere\\tool.exe", ""}, {"tool.exe", ""},
         {"", ""}, {"C:\\tool.exe", "C:\\"}};
-    for (const auto& [line, folder] : cases) EXPECT_EQ(browseFolderFor(platform, line), folder) << line;
+    for (const auto& [line, folder] : cases) EXPECT_EQ(browseFolderFor(platform, platform, line), folder) << line;
 }
 
 TEST(EntryDialogFields, AChosenPathWithASpaceIsQuoted) {

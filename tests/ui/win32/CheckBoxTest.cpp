@@ -42,7 +42,7 @@ TEST(CheckBox, AMoveThatFailsIsExplainedAndPutsTheBoxBack) {
     harness.open();
     harness.selectSection(SectionId::UserRun);
     const int row = harness.rowNamed("Tool");
-    ASSERT_TRUE(harness.platform().deleteValue(registryKeyOf(SectionId::UserRun), "Tool"));
+    ASSERT_TRUE(harness.platform().registry.deleteValue(registryKeyOf(SectionId::UserRun), "Tool"));
 
     ModalWatch watch;
     ASSERT_TRUE(harness.clickCheckBox(row));
@@ -56,8 +56,9 @@ TEST(CheckBox, AMoveThatFailsIsExplainedAndPutsTheBoxBack) {
 TEST(CheckBox, ShowsWindowsOwnSwitchAndRefusesPolicyEntries) {
     WindowHarness harness;
     harness.seedUserRun("Tray", kCommand);
-    ASSERT_TRUE(harness.platform().writeValue(*switchKeyOf(SectionId::UserRun, RegistryView::Shared),
-                                              {"Tray", kRegBinary, {0x03, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}}, true));
+    ASSERT_TRUE(harness.platform().registry.writeValue(*switchKeyOf(SectionId::UserRun, RegistryView::Shared),
+                                                       {"Tray", kRegBinary, {0x03, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}},
+                                                       true));
     seedRegistry(harness.platform(), SectionId::UserPolicyRun, stringValue("Mandated", kCommand));
     harness.open();
     HWND header = ListView_GetHeader(harness.list());
@@ -77,7 +78,7 @@ TEST(CheckBox, ShowsWindowsOwnSwitchAndRefusesPolicyEntries) {
     ASSERT_TRUE(harness.clickCheckBox(mandated));
     EXPECT_TRUE(harness.rowChecked(mandated));
     EXPECT_NE(harness.statusText().find("Group policy"), std::string::npos);
-    EXPECT_TRUE(harness.platform().readValue(registryKeyOf(SectionId::UserPolicyRun), "Mandated"));
+    EXPECT_TRUE(harness.platform().registry.readValue(registryKeyOf(SectionId::UserPolicyRun), "Mandated"));
 }
 
 }  // namespace lsu::test

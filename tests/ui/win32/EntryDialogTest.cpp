@@ -108,7 +108,8 @@ TEST(EntryDialog, AnInvalidLinkNameKeepsTheDialogOpenBehindItsMessage) {
     EXPECT_NE(watch.boxTexts()[0].find("may not contain"), std::string::npos) << watch.boxTexts()[0];
     EXPECT_TRUE(focusOnName);
     EXPECT_EQ(nameKept, "a|b");
-    EXPECT_TRUE(harness.platform().listFiles(startupFolder(harness.platform(), SectionId::StartupCurrentUser)).empty());
+    EXPECT_TRUE(
+        harness.platform().files.listFiles(startupFolder(harness.platform(), SectionId::StartupCurrentUser)).empty());
 }
 
 // F4 and a double click on a row's name edit it; a double click on its

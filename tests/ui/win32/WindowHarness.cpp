@@ -90,7 +90,7 @@ LRESULT CALLBACK ModalWatch::onCallWindow(int code, WPARAM wParam, LPARAM lParam
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-WindowHarness::WindowHarness() : backend_(makeCleanBackend()) {
+WindowHarness::WindowHarness() : backend_(std::make_unique<Win32Backend>()) {
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES;
@@ -109,13 +109,13 @@ void WindowHarness::seedUserRun(const std::string& name, const std::string& comm
 }
 
 std::optional<std::string> WindowHarness::userRun(const std::string& name, bool disabled) {
-    auto value = platform().readValue(registryKeyOf(SectionId::UserRun, disabled), name);
+    auto value = platform().registry.readValue(registryKeyOf(SectionId::UserRun, disabled), name);
     if (!value) return std::nullopt;
     return textOfStoredString(value->data);
 }
 
 win32::MainWindow& WindowHarness::open() {
-    window_ = std::make_unique<win32::MainWindow>(platform());
+    window_ = std::make_unique<win32::MainWindow>(backend_->ports(), backend_->platform());
     if (!window_->create(GetModuleHandleW(nullptr), SW_SHOWNORMAL)) ADD_FAILURE() << "the main window was not created";
     SetForegroundWindow(main());
     pump();

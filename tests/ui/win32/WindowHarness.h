@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "support/Backend.h"
 #include "ui/win32/MainWindow.h"
+#include "win32/Win32Backend.h"
 
 namespace lsu::test {
 
@@ -59,7 +59,7 @@ public:
     WindowHarness(const WindowHarness&) = delete;
     WindowHarness& operator=(const WindowHarness&) = delete;
 
-    Platform& platform() { return backend_->platform(); }
+    const ScanPorts& platform() { return backend_->ports(); }
 
     // The current user's Run key, seeded before the window opens and read back.
     void seedUserRun(const std::string& name, const std::string& command, bool disabled = false);
@@ -112,7 +112,7 @@ public:
 private:
     void sendMouse(HWND target, POINT at, DWORD down, DWORD up);
 
-    std::unique_ptr<Backend> backend_;
+    std::unique_ptr<Win32Backend> backend_;
     std::unique_ptr<win32::MainWindow> window_;
 };
 
