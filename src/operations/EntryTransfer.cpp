@@ -51,7 +51,7 @@ Error partlyDone(const EntryPlace& source, const EntryPlace& target, const Error
 // Writes the content over what stood there; a failed write puts that back.
 Status writeOver(const SourcePorts& ports, const EntryPlace& target, const EntryContent& content,
                  const std::optional<EntryContent>& before) {
-    const Status written = writeEntry(ports, target, content);
+    Status written = writeEntry(ports, target, content);
     if (written) return {};
     if (const Status restored = restoreEntry(ports, target, before); !restored)
         return Error{ErrorKind::PartlyDone, restored.error().code,
@@ -77,7 +77,7 @@ Status transferEntry(const SourcePorts& ports, UserPrompts& prompts, const Entry
     if (!conflict.answer) return conflict.answer;
     if (renameFile(ports, source, target, content, conflict.before.has_value())) return {};
     if (Status written = writeOver(ports, target, content, conflict.before); !written) return written;
-    const Status removed = removeEntry(ports, source);
+    Status removed = removeEntry(ports, source);
     // A removal the system reports as failed may still have removed it: then
     // the entry stands at the target alone, and taking that back would lose it.
     if (removed || !readEntry(ports, source)) return {};
