@@ -6,18 +6,17 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(HIVEX REQUIRED IMPORTED_TARGET hivex)
 pkg_check_modules(LIBLNK REQUIRED IMPORTED_TARGET liblnk)
 
-file(GLOB LSU_OFFLINE_SOURCES CONFIGURE_DEPENDS src/platform/offline/*.cpp)
-add_library(lsu_offline STATIC ${LSU_OFFLINE_SOURCES})
-target_link_libraries(lsu_offline PUBLIC lsu_core lsu_formats PkgConfig::HIVEX PkgConfig::LIBLNK)
+lsu_layer(lsu_offline SHOWS platform/offline SOURCES src/platform/offline/*.cpp BELOW lsu_platform)
+target_link_libraries(lsu_offline PUBLIC PkgConfig::HIVEX PkgConfig::LIBLNK)
 
 add_executable(lstartup-cli src/cli/linux/main.cpp)
-target_link_libraries(lstartup-cli PRIVATE lsu_cli_core lsu_offline)
+target_link_libraries(lstartup-cli PRIVATE lsu_cli lsu_offline)
 
 file(GLOB LSU_OFFLINE_TEST_SOURCES CONFIGURE_DEPENDS tests/offline/*.cpp)
 list(FILTER LSU_OFFLINE_TEST_SOURCES EXCLUDE REGEX "tests/offline/WriteEmptyHive.cpp$")
 add_executable(lsu_offline_tests ${LSU_OFFLINE_TEST_SOURCES} $<TARGET_OBJECTS:lsu_contract_tests>)
 target_include_directories(lsu_offline_tests PRIVATE tests)
-target_link_libraries(lsu_offline_tests PRIVATE lsu_offline lsu_cli_core GTest::gtest GTest::gtest_main)
+target_link_libraries(lsu_offline_tests PRIVATE lsu_offline lsu_cli GTest::gtest GTest::gtest_main)
 target_compile_definitions(lsu_offline_tests PRIVATE LSU_CLI_PATH="$<TARGET_FILE:lstartup-cli>")
 add_dependencies(lsu_offline_tests lstartup-cli)
 # One process mounts one NTFS volume for the whole suite.
@@ -27,4 +26,4 @@ set_tests_properties(offline_suite PROPERTIES TIMEOUT 300)
 # Empty hives for the comparison of the Linux tool with the Windows tool.
 add_executable(lsu_empty_hive tests/offline/WriteEmptyHive.cpp tests/offline/EmptyHive.cpp)
 target_include_directories(lsu_empty_hive PRIVATE tests)
-target_link_libraries(lsu_empty_hive PRIVATE lsu_formats)
+target_link_libraries(lsu_empty_hive PRIVATE lsu_platform)

@@ -1,24 +1,40 @@
 # The Windows side: the Win32 platform, the program and the Windows test suite.
-set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -static-libgcc -static-libstdc++")
+if(MINGW)
+  # One executable each, without the compiler's run-time DLLs beside it.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
-file(GLOB LSU_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
-add_library(lsu_win32 STATIC ${LSU_WIN32_SOURCES})
-target_link_libraries(lsu_win32 PUBLIC lsu_core ole32 oleaut32 uuid shell32 shlwapi advapi32 version comctl32 comdlg32
-  gdi32 user32)
+lsu_layer(lsu_win32 SHOWS platform/win32 SOURCES src/platform/win32/*.cpp BELOW lsu_platform)
+target_link_libraries(lsu_win32 PUBLIC ole32 oleaut32 uuid shell32 shlwapi advapi32 version comctl32 comdlg32 gdi32
+  user32)
 
-# GoogleTest from the distribution's sources, built for Windows.
+# The programs start at wWinMain and wmain, with their arguments in UTF-16;
+# MinGW's run-time calls them only when told so.
+function(lsu_unicode_entry target)
+  if(MINGW)
+    target_link_options(${target} PRIVATE -municode)
+  endif()
+endfunction()
+
+# GoogleTest built from its sources for Windows: the distribution's, unless
+# another folder is named.
+find_path(LSU_GOOGLETEST_SOURCE NAMES googletest/include/gtest/gtest.h PATHS /usr/src/googletest
+  NO_CMAKE_FIND_ROOT_PATH DOC "The GoogleTest source tree the Windows tests are built with")
+if(NOT LSU_GOOGLETEST_SOURCE)
+  message(FATAL_ERROR "No GoogleTest sources: install googletest, or set LSU_GOOGLETEST_SOURCE to their folder")
+endif()
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${LSU_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # Test code is compiled at -O1: it is not what ships, and most of its compile
 # time is GoogleTest's templates at -O3. -O1 rather than -O0 keeps the
 # warnings that need the optimiser's data flow (maybe-uninitialized and the
 # like). The libraries under test (core, Win32 platform, window) keep the
 # program's Release optimisation, so the suites test them as they ship.
-set(LSU_TEST_CODE_OPTIMISATION -O1)
+set(LSU_TEST_CODE_OPTIMISATION $<$<CXX_COMPILER_ID:GNU,Clang>:-O1>)
 target_compile_options(gtest PRIVATE ${LSU_TEST_CODE_OPTIMISATION})
 target_compile_options(gtest_main PRIVATE ${LSU_TEST_CODE_OPTIMISATION})
 
@@ -27,7 +43,7 @@ set(LSU_WIN_TEST_SUPPORT_SOURCES
   ${CMAKE_SOURCE_DIR}/tests/support/Seed.cpp ${CMAKE_SOURCE_DIR}/tests/win32/Win32Backend.cpp)
 add_library(lsu_win_test_support STATIC ${LSU_WIN_TEST_SUPPORT_SOURCES})
 target_include_directories(lsu_win_test_support PUBLIC tests)
-target_link_libraries(lsu_win_test_support PUBLIC lsu_win32 gtest)
+target_link_libraries(lsu_win_test_support PUBLIC lsu_win32 lsu_scanners gtest)
 target_compile_options(lsu_win_test_support PRIVATE ${LSU_TEST_CODE_OPTIMISATION})
 
 file(GLOB LSU_WIN_TEST_SOURCES CONFIGURE_DEPENDS
@@ -35,7 +51,7 @@ file(GLOB LSU_WIN_TEST_SOURCES CONFIGURE_DEPENDS
   tests/platform/*.cpp tests/support/*.cpp tests/win32/*.cpp tests/cli/*.cpp)
 list(REMOVE_ITEM LSU_WIN_TEST_SOURCES ${LSU_WIN_TEST_SUPPORT_SOURCES})
 add_executable(lsu_tests_win ${LSU_WIN_TEST_SOURCES})
-target_link_libraries(lsu_tests_win PRIVATE lsu_win_test_support lsu_memory_platform lsu_formats gtest_main)
+target_link_libraries(lsu_tests_win PRIVATE lsu_win_test_support lsu_memory_platform gtest_main)
 target_compile_options(lsu_tests_win PRIVATE ${LSU_TEST_CODE_OPTIMISATION})
 
 # One Wine process runs the whole suite: starting Wine once per test would
@@ -45,20 +61,20 @@ set_tests_properties(windows_suite PROPERTIES TIMEOUT 600 ENVIRONMENT "LSU_WINE_
 
 # The program: a window over the same core, with its icon and manifest.
 enable_language(RC)
-file(GLOB LSU_UI_WIN32_SOURCES CONFIGURE_DEPENDS src/ui/win32/*.cpp)
-add_library(lsu_ui_win32 STATIC ${LSU_UI_WIN32_SOURCES})
-target_link_libraries(lsu_ui_win32 PUBLIC lsu_win32)
+lsu_layer(lsu_ui_win32 SHOWS ui/win32 SOURCES src/ui/win32/*.cpp BELOW lsu_ui_logic lsu_win32)
 # The suite checks the window's drawn images, so it carries the resources.
 target_sources(lsu_tests_win PRIVATE src/ui/win32/res/LStartUp.rc)
 target_link_libraries(lsu_tests_win PRIVATE lsu_ui_win32)
 add_executable(LStartUp WIN32 src/app/WinMain.cpp src/ui/win32/res/LStartUp.rc)
-target_link_libraries(LStartUp PRIVATE lsu_ui_win32 -municode)
+target_link_libraries(LStartUp PRIVATE lsu_ui_win32)
+lsu_unicode_entry(LStartUp)
 
 # The command-line tool: a console program over the same core as the window.
 add_executable(lstartup-cli src/cli/win32/main.cpp)
-target_link_libraries(lstartup-cli PRIVATE lsu_cli_core lsu_win32 -municode)
+target_link_libraries(lstartup-cli PRIVATE lsu_cli lsu_win32)
+lsu_unicode_entry(lstartup-cli)
 # The Windows suite runs the real tool beside it and reads its output.
-target_link_libraries(lsu_tests_win PRIVATE lsu_cli_core)
+target_link_libraries(lsu_tests_win PRIVATE lsu_cli)
 add_dependencies(lsu_tests_win lstartup-cli)
 
 # The real window in-process, driven by window messages and input on the
@@ -76,6 +92,7 @@ add_executable(lsu_bench_win bench/win32/BenchMain.cpp bench/win32/BareLimit.cpp
   bench/Workload.cpp bench/LiveBytes.cpp
   src/ui/win32/res/LStartUp.rc)
 target_include_directories(lsu_bench_win PRIVATE bench)
-target_link_libraries(lsu_bench_win PRIVATE lsu_ui_win32 -municode)
+target_link_libraries(lsu_bench_win PRIVATE lsu_ui_win32)
+lsu_unicode_entry(lsu_bench_win)
 # It starts the program beside it to time its start.
 add_dependencies(lsu_bench_win LStartUp)
