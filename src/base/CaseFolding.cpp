@@ -28,6 +28,7 @@ int compareNoCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 char16_t upperCaseOf(char16_t unit) {
+    if (unit < 0x80) return static_cast<char16_t>(upperAscii(static_cast<char>(unit)));
     const auto& ranges = detail::kUpperCaseRanges;
     const auto* range =
         std::upper_bound(ranges.begin(), ranges.end(), unit,

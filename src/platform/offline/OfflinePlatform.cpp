@@ -193,7 +193,13 @@ Status OfflinePlatform::createHiddenFile(const std::string& path, const Bytes& b
     if (!host) return host.error();
     if (fileExists(path)) return errnoResult(EEXIST, "creating " + *host);
     if (Status written = replaceFile(*host, bytes); !written) return written;
-    return setNtfsAttributes(*host, kAttributeHidden);
+    Status hidden = setNtfsAttributes(*host, kAttributeHidden);
+    if (hidden) return hidden;
+    // A file that cannot be hidden is not the file asked for: it goes again.
+    if (Status removed = removeFile(*host); !removed)
+        return Error{hidden.error().kind, hidden.error().code,
+                     hidden.error().message + " " + *host + " is left behind: " + removed.error().message};
+    return hidden;
 }
 
 std::string OfflinePlatform::companyName(const std::string& programPath) {
