@@ -37,6 +37,9 @@ void ProgramList::create(HWND parent, HINSTANCE instance, int controlId) {
         definition.iSubItem = index;
         SendMessageW(list_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&definition));
     }
+    // The headers name the columns; they are not buttons and sort nothing.
+    HWND header = ListView_GetHeader(list_);
+    SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) & ~LONG_PTR{HDS_BUTTONS});
 }
 
 void ProgramList::setColumnWidths(Dpi dpi) {
