@@ -164,9 +164,17 @@ void MainWindow::setSelectedChecked(bool checked) {
     onCheckBoxChanged(index);
 }
 
+// What group policy sets is never changed here: the window says why at
+// once, as it does for the entry's box, instead of asking first.
+bool MainWindow::refuseReadOnly(const StartupEntry& entry) {
+    if (!isReadOnly(entry)) return false;
+    showStatus(&entry);
+    return true;
+}
+
 void MainWindow::deleteSelectedEntry() {
     const StartupEntry* entry = list_.selectedEntry();
-    if (!entry) return;
+    if (!entry || refuseReadOnly(*entry)) return;
     if (MessageBoxW(window_, L"Are you sure to delete the selected item?\r\n\r\nThis action can not be undone.",
                     L"Warning", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
@@ -189,7 +197,7 @@ void MainWindow::addEntryFromDialog() {
 
 void MainWindow::editSelectedEntry() {
     const StartupEntry* selected = list_.selectedEntry();
-    if (!selected) return;
+    if (!selected || refuseReadOnly(*selected)) return;
     const StartupEntry edited = *selected;
     auto form = showEntryDialog(window_, platform_, editDialogSetup(edited));
     if (!form) return;

@@ -8,12 +8,6 @@ namespace {
 
 constexpr int kFoldersButton = 5;
 
-POINT buttonCentre(HWND toolbar, int index) {
-    RECT area = {};
-    SendMessageW(toolbar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&area));
-    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
-}
-
 // The pane, the View menu's item, the toolbar's switch and the window agree.
 void expectPaneShown(WindowHarness& harness, bool shown) {
     TBBUTTON button = {};
@@ -55,7 +49,7 @@ TEST(FolderPane, CloseButtonToolbarSwitchAndMenuItemStayInAgreement) {
     harness.click(harness.closeButton(), {close.right / 2, close.bottom / 2});
     ASSERT_TRUE(harness.pumpUntil([&] { return !IsWindowVisible(harness.pane()); }));
     expectPaneShown(harness, false);
-    harness.click(harness.toolbar(), buttonCentre(harness.toolbar(), kFoldersButton));
+    harness.click(harness.toolbar(), harness.toolbarButtonCentre(kFoldersButton));
     ASSERT_TRUE(harness.pumpUntil([&] { return IsWindowVisible(harness.pane()) != FALSE; }));
     expectPaneShown(harness, true);
     harness.choose(harness.viewMenu(), "Folders");
