@@ -29,10 +29,20 @@ TEST(WindowLayout, FolderPaneChildrenFollowItsSize) {
     EXPECT_EQ(layoutFolderPane(1000, 2000).caption, (Rect{60, 30, 580, 240}));
 }
 
-TEST(WindowLayout, SplitterStaysBetweenThePaneAndTheHostsRightEdge) {
-    EXPECT_EQ(clampSplitter(-500, 100, 10000), 100);
+TEST(WindowLayout, SplitterStaysBetweenThePanesLeastWidthAndTheHostsRightEdge) {
+    EXPECT_EQ(clampSplitter(-500, 100, 10000), 100 + kMinimumPaneTwips);
     EXPECT_EQ(clampSplitter(9900, 100, 10000), 9760);
     EXPECT_EQ(clampSplitter(4000, 100, 10000), 4000);
+    EXPECT_EQ(clampSplitter(-500, 0, kMinimumWindowTwips), kMinimumPaneTwips);
+}
+
+// Dragged as narrow as it goes, the pane still shows its close button whole,
+// clear of the grip that drags it wide again.
+TEST(WindowLayout, TheNarrowestPaneKeepsItsCloseButtonAndItsGrip) {
+    const PaneChildren narrowest = layoutFolderPane(clampSplitter(-500, 0, 10000), 2000);
+    EXPECT_GE(narrowest.closeButton.left, 0);
+    EXPECT_LE(narrowest.closeButton.left + narrowest.closeButton.width, narrowest.splitter.left);
+    EXPECT_EQ(narrowest.splitter.width, kSplitterTwips);
 }
 
 // The menu follows the row's box, which the user may have changed, not its stored state.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "WindowHarness.h"
+#include "ui/logic/WindowLayout.h"
 
 namespace lsu::test {
 
@@ -87,8 +88,23 @@ TEST(FolderPane, TheSplitterShowsABarWhileDraggedAndResizesThePaneOnReleaseWithi
     GetWindowRect(harness.main(), &outer);
     dragSplitter(harness, paneWidth(harness) - 2, outer.right - outer.left + 500);
     EXPECT_NEAR(paneWidth(harness), outer.right - outer.left - MulDiv(240, 96, 1440), 1);
+}
+
+// Dragged as far left as it goes, the pane keeps its close button whole and
+// a grip that drags it wide again.
+TEST(FolderPane, DraggedNarrowThePaneKeepsItsCloseButtonAndItsGrip) {
+    WindowHarness harness;
+    harness.open();
     dragSplitter(harness, paneWidth(harness) - 2, -500);
-    EXPECT_EQ(paneWidth(harness), 0);
+    const int narrowest = paneWidth(harness);
+    EXPECT_NEAR(narrowest, MulDiv(kMinimumPaneTwips, 96, 1440), 1);
+    RECT close;
+    GetWindowRect(harness.closeButton(), &close);
+    MapWindowPoints(nullptr, harness.pane(), reinterpret_cast<POINT*>(&close), 2);
+    EXPECT_GE(close.left, 0);
+    EXPECT_LE(close.right, narrowest - MulDiv(kSplitterTwips, 96, 1440));
+    dragSplitter(harness, narrowest - 2, narrowest + 98);
+    EXPECT_NEAR(paneWidth(harness), narrowest + 100, 1);
 }
 
 }  // namespace lsu::test
