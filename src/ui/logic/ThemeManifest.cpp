@@ -11,6 +11,23 @@ std::string withoutExtension(const std::string& fileName) {
     return dot == std::string::npos ? fileName : fileName.substr(0, dot);
 }
 
+// A file name may hold "&" and "'", which would end the XML text or the
+// attribute early; the other three are escaped as well, whatever the name.
+std::string xmlEscaped(const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+        switch (c) {
+            case '&': escaped += "&amp;"; break;
+            case '<': escaped += "&lt;"; break;
+            case '>': escaped += "&gt;"; break;
+            case '"': escaped += "&quot;"; break;
+            case '\'': escaped += "&apos;"; break;
+            default: escaped += c; break;
+        }
+    }
+    return escaped;
+}
+
 }  // namespace
 
 std::string themeManifestPath(const std::string& programFolder, const std::string& programFileName) {
@@ -20,7 +37,7 @@ std::string themeManifestPath(const std::string& programFolder, const std::strin
 // The assembly is an x86-64 build: Windows refuses to start a program whose
 // manifest names another processor architecture.
 std::string themeManifestText(const std::string& programFileName) {
-    const std::string name = withoutExtension(programFileName);
+    const std::string name = xmlEscaped(withoutExtension(programFileName));
     return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><assembly "
            "xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"><assemblyIdentity version=\"1.0.0.0\" "
            "processorArchitecture=\"amd64\" name=\"Fernlight.WindowsXP." +

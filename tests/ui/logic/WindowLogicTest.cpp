@@ -85,7 +85,15 @@ TEST(RunCommand, AStartupFolderRowOpensItsFileWhereItStands) {
 TEST(ThemeManifest, IsWrittenOnceHiddenAndNamedAfterTheProgram) {
     EXPECT_EQ(themeManifestPath("C:\\Tools", "manager.exe"), "C:\\Tools\\manager.exe.manifest");
     EXPECT_EQ(themeManifestPath("C:\\", "manager.exe"), "C:\\manager.exe.manifest");
-    EXPECT_NE(themeManifestText("manager.exe").find("name=\"Fernlight.WindowsXP.manager\""), std::string::npos);
+    EXPECT_EQ(
+        themeManifestText("manager.exe"),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><assembly "
+        "xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"><assemblyIdentity version=\"1.0.0.0\" "
+        "processorArchitecture=\"amd64\" name=\"Fernlight.WindowsXP.manager\" type=\"win32\" /> <description>"
+        "Windows XP theming.</description> <dependency> <dependentAssembly> <assemblyIdentity type=\"win32\" "
+        "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\" processorArchitecture=\"amd64\" "
+        "publicKeyToken=\"6595b64144ccf1df\" language=\"*\" /> </dependentAssembly> </dependency> "
+        "</assembly>\r\n");
     MemoryPlatform platform;
     const std::string path = themeManifestPath(platform.programFolder(), platform.programFileName());
     EXPECT_EQ(writeThemeManifest(platform), ManifestResult::Written);
@@ -98,6 +106,21 @@ TEST(ThemeManifest, IsWrittenOnceHiddenAndNamedAfterTheProgram) {
     MemoryPlatform readOnly;
     readOnly.makeReadOnly(readOnly.programFolder());
     EXPECT_EQ(writeThemeManifest(readOnly), ManifestResult::Failed);
+}
+
+// Windows allows "&" and "'" in a file name, and XML's other three special
+// characters are escaped all the same: the manifest stays well-formed.
+TEST(ThemeManifest, EscapesTheProgramsNameAsXmlText) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Tom & Jerry.exe", "Tom &amp; Jerry"},
+        {"it's.exe", "it&apos;s"},
+        {"<\"a\">.exe", "&lt;&quot;a&quot;&gt;"},
+        {"&amp;.exe", "&amp;amp;"},
+        {"Früh.exe", "Früh"},
+    };
+    for (const auto& [file, name] : cases)
+        EXPECT_NE(themeManifestText(file).find("name=\"Fernlight.WindowsXP." + name + "\" type="), std::string::npos)
+            << file;
 }
 
 TEST(EntryDialogFields, AddStartsEmptyAndOffersNoWinIniKey) {
