@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/EntryFormats.h"
 #include "cli/ExitCodes.h"
 #include "cli/RunCli.h"
 #include "platform/offline/OfflinePlatform.h"
@@ -32,9 +33,12 @@ constexpr const char* kUsage =
     "  --force-dirty          change hives that were not shut down cleanly all the same\n\n"
     "Commands: list, enable, disable, delete, add; lstartup-cli --offline DIR COMMAND --help tells more.\n\n";
 
+// A table is fitted to a terminal a person reads; a file or a pipe gets
+// every cell whole.
 int terminalWidth() {
+    if (!::isatty(STDOUT_FILENO)) return lsu::cli::kWholeCells;
     winsize size{};
-    if (!::isatty(STDOUT_FILENO) || ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return 80;
+    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return 80;
     return size.ws_col;
 }
 
