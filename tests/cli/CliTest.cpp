@@ -14,13 +14,6 @@ namespace {
 
 constexpr const char* kUserRun = "Registry\\Current User\\Run";
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 class CliTest : public MixedInventoryTest {
 protected:
     std::string listed(const std::vector<std::string>& args, int terminalWidth = 200) {
@@ -180,10 +173,6 @@ std::size_t columnStart(const std::string& table, const std::string& header) {
     return linesOf(table).at(0).find(header);
 }
 
-int cellsOf(const std::string& line) {
-    return static_cast<int>(std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
 TEST(TableFormat, OutsideATerminalEveryColumnAndEveryCellIsWhole) {
     const EntryList rows = machineRows();
     const std::string table = cli::formatTable(rows, cli::kWholeCells);
@@ -201,7 +190,7 @@ TEST(TableFormat, OutsideATerminalEveryColumnAndEveryCellIsWhole) {
     };
     EXPECT_EQ(linesOf(table), expected);
     // A terminal wide enough for every cell shows the table as a file holds it.
-    const int wholeWidth = cellsOf(linesOf(table)[3]);
+    const int wholeWidth = charactersOf(linesOf(table)[3]);
     EXPECT_EQ(cli::formatTable(rows, wholeWidth), table);
 }
 
@@ -221,7 +210,7 @@ TEST(TableFormat, InATerminalTheCommandLineTakesTheSpareWidthAndTheOtherColumnsS
     std::size_t commandWidth = 0;
     for (int width : {80, 100, 120, 140, 160}) {
         const std::string table = cli::formatTable(machineRows(), width);
-        for (const std::string& line : linesOf(table)) EXPECT_LE(cellsOf(line), width) << line;
+        for (const std::string& line : linesOf(table)) EXPECT_LE(charactersOf(line), width) << line;
         const std::size_t shown = columnStart(table, "Exists") - columnStart(table, "Command Line") - 2;
         EXPECT_GE(shown, commandWidth) << width;
         commandWidth = shown;
@@ -233,7 +222,7 @@ TEST(TableFormat, InATerminalTheCommandLineTakesTheSpareWidthAndTheOtherColumnsS
 }
 
 TEST(TableFormat, APublisherIsShownOnlyInTheRoomTheOtherColumnsLeave) {
-    const int wholeWidth = cellsOf(linesOf(cli::formatTable(machineRows(), cli::kWholeCells))[3]);
+    const int wholeWidth = charactersOf(linesOf(cli::formatTable(machineRows(), cli::kWholeCells))[3]);
     const std::pair<int, std::string> cases[] = {
         {wholeWidth, "Microsoft Corporation  Enabled"},
         {wholeWidth - 11, "Microsoft…  Enabled"},
@@ -252,7 +241,7 @@ TEST(TableFormat, CellsAreCutBetweenCharactersAndWideOnesTakeTwoCells) {
                             entry("Lines", "line one\r\nline two")};
     for (int width : {80, 76}) {
         for (const std::string& line : linesOf(cli::formatTable(rows, width))) {
-            EXPECT_LE(cellsOf(line), width) << line;
+            EXPECT_LE(charactersOf(line), width) << line;
             EXPECT_NO_THROW(nlohmann::json(line).dump()) << "a cut must leave whole characters";
         }
     }

@@ -6,9 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <sstream>
-
+#include "cli/CliHarness.h"
 #include "offline/OfflineFixture.h"
 
 namespace lsu::test {
@@ -47,17 +45,6 @@ std::string inTerminal(const std::string& tree, const std::vector<std::string>& 
     return shown;
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-int cellsOf(const std::string& line) {
-    return static_cast<int>(std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
 class TerminalTable : public ::testing::Test {
 protected:
     std::string tree = makeWindowsTree(suiteVolume().mountPoint());
@@ -75,7 +62,7 @@ TEST_F(TerminalTable, ATerminalGetsTheTableFittedToItsWidthAndWithWideEveryCellW
     const std::string fitted = inTerminal(tree, {"list"}, 80);
     const std::vector<std::string> lines = linesOf(fitted);
     ASSERT_EQ(lines.size(), 2u) << fitted;
-    for (const std::string& line : lines) EXPECT_LE(cellsOf(line), 80) << line;
+    for (const std::string& line : lines) EXPECT_LE(charactersOf(line), 80) << line;
     EXPECT_TRUE(lines[1].starts_with("Updater  \"C:\\Program Files\\Vendor Name\\Pr")) << lines[1];
     EXPECT_NE(lines[1].find("\xE2\x80\xA6"), std::string::npos) << lines[1];
     EXPECT_EQ(inTerminal(tree, {"list", "--wide"}, 80), runTool(tree, {"list"}).out);

@@ -7,7 +7,6 @@
 #include <nlohmann/json.hpp>
 #include <algorithm>
 #include <optional>
-#include <sstream>
 #include <thread>
 
 #include "cli/CliHarness.h"
@@ -127,13 +126,6 @@ std::vector<std::string> consoleLines(const std::vector<std::string>& args, SHOR
         text.erase(text.find_last_not_of(L' ') + 1);
         lines.push_back(win32::narrow(text));
     }
-    return lines;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 
