@@ -9,6 +9,7 @@
 #include <optional>
 #include <thread>
 
+#include "ProductIdentity.h"
 #include "cli/CliHarness.h"
 #include "cli/ExitCodes.h"
 #include "platform/win32/Owned.h"
@@ -170,6 +171,12 @@ TEST_F(CliExecutable, NonAsciiArgumentsReachTheEntryAndErrorsTheirExitCode) {
     EXPECT_EQ(refused.code, cli::kExitRefused);
     EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
     EXPECT_EQ(inventory(platform()), before);
+}
+
+TEST_F(CliExecutable, VersionNamesTheBuild) {
+    const CliResult result = runExecutable({"--version"});
+    EXPECT_EQ(result.code, cli::kExitOk);
+    EXPECT_EQ(result.out, "lstartup-cli " LSU_VERSION_TEXT "\n");
 }
 
 }  // namespace lsu::test

@@ -12,6 +12,7 @@
 #include "cli/EntryFormats.h"
 #include "cli/ExitCodes.h"
 #include "cli/RunCli.h"
+#include "cli/VersionLine.h"
 #include "platform/offline/OfflinePlatform.h"
 
 namespace {
@@ -23,6 +24,7 @@ using lsu::offline::SetupProblem;
 
 constexpr const char* kUsage =
     "Usage: lstartup-cli --offline DIR [--user NAME] [--program-folder PATH] [--force-dirty] COMMAND ...\n"
+    "       lstartup-cli --version\n"
     "Lists and changes the programs an offline Windows starts by itself.\n\n"
     "  --offline DIR          the root of the mounted Windows volume (the folder holding Windows, Users,\n"
     "                         ProgramData); mount it read-write with ntfs-3g to make changes\n"
@@ -60,6 +62,10 @@ int exitCodeOf(const SetupProblem& problem) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (lsu::cli::asksForVersion(args)) {
+        std::cout << lsu::cli::kVersionLine;
+        return lsu::cli::kExitOk;
+    }
     OfflineOptions options;
     std::size_t at = 0;
     for (; at < args.size(); ++at) {

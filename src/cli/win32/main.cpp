@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "cli/EntryFormats.h"
+#include "cli/ExitCodes.h"
 #include "cli/RunCli.h"
+#include "cli/VersionLine.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -84,6 +86,10 @@ int wmain(int argc, wchar_t** argv) {
     std::ostream out(&outBuffer);
     std::ostream err(&errBuffer);
 
+    if (lsu::cli::asksForVersion(args)) {
+        out << lsu::cli::kVersionLine;
+        return lsu::cli::kExitOk;
+    }
     lsu::Win32Platform platform;
     const int code = lsu::cli::runCli(platform, args, out, err, terminalWidth(output));
     out.flush();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ProductIdentity.h"
 #include "catalog/DisabledStores.h"
 #include "operations/Operations.h"
 #include "platform/win32/WideText.h"
@@ -240,8 +241,9 @@ void MainWindow::toggleGridLines() {
 
 void MainWindow::showAbout() {
     MessageBoxW(window_,
-                L"Tovane StartUp 1.0\r\n\r\nShows every program Windows starts by itself and lets you "
-                L"disable, enable, add, edit, delete and run them.",
+                widen("Tovane StartUp " LSU_VERSION_TEXT "\r\n\r\nShows every program Windows starts by itself and "
+                      "lets you disable, enable, add, edit, delete and run them.\r\n\r\n" LSU_COPYRIGHT)
+                    .c_str(),
                 L"About Larkwell StartUp", MB_OK | MB_ICONINFORMATION);
 }
 
