@@ -28,10 +28,10 @@ protected:
     std::string tree = makeWindowsTree(suiteVolume().mountPoint());
 
     void SetUp() override {
-        fillHive(tree + kUserHive,
-                 {stringEntry(kRun, "Expand", "%SystemRoot%\\system32\\notepad.exe", kRegExpandSz),
-                  stringEntry(kRun, kGreekName, "C:\\Tools\\greek.exe"),
-                  stringEntry("Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load", "C:\\Tools\\tray.exe")});
+        fillHive(tree + kUserHive, {stringEntry(kRun, "Expand", "%SystemRoot%\\system32\\notepad.exe", kRegExpandSz),
+                                    stringEntry(kRun, kGreekName, "C:\\Tools\\greek.exe"),
+                                    stringEntry("Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load",
+                                                "C:\\Tools\\tray.exe")});
         fillHive(tree + kSoftwareHive, {stringEntry("Wow6432Node\\" + kRun.substr(9), "Wow", "C:\\Tools\\wow.exe")});
     }
     ProcessResult tool(const std::vector<std::string>& args) { return runTool(tree, args); }
@@ -134,7 +134,7 @@ TEST_F(OfflineTool, ProfileIsTheOnlyUserWithAHive) {
 }
 
 TEST_F(OfflineTool, ParkingAFileNeedsAProgramFolder) {
-    fs::remove(tree + "/Program Files/LStartUp");
+    fs::remove_all(tree + "/Program Files/LStartUp");
     std::ofstream(tree + kLinkFolder + "/sync.bat") << "@echo off\r\n";
     const ProcessResult refused = tool({"disable", "Startup Folder\\Current User", "sync.bat"});
     EXPECT_EQ(refused.code, cli::kExitOperationFailed);
