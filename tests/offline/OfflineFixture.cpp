@@ -121,9 +121,10 @@ std::vector<std::uint8_t> storedBytes(const std::string& path, const std::string
     hive_h* hive = hivex_open(path.c_str(), 0);
     const hive_node_h node = keyNode(hive, key, false);
     if (hive_value_h value = node ? hivex_node_get_value(hive, node, name.c_str()) : 0) {
-        hive_type type{};
+        // Any type the registry keeps, never taken as one of hivex's names for them.
+        std::uint32_t type = 0;
         std::size_t length = 0;
-        char* data = hivex_value_value(hive, value, &type, &length);
+        char* data = hivex_value_value(hive, value, reinterpret_cast<hive_type*>(&type), &length);
         bytes.assign(data, data + length);
         bytes.insert(bytes.begin(), static_cast<std::uint8_t>(type));
         std::free(data);
