@@ -88,15 +88,22 @@ HiveRead<std::span<const std::uint8_t>> HiveCells::cell(std::uint32_t relative, 
     return Bytes(file_).subspan(offset + 4, length - 4);
 }
 
-HiveRead<KeyCell> HiveCells::key(std::size_t offset) const {
+HiveRead<std::span<const std::uint8_t>> HiveCells::record(std::size_t offset, const char (&signature)[3],
+                                                          const char* what) const {
     if (offset < kBaseBlockSize || offset - kBaseBlockSize >= kNoCell)
-        return damageAt(offset, "a key lies outside the hive");
-    auto found = cell(static_cast<std::uint32_t>(offset - kBaseBlockSize), "a key");
+        return damageAt(offset, std::string(what) + " lies outside the hive");
+    auto found = cell(static_cast<std::uint32_t>(offset - kBaseBlockSize), what);
+    if (auto* payload = std::get_if<Bytes>(&found); payload && !signed2(*payload, signature))
+        return damageAt(offset, std::string(what) + " is a cell of another kind");
+    return found;
+}
+
+HiveRead<KeyCell> HiveCells::key(std::size_t offset) const {
+    auto found = record(offset, "nk", "a key");
     if (auto* damage = std::get_if<HiveDamage>(&found)) return *damage;
     const Bytes payload = std::get<Bytes>(found);
     const std::size_t nameLength = field16(payload, 72);
-    if (!signed2(payload, "nk") || payload.size() < kKeyNameAt + nameLength)
-        return damageAt(offset, "a key's cell holds no key node");
+    if (payload.size() < kKeyNameAt + nameLength) return damageAt(offset, "a key's name runs past its cell");
     KeyCell key;
     key.offset = offset;
     key.name = storedName(payload.subspan(kKeyNameAt, nameLength), field16(payload, 2) & kKeyNameCompressed);
@@ -176,14 +183,11 @@ HiveRead<std::vector<std::uint8_t>> HiveCells::bigData(Bytes record, std::size_t
 }
 
 HiveRead<ValueCell> HiveCells::value(std::size_t offset) const {
-    if (offset < kBaseBlockSize || offset - kBaseBlockSize >= kNoCell)
-        return damageAt(offset, "a value lies outside the hive");
-    auto found = cell(static_cast<std::uint32_t>(offset - kBaseBlockSize), "a value");
+    auto found = record(offset, "vk", "a value");
     if (auto* damage = std::get_if<HiveDamage>(&found)) return *damage;
     const Bytes payload = std::get<Bytes>(found);
     const std::size_t nameLength = field16(payload, 2);
-    if (!signed2(payload, "vk") || payload.size() < kValueNameAt + nameLength)
-        return damageAt(offset, "a value's cell holds no value record");
+    if (payload.size() < kValueNameAt + nameLength) return damageAt(offset, "a value's name runs past its cell");
     ValueCell value;
     value.offset = offset;
     value.name = storedName(payload.subspan(kValueNameAt, nameLength), field16(payload, 16) & kValueNameCompressed);

@@ -71,6 +71,9 @@ private:
     HiveCells(std::vector<std::uint8_t> file, std::vector<Bin> bins, std::size_t root, std::uint32_t minor);
     // The payload of the allocated cell at a bin-relative offset.
     HiveRead<std::span<const std::uint8_t>> cell(std::uint32_t relative, const char* what) const;
+    // The payload of the record with this signature at a file offset.
+    HiveRead<std::span<const std::uint8_t>> record(std::size_t offset, const char (&signature)[3],
+                                                   const char* what) const;
     HiveRead<std::vector<std::uint8_t>> bigData(std::span<const std::uint8_t> record, std::size_t offset,
                                                 std::size_t size) const;
     HiveRead<std::vector<std::size_t>> listedSubkeys(std::uint32_t list, int depth) const;
