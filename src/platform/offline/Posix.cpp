@@ -154,11 +154,6 @@ SystemResult writeAll(int fd, const void* data, std::size_t size, const std::str
     return {};
 }
 
-void syncFolder(const std::string& folder) {
-    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd) ::fsync(fd.get());
-}
-
 std::string childPath(const std::string& folder, const std::string& name) {
     std::string path = folder;
     path += '/';

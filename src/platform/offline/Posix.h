@@ -120,8 +120,6 @@ private:
 // The whole file (or its first limit bytes); false when it cannot be read.
 bool readWholeFile(const std::string& path, std::string& bytes, std::size_t limit = SIZE_MAX);
 SystemResult writeAll(int fd, const void* data, std::size_t size, const std::string& what);
-// Makes a rename in the folder durable.
-void syncFolder(const std::string& folder);
 std::string parentFolder(const std::string& path);
 std::string childPath(const std::string& folder, const std::string& name);
 
