@@ -115,7 +115,7 @@ TEST_F(OfflineTool, DirtyHiveRefusesWritesUnlessForcedAndIsBackedUpFirst) {
 // listing goes on without them.
 TEST_F(OfflineTool, SpecialFilesWhereFilesAreExpectedAreNotWaitedFor) {
     fs::remove(tree + "/Windows/win.ini");
-    for (const std::string fifo : {tree + "/Windows/win.ini", tree + kUserHive + ".LOG1"})
+    for (const std::string& fifo : {tree + "/Windows/win.ini", tree + kUserHive + ".LOG1"})
         ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0) << fifo;
     const ProcessResult listed = tool({"list", "--format", "csv"});
     EXPECT_EQ(listed.code, cli::kExitOk) << listed.out;
