@@ -21,7 +21,8 @@ constexpr std::size_t kKeyNameAt = 76;
 constexpr std::size_t kValueNameAt = 20;
 
 bool signed2(Bytes payload, const char (&signature)[3]) {
-    return payload.size() >= 2 && payload[0] == signature[0] && payload[1] == signature[1];
+    return payload.size() >= 2 && payload[0] == static_cast<std::uint8_t>(signature[0]) &&
+           payload[1] == static_cast<std::uint8_t>(signature[1]);
 }
 
 std::uint32_t field32(Bytes bytes, std::size_t at) { return readLe32(bytes, at).value_or(0); }

@@ -274,7 +274,7 @@ SystemResult HiveFile::setValue(const std::string& key, const HiveValue& value, 
     } else {
         values.push_back(value);
     }
-    const SystemResult done = apply({found.found.back().offset, found.missing, values, false}, key, values);
+    SystemResult done = apply({found.found.back().offset, found.missing, values, false}, key, values);
     const std::vector<std::string> components = keyComponents(key);
     for (std::size_t count = found.found.size(); done && count <= components.size(); ++count)
         createdKeys_.insert(foldedName(joinedKey(components, count)));
@@ -305,7 +305,7 @@ SystemResult HiveFile::deleteValue(const std::string& key, const std::string& na
     while (top > 1 && createdKeys_.contains(foldedName(joinedKey(components, top - 1))) &&
            found.found[top - 1].valueCount == 0 && found.found[top - 1].subkeyCount == 1)
         --top;
-    const SystemResult done = apply({found.found[top].offset, {}, std::nullopt, true}, key, std::nullopt);
+    SystemResult done = apply({found.found[top].offset, {}, std::nullopt, true}, key, std::nullopt);
     for (std::size_t count = top; done && count <= components.size(); ++count)
         createdKeys_.erase(foldedName(joinedKey(components, count)));
     return done;

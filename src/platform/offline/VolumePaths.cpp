@@ -137,10 +137,12 @@ std::variant<VolumePaths::ChangePlace, SystemResult> VolumePaths::changePlace(co
                                             "\" is a name Windows cannot give a file, so it is not changed here: "
                                             "remove or rename " +
                                             *located.listed + " by hand.");
-    for (const std::string& name : path->names)
-        if (!windowsCanName(name))
-            return SystemResult::refused(
-                0, "\"" + name + "\" in " + windowsPath + " is not a name Windows can give a file or folder.");
+    for (const std::string& name : path->names) {
+        if (windowsCanName(name)) continue;
+        std::string reason = "\"";
+        reason.append(name).append("\" in ").append(windowsPath);
+        return SystemResult::refused(0, reason + " is not a name Windows can give a file or folder.");
+    }
     const std::size_t slash = located.named->find_last_of('/');
     return ChangePlace{located.named->substr(0, slash), located.named->substr(slash + 1)};
 }
