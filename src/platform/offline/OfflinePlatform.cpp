@@ -43,7 +43,8 @@ std::variant<std::unique_ptr<OfflinePlatform>, SetupProblem> OfflinePlatform::op
     VolumePaths provisional(*root, "C:\\Windows");
     const std::string softwarePath = *provisional.hostPath("C:\\Windows\\System32\\config\\SOFTWARE");
     auto platform = std::make_unique<OfflinePlatform>(provisional, options.acceptDirtyHives);
-    platform->software_ = HiveFile::open(softwarePath, platform->guard_);
+    platform->software_ =
+        HiveFile::open(softwarePath, provisional.holdFolder(parentFolder(softwarePath)), platform->guard_);
     if (!platform->software_)
         return SetupProblem{SetupProblem::NotAWindowsVolume,
                             options.root + " holds no Windows volume: " + softwarePath + " is not a registry hive"};
@@ -53,19 +54,18 @@ std::variant<std::unique_ptr<OfflinePlatform>, SetupProblem> OfflinePlatform::op
     platform->windowsFolder_ = systemRoot;
 
     std::string problem;
-    auto profile = chooseProfile(*platform->paths_.hostPath(platform->paths_.driveRoot() + "Users"), options.user,
-                                 problem);
+    auto profile =
+        chooseProfile(*platform->paths_.hostPath(platform->paths_.driveRoot() + "Users"), options.user, problem);
     if (!profile) return SetupProblem{SetupProblem::NoProfile, problem};
-    platform->user_ = HiveFile::open(profile->hive, platform->guard_);
-    if (!platform->user_)
-        return SetupProblem{SetupProblem::NoProfile, profile->hive + " is not a registry hive"};
+    platform->user_ = HiveFile::open(profile->hive, platform->paths_.holdFolder(profile->path), platform->guard_);
+    if (!platform->user_) return SetupProblem{SetupProblem::NoProfile, profile->hive + " is not a registry hive"};
     platform->loadEnvironment(profile->name);
 
     if (!options.programFolder.empty()) {
         auto folder = absoluteFolder(options.programFolder);
         if (!folder)
-            return SetupProblem{SetupProblem::NoProgramFolder, "the program folder " + options.programFolder +
-                                                                   " does not exist"};
+            return SetupProblem{SetupProblem::NoProgramFolder,
+                                "the program folder " + options.programFolder + " does not exist"};
         platform->programFolder_ = platform->paths_.mapProgramFolder(*folder);
         platform->programFolderExists_ = true;
     } else {
@@ -117,20 +117,20 @@ std::vector<std::string> OfflinePlatform::dirtyHives() const {
     return dirty;
 }
 
-std::variant<std::string, SystemResult> OfflinePlatform::changeablePath(const std::string& windowsPath) {
-    auto host = paths_.hostPath(windowsPath);
-    if (!host) return SystemResult::refused(0, windowsPath + " is not on the offline Windows volume.");
-    if (!paths_.staysInside(*host))
-        return SystemResult::refused(0, windowsPath + " leads off the offline Windows volume (" + *host + ").");
-    if (SystemResult allowed = guard_.checkVolume(*host); !allowed) return allowed;
-    const std::string folder = withTrailingBackslash(programFolder_);
-    if (!programFolderExists_ && equalsNoCase(windowsPath.substr(0, folder.size()), folder))
+std::variant<OfflinePlatform::ChangeTarget, SystemResult> OfflinePlatform::changeTarget(
+    const std::string& windowsPath) {
+    auto place = paths_.changePlace(windowsPath);
+    if (auto* refused = std::get_if<SystemResult>(&place)) return *refused;
+    const auto& [folder, name] = std::get<VolumePaths::ChangePlace>(place);
+    if (SystemResult allowed = guard_.checkVolume(childPath(folder, name)); !allowed) return allowed;
+    const std::string programFolder = withTrailingBackslash(programFolder_);
+    if (!programFolderExists_ && equalsNoCase(windowsPath.substr(0, programFolder.size()), programFolder))
         return SystemResult::refused(0, "There is no folder for the disabled Startup-folder items: " + programFolder_ +
                                             " does not exist on the volume. Create it, or name another with "
                                             "--program-folder PATH.");
-    if (!VolumePaths::creatableName(lastComponent(windowsPath)))
-        return SystemResult::refused(0, "\"" + lastComponent(windowsPath) + "\" is not a name Windows can give a file.");
-    return *host;
+    auto held = paths_.holdFolder(folder);
+    if (auto* refused = std::get_if<SystemResult>(&held)) return *refused;
+    return ChangeTarget{std::move(std::get<HeldFolder>(held)), name};
 }
 
 std::string OfflinePlatform::specialFolder(int csidl) {
@@ -148,20 +148,21 @@ std::string OfflinePlatform::programFileName() {
 bool OfflinePlatform::fileExists(const std::string& path) {
     // As on Windows, a path that ends in a separator names a folder, not a file.
     if (!path.empty() && (path.back() == '\\' || path.back() == '/')) return false;
-    auto host = paths_.hostPath(path);
+    auto host = paths_.hostPathAsWindowsFindsIt(path);
     return host && isPlainFile(*host);
 }
 
 bool OfflinePlatform::folderExists(const std::string& path) {
-    auto host = paths_.hostPath(path);
+    auto host = paths_.hostPathAsWindowsFindsIt(path);
     return host && isFolder(*host);
 }
 
 SystemResult OfflinePlatform::ensureFolder(const std::string& path) {
     if (folderExists(path)) return {};
-    auto host = changeablePath(path);
-    if (auto* refused = std::get_if<SystemResult>(&host)) return *refused;
-    return makeFolder(std::get<std::string>(host));
+    auto target = changeTarget(path);
+    if (auto* refused = std::get_if<SystemResult>(&target)) return *refused;
+    const auto& [folder, name] = std::get<ChangeTarget>(target);
+    return folder.makeFolder(name);
 }
 
 std::vector<std::string> OfflinePlatform::listFiles(const std::string& folder) {
@@ -177,38 +178,42 @@ std::optional<std::vector<std::uint8_t>> OfflinePlatform::readFile(const std::st
 }
 
 SystemResult OfflinePlatform::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    auto host = changeablePath(path);
-    if (auto* refused = std::get_if<SystemResult>(&host)) return *refused;
-    return replaceFile(std::get<std::string>(host), bytes);
+    auto target = changeTarget(path);
+    if (auto* refused = std::get_if<SystemResult>(&target)) return *refused;
+    const auto& [folder, name] = std::get<ChangeTarget>(target);
+    return folder.replaceFile(name, bytes);
 }
 
 SystemResult OfflinePlatform::deleteFile(const std::string& path) {
-    auto host = changeablePath(path);
-    if (auto* refused = std::get_if<SystemResult>(&host)) return *refused;
-    return removeFile(std::get<std::string>(host));
+    auto target = changeTarget(path);
+    if (auto* refused = std::get_if<SystemResult>(&target)) return *refused;
+    const auto& [folder, name] = std::get<ChangeTarget>(target);
+    return folder.removeFile(name);
 }
 
 SystemResult OfflinePlatform::moveFile(const std::string& from, const std::string& to, bool replace) {
-    auto source = changeablePath(from);
+    auto source = changeTarget(from);
     if (auto* refused = std::get_if<SystemResult>(&source)) return *refused;
-    auto target = changeablePath(to);
+    auto target = changeTarget(to);
     if (auto* refused = std::get_if<SystemResult>(&target)) return *refused;
-    std::string targetHost = std::get<std::string>(target);
+    const auto& [fromFolder, fromName] = std::get<ChangeTarget>(source);
+    const auto& [toFolder, toName] = std::get<ChangeTarget>(target);
     // A new spelling of the same name renames the file to it.
-    if (targetHost == std::get<std::string>(source))
-        targetHost = parentFolder(targetHost) + "/" + lastComponent(to);
-    return renameFile(std::get<std::string>(source), targetHost, replace);
+    const bool sameEntry = fromFolder.path() == toFolder.path() && fromName == toName;
+    return fromFolder.moveFile(fromName, toFolder, sameEntry ? lastComponent(to) : toName, replace);
 }
 
 SystemResult OfflinePlatform::setHidden(const std::string& path) {
-    auto host = changeablePath(path);
-    if (auto* refused = std::get_if<SystemResult>(&host)) return *refused;
-    return setNtfsAttributes(std::get<std::string>(host), kAttributeHidden);
+    auto target = changeTarget(path);
+    if (auto* refused = std::get_if<SystemResult>(&target)) return *refused;
+    const auto& [folder, name] = std::get<ChangeTarget>(target);
+    return folder.setAttributes(name, kAttributeHidden);
 }
 
 std::string OfflinePlatform::companyName(const std::string& programPath) {
-    auto bytes = readFile(programPath);
-    return bytes ? formats::companyNameOfImage(*bytes) : std::string();
+    auto host = paths_.hostPathAsWindowsFindsIt(programPath);
+    auto program = host ? RegularFile::open(*host) : std::nullopt;
+    return program ? formats::companyNameOfImage(*program) : std::string();
 }
 
 SystemResult OfflinePlatform::shellOpen(const std::string&, const std::string&, const std::string&, int) {

@@ -90,8 +90,12 @@ private:
     std::string stringValueOf(HiveFile& hive, const std::string& key, const std::string& name,
                               const std::string& fallback);
     void loadEnvironment(const std::string& userName);
-    // The host path a change may be made at, or why it may not.
-    std::variant<std::string, SystemResult> changeablePath(const std::string& windowsPath);
+    // The folder, held, and the name in it a change may be made at, or why it may not.
+    struct ChangeTarget {
+        HeldFolder folder;
+        std::string name;
+    };
+    std::variant<ChangeTarget, SystemResult> changeTarget(const std::string& windowsPath);
 
     VolumePaths paths_;
     WriteGuard guard_;
