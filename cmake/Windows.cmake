@@ -70,12 +70,13 @@ target_link_libraries(LStartUp PRIVATE lsu_ui_win32)
 lsu_unicode_entry(LStartUp)
 
 # The command-line tool: a console program over the same core as the window.
-add_executable(lstartup-cli src/cli/win32/main.cpp)
+add_executable(lstartup-cli src/cli/win32/main.cpp src/cli/win32/lstartup-cli.rc)
 target_link_libraries(lstartup-cli PRIVATE lsu_cli lsu_win32)
 lsu_unicode_entry(lstartup-cli)
-# The Windows suite runs the real tool beside it and reads its output.
+# The Windows suite runs the real tool beside it and reads its output, and
+# reads the version resources of both programs.
 target_link_libraries(lsu_tests_win PRIVATE lsu_cli)
-add_dependencies(lsu_tests_win lstartup-cli)
+add_dependencies(lsu_tests_win lstartup-cli LStartUp)
 
 # The real window in-process, driven by window messages and input on the
 # virtual display, over the real platform in the throwaway prefix.

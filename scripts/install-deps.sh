@@ -6,7 +6,8 @@ packages=(cmake make g++ googletest libgtest-dev libbenchmark-dev
           wine wine64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
           xvfb xauth xdotool imagemagick x11-utils
           clang libclang-rt-14-dev clang-tidy cppcheck libcli11-dev nlohmann-json3-dev python3
-          pkg-config libhivex-dev libhivex-bin liblnk-dev libbfio-dev libregf-utils ntfs-3g)
+          pkg-config libhivex-dev libhivex-bin liblnk-dev libbfio-dev libregf-utils ntfs-3g strace
+          nsis zip unzip dpkg-dev lintian)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# The quality gates beyond the two test suites: the native tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, static analysis, and a
-# bounded fuzzing run.
+# The quality gates beyond the two test suites: the native tests and the
+# offline suite (the Linux tool on a mounted volume; hivex and liblnk are not
+# instrumented) under AddressSanitizer and UndefinedBehaviorSanitizer, static
+# analysis, and a bounded fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/stage.sh
 sanitized_tests() {
   cmake --preset sanitize >/dev/null
-  cmake --build --preset sanitize -j2 --target lsu_tests >/dev/null
+  cmake --build --preset sanitize -j2 --target lsu_tests lsu_offline_tests >/dev/null
   # As in the plain native run, the tests keep to memory, so two run at once.
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset sanitize -j2
 }

@@ -41,6 +41,8 @@ windows_tests() {
 lsu_stage "windows tests under wine" windows_tests
 lsu_stage "screenshot" bash scripts/screenshot-test.sh
 lsu_stage "linux tool lists an offline tree as the windows tool lists wine" bash scripts/offline-matches-windows.sh
+lsu_stage "release files: installed, started and uninstalled under wine; the debian package checked" \
+  bash scripts/release-test.sh
 
 lsu_stage "quality gates" bash scripts/quality.sh
 echo

@@ -79,4 +79,13 @@ std::size_t prefixFitting(std::string_view utf8, int width) {
     return at;
 }
 
+std::size_t suffixFitting(std::string_view utf8, int width) {
+    int excess = displayWidth(utf8) - width;
+    std::size_t at = 0;
+    std::size_t length = 0;
+    for (; at < utf8.size() && excess > 0; at += length) excess -= cellsOf(decodeAt(utf8, at, length));
+    while (at < utf8.size() && cellsOf(decodeAt(utf8, at, length)) == 0) at += length;
+    return at;
+}
+
 }  // namespace lsu::cli

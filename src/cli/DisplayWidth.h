@@ -12,5 +12,9 @@ int displayWidth(std::string_view utf8);
 // The longest start of the text that fits in the width, cut between
 // characters; its length in bytes.
 std::size_t prefixFitting(std::string_view utf8, int width);
+// The longest end of the text that fits in the width, cut between characters
+// and never starting with a mark drawn over the character before it; where
+// it starts, in bytes.
+std::size_t suffixFitting(std::string_view utf8, int width);
 
 }  // namespace lsu::cli

@@ -26,9 +26,15 @@ std::string formatCsv(const EntryList& rows);
 // it); UTF-8, bytes that are not UTF-8 replaced by U+FFFD.
 std::string formatJson(const EntryList& rows);
 
-// The window's shown columns fitted to the terminal: when the rows are
-// wider, the command line gives way first, then the name, section, publisher
-// and state; cut cells end in an ellipsis.
+// The table width of output that is not a terminal, and of --wide: every
+// column, every cell whole.
+inline constexpr int kWholeCells = 0;
+
+// The window's shown columns. In a terminal narrower than the rows, each
+// column keeps the least width at which it reads, the command line takes the
+// spare width first, then the name, section and state grow whole, and the
+// publisher is shown only in the room left; a cut cell ends in an ellipsis
+// (a section begins with one, keeping its leaf).
 std::string formatTable(const EntryList& rows, int terminalWidth);
 
 }  // namespace lsu::cli

@@ -28,6 +28,7 @@ struct Request {
     std::string name;
     std::string commandLine;
     std::string format = "table";
+    bool wide = false;
     bool yes = false;
 };
 
@@ -45,7 +46,7 @@ public:
         else if (request.format == "json")
             out_ << formatJson(rows);
         else
-            out_ << formatTable(rows, terminalWidth_);
+            out_ << formatTable(rows, request.wide ? kWholeCells : terminalWidth_);
         return kExitOk;
     }
 
@@ -174,6 +175,7 @@ int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::os
     addSectionArgument(*list, request, false, "Section key (default \"All Programs\")");
     list->add_option("--format", request.format, "Output format: table (default), csv or json")
         ->check(CLI::IsMember({"table", "csv", "json"}));
+    list->add_flag("--wide", request.wide, "Print every column and every cell of the table whole in a terminal too");
     list->footer("\n" + sectionList());
 
     std::array<CLI::App*, 3> changes = {

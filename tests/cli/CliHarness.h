@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "cli/EntryFormats.h"
@@ -23,6 +24,18 @@ inline CliResult runTool(const ScanPorts& platform, const std::vector<std::strin
     std::ostringstream out, err;
     const int code = cli::runCli(platform, args, out, err, terminalWidth);
     return {code, out.str(), err.str()};
+}
+
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The characters of UTF-8 text: the cells it takes when none is wide.
+inline int charactersOf(const std::string& text) {
+    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
 // Every entry of every section, enabled and parked: what a change would alter.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/CliHarness.h"
+#include "cli/DisplayWidth.h"
 #include "cli/ExitCodes.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "ui/logic/ChangeMessages.h"
@@ -12,13 +13,6 @@ namespace lsu::test {
 namespace {
 
 constexpr const char* kUserRun = "Registry\\Current User\\Run";
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 class CliTest : public MixedInventoryTest {
 protected:
@@ -40,6 +34,13 @@ TEST_F(CliTest, EveryFormatListsTheWindowsRowsOfEverySection) {
         EXPECT_EQ(listed({"list", key}, 1000), cli::formatTable(rows, 1000));
     }
     EXPECT_EQ(listed({"list"}), listed({"list", "all programs"}));  // no section lists them all, as does "all programs"
+}
+
+TEST_F(CliTest, WideListsTheTableWholeInANarrowTerminalToo) {
+    const EntryList rows = loadSection(platform(), SectionId::AllPrograms).rows;
+    EXPECT_EQ(listed({"list", "--wide"}, 80), cli::formatTable(rows, cli::kWholeCells));
+    EXPECT_EQ(listed({"list"}, 80), cli::formatTable(rows, 80));
+    EXPECT_NE(listed({"list"}, 80), listed({"list", "--wide"}, 80));
 }
 
 TEST_F(CliTest, DisableParksTheEntryFoundInAnyLeafAndEnableBringsItBack) {
@@ -162,27 +163,124 @@ TEST(JsonFormat, IsAnArrayOfTheRowsCellsWithBytesThatAreNotUtf8Replaced) {
         "publisher": "", "state": "Enabled", "switchedOff": false, "readOnly": false}])"));
 }
 
-TEST(TableFormat, FitsTheTerminalCuttingTheCommandLineFirstAndCellsAtCharacterBoundaries) {
+// Rows as a machine lists them: long command lines, a maker's name, a
+// parked entry, one Windows' own switch keeps off and one group policy sets.
+EntryList machineRows() {
+    auto row = [](const char* name, const char* commandLine, SectionId leaf, const char* publisher = "") {
+        StartupEntry made = entry(name, commandLine);
+        std::tie(made.section, made.publisher, made.exists) = std::tuple(leaf, publisher, true);
+        return made;
+    };
+    EntryList rows = {
+        row("SecurityHealth", "%windir%\\system32\\SecurityHealthSystray.exe", SectionId::MachineRun,
+            "Microsoft Corporation"),
+        row("Microsoft Edge Update", "\"C:\\Program Files (x86)\\Microsoft\\EdgeUpdate\\MicrosoftEdgeUpdate.exe\" /c",
+            SectionId::UserRun),
+        row("Tray Helper", "C:\\Program Files\\Tray Helper\\helper.exe /tray", SectionId::UserRun),
+        row("Corporate Agent", "C:\\windows\\notepad.exe", SectionId::UserPolicyRun),
+    };
+    rows[1].enabled = false;
+    rows[2].switchedOff = true;
+    return rows;
+}
+
+// Where each column of the table starts, by its header.
+std::size_t columnStart(const std::string& table, const std::string& header) {
+    return linesOf(table).at(0).find(header);
+}
+
+TEST(TableFormat, OutsideATerminalEveryColumnAndEveryCellIsWhole) {
+    const EntryList rows = machineRows();
+    const std::string table = cli::formatTable(rows, cli::kWholeCells);
+    const std::vector<std::string> expected = {
+        "Name                   Command Line                                                              "
+        "Exists  Section                           Publisher              State",
+        "SecurityHealth         %windir%\\system32\\SecurityHealthSystray.exe                               "
+        "Yes     Registry\\All Users\\Run            Microsoft Corporation  Enabled",
+        "Microsoft Edge Update  \"C:\\Program Files (x86)\\Microsoft\\EdgeUpdate\\MicrosoftEdgeUpdate.exe\" /c  "
+        "Yes     Registry\\Current User\\Run                                Disabled",
+        "Tray Helper            C:\\Program Files\\Tray Helper\\helper.exe /tray                             "
+        "Yes     Registry\\Current User\\Run                                Off in Windows settings",
+        "Corporate Agent        C:\\windows\\notepad.exe                                                    "
+        "Yes     Registry\\Current User\\Policy Run                         Set by policy",
+    };
+    EXPECT_EQ(linesOf(table), expected);
+    // A terminal wide enough for every cell shows the table as a file holds it.
+    const int wholeWidth = charactersOf(linesOf(table)[3]);
+    EXPECT_EQ(cli::formatTable(rows, wholeWidth), table);
+}
+
+// In 80 columns every column still reads, a section by its leaf and a state
+// by its start, and the command line takes the rest.
+TEST(TableFormat, InATerminalTheCommandLineTakesTheSpareWidthAndTheOtherColumnsStayReadable) {
+    const std::vector<std::string> at80 = {
+        "Name          Command Line                Exists  Section             State",
+        "SecurityHea…  %windir%\\system32\\Securit…  Yes     …try\\All Users\\Run  Enabled",
+        "Microsoft E…  \"C:\\Program Files (x86)\\M…  Yes     …\\Current User\\Run  Disabled",
+        "Tray Helper   C:\\Program Files\\Tray Hel…  Yes     …\\Current User\\Run  Off in Wi…",
+        "Corporate A…  C:\\windows\\notepad.exe      Yes     …t User\\Policy Run  Set by po…",
+    };
+    EXPECT_EQ(linesOf(cli::formatTable(machineRows(), 80)), at80);
+    // Wider, the command line grows first; the name, section and state grow
+    // whole after it; then the command line takes the rest.
+    std::size_t commandWidth = 0;
+    for (int width : {80, 100, 120, 140, 160}) {
+        const std::string table = cli::formatTable(machineRows(), width);
+        for (const std::string& line : linesOf(table)) EXPECT_LE(charactersOf(line), width) << line;
+        const std::size_t shown = columnStart(table, "Exists") - columnStart(table, "Command Line") - 2;
+        EXPECT_GE(shown, commandWidth) << width;
+        commandWidth = shown;
+    }
+    const std::string at120 = cli::formatTable(machineRows(), 120);
+    for (const char* whole : {"Registry\\Current User\\Run ", "Off in Windows set…", "Tray Helper "})
+        EXPECT_NE(at120.find(whole), std::string::npos) << whole;
+    EXPECT_NE(cli::formatTable(machineRows(), 145).find("helper.exe /tray "), std::string::npos);
+}
+
+TEST(TableFormat, APublisherIsShownOnlyInTheRoomTheOtherColumnsLeave) {
+    const int wholeWidth = charactersOf(linesOf(cli::formatTable(machineRows(), cli::kWholeCells))[3]);
+    const std::pair<int, std::string> cases[] = {
+        {wholeWidth, "Microsoft Corporation  Enabled"},
+        {wholeWidth - 11, "Microsoft…  Enabled"},
+        {wholeWidth - 12, "Registry\\All Users\\Run            Enabled"},
+        {80, "…try\\All Users\\Run  Enabled"},
+    };
+    for (const auto& [width, ending] : cases) {
+        const auto lines = linesOf(cli::formatTable(machineRows(), width));
+        EXPECT_TRUE(lines.at(1).ends_with(ending)) << width << ": " << lines[1];
+        EXPECT_EQ(lines[0].find("Publisher") != std::string::npos, ending.starts_with("Microsoft")) << width;
+    }
+}
+
+TEST(TableFormat, CellsAreCutBetweenCharactersAndWideOnesTakeTwoCells) {
     const EntryList rows = {entry("ÄÖÜäöü ÄÖÜäöü", "C:\\Program Files\\Vendor\\Product\\bin\\tool.exe --many --options"),
                             entry("Lines", "line one\r\nline two")};
-    for (int width : {80, 60}) {
+    for (int width : {80, 76}) {
         for (const std::string& line : linesOf(cli::formatTable(rows, width))) {
-            EXPECT_LE(std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; }), width) << line;
+            EXPECT_LE(charactersOf(line), width) << line;
             EXPECT_NO_THROW(nlohmann::json(line).dump()) << "a cut must leave whole characters";
         }
     }
-    const auto wide = linesOf(cli::formatTable(rows, 80));
-    EXPECT_TRUE(wide[1].starts_with("ÄÖÜäöü ÄÖÜäöü  C:\\Program \xE2\x80\xA6  No      Registry\\")) << wide[1];
-    EXPECT_TRUE(wide.at(2).starts_with("Lines          line one  l\xE2\x80\xA6")) << wide[2];
-    EXPECT_TRUE(linesOf(cli::formatTable(rows, 60))[1].starts_with("ÄÖÜäöü \xE2\x80\xA6"));
+    const auto cut = linesOf(cli::formatTable(rows, 76));
+    EXPECT_EQ(cut.at(1), "ÄÖÜäöü ÄÖÜä…  C:\\Program Files\\Vendor\\…  No      …\\Current User\\Run  Enabled");
+    EXPECT_EQ(cut.at(2), "Lines         line one  line two         No      …\\Current User\\Run  Enabled");
     // Wide characters take two cells of the console, combining marks none.
     const auto aligned = linesOf(cli::formatTable({entry("\xE4\xB8\xAD\xE6\x96\x87\xF0\x9F\x98\x80", "x.exe"),
-                                                   entry("e\xCC\x81", "x.exe"), entry("abcdef", "x.exe")}, 200));
+                                                   entry("e\xCC\x81", "x.exe"), entry("abcdef", "x.exe")},
+                                                  cli::kWholeCells));
     EXPECT_TRUE(aligned.at(1).starts_with("\xE4\xB8\xAD\xE6\x96\x87\xF0\x9F\x98\x80  x.exe")) << aligned[1];
     EXPECT_TRUE(aligned.at(2).starts_with("e\xCC\x81       x.exe")) << aligned[2];
     EXPECT_TRUE(aligned.at(3).starts_with("abcdef  x.exe") && aligned[3].ends_with("  Enabled")) << aligned[3];
-    // Below its least width a column no longer gives way; the terminal wraps the line.
-    EXPECT_TRUE(linesOf(cli::formatTable(rows, 40))[1].starts_with("ÄÖÜäöü \xE2\x80\xA6  C:\\Progra"));
+    // The end of a text kept after a cut never starts with a combining mark.
+    EXPECT_EQ(cli::suffixFitting("abe\xCC\x81z", 1), 5u);
+    EXPECT_EQ(cli::suffixFitting("ab\xE4\xB8\xADz", 2), 5u);
+}
+
+// Below the least width of every column a terminal wraps the line rather
+// than the table cutting a cell past reading.
+TEST(TableFormat, BelowEveryColumnsLeastWidthTheTerminalWrapsTheLine) {
+    const auto lines = linesOf(cli::formatTable(machineRows(), 40));
+    EXPECT_EQ(lines.at(3), "Tray Helper   C:\\Program Files\\Tray H…  Yes     …\\Current User\\Run  Off in Wi…");
 }
 
 }  // namespace

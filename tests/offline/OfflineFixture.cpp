@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -52,24 +53,26 @@ ProcessResult runProcess(const std::vector<std::string>& argv, bool capture) {
     FILE* pipe = ::popen((command + (capture ? " 2>&1" : " >/dev/null 2>&1")).c_str(), "r");
     ProcessResult result;
     char buffer[4096];
-    for (std::size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.out.append(buffer, got);
+    for (std::size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        result.out.append(buffer, got);
     if (const int status = pipe ? ::pclose(pipe) : -1; WIFEXITED(status)) result.code = WEXITSTATUS(status);
     return result;
 }
 
+// A run that hangs is stopped, so that it fails instead of holding the suite.
 ProcessResult runTool(const std::string& tree, const std::vector<std::string>& args) {
-    std::vector<std::string> argv = {LSU_CLI_PATH, "--offline", tree};
+    std::vector<std::string> argv = {"timeout", "-s", "KILL", "60", LSU_CLI_PATH, "--offline", tree};
     argv.insert(argv.end(), args.begin(), args.end());
     return runProcess(argv);
 }
 
-NtfsVolume::NtfsVolume() {
+NtfsVolume::NtfsVolume(std::size_t megabytes) {
     char folder[] = "/tmp/lsu-ntfs.XXXXXX";
     folder_ = ::mkdtemp(folder);
     image_ = folder_ + "/volume.img";
     mountPoint_ = folder_ + "/mnt";
     fs::create_directory(mountPoint_);
-    fs::resize_file((std::ofstream(image_), image_), 64 << 20);
+    fs::resize_file((std::ofstream(image_), image_), megabytes << 20);
     mustRun({"mkntfs", "--quiet", "--fast", "--force", image_});
     mustRun({"ntfs-3g", image_, mountPoint_});
 }
@@ -101,8 +104,11 @@ void fillHive(const std::string& path, const std::vector<HiveEntry>& entries) {
     for (const HiveEntry& entry : entries) {
         const hive_node_h node = keyNode(hive, entry.key, true);
         if (entry.name.empty() && entry.data.empty()) continue;
-        hive_set_value value{const_cast<char*>(entry.name.c_str()), static_cast<hive_type>(entry.type),
-                             entry.data.size(), reinterpret_cast<char*>(const_cast<std::uint8_t*>(entry.data.data()))};
+        hive_set_value value{const_cast<char*>(entry.name.c_str()),
+                             {},
+                             entry.data.size(),
+                             reinterpret_cast<char*>(const_cast<std::uint8_t*>(entry.data.data()))};
+        std::memcpy(&value.t, &entry.type, sizeof value.t);  // any type, as the registry keeps any
         ASSERT_EQ(hivex_node_set_value(hive, node, &value, 0), 0) << entry.key << "\\" << entry.name;
     }
     EXPECT_EQ(hivex_commit(hive, nullptr, 0), 0) << path;
@@ -114,9 +120,10 @@ std::vector<std::uint8_t> storedBytes(const std::string& path, const std::string
     hive_h* hive = hivex_open(path.c_str(), 0);
     const hive_node_h node = keyNode(hive, key, false);
     if (hive_value_h value = node ? hivex_node_get_value(hive, node, name.c_str()) : 0) {
-        hive_type type{};
+        // Any type the registry keeps, never taken as one of hivex's names for them.
+        std::uint32_t type = 0;
         std::size_t length = 0;
-        char* data = hivex_value_value(hive, value, &type, &length);
+        char* data = hivex_value_value(hive, value, reinterpret_cast<hive_type*>(&type), &length);
         bytes.assign(data, data + length);
         bytes.insert(bytes.begin(), static_cast<std::uint8_t>(type));
         std::free(data);
@@ -134,16 +141,38 @@ void putBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
+std::map<std::string, std::string> snapshotOf(const std::string& folder) {
+    std::map<std::string, std::string> snapshot;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string relative = fs::relative(entry.path(), folder).string();
+        if (entry.is_symlink()) {
+            snapshot[relative] = "link to " + fs::read_symlink(entry.path()).string();
+        } else if (entry.is_regular_file()) {
+            // A digest keeps a failure's report short; FNV-1a tells any change apart.
+            std::uint64_t digest = 0xCBF29CE484222325u;
+            const std::vector<std::uint8_t> bytes = fileBytes(entry.path());
+            for (std::uint8_t byte : bytes) digest = (digest ^ byte) * 0x100000001B3u;
+            snapshot[relative] = std::to_string(bytes.size()) + " bytes, FNV-1a " + std::to_string(digest);
+        } else {
+            snapshot[relative] = entry.is_directory() ? "folder" : "special file";
+        }
+    }
+    return snapshot;
+}
+
 std::string makeWindowsTree(const std::string& parent) {
     static int count = 0;
     const std::string tree = parent + "/windows-" + std::to_string(::getpid()) + "-" + std::to_string(++count);
-    for (const char* folder : {"/Windows/System32/config", "/Users/Tester/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Startup",
-                               "/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup", "/Program Files/LStartUp"})
+    for (const char* folder :
+         {"/Windows/System32/config", "/Users/Tester/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Startup",
+          "/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup",
+          "/Program Files/LStartUp/Startup Folder/All Users", "/Program Files/LStartUp/Startup Folder/Current User"})
         fs::create_directories(tree + folder);
     for (const char* hive : {kSoftwareHive, kUserHive}) putBytes(tree + hive, emptyHiveBytes());
-    fillHive(tree + kSoftwareHive, {stringEntry("Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", "C:\\WINDOWS"),
-                                    stringEntry("Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "C:\\Program Files"),
-                                    stringEntry("Wow6432Node\\Microsoft", "", "")});
+    fillHive(tree + kSoftwareHive,
+             {stringEntry("Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", "C:\\WINDOWS"),
+              stringEntry("Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "C:\\Program Files"),
+              stringEntry("Wow6432Node\\Microsoft", "", "")});
     std::ofstream(tree + "/Windows/win.ini") << "[fonts]\r\n";
     return tree;
 }

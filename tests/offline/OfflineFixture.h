@@ -5,6 +5,7 @@
 // hive and filled through hivex, and the programs it runs.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,7 @@ ProcessResult runTool(const std::string& tree, const std::vector<std::string>& a
 
 class NtfsVolume {
 public:
-    NtfsVolume();
+    explicit NtfsVolume(std::size_t megabytes = 64);
     ~NtfsVolume();
     NtfsVolume(const NtfsVolume&) = delete;
     NtfsVolume& operator=(const NtfsVolume&) = delete;
@@ -48,6 +49,11 @@ void fillHive(const std::string& path, const std::vector<HiveEntry>& entries);
 std::vector<std::uint8_t> storedBytes(const std::string& hive, const std::string& key, const std::string& name);
 std::vector<std::uint8_t> fileBytes(const std::string& path);
 void putBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Every file, folder and link below the folder by its relative path, with a
+// digest of a file's bytes and a link's target: what a refusal must leave as
+// it was.
+std::map<std::string, std::string> snapshotOf(const std::string& folder);
 
 // A fresh tree of a 64-bit Windows below the folder: SOFTWARE, the profile
 // "Tester", win.ini, both Startup folders and the program folder.

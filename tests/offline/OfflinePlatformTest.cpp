@@ -9,7 +9,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "offline/EmptyHive.h"
 #include "offline/OfflineFixture.h"
+#include "platform/formats/HiveHeader.h"
+#include "platform/formats/LittleEndian.h"
+#include "platform/formats/VersionResource.h"
 
 namespace lsu::test {
 namespace {
@@ -42,7 +46,7 @@ TEST_F(OfflinePlatformTest, PathsMatchIgnoringCaseAsNtfsDoes) {
     EXPECT_TRUE(fs::exists(tree + "/Windows/System32/NEW.TXT"));
     EXPECT_FALSE(platform.files.writeFile("C:\\Windows\\con.txt", {'n'}));
     EXPECT_FALSE(platform.files.writeFile("C:\\Windows\\win.ini.", {'n'}));  // Windows would write win.ini
-    fs::create_directory_symlink("/tmp", tree + "/Windows/Temp");      // a link leading off the volume
+    fs::create_directory_symlink("/tmp", tree + "/Windows/Temp");            // a link leading off the volume
     EXPECT_FALSE(platform.files.writeFile("C:\\Windows\\Temp\\planted.txt", {'n'}));
 }
 
@@ -78,6 +82,48 @@ TEST_F(OfflinePlatformTest, CompanyNameComesFromTheVersionResource) {
     fs::copy_file("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/regedit.exe", tree + "/Windows/regedit.exe");
     EXPECT_EQ(platform.versions.companyName("C:\\Windows\\regedit.exe"), "Microsoft Corporation");
     EXPECT_EQ(platform.versions.companyName("C:\\Windows\\win.ini"), "");
+}
+
+// A file of any size whose first bytes are given, zeros after them, that
+// counts what is read of it.
+class CountingSource : public formats::ByteSource {
+public:
+    CountingSource(std::vector<std::uint8_t> start, std::uint64_t size) : start_(std::move(start)), size_(size) {}
+    std::vector<std::uint8_t> read(std::uint64_t offset, std::size_t size) const override {
+        const std::uint64_t end = std::min<std::uint64_t>(offset + size, size_);
+        std::vector<std::uint8_t> bytes(offset < end ? end - offset : 0, 0);
+        for (std::size_t i = 0; i < bytes.size() && offset + i < start_.size(); ++i) bytes[i] = start_[offset + i];
+        read_ += bytes.size();
+        return bytes;
+    }
+    std::uint64_t bytesRead() const { return read_; }
+
+private:
+    std::vector<std::uint8_t> start_;
+    std::uint64_t size_;
+    mutable std::uint64_t read_ = 0;
+};
+
+TEST(OfflineFormats, ProgramsAndLogsAreReadWhereTheirHeadersPointNotWhole) {
+    constexpr std::uint64_t kTwoGigabytes = 2ull << 30;
+    const CountingSource program(fileBytes("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/regedit.exe"), kTwoGigabytes);
+    EXPECT_EQ(formats::companyNameOfImage(program), "Microsoft Corporation");
+    EXPECT_LT(program.bytesRead(), 1u << 20);
+
+    formats::LittleEndianWriter log;
+    log.append(emptyHiveBytes());
+    const CountingSource emptyLog(std::vector<std::uint8_t>(log.bytes().begin(), log.bytes().begin() + 512),
+                                  kTwoGigabytes);
+    EXPECT_FALSE(formats::logHoldsChanges(emptyLog, *formats::readBaseBlock(log.bytes())));
+    EXPECT_LT(emptyLog.bytesRead(), 4096u);
+}
+
+TEST_F(OfflinePlatformTest, KeyMadeForAValueGoesWithItsLastValue) {
+    const RegistryLocation made{Hive::CurrentUser, RegistryView::Shared, "Software\\Made\\Here-"};
+    ASSERT_TRUE(platform.registry.writeValue(made, {"Tool", kRegSz, {'x'}}, true));
+    ASSERT_TRUE(platform.registry.deleteValue(made, "Tool"));
+    EXPECT_FALSE(platform.registry.readValues(made));
+    EXPECT_FALSE(platform.registry.readValues({Hive::CurrentUser, RegistryView::Shared, "Software\\Made"}));
 }
 
 TEST_F(OfflinePlatformTest, LinkTargetWithVariablesStaysUnexpanded) {

@@ -3,6 +3,7 @@
 // must not change it refuses with nothing changed.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -28,10 +29,12 @@ protected:
     std::string tree = makeWindowsTree(suiteVolume().mountPoint());
 
     void SetUp() override {
-        fillHive(tree + kUserHive,
-                 {stringEntry(kRun, "Expand", "%SystemRoot%\\system32\\notepad.exe", kRegExpandSz),
-                  stringEntry(kRun, kGreekName, "C:\\Tools\\greek.exe"),
-                  stringEntry("Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load", "C:\\Tools\\tray.exe")});
+        fillHive(
+            tree + kUserHive,
+            {stringEntry(kRun, "Expand", "%SystemRoot%\\system32\\notepad.exe", kRegExpandSz),
+             stringEntry(kRun, kGreekName, "C:\\Tools\\greek.exe"),
+             {kRun, "Typed", 0x12345678, {'C', ':', '\\', 't', 0}},  // a type the registry keeps as any other
+             stringEntry("Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load", "C:\\Tools\\tray.exe")});
         fillHive(tree + kSoftwareHive, {stringEntry("Wow6432Node\\" + kRun.substr(9), "Wow", "C:\\Tools\\wow.exe")});
     }
     ProcessResult tool(const std::vector<std::string>& args) { return runTool(tree, args); }
@@ -54,6 +57,7 @@ TEST_F(OfflineTool, DisableAndEnableGiveBackTheExactBytes) {
     const std::tuple<std::string, std::string, const char*, std::string, std::string> cases[] = {
         {kUserRun, "Expand", kUserHive, kRun, "Expand"},
         {kUserRun, kGreekName, kUserHive, kRun, kGreekName},
+        {kUserRun, "Typed", kUserHive, kRun, "Typed"},
         {"Registry\\All Users\\Run", "Wow", kSoftwareHive, "Wow6432Node\\" + kRun.substr(9), "Wow"},
         {"Startup Folder\\Current User", "Notes", nullptr, kLinkFolder + "/Notes.lnk", ""},
         {"Win.ini\\Load", "tray", kUserHive, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load"},
@@ -107,6 +111,17 @@ TEST_F(OfflineTool, DirtyHiveRefusesWritesUnlessForcedAndIsBackedUpFirst) {
     EXPECT_TRUE(backupsOf(kSoftwareHive).empty());
 }
 
+// A FIFO never ends and a device never is a file: neither is read, and the
+// listing goes on without them.
+TEST_F(OfflineTool, SpecialFilesWhereFilesAreExpectedAreNotWaitedFor) {
+    fs::remove(tree + "/Windows/win.ini");
+    for (const std::string& fifo : {tree + "/Windows/win.ini", tree + kUserHive + ".LOG1"})
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0) << fifo;
+    const ProcessResult listed = tool({"list", "--format", "csv"});
+    EXPECT_EQ(listed.code, cli::kExitOk) << listed.out;
+    EXPECT_NE(listed.out.find("Expand"), std::string::npos) << listed.out;
+}
+
 TEST(OfflineVolume, ReadOnlyMountRefusesWritesBeforeChangingAnything) {
     NtfsVolume volume;
     const std::string tree = makeWindowsTree(volume.mountPoint());
@@ -134,7 +149,7 @@ TEST_F(OfflineTool, ProfileIsTheOnlyUserWithAHive) {
 }
 
 TEST_F(OfflineTool, ParkingAFileNeedsAProgramFolder) {
-    fs::remove(tree + "/Program Files/LStartUp");
+    fs::remove_all(tree + "/Program Files/LStartUp");
     std::ofstream(tree + kLinkFolder + "/sync.bat") << "@echo off\r\n";
     const ProcessResult refused = tool({"disable", "Startup Folder\\Current User", "sync.bat"});
     EXPECT_EQ(refused.code, cli::kExitOperationFailed);

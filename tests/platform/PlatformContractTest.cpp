@@ -74,7 +74,8 @@ TEST_F(PlatformContractRegistry, NamesDifferingOnlyInTheCaseOfALetterNameOneValu
         ASSERT_TRUE(platform.registry.writeValue(kUserRun, stringValue(asked, "second.exe"), false)) << asked;
         EXPECT_EQ(platform.registry.readValues(kUserRun), Values{stringValue(stored, "second.exe")}) << stored;
         EXPECT_TRUE(platform.registry.deleteValue(kUserRun, asked)) << asked;
-        EXPECT_EQ(platform.registry.readValues(kUserRun), Values{}) << stored;
+        // The offline platform takes away a key it made once its last value goes.
+        EXPECT_EQ(platform.registry.readValues(kUserRun).value_or(Values{}), Values{}) << stored;
     }
 }
 

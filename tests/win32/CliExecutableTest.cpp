@@ -9,6 +9,7 @@
 #include <optional>
 #include <thread>
 
+#include "ProductIdentity.h"
 #include "cli/CliHarness.h"
 #include "cli/ExitCodes.h"
 #include "platform/win32/Owned.h"
@@ -47,7 +48,8 @@ std::string readAll(HANDLE pipe) {
 // argument of these tests holds a quote or ends in a backslash.
 std::wstring quoted(const std::wstring& argument) { return L"\"" + argument + L"\""; }
 
-CliResult runExecutable(const std::vector<std::string>& args) {
+// Output goes to a pipe unless a console screen buffer is given.
+CliResult runExecutable(const std::vector<std::string>& args, HANDLE console = nullptr) {
     // Beside this suite, in the folder the platform names the program's.
     std::wstring commandLine = quoted(widen(Win32Platform().programFolder() + "\\lstartup-cli.exe"));
     for (const std::string& argument : args) commandLine += L" " + quoted(widen(argument));
@@ -56,12 +58,13 @@ CliResult runExecutable(const std::vector<std::string>& args) {
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = out.write->get();
+    startup.hStdOutput = console ? console : out.write->get();
     startup.hStdError = err.write->get();
     PROCESS_INFORMATION process = {};
     CliResult result;
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process))
+    // A console's buffer serves only the processes attached to that console.
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, console ? 0 : CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process))
         return result;
     win32::FileHandle processHandle(process.hProcess), threadHandle(process.hThread);
     out.write.reset();
@@ -76,6 +79,57 @@ CliResult runExecutable(const std::vector<std::string>& args) {
     return result;
 }
 
+// A console of the suite's own, with a window, for the tool to write to.
+// Wine gives every console program a console of the terminal it runs in,
+// which has no screen buffers to read back; it is given up only when the
+// suite's own output does not go to it.
+class OwnConsole {
+public:
+    OwnConsole() {
+        DWORD mode = 0;
+        if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode)) return;
+        FreeConsole();
+        made_ = AllocConsole() != FALSE;
+    }
+    ~OwnConsole() {
+        if (made_) FreeConsole();
+    }
+    OwnConsole(const OwnConsole&) = delete;
+    OwnConsole& operator=(const OwnConsole&) = delete;
+    bool made() const { return made_; }
+
+private:
+    bool made_ = false;
+};
+
+// The lines the tool leaves in a console window `width` columns wide, as a
+// person there reads them.
+std::vector<std::string> consoleLines(const std::vector<std::string>& args, SHORT width) {
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    const win32::FileHandle screen(CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE,
+                                                             FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                                                             CONSOLE_TEXTMODE_BUFFER, nullptr));
+    const SMALL_RECT narrow = {0, 0, 19, 9}, window = {0, 0, static_cast<SHORT>(width - 1), 24};
+    if (!SetConsoleWindowInfo(screen.get(), TRUE, &narrow) || !SetConsoleScreenBufferSize(screen.get(), {width, 200}) ||
+        !SetConsoleWindowInfo(screen.get(), TRUE, &window)) {
+        ADD_FAILURE() << "no console window " << width << " columns wide: error " << GetLastError();
+        return {};
+    }
+    const CliResult result = runExecutable(args, screen.get());
+    EXPECT_EQ(result.code, cli::kExitOk) << result.err;
+    CONSOLE_SCREEN_BUFFER_INFO info = {};
+    GetConsoleScreenBufferInfo(screen.get(), &info);
+    std::vector<std::string> lines;
+    for (SHORT row = 0; row < info.dwCursorPosition.Y; ++row) {
+        std::wstring text(static_cast<std::size_t>(width), L' ');
+        DWORD read = 0;
+        ReadConsoleOutputCharacterW(screen.get(), text.data(), static_cast<DWORD>(width), {0, row}, &read);
+        text.erase(text.find_last_not_of(L' ') + 1);
+        lines.push_back(win32::narrow(text));
+    }
+    return lines;
+}
+
 class CliExecutable : public MixedInventoryTest {};
 
 }  // namespace
@@ -88,13 +142,24 @@ TEST_F(CliExecutable, JsonOfEverySectionIsTheWindowsRows) {
     }
 }
 
-TEST_F(CliExecutable, RedirectedOutputIsUtf8WithCrLfCsvAndAnEightyColumnTable) {
+TEST_F(CliExecutable, RedirectedOutputIsUtf8WithCrLfCsvAndTheWholeTable) {
     const CliResult csv = runExecutable({"list", "--format", "csv"});
     ASSERT_EQ(csv.code, cli::kExitOk) << csv.err;
     EXPECT_NE(csv.out.find("Früh ✓"), std::string::npos);
     EXPECT_EQ(csv.out, cli::formatCsv(loadSection(platform(), SectionId::AllPrograms).rows));
     const CliResult table = runExecutable({"list"});
-    EXPECT_EQ(table.out, cli::formatTable(loadSection(platform(), SectionId::AllPrograms).rows, 80));
+    EXPECT_EQ(table.out, cli::formatTable(loadSection(platform(), SectionId::AllPrograms).rows, cli::kWholeCells));
+}
+
+// In a console the table is fitted to the window, its last column left free
+// so that no line wraps into an empty one; --wide prints it whole there too.
+TEST_F(CliExecutable, InAConsoleTheTableFitsTheWindow) {
+    const OwnConsole console;
+    if (!console.made()) GTEST_SKIP() << "the suite's own output goes to its console";
+    const EntryList rows = loadSection(platform(), SectionId::AllPrograms).rows;
+    EXPECT_EQ(consoleLines({"list"}, 80), linesOf(cli::formatTable(rows, 79)));
+    const std::vector<std::string> wide = consoleLines({"list", "--wide"}, 200);
+    EXPECT_EQ(wide, linesOf(cli::formatTable(rows, cli::kWholeCells)));
 }
 
 TEST_F(CliExecutable, NonAsciiArgumentsReachTheEntryAndErrorsTheirExitCode) {
@@ -106,6 +171,12 @@ TEST_F(CliExecutable, NonAsciiArgumentsReachTheEntryAndErrorsTheirExitCode) {
     EXPECT_EQ(refused.code, cli::kExitRefused);
     EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
     EXPECT_EQ(inventory(platform()), before);
+}
+
+TEST_F(CliExecutable, VersionNamesTheBuild) {
+    const CliResult result = runExecutable({"--version"});
+    EXPECT_EQ(result.code, cli::kExitOk);
+    EXPECT_EQ(result.out, "lstartup-cli " LSU_VERSION_TEXT "\n");
 }
 
 }  // namespace lsu::test

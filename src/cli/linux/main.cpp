@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/EntryFormats.h"
 #include "cli/ExitCodes.h"
 #include "cli/RunCli.h"
+#include "cli/VersionLine.h"
 #include "platform/offline/OfflinePlatform.h"
 
 namespace {
@@ -20,6 +22,7 @@ using lsu::offline::OfflinePlatform;
 
 constexpr const char* kUsage =
     "Usage: lstartup-cli --offline DIR [--user NAME] [--program-folder PATH] [--force-dirty] COMMAND ...\n"
+    "       lstartup-cli --version\n"
     "Lists and changes the programs an offline Windows starts by itself.\n\n"
     "  --offline DIR          the root of the mounted Windows volume (the folder holding Windows, Users,\n"
     "                         ProgramData); mount it read-write with ntfs-3g to make changes\n"
@@ -30,9 +33,12 @@ constexpr const char* kUsage =
     "  --force-dirty          change hives that were not shut down cleanly all the same\n\n"
     "Commands: list, enable, disable, delete, add; lstartup-cli --offline DIR COMMAND --help tells more.\n\n";
 
+// A table is fitted to a terminal a person reads; a file or a pipe gets
+// every cell whole.
 int terminalWidth() {
+    if (!::isatty(STDOUT_FILENO)) return lsu::cli::kWholeCells;
     winsize size{};
-    if (!::isatty(STDOUT_FILENO) || ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return 80;
+    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return 80;
     return size.ws_col;
 }
 
@@ -51,6 +57,10 @@ int exitCodeOfSetup(const lsu::Error& error) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (lsu::cli::asksForVersion(args)) {
+        std::cout << lsu::cli::kVersionLine;
+        return lsu::cli::kExitOk;
+    }
     OfflineOptions options;
     std::size_t at = 0;
     for (; at < args.size(); ++at) {

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/EntryFormats.h"
+#include "cli/ExitCodes.h"
 #include "cli/RunCli.h"
+#include "cli/VersionLine.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -61,10 +64,14 @@ private:
     std::string pending_;
 };
 
+// A table is fitted to the console window a person reads; a file or a pipe
+// gets every cell whole. The console moves the cursor on as soon as a line
+// fills its last column, so a line as wide as the window would be followed
+// by an empty one: the table keeps that column free.
 int terminalWidth(HANDLE output) {
     CONSOLE_SCREEN_BUFFER_INFO info;
-    if (!GetConsoleScreenBufferInfo(output, &info)) return 80;
-    return info.srWindow.Right - info.srWindow.Left + 1;
+    if (!GetConsoleScreenBufferInfo(output, &info)) return lsu::cli::kWholeCells;
+    return info.srWindow.Right - info.srWindow.Left;
 }
 
 }  // namespace
@@ -79,6 +86,10 @@ int wmain(int argc, wchar_t** argv) {
     std::ostream out(&outBuffer);
     std::ostream err(&errBuffer);
 
+    if (lsu::cli::asksForVersion(args)) {
+        out << lsu::cli::kVersionLine;
+        return lsu::cli::kExitOk;
+    }
     lsu::Win32Platform platform;
     const int code = lsu::cli::runCli(lsu::portsOf(platform), args, out, err, terminalWidth(output));
     out.flush();

@@ -6,8 +6,8 @@ namespace lsu::formats {
 
 namespace {
 
-constexpr std::uint32_t kRegfSignature = 0x66676572;  // "regf"
-constexpr std::uint32_t kLogEntrySignature = 0x454C7648;  // "HvLE"
+constexpr std::uint32_t kRegfSignature = 0x66676572;         // "regf"
+constexpr std::uint32_t kLogEntrySignature = 0x454C7648;     // "HvLE"
 constexpr std::uint32_t kDirtyVectorSignature = 0x54524944;  // "DIRT"
 constexpr std::size_t kLogBaseBlockSize = 512;
 
@@ -29,15 +29,18 @@ std::optional<BaseBlock> readBaseBlock(std::span<const std::uint8_t> file) {
 
 bool isDirty(const BaseBlock& hive) { return !hive.checksumValid || hive.primarySequence != hive.secondarySequence; }
 
-bool logHoldsChanges(std::span<const std::uint8_t> log, const BaseBlock& hive) {
-    auto header = readBaseBlock(log);
+bool logHoldsChanges(const ByteSource& log, const BaseBlock& hive) {
+    const auto start = log.read(0, kLogBaseBlockSize + 4);
+    auto header = readBaseBlock(start);
     if (!header || !header->checksumValid) return false;
-    if (readLe32(log, kLogBaseBlockSize) == kDirtyVectorSignature)
+    if (readLe32(start, kLogBaseBlockSize) == kDirtyVectorSignature)
         return header->primarySequence > hive.secondarySequence;
-    for (std::size_t at = kLogBaseBlockSize; readLe32(log, at) == kLogEntrySignature;) {
-        auto size = readLe32(log, at + 4);
-        auto sequence = readLe32(log, at + 12);
-        if (!size || !sequence || *size < kLogBaseBlockSize || *size % kLogBaseBlockSize != 0) break;
+    // Each entry's header says how far the next one lies, so only headers are read.
+    for (std::uint64_t at = kLogBaseBlockSize;;) {
+        const auto entry = log.read(at, 16);
+        auto signature = readLe32(entry, 0), size = readLe32(entry, 4), sequence = readLe32(entry, 12);
+        if (signature != kLogEntrySignature || !size || !sequence) break;
+        if (*size < kLogBaseBlockSize || *size % kLogBaseBlockSize != 0) break;
         if (*sequence >= hive.secondarySequence) return true;
         at += *size;
     }

@@ -7,6 +7,8 @@
 #include <optional>
 #include <span>
 
+#include "platform/formats/ByteSource.h"
+
 namespace lsu::formats {
 
 inline constexpr std::size_t kBaseBlockSize = 4096;
@@ -32,6 +34,6 @@ bool isDirty(const BaseBlock& hive);
 // Whether a transaction log holds changes the hive file lacks: log entries
 // (HvLE) numbered from the hive's last completed write on, or a dirty vector
 // (DIRT) newer than it. A log that was emptied or never written holds none.
-bool logHoldsChanges(std::span<const std::uint8_t> log, const BaseBlock& hive);
+bool logHoldsChanges(const ByteSource& log, const BaseBlock& hive);
 
 }  // namespace lsu::formats

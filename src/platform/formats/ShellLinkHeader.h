@@ -9,6 +9,8 @@
 
 namespace lsu::formats {
 
+inline constexpr std::size_t kShellLinkHeaderSize = 0x4C;
+
 struct ShellLinkHeader {
     std::uint32_t iconIndex = 0;
     std::uint32_t showCommand = 1;

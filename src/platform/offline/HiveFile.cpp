@@ -5,23 +5,22 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 
 #include "base/CaseFolding.h"
+#include "base/Utf16.h"
 #include "platform/formats/HiveHeader.h"
-#include "platform/offline/HostFiles.h"
 #include "platform/offline/Posix.h"
 
 namespace lsu::offline {
 
 namespace {
 
-struct FreeMemory {
-    void operator()(void* memory) const { std::free(memory); }
-};
-template <typename T>
-using Allocated = std::unique_ptr<T, FreeMemory>;
+using formats::HiveCells;
+using formats::KeyCell;
+
+// The longest value name the registry takes, in UTF-16 units.
+constexpr std::size_t kLongestValueName = 16383;
 
 std::vector<std::string> keyComponents(const std::string& key) {
     std::vector<std::string> components;
@@ -34,31 +33,39 @@ std::vector<std::string> keyComponents(const std::string& key) {
     return components;
 }
 
+std::string joinedKey(const std::vector<std::string>& components, std::size_t count) {
+    std::string key;
+    for (std::size_t i = 0; i < count; ++i) key += (i ? "\\" : "") + components[i];
+    return key;
+}
+
+Error refusedForDamage(const Error& damage, const std::string& path) {
+    return Error{ErrorKind::DamagedData, 0,
+                 "The hive " + path + " is damaged where this change would write (" + damage.message +
+                     "); nothing was changed."};
+}
+
 std::span<const std::uint8_t> bytesOf(const std::string& text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
 // The log files Windows keeps beside a hive: NAME.LOG (before Windows
-// Vista), NAME.LOG1 and NAME.LOG2.
-std::vector<std::string> logFilesOf(const std::string& path) {
+// Vista), NAME.LOG1 and NAME.LOG2. Only their headers are read.
+bool logsHoldChanges(const std::string& path, const formats::BaseBlock& base) {
     const std::string folder = parentFolder(path);
     const std::string name = path.substr(path.find_last_of('/') + 1);
-    std::vector<std::string> logs;
     DirectoryStream entries(folder);
     for (std::string entry = entries.next(); !entry.empty(); entry = entries.next())
         for (const char* suffix : {".LOG", ".LOG1", ".LOG2"})
-            if (equalsNoCase(entry, name + suffix)) logs.push_back(childPath(folder, entry));
-    return logs;
+            if (equalsNoCase(entry, name + suffix))
+                if (auto log = RegularFile::open(childPath(folder, entry)); log && formats::logHoldsChanges(*log, base))
+                    return true;
+    return false;
 }
 
-bool isDirtyHive(const std::string& path, const std::string& baseBlock) {
-    auto base = formats::readBaseBlock(bytesOf(baseBlock));
-    if (!base || formats::isDirty(*base)) return true;
-    for (const std::string& log : logFilesOf(path)) {
-        std::string bytes;
-        if (readWholeFile(log, bytes) && formats::logHoldsChanges(bytesOf(bytes), *base)) return true;
-    }
-    return false;
+bool isDirtyHive(const std::string& path, std::span<const std::uint8_t> file) {
+    auto base = formats::readBaseBlock(file);
+    return !base || formats::isDirty(*base) || logsHoldChanges(path, *base);
 }
 
 std::string timestamp() {
@@ -70,66 +77,98 @@ std::string timestamp() {
     return text;
 }
 
-HiveValue valueAt(hive_h* handle, hive_value_h value) {
-    HiveValue read;
-    Allocated<char> name(hivex_value_key(handle, value));
-    if (name) read.name = name.get();
-    hive_type type{};
-    std::size_t length = 0;
-    Allocated<char> data(hivex_value_value(handle, value, &type, &length));
-    read.type = static_cast<std::uint32_t>(type);
-    if (data) read.data.assign(data.get(), data.get() + length);
-    return read;
-}
-
-std::vector<HiveValue> valuesOf(hive_h* handle, hive_node_h node) {
-    std::vector<HiveValue> values;
-    Allocated<hive_value_h> list(hivex_node_values(handle, node));
-    for (std::size_t i = 0; list && list.get()[i]; ++i) values.push_back(valueAt(handle, list.get()[i]));
-    return values;
-}
-
-hive_node_h childNamed(hive_h* handle, hive_node_h node, const std::string& name) {
-    Allocated<hive_node_h> children(hivex_node_children(handle, node));
-    for (std::size_t i = 0; children && children.get()[i]; ++i) {
-        Allocated<char> childName(hivex_node_name(handle, children.get()[i]));
-        if (childName && equalsNoCase(childName.get(), name)) return children.get()[i];
+// Why hivex, which takes names as NUL-terminated UTF-8, cannot write the
+// name back as stored, if it cannot.
+std::optional<std::string> nameProblem(const std::u16string& name) {
+    if (name.size() > kLongestValueName) return "is longer than the registry's 16,383 characters";
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char16_t unit = name[i];
+        if (unit == 0) return "holds a NUL character";
+        const bool high = unit >= 0xD800 && unit <= 0xDBFF, low = unit >= 0xDC00 && unit <= 0xDFFF;
+        const bool paired = high && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF;
+        if (low || (high && !paired)) return "holds half of a UTF-16 surrogate pair";
+        if (paired) ++i;
     }
-    return 0;
+    return std::nullopt;
 }
 
-Status refusedByHivex(const std::string& what) { return errnoResult(errno ? errno : EIO, what); }
+std::optional<std::string> newNameProblem(const std::string& name) {
+    const std::u16string units = utf16FromUtf8(name);
+    if (utf8FromUtf16(units) != name) return "is not well-formed UTF-8";
+    return nameProblem(units);
+}
+
+struct KeyPath {
+    std::vector<KeyCell> found;
+    std::vector<std::string> missing;
+};
+
+// The keys along a path as far as they exist, and the names below them that do not.
+Result<KeyPath> lookUp(const HiveCells& cells, const std::string& key) {
+    auto root = cells.key(cells.rootKey());
+    if (!root) return root.error();
+    KeyPath path{{*root}, {}};
+    const std::vector<std::string> components = keyComponents(key);
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        auto subkeys = cells.subkeys(path.found.back());
+        if (!subkeys) return subkeys.error();
+        std::optional<KeyCell> match;
+        for (std::size_t offset : *subkeys) {
+            auto child = cells.key(offset);
+            if (!child) return child.error();
+            if (equalsNoCase(utf8FromUtf16(child->name), components[i])) {
+                match = *child;
+                break;
+            }
+        }
+        if (!match) {
+            path.missing.assign(components.begin() + static_cast<std::ptrdiff_t>(i), components.end());
+            break;
+        }
+        path.found.push_back(*match);
+    }
+    return path;
+}
+
+std::optional<KeyCell> existingKey(const HiveCells& cells, const std::string& key) {
+    auto path = lookUp(cells, key);
+    if (!path || !path->missing.empty()) return std::nullopt;
+    return path->found.back();
+}
+
+HiveValue hiveValueOf(const formats::ValueCell& cell) { return {utf8FromUtf16(cell.name), cell.type, cell.data}; }
 
 }  // namespace
 
-HiveFile::HiveFile(std::string path, Handle handle, bool dirty, WriteGuard& guard)
-    : path_(std::move(path)), handle_(std::move(handle)), dirty_(dirty), guard_(guard) {}
+HiveFile::HiveFile(std::string path, Result<HeldFolder> folder, formats::HiveCells cells, bool dirty, WriteGuard& guard)
+    : path_(std::move(path)),
+      name_(path_.substr(path_.find_last_of('/') + 1)),
+      folder_(std::move(folder)),
+      cells_(std::move(cells)),
+      dirty_(dirty),
+      guard_(guard) {}
 
-std::unique_ptr<HiveFile> HiveFile::open(const std::string& path, WriteGuard& guard) {
-    std::string baseBlock;
-    if (!readWholeFile(path, baseBlock, formats::kBaseBlockSize)) return nullptr;
-    // Changes are made in memory and written out whole, so the hive is opened
-    // for writing even when it will only be read.
-    Handle handle(hivex_open(path.c_str(), HIVEX_OPEN_WRITE));
-    if (!handle) return nullptr;
-    return std::make_unique<HiveFile>(path, std::move(handle), isDirtyHive(path, baseBlock), guard);
+std::unique_ptr<HiveFile> HiveFile::open(const std::string& path, Result<HeldFolder> folder, WriteGuard& guard) {
+    auto file = folder ? folder->openFile(path.substr(path.find_last_of('/') + 1)) : RegularFile::open(path);
+    std::string bytes;
+    if (!file || !file->readAll(bytes)) return nullptr;
+    const bool dirty = isDirtyHive(path, bytesOf(bytes));
+    auto cells = HiveCells::read({bytes.begin(), bytes.end()});
+    if (!cells) return nullptr;
+    return std::make_unique<HiveFile>(path, std::move(folder), std::move(*cells), dirty, guard);
 }
 
-hive_node_h HiveFile::findKey(const std::string& key) const {
-    hive_node_h node = hivex_root(handle_.get());
-    for (const std::string& component : keyComponents(key)) {
-        if (!node) break;
-        node = childNamed(handle_.get(), node, component);
-    }
-    return node;
-}
-
-bool HiveFile::hasKey(const std::string& key) const { return findKey(key) != 0; }
+bool HiveFile::hasKey(const std::string& key) const { return existingKey(cells_, key).has_value(); }
 
 std::optional<std::vector<HiveValue>> HiveFile::values(const std::string& key) const {
-    const hive_node_h node = findKey(key);
-    if (!node) return std::nullopt;
-    return valuesOf(handle_.get(), node);
+    auto cell = existingKey(cells_, key);
+    if (!cell) return std::nullopt;
+    auto offsets = cells_.valueOffsets(*cell);
+    if (!offsets) return std::nullopt;
+    std::vector<HiveValue> values;
+    for (std::size_t offset : *offsets)
+        if (auto read = cells_.value(offset)) values.push_back(hiveValueOf(*read));
+    return values;
 }
 
 std::optional<HiveValue> HiveFile::value(const std::string& key, const std::string& name) const {
@@ -141,101 +180,178 @@ std::optional<HiveValue> HiveFile::value(const std::string& key, const std::stri
     return std::optional<HiveValue>(std::move(*found));
 }
 
-Status HiveFile::setValue(const std::string& key, const HiveValue& value, bool createKey) {
-    if (Status allowed = guard_.checkVolume(path_); !allowed) return allowed;
-    if (Status allowed = guard_.checkHive(path_, dirty_); !allowed) return allowed;
-    hive_node_h node = hivex_root(handle_.get());
-    for (const std::string& component : keyComponents(key)) {
-        hive_node_h child = childNamed(handle_.get(), node, component);
-        if (!child && !createKey)
-            return Error{ErrorKind::NotFound, 0, "The key " + key + " does not exist in " + path_ + "."};
-        if (!child) child = hivex_node_add_child(handle_.get(), node, component.c_str());
-        if (!child) {
-            Status failed = refusedByHivex("creating the key " + key + " in " + path_);
-            reload();
-            return failed;
-        }
-        node = child;
+Result<std::vector<HiveValue>> HiveFile::rewritableValues(const KeyCell& key, const std::string& name) const {
+    // Adding or removing a key below it goes through its subkey lists.
+    if (auto subkeys = cells_.subkeys(key); !subkeys) return refusedForDamage(subkeys.error(), path_);
+    auto offsets = cells_.valueOffsets(key);
+    if (!offsets) return refusedForDamage(offsets.error(), path_);
+    std::vector<HiveValue> values;
+    for (std::size_t offset : *offsets) {
+        auto read = cells_.value(offset);
+        if (!read) return refusedForDamage(read.error(), path_);
+        const formats::ValueCell& cell = *read;
+        const std::string valueName = "The value \"" + utf8FromUtf16(cell.name) + "\" of " + name + " in " + path_;
+        if (auto problem = nameProblem(cell.name))
+            return Error{ErrorKind::DamagedData, 0,
+                         valueName + " would be renamed by any change to its key: its name " + *problem +
+                             ". Nothing was changed."};
+        if (cells_.needsBigData(cell.data.size()))
+            return Error{ErrorKind::DamagedData, 0,
+                         valueName + " holds " + std::to_string(cell.data.size()) +
+                             " bytes, which hivex cannot write back as Windows keeps them (more than 16,344 make a "
+                             "big-data record). Nothing was changed."};
+        values.push_back(hiveValueOf(cell));
     }
-    std::vector<HiveValue> values = valuesOf(handle_.get(), node);
-    bool replaced = false;
-    for (HiveValue& stored : values) {
-        if (!equalsNoCase(stored.name, value.name)) continue;
-        stored.type = value.type;
-        stored.data = value.data;
-        replaced = true;
-        break;
-    }
-    if (!replaced) values.push_back(value);
-    return replaceValues(node, values);
+    return values;
 }
 
-Status HiveFile::deleteValue(const std::string& key, const std::string& name) {
-    if (Status allowed = guard_.checkVolume(path_); !allowed) return allowed;
-    if (Status allowed = guard_.checkHive(path_, dirty_); !allowed) return allowed;
-    const hive_node_h node = findKey(key);
-    if (!node) return Error{ErrorKind::NotFound, 0, "The key " + key + " does not exist in " + path_ + "."};
-    std::vector<HiveValue> values = valuesOf(handle_.get(), node);
-    const auto before = values.size();
-    std::erase_if(values, [&](const HiveValue& stored) { return equalsNoCase(stored.name, name); });
-    if (values.size() == before)
-        return Error{ErrorKind::NotFound, 0, "The value \"" + name + "\" does not exist in " + key + "."};
-    return replaceValues(node, values);
-}
-
-Status HiveFile::replaceValues(hive_node_h node, const std::vector<HiveValue>& values) {
-    std::vector<hive_set_value> set;
-    set.reserve(values.size());
-    for (const HiveValue& value : values)
-        set.push_back({const_cast<char*>(value.name.c_str()), static_cast<hive_type>(value.type), value.data.size(),
-                       reinterpret_cast<char*>(const_cast<std::uint8_t*>(value.data.data()))});
-    if (hivex_node_set_values(handle_.get(), node, set.size(), set.data(), 0) != 0) {
-        Status failed = refusedByHivex("writing the values of a key in " + path_);
-        reload();
-        return failed;
-    }
-    return commit();
-}
-
-Status HiveFile::backUp() {
-    std::string contents;
-    if (!readWholeFile(path_, contents)) return errnoResult("reading " + path_ + " to back it up");
-    const std::string stem = path_ + ".lstartup-backup-" + timestamp();
-    std::string backup = stem;
-    FileDescriptor fd;
-    for (int attempt = 2; !fd; ++attempt) {
-        fd.reset(::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-        if (!fd && (errno != EEXIST || attempt > 99)) return errnoResult("creating the backup " + backup);
-        if (!fd) backup = stem + "-" + std::to_string(attempt);
-    }
-    if (Status written = writeAll(fd.get(), contents.data(), contents.size(), backup); !written) return written;
-    if (::fsync(fd.get()) != 0) return errnoResult("flushing the backup " + backup);
-    syncFolder(parentFolder(backup));
-    backedUp_ = true;
+// A move between a key and the key beside it that parks its values (its
+// name with "-" appended) deletes from one what it wrote to the other; both
+// are checked before the first write, so that a damaged one stops the move
+// before anything moved.
+Status HiveFile::checkPartner(const std::string& key) const {
+    std::vector<std::string> components = keyComponents(key);
+    if (components.empty()) return {};
+    std::string& last = components.back();
+    if (last.ends_with('-')) last.pop_back();
+    else last += '-';
+    const std::string partner = joinedKey(components, components.size());
+    auto path = lookUp(cells_, partner);
+    if (!path) return refusedForDamage(path.error(), path_);
+    if (!path->missing.empty()) return {};
+    auto values = rewritableValues(path->found.back(), partner);
+    if (!values) return values.error();
     return {};
 }
 
-Status HiveFile::commit() {
-    Status done = backedUp_ ? Status() : backUp();
-    if (done) {
-        TemporaryFile temporary(parentFolder(path_), "." + path_.substr(path_.find_last_of('/') + 1));
-        if (!temporary.ok()) {
-            done = errnoResult("creating a file beside " + path_);
-        } else if (hivex_commit(handle_.get(), temporary.path().c_str(), 0) != 0) {
-            done = refusedByHivex("writing " + temporary.path());
-        } else {
-            struct stat info {};
-            if (::stat(path_.c_str(), &info) == 0) ::fchmod(temporary.fd(), info.st_mode & 07777);
-            if (auto attributes = ntfsAttributes(path_)) (void)setNtfsAttributes(temporary.path(), *attributes);
-            done = temporary.putInPlaceOf(path_);
-        }
+Status HiveFile::checkChange(const std::string& key) const {
+    if (Status allowed = guard_.checkVolume(path_); !allowed) return allowed;
+    if (Status allowed = guard_.checkHive(path_, dirty_); !allowed) return allowed;
+    return checkPartner(key);
+}
+
+Status HiveFile::setValue(const std::string& key, const HiveValue& value, bool createKey) {
+    if (auto problem = newNameProblem(value.name))
+        return Error{ErrorKind::InvalidInput, 0,
+                     "A value name that " + *problem + " cannot be written; nothing was changed."};
+    if (cells_.needsBigData(value.data.size()))
+        return Error{ErrorKind::InvalidInput, 0,
+                     "A value of more than 16,344 bytes cannot be written to " + path_ +
+                         " as Windows keeps it; nothing was changed."};
+    if (Status allowed = checkChange(key); !allowed) return allowed;
+    auto path = lookUp(cells_, key);
+    if (!path) return refusedForDamage(path.error(), path_);
+    const KeyPath& found = *path;
+    if (!found.missing.empty() && !createKey)
+        return Error{ErrorKind::NotFound, 0, "The key " + key + " does not exist in " + path_ + "."};
+    std::vector<HiveValue> values;
+    if (found.missing.empty()) {
+        auto stored = rewritableValues(found.found.back(), key);
+        if (!stored) return stored.error();
+        values = std::move(*stored);
+    } else if (auto subkeys = cells_.subkeys(found.found.back()); !subkeys) {
+        return refusedForDamage(subkeys.error(), path_);
     }
-    if (!done) reload();
+    auto same = std::find_if(values.begin(), values.end(),
+                             [&](const HiveValue& stored) { return equalsNoCase(stored.name, value.name); });
+    if (same != values.end()) {
+        same->type = value.type;
+        same->data = value.data;
+    } else {
+        values.push_back(value);
+    }
+    Status done = apply({found.found.back().offset, found.missing, values, false}, key, values);
+    const std::vector<std::string> components = keyComponents(key);
+    for (std::size_t count = found.found.size(); done && count <= components.size(); ++count)
+        createdKeys_.insert(foldedName(joinedKey(components, count)));
     return done;
 }
 
-void HiveFile::reload() {
-    if (Handle fresh{hivex_open(path_.c_str(), HIVEX_OPEN_WRITE)}) handle_ = std::move(fresh);
+Status HiveFile::deleteValue(const std::string& key, const std::string& name) {
+    if (Status allowed = checkChange(key); !allowed) return allowed;
+    auto path = lookUp(cells_, key);
+    if (!path) return refusedForDamage(path.error(), path_);
+    const KeyPath& found = *path;
+    if (!found.missing.empty())
+        return Error{ErrorKind::NotFound, 0, "The key " + key + " does not exist in " + path_ + "."};
+    auto stored = rewritableValues(found.found.back(), key);
+    if (!stored) return stored.error();
+    std::vector<HiveValue> values = std::move(*stored);
+    const auto before = values.size();
+    std::erase_if(values, [&](const HiveValue& value) { return equalsNoCase(value.name, name); });
+    if (values.size() == before)
+        return Error{ErrorKind::NotFound, 0, "The value \"" + name + "\" does not exist in " + key + "."};
+
+    // A key this run made for the value, now empty, goes with it, and so do
+    // the keys it made above it that held nothing but the way to it.
+    const std::vector<std::string> components = keyComponents(key);
+    std::size_t top = found.found.size() - 1;
+    const bool madeHere = createdKeys_.contains(foldedName(key));
+    if (!values.empty() || !madeHere || found.found.back().subkeyCount != 0)
+        return apply({found.found.back().offset, {}, values, false}, key, values);
+    while (top > 1 && createdKeys_.contains(foldedName(joinedKey(components, top - 1))) &&
+           found.found[top - 1].valueCount == 0 && found.found[top - 1].subkeyCount == 1)
+        --top;
+    Status done = apply({found.found[top].offset, {}, std::nullopt, true}, key, std::nullopt);
+    for (std::size_t count = top; done && count <= components.size(); ++count)
+        createdKeys_.erase(foldedName(joinedKey(components, count)));
+    return done;
+}
+
+Status HiveFile::apply(const HiveEdit& edit, const std::string& key,
+                       const std::optional<std::vector<HiveValue>>& after) {
+    if (!folder_) return folder_.error();
+    const HeldFolder* folder = &*folder_;
+    auto hive = folder->openFile(name_);
+    if (!hive) return errnoResult("opening " + path_);
+    TemporaryFile written(folder->fd(), name_);
+    if (!written.ok()) return errnoResult("creating a file beside " + path_);
+    if (Status edited = writeEditedHive(hive->fd(), written.fd(), edit, path_); !edited) return edited;
+
+    // What hivex wrote is read back before it replaces anything.
+    auto output = folder->openFile(written.name());
+    std::string bytes;
+    auto cells = output && output->readAll(bytes) ? HiveCells::read({bytes.begin(), bytes.end()}) : std::nullopt;
+    auto cell = cells ? existingKey(*cells, key) : std::nullopt;
+    std::optional<std::vector<HiveValue>> readBack;
+    if (cell) {
+        if (auto offsets = cells->valueOffsets(*cell)) {
+            readBack.emplace();
+            for (std::size_t offset : *offsets)
+                if (auto read = cells->value(offset)) readBack->push_back(hiveValueOf(*read));
+        }
+    }
+    if (!cells || readBack != after)
+        return Error{
+            ErrorKind::ReadBackMismatch, 0,
+            "The hive hivex wrote for " + path_ + " did not read back as the change asked; nothing was changed."};
+    if (!backedUp_)
+        if (Status saved = backUp(*folder); !saved) return saved;
+    if (Status placed = folder->putInPlace(written, name_); !placed) return placed;
+    cells_ = std::move(*cells);
+    return {};
+}
+
+Status HiveFile::backUp(const HeldFolder& folder) {
+    auto hive = folder.openFile(name_);
+    if (!hive) return errnoResult("reading " + path_ + " to back it up");
+    TemporaryFile copy(folder.fd(), name_);
+    if (!copy.ok()) return errnoResult("creating a backup beside " + path_);
+    for (std::uint64_t at = 0; at < hive->size();) {
+        const std::vector<std::uint8_t> piece = hive->read(at, 1 << 20);
+        if (piece.empty()) return errnoResult(EIO, "reading " + path_ + " to back it up");
+        if (Status written = writeAll(copy.fd(), piece.data(), piece.size(), folder.pathOf(copy.name())); !written)
+            return written;
+        at += piece.size();
+    }
+    // Under its own name only once whole, beside any backup made before.
+    const std::string stem = name_ + ".lstartup-backup-" + timestamp();
+    std::string backup = stem;
+    for (int attempt = 2; folder.holdsFile(backup) && attempt < 100; ++attempt)
+        backup = stem + "-" + std::to_string(attempt);
+    if (Status placed = copy.putInPlaceOf(backup); !placed) return placed;
+    backedUp_ = true;
+    return {};
 }
 
 }  // namespace lsu::offline

@@ -1,41 +1,42 @@
 #pragma once
-// One hive file of the offline system, through hivex: its keys found by name
-// ignoring case, its values exactly as stored, and every change committed at
-// once. A commit first copies the hive beside itself (once per hive and
-// run), then writes the whole hive to a temporary file in its folder,
-// flushes it and renames it over the hive, so that the hive on disk is
-// always either the old one or the new one.
-
-#include <hivex.h>
+// One hive file of the offline system: its keys found by name ignoring case
+// and its values read exactly as stored, whole, from the file's own bytes;
+// every change committed at once. A change first checks every cell it will
+// rewrite, and refuses, with nothing written, a key that is damaged or that
+// holds a value hivex cannot write back exactly. It is made by hivex in a
+// child process that writes the whole hive to a temporary file beside it;
+// the file is read back, the hive is copied beside itself (once per hive
+// and run, when a change goes ahead), and the temporary file is renamed over
+// the hive, so that the hive on disk is always either the old one or the
+// new one.
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "platform/Registry.h"
+#include "base/Result.h"
+#include "platform/formats/HiveCells.h"
+#include "platform/offline/HeldFolder.h"
+#include "platform/offline/HiveEdit.h"
 #include "platform/offline/WriteGuard.h"
 
 namespace lsu::offline {
 
-// A value as the hive stores it: its name in UTF-8, its type, its bytes.
-struct HiveValue {
-    std::string name;
-    std::uint32_t type = 0;
-    std::vector<std::uint8_t> data;
-};
-
 class HiveFile {
 public:
-    // nullptr when the file is missing or not a hive.
-    static std::unique_ptr<HiveFile> open(const std::string& path, WriteGuard& guard);
+    // nullptr when the file is missing or not a hive. Changes are made in
+    // the folder given, or refused for its reason.
+    static std::unique_ptr<HiveFile> open(const std::string& path, Result<HeldFolder> folder, WriteGuard& guard);
 
     const std::string& path() const { return path_; }
     // Whether the hive lacks changes its logs hold (see HiveHeader.h).
     bool dirty() const { return dirty_; }
 
-    // Keys are backslash-separated paths below the hive's root.
+    // Keys are backslash-separated paths below the hive's root. A value
+    // whose cells are damaged is not listed.
     bool hasKey(const std::string& key) const;
     std::optional<std::vector<HiveValue>> values(const std::string& key) const;
     std::optional<HiveValue> value(const std::string& key, const std::string& name) const;
@@ -43,28 +44,27 @@ public:
     // A value of the same name (ignoring case) is replaced in its place and
     // keeps its stored name; a new one goes last.
     Status setValue(const std::string& key, const HiveValue& value, bool createKey);
+    // A key this run created goes again once its last value does.
     Status deleteValue(const std::string& key, const std::string& name);
 
-    struct Closer {
-        void operator()(hive_h* handle) const { hivex_close(handle); }
-    };
-    using Handle = std::unique_ptr<hive_h, Closer>;
-
-    HiveFile(std::string path, Handle handle, bool dirty, WriteGuard& guard);
+    HiveFile(std::string path, Result<HeldFolder> folder, formats::HiveCells cells, bool dirty, WriteGuard& guard);
 
 private:
-    hive_node_h findKey(const std::string& key) const;
-    Status replaceValues(hive_node_h node, const std::vector<HiveValue>& values);
-    Status commit();
-    Status backUp();
-    // Drops changes held in memory only, after a commit failed.
-    void reload();
+    // The key's values exactly as stored, or why they cannot be written back so.
+    Result<std::vector<HiveValue>> rewritableValues(const formats::KeyCell& key, const std::string& name) const;
+    Status checkPartner(const std::string& key) const;
+    Status checkChange(const std::string& key) const;
+    Status apply(const HiveEdit& edit, const std::string& key, const std::optional<std::vector<HiveValue>>& after);
+    Status backUp(const HeldFolder& folder);
 
     std::string path_;
-    Handle handle_;
+    std::string name_;
+    Result<HeldFolder> folder_;
+    formats::HiveCells cells_;
     bool dirty_;
     WriteGuard& guard_;
     bool backedUp_ = false;
+    std::set<std::u16string> createdKeys_;  // folded paths
 };
 
 }  // namespace lsu::offline

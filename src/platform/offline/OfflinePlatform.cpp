@@ -48,7 +48,8 @@ Result<std::unique_ptr<OfflinePlatform>> OfflinePlatform::open(const OfflineOpti
     VolumePaths provisional(*root, "C:\\Windows");
     const std::string softwarePath = *provisional.hostPath("C:\\Windows\\System32\\config\\SOFTWARE");
     auto platform = std::make_unique<OfflinePlatform>(provisional, options.acceptDirtyHives);
-    platform->software_ = HiveFile::open(softwarePath, platform->guard_);
+    platform->software_ =
+        HiveFile::open(softwarePath, provisional.holdFolder(parentFolder(softwarePath)), platform->guard_);
     if (!platform->software_)
         return Error{ErrorKind::NoWindowsVolume, 0,
                      options.root + " holds no Windows volume: " + softwarePath + " is not a registry hive"};
@@ -58,10 +59,10 @@ Result<std::unique_ptr<OfflinePlatform>> OfflinePlatform::open(const OfflineOpti
     platform->windowsFolder_ = systemRoot;
 
     std::string problem;
-    auto profile = chooseProfile(*platform->paths_.hostPath(platform->paths_.driveRoot() + "Users"), options.user,
-                                 problem);
+    auto profile =
+        chooseProfile(*platform->paths_.hostPath(platform->paths_.driveRoot() + "Users"), options.user, problem);
     if (!profile) return Error{ErrorKind::NoProfile, 0, problem};
-    platform->user_ = HiveFile::open(profile->hive, platform->guard_);
+    platform->user_ = HiveFile::open(profile->hive, platform->paths_.holdFolder(profile->path), platform->guard_);
     if (!platform->user_) return Error{ErrorKind::NoProfile, 0, profile->hive + " is not a registry hive"};
     platform->loadEnvironment(profile->name);
 
@@ -111,22 +112,19 @@ std::vector<std::string> OfflinePlatform::dirtyHives() const {
     return dirty;
 }
 
-Result<std::string> OfflinePlatform::changeablePath(const std::string& windowsPath) {
-    auto host = paths_.hostPath(windowsPath);
-    if (!host) return Error{ErrorKind::OffTheVolume, 0, windowsPath + " is not on the offline Windows volume."};
-    if (!paths_.staysInside(*host))
-        return Error{ErrorKind::OffTheVolume, 0,
-                     windowsPath + " leads off the offline Windows volume (" + *host + ")."};
-    if (Status allowed = guard_.checkVolume(*host); !allowed) return allowed.error();
-    const std::string folder = withTrailingBackslash(programFolder_);
-    if (!programFolderExists_ && equalsNoCase(windowsPath.substr(0, folder.size()), folder))
+Result<OfflinePlatform::ChangeTarget> OfflinePlatform::changeTarget(const std::string& windowsPath) {
+    auto place = paths_.changePlace(windowsPath);
+    if (!place) return place.error();
+    const auto& [folder, name] = *place;
+    if (Status allowed = guard_.checkVolume(childPath(folder, name)); !allowed) return allowed.error();
+    const std::string programFolder = withTrailingBackslash(programFolder_);
+    if (!programFolderExists_ && equalsNoCase(windowsPath.substr(0, programFolder.size()), programFolder))
         return Error{ErrorKind::NotFound, 0,
                      "There is no folder for the disabled Startup-folder items: " + programFolder_ +
                          " does not exist on the volume. Create it, or name another with --program-folder PATH."};
-    const std::string name(fileNameOf(windowsPath));
-    if (fileNameFault(name))
-        return Error{ErrorKind::UnsafeName, 0, "\"" + name + "\" is not a name Windows can give a file."};
-    return *host;
+    auto held = paths_.holdFolder(folder);
+    if (!held) return held.error();
+    return ChangeTarget{std::move(*held), name};
 }
 
 std::string OfflinePlatform::shellFolder(ShellFolder folder) {
@@ -137,20 +135,20 @@ std::string OfflinePlatform::shellFolder(ShellFolder folder) {
 bool OfflinePlatform::fileExists(const std::string& path) {
     // As on Windows, a path that ends in a separator names a folder, not a file.
     if (!path.empty() && (path.back() == '\\' || path.back() == '/')) return false;
-    auto host = paths_.hostPath(path);
+    auto host = paths_.hostPathAsWindowsFindsIt(path);
     return host && isPlainFile(*host);
 }
 
 bool OfflinePlatform::folderExists(const std::string& path) {
-    auto host = paths_.hostPath(path);
+    auto host = paths_.hostPathAsWindowsFindsIt(path);
     return host && isFolder(*host);
 }
 
 Status OfflinePlatform::ensureFolder(const std::string& path) {
     if (folderExists(path)) return {};
-    const Result<std::string> host = changeablePath(path);
-    if (!host) return host.error();
-    return makeFolder(*host);
+    auto target = changeTarget(path);
+    if (!target) return target.error();
+    return target->folder.makeFolder(target->name);
 }
 
 std::vector<std::string> OfflinePlatform::listFiles(const std::string& folder) {
@@ -166,45 +164,48 @@ std::optional<Bytes> OfflinePlatform::readFile(const std::string& path) {
 }
 
 Status OfflinePlatform::writeFile(const std::string& path, const Bytes& bytes) {
-    const Result<std::string> host = changeablePath(path);
-    if (!host) return host.error();
-    return replaceFile(*host, bytes);
+    auto target = changeTarget(path);
+    if (!target) return target.error();
+    return target->folder.replaceFile(target->name, bytes);
 }
 
 Status OfflinePlatform::deleteFile(const std::string& path) {
-    const Result<std::string> host = changeablePath(path);
-    if (!host) return host.error();
-    return removeFile(*host);
+    auto target = changeTarget(path);
+    if (!target) return target.error();
+    return target->folder.removeFile(target->name);
 }
 
 Status OfflinePlatform::moveFile(const std::string& from, const std::string& to, bool replace) {
-    const Result<std::string> source = changeablePath(from);
+    auto source = changeTarget(from);
     if (!source) return source.error();
-    const Result<std::string> target = changeablePath(to);
+    auto target = changeTarget(to);
     if (!target) return target.error();
     // A new spelling of the same name renames the file to it.
-    const std::string targetHost =
-        *target == *source ? parentFolder(*target) + "/" + std::string(fileNameOf(to)) : *target;
-    return renameFile(*source, targetHost, replace);
+    const bool sameEntry = source->folder.path() == target->folder.path() && source->name == target->name;
+    return source->folder.moveFile(source->name, target->folder, sameEntry ? std::string(fileNameOf(to)) : target->name,
+                                   replace);
 }
 
 Status OfflinePlatform::createHiddenFile(const std::string& path, const Bytes& bytes) {
-    const Result<std::string> host = changeablePath(path);
-    if (!host) return host.error();
-    if (fileExists(path)) return errnoResult(EEXIST, "creating " + *host);
-    if (Status written = replaceFile(*host, bytes); !written) return written;
-    Status hidden = setNtfsAttributes(*host, kAttributeHidden);
+    auto target = changeTarget(path);
+    if (!target) return target.error();
+    const auto& [folder, name] = *target;
+    if (folder.holdsFile(name)) return errnoResult(EEXIST, "creating " + folder.pathOf(name));
+    if (Status written = folder.replaceFile(name, bytes); !written) return written;
+    Status hidden = folder.setAttributes(name, kAttributeHidden);
     if (hidden) return hidden;
     // A file that cannot be hidden is not the file asked for: it goes again.
-    if (Status removed = removeFile(*host); !removed)
-        return Error{hidden.error().kind, hidden.error().code,
-                     hidden.error().message + " " + *host + " is left behind: " + removed.error().message};
+    if (Status removed = folder.removeFile(name); !removed)
+        return Error{
+            hidden.error().kind, hidden.error().code,
+            hidden.error().message + " " + folder.pathOf(name) + " is left behind: " + removed.error().message};
     return hidden;
 }
 
 std::string OfflinePlatform::companyName(const std::string& programPath) {
-    auto bytes = readFile(programPath);
-    return bytes ? formats::companyNameOfImage(*bytes) : std::string();
+    auto host = paths_.hostPathAsWindowsFindsIt(programPath);
+    auto program = host ? RegularFile::open(*host) : std::nullopt;
+    return program ? formats::companyNameOfImage(*program) : std::string();
 }
 
 }  // namespace lsu::offline

@@ -84,8 +84,12 @@ private:
     std::optional<HiveKey> hiveKeyOf(const RegistryLocation& location) const;
     std::optional<HiveKey> mappedProfileKey(const std::string& section, const std::string& file);
     void loadEnvironment(const std::string& userName);
-    // The host path a change may be made at, or why it may not.
-    Result<std::string> changeablePath(const std::string& windowsPath);
+    // The folder, held, and the name in it a change may be made at, or why it may not.
+    struct ChangeTarget {
+        HeldFolder folder;
+        std::string name;
+    };
+    Result<ChangeTarget> changeTarget(const std::string& windowsPath);
 
     VolumePaths paths_;
     WriteGuard guard_;

@@ -10,6 +10,7 @@
 #include "platform/formats/ShellLinkHeader.h"
 #include "platform/formats/ShellLinkWriter.h"
 #include "platform/offline/OfflinePlatform.h"
+#include "platform/offline/Posix.h"
 
 namespace lsu::offline {
 
@@ -67,8 +68,7 @@ std::string targetOf(const LinkFile& link) {
     std::string target = link.text(liblnk_file_get_utf8_environment_variables_location_size,
                                    liblnk_file_get_utf8_environment_variables_location);
     if (target.empty()) target = link.text(liblnk_file_get_utf8_local_path_size, liblnk_file_get_utf8_local_path);
-    if (target.empty())
-        target = link.text(liblnk_file_get_utf8_network_path_size, liblnk_file_get_utf8_network_path);
+    if (target.empty()) target = link.text(liblnk_file_get_utf8_network_path_size, liblnk_file_get_utf8_network_path);
     return target;
 }
 
@@ -76,15 +76,15 @@ std::string targetOf(const LinkFile& link) {
 
 std::optional<ShortcutInfo> OfflinePlatform::readShortcut(const std::string& linkFile) {
     auto host = paths_.hostPath(linkFile);
-    auto bytes = readFile(linkFile);
-    auto header = bytes ? formats::readShellLinkHeader(*bytes) : std::nullopt;
-    if (!host || !header) return std::nullopt;
+    auto file = host ? RegularFile::open(*host) : std::nullopt;
+    auto header = file ? formats::readShellLinkHeader(file->read(0, formats::kShellLinkHeaderSize)) : std::nullopt;
+    if (!header) return std::nullopt;
     LinkFile link(*host);
     if (!link.open()) return std::nullopt;
     ShortcutInfo info;
     info.fields.targetPath = targetOf(link);
-    info.fields.arguments = link.text(liblnk_file_get_utf8_command_line_arguments_size,
-                                      liblnk_file_get_utf8_command_line_arguments);
+    info.fields.arguments =
+        link.text(liblnk_file_get_utf8_command_line_arguments_size, liblnk_file_get_utf8_command_line_arguments);
     info.fields.description = link.text(liblnk_file_get_utf8_description_size, liblnk_file_get_utf8_description);
     info.fields.workDir =
         link.text(liblnk_file_get_utf8_working_directory_size, liblnk_file_get_utf8_working_directory);

@@ -1,12 +1,16 @@
 #include "platform/offline/Posix.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace lsu::offline {
 
@@ -28,39 +32,117 @@ std::string DirectoryStream::next() {
     return {};
 }
 
-TemporaryFile::TemporaryFile(const std::string& folder, const std::string& stem) {
-    std::string pattern = folder + "/" + stem + ".lstartup-XXXXXX";
-    fd_.reset(::mkstemp(pattern.data()));
-    if (fd_) path_ = pattern;
+namespace {
+
+constexpr std::string_view kTemporaryMark = ".lstartup-";
+constexpr std::size_t kTemporarySuffix = 6;
+
+std::string randomSuffix() {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    unsigned char random[kTemporarySuffix] = {};
+    if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random))
+        for (unsigned char& byte : random) byte = static_cast<unsigned char>(std::rand());
+    std::string suffix;
+    for (unsigned char byte : random) suffix += kLetters[byte % (sizeof kLetters - 1)];
+    return suffix;
+}
+
+}  // namespace
+
+TemporaryFile::TemporaryFile(int folder, const std::string& stem) : folder_(folder) {
+    for (int attempt = 0; attempt < 100 && !fd_; ++attempt) {
+        const std::string name = "." + stem + std::string(kTemporaryMark) + randomSuffix();
+        fd_.reset(::openat(folder, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (fd_) name_ = name;
+        else if (errno != EEXIST) return;
+    }
+    if (fd_) ::flock(fd_.get(), LOCK_EX | LOCK_NB);
 }
 
 TemporaryFile::~TemporaryFile() {
-    if (fd_ && !placed_) ::unlink(path_.c_str());
+    if (fd_ && !placed_) ::unlinkat(folder_, name_.c_str(), 0);
 }
 
 Status TemporaryFile::putInPlaceOf(const std::string& target) {
-    if (::fsync(fd_.get()) != 0) return errnoResult("flushing " + path_);
-    if (::rename(path_.c_str(), target.c_str()) != 0) return errnoResult("replacing " + target);
+    if (::fsync(fd_.get()) != 0) return errnoResult("flushing " + name_);
+    if (::renameat(folder_, name_.c_str(), folder_, target.c_str()) != 0) return errnoResult("replacing " + target);
     placed_ = true;
-    syncFolder(parentFolder(target));
+    ::fsync(folder_);
     return {};
 }
 
-bool readWholeFile(const std::string& path, std::string& bytes, std::size_t limit) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd) return false;
+bool isTemporaryName(const std::string& name) {
+    if (!name.starts_with('.') || name.size() < 1 + kTemporaryMark.size() + kTemporarySuffix) return false;
+    const std::size_t mark = name.size() - kTemporaryMark.size() - kTemporarySuffix;
+    return name.compare(mark, kTemporaryMark.size(), kTemporaryMark) == 0 &&
+           std::all_of(name.end() - kTemporarySuffix, name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+void removeStaleTemporaries(int folder) {
+    std::vector<std::string> stale;
+    FileDescriptor listing(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    DIR* entries = listing ? ::fdopendir(listing.get()) : nullptr;
+    if (!entries) return;
+    listing.release();  // the listing owns it now
+    while (const dirent* entry = ::readdir(entries))
+        if (isTemporaryName(entry->d_name)) stale.emplace_back(entry->d_name);
+    ::closedir(entries);
+    for (const std::string& name : stale) {
+        // A run still writing holds its file locked.
+        FileDescriptor file(::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat info {};
+        if (!file || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        if (::flock(file.get(), LOCK_EX | LOCK_NB) == 0) ::unlinkat(folder, name.c_str(), 0);
+    }
+}
+
+std::optional<RegularFile> RegularFile::checked(FileDescriptor fd) {
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    if (!fd || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return RegularFile(std::move(fd), static_cast<std::uint64_t>(info.st_size));
+}
+
+std::optional<RegularFile> RegularFile::open(const std::string& path) {
+    return checked(FileDescriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)));
+}
+
+std::optional<RegularFile> RegularFile::openAt(int folder, const std::string& name) {
+    return checked(
+        FileDescriptor(::openat(folder, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC)));
+}
+
+std::vector<std::uint8_t> RegularFile::read(std::uint64_t offset, std::size_t size) const {
+    const std::uint64_t available = size_ - std::min(offset, size_);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min<std::uint64_t>(size, available)));
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::pread(fd_.get(), bytes.data() + got, bytes.size() - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+bool RegularFile::readAll(std::string& bytes, std::size_t limit) const {
     bytes.clear();
     char buffer[65536];
     while (bytes.size() < limit) {
-        const ssize_t got = ::read(fd.get(), buffer, std::min(sizeof buffer, limit - bytes.size()));
+        const ssize_t got =
+            ::pread(fd_.get(), buffer, std::min(sizeof buffer, limit - bytes.size()), static_cast<off_t>(bytes.size()));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return false;
         if (got == 0) return true;
         bytes.append(buffer, static_cast<std::size_t>(got));
     }
     return true;
+}
+
+bool readWholeFile(const std::string& path, std::string& bytes, std::size_t limit) {
+    auto file = RegularFile::open(path);
+    return file && file->readAll(bytes, limit);
 }
 
 Status writeAll(int fd, const void* data, std::size_t size, const std::string& what) {
@@ -73,11 +155,6 @@ Status writeAll(int fd, const void* data, std::size_t size, const std::string& w
         size -= static_cast<std::size_t>(wrote);
     }
     return {};
-}
-
-void syncFolder(const std::string& folder) {
-    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd) ::fsync(fd.get());
 }
 
 std::string childPath(const std::string& folder, const std::string& name) {

@@ -28,10 +28,10 @@ PaneChildren layoutFolderPane(int width, int height) {
     return children;
 }
 
+// The least width wins over the right edge: the window's own least width
+// leaves room for both.
 int clampSplitter(int position, int paneLeft, int formWidth) {
-    if (position < paneLeft) return paneLeft;
-    if (position > formWidth - 240) return formWidth - 240;
-    return position;
+    return std::max(std::min(position, formWidth - 240), paneLeft + kMinimumPaneTwips);
 }
 
 }  // namespace lsu

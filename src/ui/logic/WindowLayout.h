@@ -11,6 +11,9 @@ inline constexpr int kHeaderHeightTwips = 390;
 inline constexpr int kDesignPaneWidthTwips = 2910;
 inline constexpr int kSplitterTwips = 75;
 inline constexpr int kPaneCloseTwips = 195;
+// The narrowest pane still shows its whole close button beside the grip, so
+// that a pane dragged narrow can be closed or dragged wide again.
+inline constexpr int kMinimumPaneTwips = 60 + kPaneCloseTwips + 30 + kSplitterTwips;
 
 struct Rect {
     int left = 0, top = 0, width = 0, height = 0;
@@ -30,8 +33,9 @@ struct PaneChildren {
 };
 PaneChildren layoutFolderPane(int width, int height);
 
-// Where the splitter bar may be dragged: not left of the pane, not nearer
-// than 240 twips to the right edge of the window's outer width.
+// Where the splitter bar may be dragged: no nearer to the pane's left edge
+// than its least width, no nearer than 240 twips to the right edge of the
+// window's outer width.
 int clampSplitter(int position, int paneLeft, int formWidth);
 
 }  // namespace lsu

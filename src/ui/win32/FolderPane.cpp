@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <map>
 
 #include "platform/win32/WideText.h"
@@ -108,8 +107,8 @@ void FolderPane::startDrag(int x) {
 }
 
 // The bar stands where the splitter will be once the pane's right edge has
-// moved as far as the mouse: no further left than the pane's own left edge,
-// no nearer than 240 twips to the window's right edge.
+// moved as far as the mouse: the pane keeps its least width, and the edge
+// stays 240 twips or more from the window's right edge.
 void FolderPane::dragTo(int x) {
     RECT pane, outer;
     GetWindowRect(pane_, &pane);
@@ -118,7 +117,7 @@ void FolderPane::dragTo(int x) {
     const int edge = dpi_.toTwips(pane.right + x - grabX_);
     const int paneLeft = dpi_.toTwips(pane.left);
     newWidthTwips_ = clampSplitter(edge, paneLeft, dpi_.toTwips(outer.right - outer.left)) - paneLeft;
-    const int barLeft = std::max(pane.left + dpi_.toPixels(newWidthTwips_ - kSplitterTwips), pane.left);
+    const int barLeft = pane.left + dpi_.toPixels(newWidthTwips_ - kSplitterTwips);
     SetWindowPos(bar_, HWND_TOP, barLeft, pane.top, dpi_.toPixels(kSplitterTwips), pane.bottom - pane.top,
                  SWP_NOACTIVATE);
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ProductIdentity.h"
 #include "catalog/DisabledStores.h"
 #include "operations/Operations.h"
 #include "platform/win32/WideText.h"
@@ -168,9 +169,17 @@ void MainWindow::setSelectedChecked(bool checked) {
     onCheckBoxChanged(index);
 }
 
+// What group policy sets is never changed here: the window says why at
+// once, as it does for the entry's box, instead of asking first.
+bool MainWindow::refuseReadOnly(const StartupEntry& entry) {
+    if (!isReadOnly(entry)) return false;
+    showStatus(&entry);
+    return true;
+}
+
 void MainWindow::deleteSelectedEntry() {
     const StartupEntry* entry = list_.selectedEntry();
-    if (!entry) return;
+    if (!entry || refuseReadOnly(*entry)) return;
     if (MessageBoxW(window_, L"Are you sure to delete the selected item?\r\n\r\nThis action can not be undone.",
                     L"Warning", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
@@ -194,7 +203,7 @@ void MainWindow::addEntryFromDialog() {
 
 void MainWindow::editSelectedEntry() {
     const StartupEntry* selected = list_.selectedEntry();
-    if (!selected) return;
+    if (!selected || refuseReadOnly(*selected)) return;
     const StartupEntry edited = *selected;
     auto form = showEntryDialog(window_, ports_, editDialogSetup(edited));
     if (!form) return;
@@ -238,8 +247,9 @@ void MainWindow::toggleGridLines() {
 
 void MainWindow::showAbout() {
     MessageBoxW(window_,
-                L"Tovane StartUp 1.0\r\n\r\nShows every program Windows starts by itself and lets you "
-                L"disable, enable, add, edit, delete and run them.",
+                widen("Tovane StartUp " LSU_VERSION_TEXT "\r\n\r\nShows every program Windows starts by itself and "
+                      "lets you disable, enable, add, edit, delete and run them.\r\n\r\n" LSU_COPYRIGHT)
+                    .c_str(),
                 L"About Larkwell StartUp", MB_OK | MB_ICONINFORMATION);
 }
 

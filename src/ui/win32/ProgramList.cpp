@@ -37,6 +37,9 @@ void ProgramList::create(HWND parent, HINSTANCE instance, int controlId) {
         definition.iSubItem = index;
         SendMessageW(list_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&definition));
     }
+    // The headers name the columns; they are not buttons and sort nothing.
+    HWND header = ListView_GetHeader(list_);
+    SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) & ~LONG_PTR{HDS_BUTTONS});
 }
 
 void ProgramList::setColumnWidths(Dpi dpi) {
@@ -59,6 +62,13 @@ void ProgramList::setCellText(int index, Column column) {
     SendMessageW(list_, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
 }
 
+// The name is the line's own text, given when the line goes in; no change
+// of state renames an entry.
+void ProgramList::showCells(int index) {
+    for (const auto& column : entryColumns())
+        if (column.column != Column::Name) setCellText(index, column.column);
+}
+
 void ProgramList::show(EntryList rows) {
     FlagHolder changing(programChanging_);
     rows_ = std::move(rows);
@@ -73,8 +83,7 @@ void ProgramList::show(EntryList rows) {
         item.pszText = name.data();
         const auto index = static_cast<int>(SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
         if (index < 0) continue;
-        for (const auto& column : entryColumns())
-            if (column.column != Column::Name) setCellText(index, column.column);
+        showCells(index);
         // The list view gives a new line its empty box only once the line is
         // in, so the tick comes after the insert.
         ListView_SetCheckState(list_, index, rows_[i].checked);
@@ -117,7 +126,7 @@ void ProgramList::showEntryState(int index) {
     const StartupEntry* entry = entryAt(index);
     if (!entry) return;
     setChecked(index, entry->checked);
-    setCellText(index, Column::Status);
+    showCells(index);
 }
 
 ProgramList::Event ProgramList::interpret(const NMHDR& header) const {

@@ -32,7 +32,7 @@ public:
 
     // Ticks or clears the line's box as the program, not as the user.
     void setChecked(int index, bool checked);
-    // Shows the entry's state again: its box and its Status cell.
+    // Shows the entry's state again: its box and every cell rendered from it.
     void showEntryState(int index);
 
     void setFont(HFONT font);
@@ -48,6 +48,7 @@ public:
 
 private:
     void setCellText(int index, Column column);
+    void showCells(int index);
 
     HWND list_ = nullptr;
     EntryList rows_;

@@ -29,10 +29,20 @@ TEST(WindowLayout, FolderPaneChildrenFollowItsSize) {
     EXPECT_EQ(layoutFolderPane(1000, 2000).caption, (Rect{60, 30, 580, 240}));
 }
 
-TEST(WindowLayout, SplitterStaysBetweenThePaneAndTheHostsRightEdge) {
-    EXPECT_EQ(clampSplitter(-500, 100, 10000), 100);
+TEST(WindowLayout, SplitterStaysBetweenThePanesLeastWidthAndTheHostsRightEdge) {
+    EXPECT_EQ(clampSplitter(-500, 100, 10000), 100 + kMinimumPaneTwips);
     EXPECT_EQ(clampSplitter(9900, 100, 10000), 9760);
     EXPECT_EQ(clampSplitter(4000, 100, 10000), 4000);
+    EXPECT_EQ(clampSplitter(-500, 0, kMinimumWindowTwips), kMinimumPaneTwips);
+}
+
+// Dragged as narrow as it goes, the pane still shows its close button whole,
+// clear of the grip that drags it wide again.
+TEST(WindowLayout, TheNarrowestPaneKeepsItsCloseButtonAndItsGrip) {
+    const PaneChildren narrowest = layoutFolderPane(clampSplitter(-500, 0, 10000), 2000);
+    EXPECT_GE(narrowest.closeButton.left, 0);
+    EXPECT_LE(narrowest.closeButton.left + narrowest.closeButton.width, narrowest.splitter.left);
+    EXPECT_EQ(narrowest.splitter.width, kSplitterTwips);
 }
 
 // The menu follows the row's box, which the user may have changed, not its stored state.
@@ -76,7 +86,15 @@ TEST(RunCommand, AStartupFolderRowOpensItsFileWhereItStands) {
 TEST(ThemeManifest, IsWrittenOnceHiddenAndNamedAfterTheProgram) {
     EXPECT_EQ(themeManifestPath("C:\\Tools", "manager.exe"), "C:\\Tools\\manager.exe.manifest");
     EXPECT_EQ(themeManifestPath("C:\\", "manager.exe"), "C:\\manager.exe.manifest");
-    EXPECT_NE(themeManifestText("manager.exe").find("name=\"Fernlight.WindowsXP.manager\""), std::string::npos);
+    EXPECT_EQ(
+        themeManifestText("manager.exe"),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><assembly "
+        "xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"><assemblyIdentity version=\"1.0.0.0\" "
+        "processorArchitecture=\"amd64\" name=\"Fernlight.WindowsXP.manager\" type=\"win32\" /> <description>"
+        "Windows XP theming.</description> <dependency> <dependentAssembly> <assemblyIdentity type=\"win32\" "
+        "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\" processorArchitecture=\"amd64\" "
+        "publicKeyToken=\"6595b64144ccf1df\" language=\"*\" /> </dependentAssembly> </dependency> "
+        "</assembly>\r\n");
     MemoryPlatform platform;
     const std::string program = platform.programFolder() + "\\LStartUp.exe";
     const std::string path = themeManifestPath(platform.programFolder(), "LStartUp.exe");
@@ -90,6 +108,21 @@ TEST(ThemeManifest, IsWrittenOnceHiddenAndNamedAfterTheProgram) {
     MemoryPlatform readOnly;
     readOnly.makeReadOnly(readOnly.programFolder());
     EXPECT_FALSE(writeThemeManifest(readOnly, program));
+}
+
+// Windows allows "&" and "'" in a file name, and XML's other three special
+// characters are escaped all the same: the manifest stays well-formed.
+TEST(ThemeManifest, EscapesTheProgramsNameAsXmlText) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Tom & Jerry.exe", "Tom &amp; Jerry"},
+        {"it's.exe", "it&apos;s"},
+        {"<\"a\">.exe", "&lt;&quot;a&quot;&gt;"},
+        {"&amp;.exe", "&amp;amp;"},
+        {"Früh.exe", "Früh"},
+    };
+    for (const auto& [file, name] : cases)
+        EXPECT_NE(themeManifestText(file).find("name=\"Fernlight.WindowsXP." + name + "\" type="), std::string::npos)
+            << file;
 }
 
 TEST(EntryDialogFields, AddStartsEmptyAndOffersNoWinIniKey) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "WindowHarness.h"
 #include "catalog/StartupSwitches.h"
 #include "support/Seed.h"
@@ -10,8 +12,51 @@ namespace {
 
 constexpr char kCommand[] = "C:\\nowhere\\tool.exe /quiet";
 constexpr int kStatusColumn = 4;
+constexpr int kStateColumn = 7;
+
+// Windows' own startup switch for the entry of the current user's Run key, off.
+void switchOff(WindowHarness& harness, const std::string& name) {
+    ASSERT_TRUE(harness.platform().registry.writeValue(*switchKeyOf(SectionId::UserRun, RegistryView::Shared),
+                                                       {name, kRegBinary, {0x03, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}},
+                                                       true));
+}
 
 }  // namespace
+
+// A change shows at once in every cell drawn from the row, the visible State
+// as well as the hidden Status, without a reload of the list.
+TEST(CheckBox, EveryCellOfTheRowFollowsTheBoxAndTheEditMenu) {
+    WindowHarness harness;
+    harness.seedUserRun("Tool", kCommand);
+    harness.seedUserRun("Tray", kCommand);
+    switchOff(harness, "Tray");
+    harness.open();
+    harness.selectSection(SectionId::UserRun);
+    const int tool = harness.rowNamed("Tool"), tray = harness.rowNamed("Tray");
+    ASSERT_EQ(harness.cell(tray, kStateColumn), "Off in Windows settings");
+    const auto fromMenu = [&](int row, const char* item) {
+        harness.selectRow(row);
+        harness.choose(harness.editMenu(), item);
+    };
+    const struct {
+        std::function<void()> change;
+        int row;
+        const char* state;
+    } steps[] = {
+        {[&] { EXPECT_TRUE(harness.clickCheckBox(tool)); }, tool, "Disabled"},
+        {[&] { EXPECT_TRUE(harness.clickCheckBox(tool)); }, tool, "Enabled"},
+        {[&] { fromMenu(tool, "Disable"); }, tool, "Disabled"},
+        {[&] { fromMenu(tool, "Enable"); }, tool, "Enabled"},
+        {[&] { EXPECT_TRUE(harness.clickCheckBox(tray)); }, tray, "Enabled"},
+    };
+    for (const auto& step : steps) {
+        step.change();
+        EXPECT_EQ(harness.cell(step.row, kStateColumn), step.state);
+        EXPECT_EQ(harness.cell(step.row, kStatusColumn), step.state);
+    }
+    harness.choose(harness.viewMenu(), "Refresh");
+    EXPECT_EQ(harness.cell(harness.rowNamed("Tray"), kStateColumn), "Enabled");
+}
 
 TEST(CheckBox, ClearingItParksTheValueAndTickingItBringsItBackOneUserCheckEach) {
     WindowHarness harness;
@@ -56,9 +101,7 @@ TEST(CheckBox, AMoveThatFailsIsExplainedAndPutsTheBoxBack) {
 TEST(CheckBox, ShowsWindowsOwnSwitchAndRefusesPolicyEntries) {
     WindowHarness harness;
     harness.seedUserRun("Tray", kCommand);
-    ASSERT_TRUE(harness.platform().registry.writeValue(*switchKeyOf(SectionId::UserRun, RegistryView::Shared),
-                                                       {"Tray", kRegBinary, {0x03, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}},
-                                                       true));
+    switchOff(harness, "Tray");
     seedRegistry(harness.platform(), SectionId::UserPolicyRun, stringValue("Mandated", kCommand));
     harness.open();
     HWND header = ListView_GetHeader(harness.list());

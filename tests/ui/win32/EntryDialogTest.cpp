@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "WindowHarness.h"
 #include "platform/win32/WideText.h"
@@ -148,6 +149,40 @@ TEST(EntryDialog, F4AndADoubleClickOnTheNameEditTheSelectedRow) {
     doubleClick(harness.labelCentre(row));
     EXPECT_EQ(watch.stepsPlayed(), 2u);
     EXPECT_EQ(again.name, "Renamed");
+}
+
+// Group policy sets its entries again at every logon, so none is changed
+// here: neither the dialog nor the delete question opens for one, and the
+// status bar says why at once. (F4 and Del find the Edit menu's items
+// unavailable for such a row and do nothing.)
+TEST(EntryDialog, APolicyRowOpensNothingAndTheStatusBarSaysWhy) {
+    WindowHarness harness;
+    seedRegistry(harness.platform(), SectionId::UserPolicyRun, stringValue("Mandated", "C:\\nowhere\\agent.exe"));
+    harness.open();
+    const int row = harness.rowNamed("Mandated");
+    constexpr int kDeleteButton = 2, kPropertiesButton = 4;
+    const std::pair<const char*, std::function<void()>> triggers[] = {
+        {"double click",
+         [&] {
+             const POINT at = harness.labelCentre(row);
+             SendMessageW(harness.list(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+             SendMessageW(harness.list(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+         }},
+        {"Properties", [&] { harness.click(harness.toolbar(), harness.toolbarButtonCentre(kPropertiesButton)); }},
+        {"Delete", [&] { harness.click(harness.toolbar(), harness.toolbarButtonCentre(kDeleteButton)); }},
+    };
+    HWND status = FindWindowExW(harness.main(), nullptr, STATUSCLASSNAMEW, nullptr);
+    ModalWatch watch(IDYES, {[&](HWND dialog) { press(dialog, IDCANCEL); }});
+    for (const auto& [name, trigger] : triggers) {
+        harness.selectRow(row);
+        SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L""));
+        trigger();
+        EXPECT_TRUE(harness.pumpUntil([&] { return !harness.statusText().empty(); })) << name;
+        EXPECT_NE(harness.statusText().find("Group policy"), std::string::npos) << name;
+    }
+    EXPECT_EQ(watch.stepsPlayed(), 0u);
+    EXPECT_TRUE(watch.boxTitles().empty());
+    EXPECT_TRUE(harness.platform().registry.readValue(registryKeyOf(SectionId::UserPolicyRun), "Mandated"));
 }
 
 }  // namespace lsu::test

@@ -1,18 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "WindowHarness.h"
+#include "ui/logic/WindowLayout.h"
 
 namespace lsu::test {
 
 namespace {
 
 constexpr int kFoldersButton = 5;
-
-POINT buttonCentre(HWND toolbar, int index) {
-    RECT area = {};
-    SendMessageW(toolbar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&area));
-    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
-}
 
 // The pane, the View menu's item, the toolbar's switch and the window agree.
 void expectPaneShown(WindowHarness& harness, bool shown) {
@@ -55,7 +50,7 @@ TEST(FolderPane, CloseButtonToolbarSwitchAndMenuItemStayInAgreement) {
     harness.click(harness.closeButton(), {close.right / 2, close.bottom / 2});
     ASSERT_TRUE(harness.pumpUntil([&] { return !IsWindowVisible(harness.pane()); }));
     expectPaneShown(harness, false);
-    harness.click(harness.toolbar(), buttonCentre(harness.toolbar(), kFoldersButton));
+    harness.click(harness.toolbar(), harness.toolbarButtonCentre(kFoldersButton));
     ASSERT_TRUE(harness.pumpUntil([&] { return IsWindowVisible(harness.pane()) != FALSE; }));
     expectPaneShown(harness, true);
     harness.choose(harness.viewMenu(), "Folders");
@@ -93,8 +88,23 @@ TEST(FolderPane, TheSplitterShowsABarWhileDraggedAndResizesThePaneOnReleaseWithi
     GetWindowRect(harness.main(), &outer);
     dragSplitter(harness, paneWidth(harness) - 2, outer.right - outer.left + 500);
     EXPECT_NEAR(paneWidth(harness), outer.right - outer.left - MulDiv(240, 96, 1440), 1);
+}
+
+// Dragged as far left as it goes, the pane keeps its close button whole and
+// a grip that drags it wide again.
+TEST(FolderPane, DraggedNarrowThePaneKeepsItsCloseButtonAndItsGrip) {
+    WindowHarness harness;
+    harness.open();
     dragSplitter(harness, paneWidth(harness) - 2, -500);
-    EXPECT_EQ(paneWidth(harness), 0);
+    const int narrowest = paneWidth(harness);
+    EXPECT_NEAR(narrowest, MulDiv(kMinimumPaneTwips, 96, 1440), 1);
+    RECT close;
+    GetWindowRect(harness.closeButton(), &close);
+    MapWindowPoints(nullptr, harness.pane(), reinterpret_cast<POINT*>(&close), 2);
+    EXPECT_GE(close.left, 0);
+    EXPECT_LE(close.right, narrowest - MulDiv(kSplitterTwips, 96, 1440));
+    dragSplitter(harness, narrowest - 2, narrowest + 98);
+    EXPECT_NEAR(paneWidth(harness), narrowest + 100, 1);
 }
 
 }  // namespace lsu::test

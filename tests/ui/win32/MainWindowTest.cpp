@@ -38,6 +38,14 @@ TEST(MainWindow, KeepsItsMinimumSizeOf4000TwipsAndItsToolbar840Twips) {
     EXPECT_EQ(std::pair(limits.ptMinTrackSize.x, limits.ptMinTrackSize.y), std::pair(minimum, minimum));
 }
 
+TEST(MainWindow, TheListsColumnHeadersAreNoButtons) {
+    WindowHarness harness;
+    harness.open();
+    HWND header = ListView_GetHeader(harness.list());
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(header, GWL_STYLE) & HDS_BUTTONS, 0);
+}
+
 TEST(MainWindow, SelectingASectionListsOnlyItsRowsAndRetitlesTheHeader) {
     WindowHarness harness;
     harness.seedUserRun("Tool", "C:\\nowhere\\tool.exe");

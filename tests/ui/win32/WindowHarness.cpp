@@ -265,6 +265,12 @@ POINT WindowHarness::labelCentre(int row) const {
     return {(label.left + label.right) / 2, (label.top + label.bottom) / 2};
 }
 
+POINT WindowHarness::toolbarButtonCentre(int index) const {
+    RECT area = {};
+    SendMessageW(toolbar(), TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&area));
+    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+}
+
 bool WindowHarness::clickCheckBox(int row) {
     const int before = window().userCheckEvents();
     click(list(), checkBoxCentre(row));

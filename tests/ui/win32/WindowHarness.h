@@ -102,6 +102,7 @@ public:
     bool clickCheckBox(int row);
     POINT checkBoxCentre(int row) const;
     POINT labelCentre(int row) const;
+    POINT toolbarButtonCentre(int index) const;
 
     // Opens the menu's item as the menu bar would (its state first), and
     // reads an item's state or command.
