@@ -1,7 +1,9 @@
 # The Windows side: the Win32 platform, the program and the Windows test suite.
 if(MINGW)
-  # One executable each, without the compiler's run-time DLLs beside it.
-  add_link_options(-static -static-libgcc -static-libstdc++)
+  # One executable each, without the compiler's run-time DLLs beside it. The
+  # variable, unlike add_link_options(), holds for the executables made
+  # before this file too (the release check's window reader).
+  string(APPEND CMAKE_EXE_LINKER_FLAGS " -static -static-libgcc -static-libstdc++")
 endif()
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
