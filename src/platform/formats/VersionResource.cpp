@@ -6,43 +6,13 @@
 
 #include "base/Utf16.h"
 #include "platform/formats/LittleEndian.h"
+#include "platform/formats/PeResources.h"
 
 namespace lsu::formats {
 
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
-
-constexpr std::uint32_t kResourceDirectoryEntry = 2;
-constexpr std::uint32_t kVersionType = 16;  // RT_VERSION
-constexpr std::uint32_t kVersionInfoName = 1;
-constexpr std::uint32_t kSubdirectory = 0x80000000u;
-
-// Where the bytes of a relative virtual address lie in the file.
-std::optional<std::size_t> fileOffsetOf(Bytes image, std::size_t sections, std::uint16_t count, std::uint32_t rva) {
-    for (std::uint16_t i = 0; i < count; ++i) {
-        const std::size_t header = sections + std::size_t{i} * 40;
-        auto virtualSize = readLe32(image, header + 8), address = readLe32(image, header + 12);
-        auto rawSize = readLe32(image, header + 16), rawOffset = readLe32(image, header + 20);
-        if (!virtualSize || !address || !rawSize || !rawOffset) return std::nullopt;
-        const std::uint32_t span = *virtualSize > *rawSize ? *virtualSize : *rawSize;
-        if (rva >= *address && rva - *address < span) return std::size_t{*rawOffset} + (rva - *address);
-    }
-    return std::nullopt;
-}
-
-// The entry of one directory level to follow: the one with this id, or the
-// first when any will do.
-std::optional<std::uint32_t> directoryEntry(Bytes resources, std::size_t directory, std::optional<std::uint32_t> id) {
-    auto named = readLe16(resources, directory + 12), numbered = readLe16(resources, directory + 14);
-    if (!named || !numbered) return std::nullopt;
-    for (std::size_t i = 0; i < std::size_t{*named} + *numbered; ++i) {
-        auto name = readLe32(resources, directory + 16 + i * 8), target = readLe32(resources, directory + 20 + i * 8);
-        if (!name || !target) return std::nullopt;
-        if (!id || *name == *id) return *target;
-    }
-    return std::nullopt;
-}
 
 // One node of the VS_VERSIONINFO tree: its key, its value and its children.
 struct VersionNode {
@@ -115,35 +85,9 @@ std::string companyNameOfBlock(Bytes block) {
 }  // namespace
 
 std::string companyNameOfImage(Bytes image) {
-    if (readLe16(image, 0) != 0x5A4D) return {};  // "MZ"
-    auto pe = readLe32(image, 0x3C);
-    if (!pe || readLe32(image, *pe) != 0x00004550u) return {};  // "PE\0\0"
-    auto sectionCount = readLe16(image, *pe + 6), optionalSize = readLe16(image, *pe + 20);
-    const std::size_t optional = std::size_t{*pe} + 24;
-    auto magic = readLe16(image, optional);
-    if (!sectionCount || !optionalSize || !magic || (*magic != 0x10B && *magic != 0x20B)) return {};
-    const std::size_t directories = optional + (*magic == 0x20B ? 112 : 96);
-    auto directoryCount = readLe32(image, directories - 4);
-    auto resourceRva = readLe32(image, directories + std::size_t{kResourceDirectoryEntry} * 8);
-    if (!directoryCount || *directoryCount <= kResourceDirectoryEntry || !resourceRva || *resourceRva == 0) return {};
-    const std::size_t sections = optional + *optionalSize;
-    auto resourceStart = fileOffsetOf(image, sections, *sectionCount, *resourceRva);
-    if (!resourceStart || *resourceStart >= image.size()) return {};
-    const Bytes resources = image.subspan(*resourceStart);
-
-    // Type RT_VERSION, name VS_VERSION_INFO (1), then the first language.
-    std::uint32_t entry = 0;
-    for (std::uint32_t id : {kVersionType, kVersionInfoName}) {
-        auto next = directoryEntry(resources, entry & ~kSubdirectory, id);
-        if (!next || !(*next & kSubdirectory)) return {};
-        entry = *next;
-    }
-    auto leaf = directoryEntry(resources, entry & ~kSubdirectory, std::nullopt);
-    if (!leaf || (*leaf & kSubdirectory)) return {};
-    auto dataRva = readLe32(resources, *leaf), dataSize = readLe32(resources, *leaf + 4);
-    auto data = dataRva ? fileOffsetOf(image, sections, *sectionCount, *dataRva) : std::nullopt;
-    if (!data || !dataSize || *data > image.size() || image.size() - *data < *dataSize) return {};
-    return companyNameOfBlock(image.subspan(*data, *dataSize));
+    constexpr std::uint32_t kVersionInfoName = 1;  // VS_VERSION_INFO
+    auto block = resourceData(image, kVersionResourceType, kVersionInfoName);
+    return block ? companyNameOfBlock(*block) : std::string();
 }
 
 }  // namespace lsu::formats
