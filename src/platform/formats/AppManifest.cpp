@@ -15,8 +15,8 @@ namespace {
 constexpr std::string_view kWindows8ManifestNamespace = "http://schemas.microsoft.com/appx/2010/manifest";
 constexpr std::string_view kStartupTaskCategory = "windows.startupTask";
 
-Error damaged(std::string message) {
-    return Error{ErrorKind::DamagedData, 0, "package manifest: " + std::move(message)};
+Error damaged(std::string_view message) {
+    return Error{ErrorKind::DamagedData, 0, std::string("package manifest: ").append(message)};
 }
 
 std::string attributeOf(const XmlElement& element, std::string_view name) {
@@ -134,7 +134,8 @@ Result<std::string> packageFamilyName(std::string_view fullName) {
         isPackageVersion(parts[1]) && isArchitecture(parts[2]) && parts[3].size() <= 30 &&
         allOf(parts[3], isResourceIdCharacter) && parts[4].size() == 13 && allOf(parts[4], isAlphanumeric);
     if (!wellFormed) {
-        return Error{ErrorKind::DamagedData, 0, "\"" + std::string(fullName) + "\" is not a package full name"};
+        const std::string name(fullName);
+        return Error{ErrorKind::DamagedData, 0, "\"" + name + "\" is not a package full name"};
     }
     return std::string(parts[0]) + "_" + std::string(parts[4]);
 }

@@ -6,8 +6,8 @@ namespace lsu::formats {
 
 namespace {
 
-constexpr std::uint32_t kRegfSignature = 0x66676572;  // "regf"
-constexpr std::uint32_t kLogEntrySignature = 0x454C7648;  // "HvLE"
+constexpr std::uint32_t kRegfSignature = 0x66676572;         // "regf"
+constexpr std::uint32_t kLogEntrySignature = 0x454C7648;     // "HvLE"
 constexpr std::uint32_t kDirtyVectorSignature = 0x54524944;  // "DIRT"
 constexpr std::size_t kLogBaseBlockSize = 512;
 

@@ -18,7 +18,11 @@ constexpr std::uint32_t kNamedEntry = 0x80000000u;
 constexpr std::uint16_t kPrimaryLanguageMask = 0x3FF;
 
 Error damaged(const std::string& what) { return Error{ErrorKind::DamagedData, 0, "PE image: " + what}; }
-Error notFound(const std::string& what) { return Error{ErrorKind::NotFound, 0, "PE image: " + what}; }
+Error noResource(std::uint32_t type, std::uint32_t name) {
+    std::string message = "PE image: no resource ";
+    message += std::to_string(type) + "/" + std::to_string(name);
+    return Error{ErrorKind::NotFound, 0, message};
+}
 
 struct SectionTable {
     std::size_t start = 0;
@@ -100,7 +104,7 @@ Result<Bytes> resourceData(Bytes image, std::uint32_t type, std::uint32_t name,
     auto directoryCount = readLe32(image, directories - 4);
     auto resourceRva = readLe32(image, directories + std::size_t{kResourceDirectoryEntry} * 8);
     if (!directoryCount || *directoryCount <= kResourceDirectoryEntry || !resourceRva || *resourceRva == 0) {
-        return notFound("no resources");
+        return Error{ErrorKind::NotFound, 0, "PE image: no resources"};
     }
     const SectionTable sections{optional + *optionalSize, *sectionCount};
     auto resourceStart = fileOffsetOf(image, sections, *resourceRva);
@@ -113,14 +117,14 @@ Result<Bytes> resourceData(Bytes image, std::uint32_t type, std::uint32_t name,
         auto entries = directoryEntries(resources, directory);
         if (!entries) return damaged("a resource directory outside the file");
         const DirectoryEntry* entry = numberedEntry(*entries, id);
-        if (!entry) return notFound("no resource " + std::to_string(type) + "/" + std::to_string(name));
+        if (!entry) return noResource(type, name);
         if (!(entry->target & kSubdirectory)) return damaged("a resource directory without its levels");
         directory = entry->target & ~kSubdirectory;
     }
     auto entries = directoryEntries(resources, directory);
     if (!entries) return damaged("a resource directory outside the file");
     const DirectoryEntry* leaf = languageEntry(*entries, languages);
-    if (!leaf) return notFound("no resource " + std::to_string(type) + "/" + std::to_string(name));
+    if (!leaf) return noResource(type, name);
     if (leaf->target & kSubdirectory) return damaged("a resource directory deeper than three levels");
     auto dataRva = readLe32(resources, leaf->target), dataSize = readLe32(resources, std::size_t{leaf->target} + 4);
     auto data = dataRva ? fileOffsetOf(image, sections, *dataRva) : std::nullopt;

@@ -25,7 +25,11 @@ Result<std::string> stringResource(std::span<const std::uint8_t> image, std::uin
     }
     std::u16string text = utf16FromBytes(block->subspan(at + 2, std::size_t{*length} * 2));
     text.resize(std::min(text.find(u'\0'), text.size()));
-    if (text.empty()) return Error{ErrorKind::NotFound, 0, "PE image: no string " + std::to_string(id)};
+    if (text.empty()) {
+        std::string message = "PE image: no string ";
+        message += std::to_string(id);
+        return Error{ErrorKind::NotFound, 0, message};
+    }
     return utf8FromUtf16(text);
 }
 

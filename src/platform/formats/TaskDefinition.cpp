@@ -8,8 +8,8 @@ namespace lsu::formats {
 
 namespace {
 
-Error damaged(std::string message) {
-    return Error{ErrorKind::DamagedData, 0, "task definition: " + std::move(message)};
+Error damaged(std::string_view message) {
+    return Error{ErrorKind::DamagedData, 0, std::string("task definition: ").append(message)};
 }
 
 constexpr std::pair<std::string_view, TaskTriggerKind> kTriggerKinds[] = {
@@ -99,7 +99,9 @@ std::string execCommandLine(const TaskAction& action) {
     if (program.size() >= 2 && program.front() == '"' && program.back() == '"') {
         program = program.substr(1, program.size() - 2);
     }
-    std::string line = "\"" + std::string(program) + "\"";
+    std::string line = "\"";
+    line += program;
+    line += "\"";
     if (!action.arguments.empty()) line += " " + action.arguments;
     return line;
 }

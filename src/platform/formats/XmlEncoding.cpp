@@ -14,7 +14,9 @@ using Bytes = std::span<const std::uint8_t>;
 
 enum class Encoding { Utf8, Utf16Le, Utf16Be };
 
-Error damaged(std::string message) { return Error{ErrorKind::DamagedData, 0, "XML: " + std::move(message)}; }
+Error damaged(std::string_view message) {
+    return Error{ErrorKind::DamagedData, 0, std::string("XML: ").append(message)};
+}
 
 bool startsWithBytes(Bytes bytes, std::initializer_list<std::uint8_t> prefix) {
     if (bytes.size() < prefix.size()) return false;
@@ -103,7 +105,8 @@ Result<std::string> xmlCharactersOf(Bytes bytes) {
             return damaged("UTF-16 without a byte order mark that its declaration does not name");
         }
         if (encoding == Encoding::Utf8 && declared && !namesUtf8(*declared)) {
-            return damaged("the declared encoding \"" + std::string(*declared) + "\" is not how the bytes are written");
+            const std::string name(*declared);
+            return damaged("the declared encoding \"" + name + "\" is not how the bytes are written");
         }
     }
     return withNewlines(text);

@@ -79,13 +79,19 @@ public:
     }
 
 private:
-    bool fail(std::string message) {
+    // Records the first failure, with the line it was found on, from the
+    // pieces of its message.
+    bool fail(std::initializer_list<std::string_view> message) {
         if (!error_) {
             const auto line = 1 + std::count(text_.begin(), text_.begin() + std::min(at_, text_.size()), '\n');
-            error_ = Error{ErrorKind::DamagedData, 0, "XML line " + std::to_string(line) + ": " + std::move(message)};
+            error_ = Error{ErrorKind::DamagedData, 0, "XML line "};
+            error_->message += std::to_string(line);
+            error_->message += ": ";
+            for (std::string_view piece : message) error_->message += piece;
         }
         return false;
     }
+    bool fail(std::string_view message) { return fail({message}); }
     bool lookingAt(std::string_view what) const { return text_.substr(at_).starts_with(what); }
     bool take(std::string_view what) {
         if (!lookingAt(what)) return false;
@@ -100,7 +106,7 @@ private:
     // Past the next terminator, or a failure naming what was left open.
     bool skipPast(std::string_view terminator, std::string_view what) {
         const std::size_t end = text_.find(terminator, at_);
-        if (end == std::string_view::npos) return fail("unterminated " + std::string(what));
+        if (end == std::string_view::npos) return fail({"unterminated ", what});
         at_ = end + terminator.size();
         return true;
     }
@@ -167,14 +173,14 @@ private:
         const std::string_view prefix = qname.substr(0, colon);
         local = qname.substr(colon + 1);
         if (prefix.empty() || local.empty() || local.find(':') != std::string::npos) {
-            return fail("a malformed name \"" + std::string(qname) + "\"");
+            return fail({"a malformed name \"", qname, "\""});
         }
         if (prefix == "xml") {
             uri = kXmlNamespace;
             return true;
         }
         const std::string* bound = namespaceOf(prefix);
-        if (!bound) return fail("the prefix \"" + std::string(prefix) + "\" is not declared");
+        if (!bound) return fail({"the prefix \"", prefix, "\" is not declared"});
         uri = *bound;
         return true;
     }
@@ -244,9 +250,9 @@ private:
 
     bool content(std::string_view qname, XmlElement& out, std::size_t depth) {
         for (;;) {
-            if (at_ >= text_.size()) return fail("<" + std::string(qname) + "> is not closed");
+            if (at_ >= text_.size()) return fail({"<", qname, "> is not closed"});
             if (take("</")) {
-                if (name() != qname) return fail("the end tag does not match <" + std::string(qname) + ">");
+                if (name() != qname) return fail({"the end tag does not match <", qname, ">"});
                 skipSpaces();
                 return take(">") || fail("a malformed end tag");
             }
