@@ -199,6 +199,20 @@ TEST(XmlReader, NodeCountIsBoundedAtTheLimit) {
     EXPECT_FALSE(parseXml(bytesOf(document(kMaxXmlNodes + 1, 0))));
 }
 
+TEST(XmlReader, NamespacesInScopeAreBoundedAtTheLimit) {
+    const auto declarations = [](std::size_t from, std::size_t count) {
+        std::string text;
+        for (std::size_t i = from; i < from + count; ++i) text += " xmlns:p" + std::to_string(i) + "='urn:x'";
+        return text;
+    };
+    EXPECT_TRUE(parseXml(bytesOf("<r" + declarations(0, kMaxXmlNamespaces) + "/>")));
+    EXPECT_FALSE(parseXml(bytesOf("<r" + declarations(0, kMaxXmlNamespaces + 1) + "/>")));
+    EXPECT_FALSE(
+        parseXml(bytesOf("<r" + declarations(0, kMaxXmlNamespaces) + "><e" + declarations(1000, 1) + "/></r>")));
+    EXPECT_TRUE(parseXml(bytesOf("<r><e" + declarations(0, kMaxXmlNamespaces) + "/><e" +
+                                 declarations(0, kMaxXmlNamespaces) + "/></r>")));
+}
+
 TEST(XmlReader, ALargerDocumentThanTheLimitIsRefusedUnread) {
     std::string document = "<a>" + std::string(kMaxXmlBytes, 'x') + "</a>";
     auto root = parseXml(bytesOf(document));

@@ -42,6 +42,9 @@ struct XmlElement {
 inline constexpr std::size_t kMaxXmlBytes = 4 * 1024 * 1024;
 inline constexpr std::size_t kMaxXmlDepth = 64;
 inline constexpr std::size_t kMaxXmlNodes = 100'000;  // elements and attributes together
+// Namespace declarations in scope at once: each name is looked up among
+// them, so that many would make reading a large document slow.
+inline constexpr std::size_t kMaxXmlNamespaces = 256;
 
 // The root element of the document. UTF-8 and UTF-16 (either byte order)
 // are read, told apart by the byte order mark or, without one, by how the

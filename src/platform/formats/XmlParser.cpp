@@ -233,6 +233,7 @@ private:
                 bindings_.push_back({prefix, attribute.value});
             }
         }
+        if (bindings_.size() > kMaxXmlNamespaces) return fail("more namespace declarations than a document holds");
         if (!resolve(qname, false, out.namespaceUri, out.localName)) return false;
         for (RawAttribute& attribute : raw) {
             if (attribute.qname == "xmlns" || attribute.qname.starts_with("xmlns:")) continue;
