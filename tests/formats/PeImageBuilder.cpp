@@ -84,7 +84,8 @@ std::vector<std::uint8_t> resourceSection(const Types& types) {
 
 }  // namespace
 
-std::vector<std::uint8_t> peImageWith(const std::vector<TestResource>& resources) {
+std::vector<std::uint8_t> peImageWith(const std::vector<TestResource>& resources, PeFormat format) {
+    const bool wide = format == PeFormat::Pe32Plus;
     Types types;
     for (const TestResource& resource : resources)
         types[resource.type][resource.name][resource.language] = &resource.data;
@@ -93,15 +94,15 @@ std::vector<std::uint8_t> peImageWith(const std::vector<TestResource>& resources
     formats::LittleEndianWriter out;
     out.u16(0x5A4D);  // "MZ"
     out.zeros(0x3A);
-    out.u32(0x40);        // where the PE header starts
-    out.u32(0x00004550);  // "PE\0\0"
-    out.u16(0x8664);      // x86-64
-    out.u16(1);           // one section
+    out.u32(0x40);                   // where the PE header starts
+    out.u32(0x00004550);             // "PE\0\0"
+    out.u16(wide ? 0x8664 : 0x14C);  // x86-64 or x86
+    out.u16(1);                      // one section
     out.zeros(12);
-    out.u16(240);     // the size of a PE32+ optional header
-    out.u16(0x2022);  // an executable library
-    out.u16(0x20B);   // PE32+
-    out.zeros(106);
+    out.u16(wide ? 240 : 224);  // the optional header's size
+    out.u16(0x2022);            // an executable library
+    out.u16(wide ? 0x20B : 0x10B);
+    out.zeros(wide ? 106 : 90);
     out.u32(16);  // data directories
     for (int directory = 0; directory < 16; ++directory) {
         out.u32(directory == 2 ? kSectionRva : 0);

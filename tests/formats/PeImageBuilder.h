@@ -1,6 +1,6 @@
 #pragma once
-// PE images made by the tests: a 64-bit library whose only section holds a
-// resource directory of the resources given, laid out as a linker lays it
+// PE images made by the tests: a library (32-bit or 64-bit) whose only
+// section holds a resource directory of the resources given, laid out as a linker lays it
 // (type, name and language levels, then the data entries, then the data).
 
 #include <cstdint>
@@ -20,7 +20,9 @@ struct TestResource {
 // Where the resource section, and the root of its directory, lies in the file.
 inline constexpr std::size_t kResourceSectionOffset = 0x200;
 
-std::vector<std::uint8_t> peImageWith(const std::vector<TestResource>& resources);
+enum class PeFormat { Pe32, Pe32Plus };
+
+std::vector<std::uint8_t> peImageWith(const std::vector<TestResource>& resources, PeFormat format = PeFormat::Pe32Plus);
 
 // The string table blocks holding these strings (id -> UTF-8 text) in one
 // language, each string a count of UTF-16 units and the units.

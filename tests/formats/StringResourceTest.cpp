@@ -55,6 +55,11 @@ TEST(StringResource, EachStringIsFoundInItsBlockAtItsPlace) {
     for (const auto& [id, text] : cases) EXPECT_EQ(stringOrError(image, id), text) << id;
 }
 
+TEST(StringResource, ThirtyTwoBitImagesAreReadAsWell) {
+    const auto image = peImageWith(stringTable({{101, "Contoso Helper Service"}}, kEnglish), test::PeFormat::Pe32);
+    EXPECT_EQ(stringOrError(image, 101), "Contoso Helper Service");
+}
+
 TEST(StringResource, AStringEndsAtItsFirstNul) {
     const auto image = peImageWith(stringTable({{7, std::string("name\0rest", 9)}, {8, std::string("\0x", 2)}}, 0));
     EXPECT_EQ(stringOrError(image, 7), "name");
@@ -118,6 +123,7 @@ TEST(StringResource, DamagedImagesAreRefusedAsDamaged) {
         {"no MZ", patched(image, 0, 0)},
         {"the PE header past the end", patched(image, 0x3C, 0xFFFFFFF0u)},
         {"no PE signature", patched(image, 0x40, 0x12345678)},
+        {"an optional header of neither kind", patched(image, 0x40 + 24, 0x0107)},
         {"data past the end", patched(image, dataEntry, 0x7FFFFFFF)},
         {"a size past the end", patched(image, dataEntry + 4, 0x7FFFFFFF)},
         {"data outside every section", patched(image, dataEntry, 0x10)},

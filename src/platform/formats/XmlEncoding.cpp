@@ -51,14 +51,14 @@ std::optional<std::string_view> declaredEncoding(std::string_view text) {
     return declaration.substr(at + 1, end - at - 1);
 }
 
-bool namesUtf16(std::string_view encoding) {
-    return equalsNoCase(encoding, "UTF-16") || equalsNoCase(encoding, "UTF-16LE") ||
-           equalsNoCase(encoding, "UTF-16BE") || equalsNoCase(encoding, "Unicode");
-}
-
-bool namesUtf8(std::string_view encoding) {
-    return equalsNoCase(encoding, "UTF-8") || equalsNoCase(encoding, "UTF8") || equalsNoCase(encoding, "US-ASCII") ||
-           equalsNoCase(encoding, "ASCII");
+// Whether the declaration names the encoding the bytes are in.
+bool isNameOf(std::string_view declared, Encoding encoding) {
+    switch (encoding) {
+        case Encoding::Utf8: return equalsNoCase(declared, "UTF-8") || equalsNoCase(declared, "US-ASCII");
+        case Encoding::Utf16Le: return equalsNoCase(declared, "UTF-16") || equalsNoCase(declared, "UTF-16LE");
+        case Encoding::Utf16Be: return equalsNoCase(declared, "UTF-16") || equalsNoCase(declared, "UTF-16BE");
+    }
+    return false;
 }
 
 std::string withNewlines(std::string_view text) {
@@ -101,10 +101,9 @@ Result<std::string> xmlCharactersOf(Bytes bytes) {
         encoding == Encoding::Utf8 ? std::string(body.begin(), body.end()) : utf8FromUtf16Bytes(body, encoding);
     if (!marked) {
         const auto declared = declaredEncoding(text);
-        if (encoding != Encoding::Utf8 && (!declared || !namesUtf16(*declared))) {
-            return damaged("UTF-16 without a byte order mark that its declaration does not name");
-        }
-        if (encoding == Encoding::Utf8 && declared && !namesUtf8(*declared)) {
+        if (encoding != Encoding::Utf8 && !declared)
+            return damaged("UTF-16 without a byte order mark or a declaration");
+        if (declared && !isNameOf(*declared, encoding)) {
             const std::string name(*declared);
             return damaged("the declared encoding \"" + name + "\" is not how the bytes are written");
         }
