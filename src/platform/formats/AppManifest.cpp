@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/CaseFolding.h"
+#include "platform/formats/Digits.h"
 #include "platform/formats/XmlDocument.h"
 
 namespace lsu::formats {
@@ -102,11 +103,8 @@ bool isPackageVersion(std::string_view version) {
     int parts = 0;
     for (std::size_t at = 0; at <= version.size(); ++parts) {
         const std::size_t dot = std::min(version.find('.', at), version.size());
-        const std::string_view digits = version.substr(at, dot - at);
-        if (digits.empty() || digits.size() > 5 || !allOf(digits, [](char c) { return c >= '0' && c <= '9'; })) {
-            return false;
-        }
-        if (std::stoul(std::string(digits)) > 0xFFFF) return false;
+        auto part = numberOfDigits(version.substr(at, dot - at), 5);
+        if (!part || *part > 0xFFFF) return false;
         at = dot + 1;
     }
     return parts == 4;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/WindowsPaths.h"
+#include "platform/formats/Digits.h"
 
 namespace lsu::formats {
 
@@ -12,16 +13,9 @@ namespace {
 std::optional<std::uint16_t> idOf(std::string_view tail) {
     tail.remove_prefix(std::min(tail.find_first_not_of(' '), tail.size()));
     if (tail.starts_with('-')) tail.remove_prefix(1);
-    const std::size_t end = std::min(tail.find(';'), tail.size());
-    const std::string_view digits = tail.substr(0, end);
-    if (digits.empty() || digits.size() > 5) return std::nullopt;
-    std::uint32_t id = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9') return std::nullopt;
-        id = id * 10 + static_cast<std::uint32_t>(c - '0');
-    }
-    if (id > 0xFFFF) return std::nullopt;
-    return static_cast<std::uint16_t>(id);
+    auto id = numberOfDigits(tail.substr(0, std::min(tail.find(';'), tail.size())), 5);
+    if (!id || *id > 0xFFFF) return std::nullopt;
+    return static_cast<std::uint16_t>(*id);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "base/Utf16.h"
+#include "platform/formats/Digits.h"
 #include "platform/formats/XmlDocument.h"
 #include "platform/formats/XmlEncoding.h"
 
@@ -32,19 +33,6 @@ std::string utf8Of(char32_t point) {
     return utf8FromUtf16(std::u16string_view(pair, 2));
 }
 
-std::optional<char32_t> numberOf(std::string_view digits, int base) {
-    if (digits.empty() || digits.size() > 8) return std::nullopt;
-    char32_t value = 0;
-    for (char c : digits) {
-        int digit = c >= '0' && c <= '9' ? c - '0' : -1;
-        if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        if (digit < 0) return std::nullopt;
-        value = value * base + digit;
-    }
-    return value;
-}
-
 // The character a reference stands for: one of the five predefined
 // entities or a character number. No other entity exists here, since no
 // document type may declare one.
@@ -55,7 +43,8 @@ std::optional<std::string> referenced(std::string_view name) {
         if (name == entity) return std::string(text);
     }
     if (!name.starts_with('#')) return std::nullopt;
-    auto point = name.starts_with("#x") ? numberOf(name.substr(2), 16) : numberOf(name.substr(1), 10);
+    // Eight digits hold every character in either base; more could wrap round.
+    auto point = name.starts_with("#x") ? numberOfDigits(name.substr(2), 8, 16) : numberOfDigits(name.substr(1), 8);
     if (!point || !isXmlCharacter(*point)) return std::nullopt;
     return utf8Of(*point);
 }
