@@ -39,7 +39,7 @@ struct XmlElement {
     std::optional<std::string_view> attribute(std::string_view name) const { return attribute("", name); }
 };
 
-inline constexpr std::size_t kMaxXmlBytes = 4 * 1024 * 1024;
+inline constexpr std::size_t kMaxXmlBytes = std::size_t{4} * 1024 * 1024;
 inline constexpr std::size_t kMaxXmlDepth = 64;
 inline constexpr std::size_t kMaxXmlNodes = 100'000;  // elements and attributes together
 // Namespace declarations in scope at once: each name is looked up among

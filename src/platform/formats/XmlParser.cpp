@@ -142,11 +142,11 @@ private:
         return true;
     }
 
+    // The innermost declaration of the prefix.
     const std::string* namespaceOf(std::string_view prefix) const {
-        for (auto it = bindings_.rbegin(); it != bindings_.rend(); ++it) {
-            if (it->prefix == prefix) return &it->uri;
-        }
-        return nullptr;
+        auto found = std::find_if(bindings_.rbegin(), bindings_.rend(),
+                                  [&](const Binding& binding) { return binding.prefix == prefix; });
+        return found == bindings_.rend() ? nullptr : &found->uri;
     }
 
     // The namespace URI and local name of a qualified name; an attribute
