@@ -63,6 +63,13 @@ TEST(TaskDefinition, SettingsAndRegistrationAreRead) {
     EXPECT_TRUE(task->hidden);
 }
 
+TEST(TaskDefinition, TheTextARegisteredTaskHandsOutIsReadThoughItsDeclarationSaysUtf16) {
+    auto task = readTaskDefinitionText(taskXml("<BootTrigger/>", kNotepad, "<Hidden>true</Hidden>"));
+    ASSERT_TRUE(task) << task.error().message;
+    EXPECT_TRUE(task->hidden);
+    EXPECT_EQ(startupLaunchOf(*task), (TaskLaunch{false, true, "\"%windir%\\system32\\notepad.exe\" C:\\notes.txt"}));
+}
+
 TEST(TaskDefinition, MissingSettingsTakeTheSchemaDefaults) {
     auto task = read(taskXml("<LogonTrigger/>", kNotepad));
     ASSERT_TRUE(task) << task.error().message;

@@ -83,6 +83,12 @@ TEST(XmlReader, WellFormedDocumentsReadAsTheirTree) {
     for (const ReadCase& c : cases) EXPECT_EQ(readAs(c.document), c.tree) << c.what;
 }
 
+TEST(XmlReader, TextAlreadyDecodedIsReadWhateverItsDeclarationNames) {
+    auto root = parseXmlText("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<a>caf\xC3\xA9\r\n</a>");
+    ASSERT_TRUE(root) << root.error().message;
+    EXPECT_EQ(rendered(*root), "a\"caf\xC3\xA9\n\"");
+}
+
 TEST(XmlReader, NulsAfterTheDocumentAreDropped) {
     EXPECT_EQ(readAs(bytesOf(std::string_view("<a>x</a>\0\0", 10))), "a\"x\"");
 }

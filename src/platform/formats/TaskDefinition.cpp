@@ -60,10 +60,7 @@ Result<TaskAction> actionOf(const XmlElement& element) {
     return action;
 }
 
-}  // namespace
-
-Result<TaskDefinition> readTaskDefinition(std::span<const std::uint8_t> bytes) {
-    auto root = parseXml(bytes);
+Result<TaskDefinition> taskOf(const Result<XmlElement>& root) {
     if (!root) return root.error();
     if (!root->is(kTaskNamespace, "Task")) return damaged("the document is not a task");
     TaskDefinition task;
@@ -93,6 +90,12 @@ Result<TaskDefinition> readTaskDefinition(std::span<const std::uint8_t> bytes) {
     }
     return task;
 }
+
+}  // namespace
+
+Result<TaskDefinition> readTaskDefinition(std::span<const std::uint8_t> bytes) { return taskOf(parseXml(bytes)); }
+
+Result<TaskDefinition> readTaskDefinitionText(std::string_view xml) { return taskOf(parseXmlText(xml)); }
 
 std::string execCommandLine(const TaskAction& action) {
     std::string_view program = xmlTrimmed(action.command);

@@ -48,6 +48,9 @@ struct TaskDefinition {
 // scheduler's namespace, a boolean that is none, or an Exec action without
 // a command: the scheduler would not have registered any of them.
 Result<TaskDefinition> readTaskDefinition(std::span<const std::uint8_t> bytes);
+// The same for the definition as text (UTF-8), as a registered task hands
+// out its XML: decoded already, whatever encoding its declaration names.
+Result<TaskDefinition> readTaskDefinitionText(std::string_view xml);
 
 // The command line the scheduler starts for an Exec action: the program
 // quoted (a program already in quotes is not quoted twice), then a space

@@ -50,6 +50,10 @@ inline constexpr std::size_t kMaxXmlNamespaces = 256;
 // are read, told apart by the byte order mark or, without one, by how the
 // document's first characters are encoded, as XML's own rules do.
 Result<XmlElement> parseXml(std::span<const std::uint8_t> bytes);
+// The root element of a document handed over as text (UTF-8), such as the
+// XML a registered task gives: its characters are decoded already, so the
+// encoding its declaration names is not looked at.
+Result<XmlElement> parseXmlText(std::string_view text);
 
 // The text without the whitespace XML knows (space, tab, line end) at
 // either end.

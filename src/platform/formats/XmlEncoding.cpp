@@ -61,7 +61,9 @@ bool isNameOf(std::string_view declared, Encoding encoding) {
     return false;
 }
 
-std::string withNewlines(std::string_view text) {
+}  // namespace
+
+std::string xmlCharactersOfText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t at = 0; at < text.size(); ++at) {
@@ -75,8 +77,6 @@ std::string withNewlines(std::string_view text) {
     while (!out.empty() && out.back() == '\0') out.pop_back();
     return out;
 }
-
-}  // namespace
 
 Result<std::string> xmlCharactersOf(Bytes bytes) {
     // With a byte order mark the bytes say what they are, whatever the
@@ -108,7 +108,7 @@ Result<std::string> xmlCharactersOf(Bytes bytes) {
             return damaged("the declared encoding \"" + name + "\" is not how the bytes are written");
         }
     }
-    return withNewlines(text);
+    return xmlCharactersOfText(text);
 }
 
 }  // namespace lsu::formats

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "base/Result.h"
 
@@ -14,5 +15,8 @@ namespace lsu::formats {
 // The document as UTF-8 with its line ends made "\n", as XML's rules make
 // them before parsing. NULs at the end (a buffer written whole) are dropped.
 Result<std::string> xmlCharactersOf(std::span<const std::uint8_t> bytes);
+
+// The same for a document whose characters are already decoded.
+std::string xmlCharactersOfText(std::string_view text);
 
 }  // namespace lsu::formats

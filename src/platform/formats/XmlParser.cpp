@@ -291,13 +291,20 @@ private:
     std::optional<Error> error_;
 };
 
+Error tooLarge() { return Error{ErrorKind::DamagedData, 0, "XML: larger than a document is read"}; }
+
 }  // namespace
 
 Result<XmlElement> parseXml(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() > kMaxXmlBytes) return Error{ErrorKind::DamagedData, 0, "XML: larger than a document is read"};
+    if (bytes.size() > kMaxXmlBytes) return tooLarge();
     auto text = xmlCharactersOf(bytes);
     if (!text) return text.error();
     return Parser(*text).document();
+}
+
+Result<XmlElement> parseXmlText(std::string_view text) {
+    if (text.size() > kMaxXmlBytes) return tooLarge();
+    return Parser(xmlCharactersOfText(text)).document();
 }
 
 }  // namespace lsu::formats
