@@ -1,6 +1,7 @@
 #include "formats/PeImageBuilder.h"
 
 #include <array>
+#include <string_view>
 
 #include "base/Utf16.h"
 #include "platform/formats/LittleEndian.h"
@@ -9,7 +10,12 @@ namespace lsu::test {
 
 namespace {
 
-constexpr std::uint32_t kSectionRva = 0x1000;
+// A code section comes first, as in a linked library, so that addresses are
+// looked up among several sections.
+constexpr std::uint32_t kCodeRva = 0x1000;
+constexpr std::uint32_t kCodeFileOffset = 0x200;
+constexpr std::uint32_t kCodeSize = kResourceSectionOffset - kCodeFileOffset;
+constexpr std::uint32_t kSectionRva = 0x2000;
 constexpr std::uint32_t kSectionFileOffset = kResourceSectionOffset;
 constexpr std::uint32_t kSubdirectory = 0x80000000u;
 
@@ -82,6 +88,17 @@ std::vector<std::uint8_t> resourceSection(const Types& types) {
     return out.bytes();
 }
 
+void sectionHeader(formats::LittleEndianWriter& out, std::string_view name, std::uint32_t rva, std::uint32_t size,
+                   std::uint32_t fileOffset, std::uint32_t characteristics) {
+    for (std::size_t i = 0; i < 8; ++i) out.u8(i < name.size() ? static_cast<std::uint8_t>(name[i]) : 0);
+    out.u32(size);
+    out.u32(rva);
+    out.u32(size);
+    out.u32(fileOffset);
+    out.zeros(12);
+    out.u32(characteristics);
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> peImageWith(const std::vector<TestResource>& resources, PeFormat format) {
@@ -97,7 +114,7 @@ std::vector<std::uint8_t> peImageWith(const std::vector<TestResource>& resources
     out.u32(0x40);                   // where the PE header starts
     out.u32(0x00004550);             // "PE\0\0"
     out.u16(wide ? 0x8664 : 0x14C);  // x86-64 or x86
-    out.u16(1);                      // one section
+    out.u16(2);                      // sections
     out.zeros(12);
     out.u16(wide ? 240 : 224);  // the optional header's size
     out.u16(0x2022);            // an executable library
@@ -108,15 +125,11 @@ std::vector<std::uint8_t> peImageWith(const std::vector<TestResource>& resources
         out.u32(directory == 2 ? kSectionRva : 0);
         out.u32(directory == 2 ? static_cast<std::uint32_t>(section.size()) : 0);
     }
-    const char name[8] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
-    for (char c : name) out.u8(static_cast<std::uint8_t>(c));
-    out.u32(static_cast<std::uint32_t>(section.size()));
-    out.u32(kSectionRva);
-    out.u32(static_cast<std::uint32_t>(section.size()));
-    out.u32(kSectionFileOffset);
-    out.zeros(12);
-    out.u32(0x40000040);  // initialised data, readable
-    out.zeros(kSectionFileOffset - out.size());
+    sectionHeader(out, ".text", kCodeRva, kCodeSize, kCodeFileOffset, 0x60000020);  // code, executable, readable
+    sectionHeader(out, ".rsrc", kSectionRva, static_cast<std::uint32_t>(section.size()), kSectionFileOffset,
+                  0x40000040);  // initialised data, readable
+    out.zeros(kCodeFileOffset - out.size());
+    out.append(std::vector<std::uint8_t>(kCodeSize, 0xCC));
     out.append(section);
     return out.bytes();
 }

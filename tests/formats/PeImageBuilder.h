@@ -1,7 +1,8 @@
 #pragma once
-// PE images made by the tests: a library (32-bit or 64-bit) whose only
-// section holds a resource directory of the resources given, laid out as a linker lays it
-// (type, name and language levels, then the data entries, then the data).
+// PE images made by the tests: a library (32-bit or 64-bit) with a code
+// section and a resource section, which holds a resource directory of the
+// resources given laid out as a linker lays it (type, name and language
+// levels, then the data entries, then the data).
 
 #include <cstdint>
 #include <map>
@@ -18,7 +19,7 @@ struct TestResource {
 };
 
 // Where the resource section, and the root of its directory, lies in the file.
-inline constexpr std::size_t kResourceSectionOffset = 0x200;
+inline constexpr std::size_t kResourceSectionOffset = 0x400;
 
 enum class PeFormat { Pe32, Pe32Plus };
 

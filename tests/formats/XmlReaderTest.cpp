@@ -62,6 +62,7 @@ TEST(XmlReader, WellFormedDocumentsReadAsTheirTree) {
         {"the five predefined entities", "<a>&lt;&gt;&amp;&quot;&apos;</a>", "a\"<>&\"'\""},
         {"decimal and hexadecimal character references", "<a>&#65;&#x42;&#x20AC;&#x1F600;</a>",
          "a\"AB\xE2\x82\xAC\xF0\x9F\x98\x80\""},
+        {"the last character Unicode has", "<a>&#x10FFFF;</a>", "a\"\xF4\x8F\xBF\xBF\""},
         {"references in an attribute", "<a v='&lt;&#x41;&amp;'/>", "a[v=<A&]"},
         {"a tab and line end in an attribute become spaces", "<a v='1\t2\n3'/>", "a[v=1 2 3]"},
         {"a referenced line end in an attribute stays", "<a v='1&#10;2'/>", "a[v=1\n2]"},
