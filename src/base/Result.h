@@ -5,6 +5,7 @@
 // are the system's own where it gave them.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -47,8 +48,8 @@ public:
     const T& value() const { return std::get<0>(state_); }
     T& operator*() { return value(); }
     const T& operator*() const { return value(); }
-    T* operator->() { return &value(); }
-    const T* operator->() const { return &value(); }
+    T* operator->() { return std::addressof(value()); }
+    const T* operator->() const { return std::addressof(value()); }
     const Error& error() const { return std::get<1>(state_); }
     bool operator==(const Result&) const = default;
 
