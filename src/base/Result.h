@@ -28,6 +28,7 @@ enum class ErrorKind {
     PartlyDone,        // a change failed half-way and could not be taken back
     NoWindowsVolume,   // the folder named holds no Windows
     NoProfile,         // no user profile stands for the current user
+    ReadOnlyHere,      // the entry is read here, but this change to it is not made here
 };
 
 struct Error {

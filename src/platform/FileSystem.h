@@ -23,6 +23,9 @@ public:
     // sorted by name (case-insensitive). Empty when the folder is unreadable.
     virtual std::vector<std::string> listFiles(const std::string& folder) = 0;
     virtual std::optional<Bytes> readFile(const std::string& path) = 0;
+    // The whole file when it holds at most `limit` bytes; nullopt for a
+    // larger one, which is not read, and when it cannot be read.
+    virtual std::optional<Bytes> readFileUpTo(const std::string& path, std::size_t limit) = 0;
     // Creates or replaces the file with exactly these bytes.
     virtual Status writeFile(const std::string& path, const Bytes& bytes) = 0;
     // Creates a hidden file with exactly these bytes; refused when a file of

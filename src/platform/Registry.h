@@ -55,6 +55,9 @@ public:
     virtual std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& key) = 0;
     // The value under the name asked for, in whatever case it is stored.
     virtual std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) = 0;
+    // The names of the key's subkeys, as stored; nullopt when the key could
+    // not be opened.
+    virtual std::optional<std::vector<std::string>> readSubkeyNames(const RegistryLocation& key) = 0;
     // Writes the value, creating the key (and its parents) when createKey is
     // set; a value of the same name keeps the name it is stored under.
     virtual Status writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) = 0;

@@ -56,10 +56,12 @@ void putBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::map<std::string, std::string> snapshotOf(const std::string& folder);
 
 // A fresh tree of a 64-bit Windows below the folder: SOFTWARE, the profile
-// "Tester", win.ini, both Startup folders and the program folder.
+// "Tester" with its classes hive, win.ini, both Startup folders and the
+// program folder.
 std::string makeWindowsTree(const std::string& parent);
 inline const char* kSoftwareHive = "/Windows/System32/config/SOFTWARE";
 inline const char* kUserHive = "/Users/Tester/NTUSER.DAT";
+inline const char* kClassesHive = "/Users/Tester/AppData/Local/Microsoft/Windows/UsrClass.dat";
 
 // A fresh Windows tree of its own on the suite's volume, and the platform
 // over it: the backend the contract runs on.

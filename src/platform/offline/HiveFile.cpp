@@ -180,6 +180,17 @@ std::optional<HiveValue> HiveFile::value(const std::string& key, const std::stri
     return std::optional<HiveValue>(std::move(*found));
 }
 
+std::optional<std::vector<std::string>> HiveFile::subkeyNames(const std::string& key) const {
+    auto cell = existingKey(cells_, key);
+    if (!cell) return std::nullopt;
+    auto offsets = cells_.subkeys(*cell);
+    if (!offsets) return std::nullopt;
+    std::vector<std::string> names;
+    for (std::size_t offset : *offsets)
+        if (auto child = cells_.key(offset)) names.push_back(utf8FromUtf16(child->name));
+    return names;
+}
+
 Result<std::vector<HiveValue>> HiveFile::rewritableValues(const KeyCell& key, const std::string& name) const {
     // Adding or removing a key below it goes through its subkey lists.
     if (auto subkeys = cells_.subkeys(key); !subkeys) return refusedForDamage(subkeys.error(), path_);

@@ -21,6 +21,7 @@ constexpr const char* kProfileList = "Microsoft\\Windows NT\\CurrentVersion\\Pro
 constexpr const char* kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr const char* kStartupBelowStartMenu = "\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
 constexpr const char* kProgramFolderName = "LStartUp";
+constexpr const char* kUserClassesHive = "\\Microsoft\\Windows\\UsrClass.dat";
 
 std::optional<std::string> absoluteFolder(const std::string& path) {
     char resolved[PATH_MAX];
@@ -65,6 +66,10 @@ Result<std::unique_ptr<OfflinePlatform>> OfflinePlatform::open(const OfflineOpti
     platform->user_ = HiveFile::open(profile->hive, platform->paths_.holdFolder(profile->path), platform->guard_);
     if (!platform->user_) return Error{ErrorKind::NoProfile, 0, profile->hive + " is not a registry hive"};
     platform->loadEnvironment(profile->name);
+    // Windows keeps the user's HKEY_CURRENT_USER\Software\Classes in a hive of its own.
+    if (auto classes = platform->paths_.hostPath(platform->environment_.expand("%LOCALAPPDATA%") + kUserClassesHive))
+        platform->classes_ =
+            HiveFile::open(*classes, platform->paths_.holdFolder(parentFolder(*classes)), platform->guard_);
 
     if (!options.programFolder.empty()) {
         auto folder = absoluteFolder(options.programFolder);
@@ -107,8 +112,8 @@ void OfflinePlatform::loadEnvironment(const std::string& userName) {
 
 std::vector<std::string> OfflinePlatform::dirtyHives() const {
     std::vector<std::string> dirty;
-    for (const auto* hive : {software_.get(), user_.get()})
-        if (hive->dirty()) dirty.push_back(hive->path());
+    for (const auto* hive : {software_.get(), user_.get(), classes_.get()})
+        if (hive && hive->dirty()) dirty.push_back(hive->path());
     return dirty;
 }
 
@@ -156,10 +161,13 @@ std::vector<std::string> OfflinePlatform::listFiles(const std::string& folder) {
     return host && !folder.empty() ? visibleFiles(*host) : std::vector<std::string>{};
 }
 
-std::optional<Bytes> OfflinePlatform::readFile(const std::string& path) {
+std::optional<Bytes> OfflinePlatform::readFile(const std::string& path) { return readFileUpTo(path, SIZE_MAX); }
+
+std::optional<Bytes> OfflinePlatform::readFileUpTo(const std::string& path, std::size_t limit) {
     auto host = paths_.hostPath(path);
+    auto file = host ? RegularFile::open(*host) : std::nullopt;
     std::string bytes;
-    if (!host || !readWholeFile(*host, bytes)) return std::nullopt;
+    if (!file || file->size() > limit || !file->readAll(bytes, limit)) return std::nullopt;
     return Bytes(bytes.begin(), bytes.end());
 }
 

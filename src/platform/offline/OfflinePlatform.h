@@ -1,7 +1,9 @@
 #pragma once
 // The platform over a Windows that is not running: its volume mounted on
 // Linux, HKEY_LOCAL_MACHINE from its SOFTWARE hive, HKEY_CURRENT_USER from
-// one profile's NTUSER.DAT, win.ini's [windows] section where Windows NT
+// one profile's NTUSER.DAT and its Software\Classes from the profile's
+// UsrClass.dat, the scheduled tasks from the SOFTWARE hive's task cache and
+// the definitions beside it, win.ini's [windows] section where Windows NT
 // maps it (the key Windows NT\CurrentVersion\Windows of that profile's
 // Software) and the rest of win.ini as a file. The core keeps speaking
 // the offline system's paths; each is found on the mount ignoring case.
@@ -34,7 +36,8 @@ class OfflinePlatform : public Registry,
                         public FileSystem,
                         public ShellLinks,
                         public SystemFacts,
-                        public VersionInfo {
+                        public VersionInfo,
+                        public ScheduledTasks {
 public:
     // The platform over the volume; why not (no Windows volume, no profile,
     // no such program folder) when it cannot be opened.
@@ -45,6 +48,7 @@ public:
 
     std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& key) override;
     std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) override;
+    std::optional<std::vector<std::string>> readSubkeyNames(const RegistryLocation& key) override;
     Status writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) override;
     Status deleteValue(const RegistryLocation& key, const std::string& name) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
@@ -59,6 +63,7 @@ public:
     Status ensureFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
     std::optional<Bytes> readFile(const std::string& path) override;
+    std::optional<Bytes> readFileUpTo(const std::string& path, std::size_t limit) override;
     Status writeFile(const std::string& path, const Bytes& bytes) override;
     Status createHiddenFile(const std::string& path, const Bytes& bytes) override;
     Status deleteFile(const std::string& path) override;
@@ -74,6 +79,11 @@ public:
 
     std::string companyName(const std::string& programPath) override;
 
+    // Read, never switched: see OfflineTasks.cpp.
+    Result<std::vector<RegisteredTask>> registeredTasks() override;
+    bool switchesTasks() override { return false; }
+    Status setTaskEnabled(const std::string& taskPath, bool enabled) override;
+
     OfflinePlatform(VolumePaths paths, bool acceptDirtyHives);
 
 private:
@@ -84,6 +94,10 @@ private:
     std::optional<HiveKey> hiveKeyOf(const RegistryLocation& location) const;
     std::optional<HiveKey> mappedProfileKey(const std::string& section, const std::string& file);
     void loadEnvironment(const std::string& userName);
+    void collectTasks(const std::string& folderKey, const std::string& folderPath, int depth,
+                      std::vector<RegisteredTask>& tasks);
+    std::optional<std::string> storedText(const RegistryLocation& key, const std::string& name);
+    std::optional<RegisteredTask> taskOf(const std::string& treeKey, const std::string& taskPath);
     // The folder, held, and the name in it a change may be made at, or why it may not.
     struct ChangeTarget {
         HeldFolder folder;
@@ -95,6 +109,7 @@ private:
     WriteGuard guard_;
     std::unique_ptr<HiveFile> software_;
     std::unique_ptr<HiveFile> user_;
+    std::unique_ptr<HiveFile> classes_;  // nullptr for a profile without a UsrClass.dat
     Environment environment_;
     std::string windowsFolder_;
     std::string programFolder_;

@@ -11,6 +11,7 @@ namespace lsu::offline {
 namespace {
 
 constexpr std::string_view kSoftware = "Software";
+constexpr std::string_view kClasses = "Software\\Classes";
 constexpr const char* kWow64Node = "Wow6432Node";
 // Where Windows NT keeps the [windows] section of win.ini (IniFileMapping).
 constexpr const char* kMappedWinIniKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
@@ -19,25 +20,36 @@ bool isStringType(std::uint32_t type) { return type == kRegSz || type == kRegExp
 
 RegistryValue portValue(HiveValue stored) { return {std::move(stored.name), stored.type, std::move(stored.data)}; }
 
-// The subkey below HKEY_LOCAL_MACHINE\SOFTWARE, or nullopt for the machine's other hives.
-std::optional<std::string> belowSoftware(const std::string& subkey) {
-    if (!equalsNoCase(subkey.substr(0, kSoftware.size()), kSoftware)) return std::nullopt;
-    if (subkey.size() == kSoftware.size()) return std::string();
-    if (subkey[kSoftware.size()] != '\\') return std::nullopt;
-    return subkey.substr(kSoftware.size() + 1);
+// The subkey below the key named, or nullopt for a subkey not below it.
+std::optional<std::string> below(std::string_view key, const std::string& subkey) {
+    if (!equalsNoCase(subkey.substr(0, key.size()), key)) return std::nullopt;
+    if (subkey.size() == key.size()) return std::string();
+    if (subkey[key.size()] != '\\') return std::nullopt;
+    return subkey.substr(key.size() + 1);
+}
+
+Error notLoaded() {
+    return {ErrorKind::NotFound, 0,
+            "The key lies in a hive that is not loaded offline: the machine's SOFTWARE hive, the profile's "
+            "NTUSER.DAT and its UsrClass.dat are."};
 }
 
 }  // namespace
 
 std::optional<OfflinePlatform::HiveKey> OfflinePlatform::hiveKeyOf(const RegistryLocation& location) const {
-    if (location.hive == Hive::CurrentUser) return HiveKey{user_.get(), location.subkey};
-    auto below = belowSoftware(location.subkey);
-    if (!below) return std::nullopt;
+    if (location.hive == Hive::CurrentUser) {
+        auto classes = below(kClasses, location.subkey);
+        if (!classes) return HiveKey{user_.get(), location.subkey};
+        if (!classes_) return std::nullopt;
+        return HiveKey{classes_.get(), *classes};
+    }
+    auto software = below(kSoftware, location.subkey);
+    if (!software) return std::nullopt;
     // A 32-bit Windows has one view; a 64-bit one keeps the 32-bit view of
     // SOFTWARE in its Wow6432Node.
     if (location.view == RegistryView::Bits32 && software_->hasKey(kWow64Node))
-        return HiveKey{software_.get(), std::string(kWow64Node) + (below->empty() ? "" : "\\" + *below)};
-    return HiveKey{software_.get(), *below};
+        return HiveKey{software_.get(), std::string(kWow64Node) + (software->empty() ? "" : "\\" + *software)};
+    return HiveKey{software_.get(), *software};
 }
 
 std::optional<std::vector<RegistryValue>> OfflinePlatform::readValues(const RegistryLocation& key) {
@@ -59,15 +71,20 @@ std::optional<RegistryValue> OfflinePlatform::readValue(const RegistryLocation& 
     return value;
 }
 
+std::optional<std::vector<std::string>> OfflinePlatform::readSubkeyNames(const RegistryLocation& key) {
+    auto place = hiveKeyOf(key);
+    return place ? place->hive->subkeyNames(place->key) : std::nullopt;
+}
+
 Status OfflinePlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
     auto place = hiveKeyOf(key);
-    if (!place) return Error{ErrorKind::NotFound, 0, "Only the SOFTWARE hive of the machine is loaded offline."};
+    if (!place) return notLoaded();
     return place->hive->setValue(place->key, {value.name, value.type, value.data}, createKey);
 }
 
 Status OfflinePlatform::deleteValue(const RegistryLocation& key, const std::string& name) {
     auto place = hiveKeyOf(key);
-    if (!place) return Error{ErrorKind::NotFound, 0, "Only the SOFTWARE hive of the machine is loaded offline."};
+    if (!place) return notLoaded();
     return place->hive->deleteValue(place->key, name);
 }
 

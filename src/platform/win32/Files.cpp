@@ -81,12 +81,14 @@ bool Win32Platform::holdsDesktopIni(const std::string& folder) {
     return GetFileAttributesW((widen(folder) + L"\\desktop.ini").c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::optional<Bytes> Win32Platform::readFile(const std::string& path) {
+std::optional<Bytes> Win32Platform::readFileUpTo(const std::string& path, std::size_t limit) {
     FileHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF ||
+        static_cast<std::uint64_t>(size.QuadPart) > limit)
+        return std::nullopt;
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
     DWORD read = 0;
     if (!bytes.empty() &&
@@ -94,6 +96,8 @@ std::optional<Bytes> Win32Platform::readFile(const std::string& path) {
         return std::nullopt;
     return bytes;
 }
+
+std::optional<Bytes> Win32Platform::readFile(const std::string& path) { return readFileUpTo(path, SIZE_MAX); }
 
 namespace {
 

@@ -150,6 +150,22 @@ std::optional<RegistryValue> Win32Platform::readValue(const RegistryLocation& lo
     return value;
 }
 
+std::optional<std::vector<std::string>> Win32Platform::readSubkeyNames(const RegistryLocation& location) {
+    RegistryKey key = openForReading(location);
+    if (!key) return std::nullopt;
+    // A key name is at most 255 characters.
+    std::wstring name(256, L'\0');
+    std::vector<std::string> names;
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(name.size());
+        const LSTATUS status =
+            RegEnumKeyExW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (status != ERROR_SUCCESS) break;
+        names.push_back(narrow(std::wstring_view(name.data(), length)));
+    }
+    return names;
+}
+
 Status Win32Platform::writeValue(const RegistryLocation& location, const RegistryValue& value, bool createKey) {
     if (!namesOneValue(value.name)) return unsafeName(value.name);
     const Result<RegistryKey> key = openForWriting(location, createKey);

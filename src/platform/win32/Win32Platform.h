@@ -19,6 +19,7 @@ class Win32Platform : public Registry,
                       public ShellLinks,
                       public SystemFacts,
                       public VersionInfo,
+                      public ScheduledTasks,
                       public Launcher {
 public:
     Win32Platform() = default;
@@ -27,6 +28,7 @@ public:
 
     std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& location) override;
     std::optional<RegistryValue> readValue(const RegistryLocation& location, const std::string& name) override;
+    std::optional<std::vector<std::string>> readSubkeyNames(const RegistryLocation& location) override;
     Status writeValue(const RegistryLocation& location, const RegistryValue& value, bool createKey) override;
     Status deleteValue(const RegistryLocation& location, const std::string& name) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
@@ -41,6 +43,7 @@ public:
     Status ensureFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
     std::optional<Bytes> readFile(const std::string& path) override;
+    std::optional<Bytes> readFileUpTo(const std::string& path, std::size_t limit) override;
     Status writeFile(const std::string& path, const Bytes& bytes) override;
     Status createHiddenFile(const std::string& path, const Bytes& bytes) override;
     Status deleteFile(const std::string& path) override;
@@ -56,8 +59,14 @@ public:
 
     std::string companyName(const std::string& programPath) override;
 
+    // Through the Task Scheduler 2.0 interfaces.
+    Result<std::vector<RegisteredTask>> registeredTasks() override;
+    bool switchesTasks() override { return true; }
+    Status setTaskEnabled(const std::string& taskPath, bool enabled) override;
+
     Status launch(const std::string& file, const std::string& parameters, const std::string& directory,
                   ShowCommand show) override;
+    Status runScheduledTask(const std::string& taskPath) override;
 
 private:
     // Whether the folder holds a desktop.ini, which may give its links other

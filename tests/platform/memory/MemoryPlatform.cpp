@@ -117,10 +117,30 @@ std::optional<RegistryValue> MemoryPlatform::readValue(const RegistryLocation& k
     return found == values.end() ? std::nullopt : std::optional(RegistryValue{name, found->type, found->data});
 }
 
+// The subkeys of a key are the next names of the keys below it, as they
+// were first written; the registry lists them sorted, ignoring case.
+std::optional<std::vector<std::string>> MemoryPlatform::readSubkeyNames(const RegistryLocation& key) {
+    if (fails(MemoryOp::RegistryRead)) return std::nullopt;
+    const std::u16string path = keyPath(key), below = path + u"\\";
+    const std::size_t depth = std::count(key.subkey.begin(), key.subkey.end(), '\\') + 1;
+    std::vector<std::string> names;
+    bool exists = keys_.count(path) != 0;
+    for (auto it = keys_.lower_bound(below); it != keys_.end() && it->first.starts_with(below); ++it) {
+        exists = true;
+        std::string_view rest = keyNames_.at(it->first);
+        for (std::size_t level = 0; level < depth; ++level) rest.remove_prefix(rest.find('\\') + 1);
+        const std::string name(rest.substr(0, rest.find('\\')));
+        if (names.empty() || !equalsNoCase(names.back(), name)) names.push_back(name);
+    }
+    if (!exists) return std::nullopt;
+    return names;
+}
+
 Status MemoryPlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
     if (readOnlyHives_.count(key.hive)) return accessDenied();
     if (fails(MemoryOp::RegistryWrite)) return deviceFailed();
     if (!createKey && !keys_.count(keyPath(key))) return notFound();
+    keyNames_.try_emplace(keyPath(key), key.subkey);
     Key& values = keys_[keyPath(key)];
     // A value written again keeps the name it was first stored under.
     auto found = named(values, value.name);
@@ -192,6 +212,12 @@ std::optional<Bytes> MemoryPlatform::readFile(const std::string& path) {
     return it == files_.end() ? std::nullopt : std::optional(it->second.bytes);
 }
 
+std::optional<Bytes> MemoryPlatform::readFileUpTo(const std::string& path, std::size_t limit) {
+    auto bytes = readFile(path);
+    if (bytes && bytes->size() > limit) return std::nullopt;
+    return bytes;
+}
+
 Status MemoryPlatform::writeFile(const std::string& path, const Bytes& bytes) {
     if (auto refused = refusalIn(parentFolderOf(path))) return *refused;
     if (fails(MemoryOp::FileWrite)) return deviceFailed();
@@ -259,6 +285,30 @@ Status MemoryPlatform::writeShortcut(const std::string& linkFile, const Shortcut
         if (fails(MemoryOp::ShortcutWrite)) return deviceFailed();
         return writeFile(temporary, encodeLink(fields));
     });
+}
+
+// Scheduled tasks --------------------------------------------------------------
+
+void MemoryPlatform::putTask(const std::string& path, const std::string& definition, bool enabled) {
+    tasks_[foldedName(path)] = RegisteredTask{path, definition, enabled};
+}
+
+Result<std::vector<RegisteredTask>> MemoryPlatform::registeredTasks() {
+    if (fails(MemoryOp::TaskRead))
+        return Error{ErrorKind::System, 0x80041315u, "The Task Scheduler Service is not running."};
+    std::vector<RegisteredTask> tasks;
+    for (const auto& [path, task] : tasks_) tasks.push_back(task);
+    return tasks;
+}
+
+Status MemoryPlatform::setTaskEnabled(const std::string& taskPath, bool enabled) {
+    auto it = tasks_.find(foldedName(taskPath));
+    if (it == tasks_.end()) return notFound();
+    if (fails(MemoryOp::TaskSwitch)) return deviceFailed();
+    if (!taskSwitchesIgnored_) it->second.enabled = enabled;
+    if (it->second.enabled != enabled)
+        return Error{ErrorKind::ReadBackMismatch, 0, "The task's switch did not read back as written."};
+    return {};
 }
 
 }  // namespace lsu

@@ -12,8 +12,20 @@
 
 namespace lsu {
 
-enum class MemoryOp { RegistryRead, RegistryWrite, RegistryDelete, ProfileRead, ProfileWrite, FileRead, FileWrite,
-                      FileDelete, FileMove, ShortcutWrite };
+enum class MemoryOp {
+    RegistryRead,
+    RegistryWrite,
+    RegistryDelete,
+    ProfileRead,
+    ProfileWrite,
+    FileRead,
+    FileWrite,
+    FileDelete,
+    FileMove,
+    ShortcutWrite,
+    TaskRead,
+    TaskSwitch
+};
 
 inline constexpr const char* kMemoryProgramFolder = "C:\\Program Files\\LStartUp";
 
@@ -22,7 +34,8 @@ class MemoryPlatform : public Registry,
                        public FileSystem,
                        public ShellLinks,
                        public SystemFacts,
-                       public VersionInfo {
+                       public VersionInfo,
+                       public ScheduledTasks {
 public:
     MemoryPlatform();
 
@@ -38,6 +51,10 @@ public:
     void putFile(const std::string& path, Bytes bytes, const std::string& company = {});
     void putShortcut(const std::string& path, const ShortcutFields& fields);
     void forgetShellFolder(ShellFolder folder) { shellFolders_.erase(folder); }
+    // A task registered under the path, with its definition as the scheduler hands it out.
+    void putTask(const std::string& path, const std::string& definition, bool enabled = true);
+    // A scheduler that answers a switch with success and leaves the task as it was.
+    void ignoreTaskSwitches() { taskSwitchesIgnored_ = true; }
 
     // Failure injection: called before every mutating or reading operation;
     // returning true makes that operation fail.
@@ -45,6 +62,7 @@ public:
 
     std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& key) override;
     std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) override;
+    std::optional<std::vector<std::string>> readSubkeyNames(const RegistryLocation& key) override;
     Status writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) override;
     Status deleteValue(const RegistryLocation& key, const std::string& name) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
@@ -59,6 +77,7 @@ public:
     Status ensureFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
     std::optional<Bytes> readFile(const std::string& path) override;
+    std::optional<Bytes> readFileUpTo(const std::string& path, std::size_t limit) override;
     Status writeFile(const std::string& path, const Bytes& bytes) override;
     Status createHiddenFile(const std::string& path, const Bytes& bytes) override;
     Status deleteFile(const std::string& path) override;
@@ -73,6 +92,10 @@ public:
     std::string expandEnvironment(const std::string& text) override;
 
     std::string companyName(const std::string& programPath) override;
+
+    Result<std::vector<RegisteredTask>> registeredTasks() override;
+    bool switchesTasks() override { return true; }
+    Status setTaskEnabled(const std::string& taskPath, bool enabled) override;
 
 private:
     struct File {
@@ -90,6 +113,7 @@ private:
     std::optional<Error> refusalIn(const std::string& folder) const;
 
     std::map<std::u16string, Key> keys_;  // folded path -> values
+    std::map<std::u16string, std::string> keyNames_;  // folded path -> the subkey as first written
     std::set<Hive> readOnlyHives_;
     bool sharedViews_ = false;
     std::map<std::u16string, std::string> profiles_;  // folded file, section and key -> value
@@ -97,6 +121,8 @@ private:
     std::set<std::u16string> folders_;                // folded paths
     std::set<std::u16string> readOnlyFolders_;
     std::map<ShellFolder, std::string> shellFolders_;
+    std::map<std::u16string, RegisteredTask> tasks_;  // folded path -> task
+    bool taskSwitchesIgnored_ = false;
 };
 
 }  // namespace lsu
