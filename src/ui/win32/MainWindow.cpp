@@ -117,10 +117,13 @@ void MainWindow::reloadList() {
     loader_->start(*shown);
 }
 
+// Rows join the list as their leaves are read; the status bar counts them
+// once the last leaf has been read.
 void MainWindow::showLoadedRows(WPARAM ticket) {
-    auto load = loader_->take(ticket);
-    if (!load) return;
-    list_.show(std::move(load->rows));
+    auto read = loader_->take(ticket);
+    if (!read) return;
+    list_.append(std::move(read->rows));
+    if (!read->complete) return;
     showStatus();
     for (const auto& [name, leaf] : std::exchange(wantedSelection_, {}))
         if (list_.selectEntry(name, leaf)) break;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "platform/win32/WideText.h"
 
 namespace lsu::win32 {
@@ -70,12 +72,23 @@ void ProgramList::showCells(int index) {
 }
 
 void ProgramList::show(EntryList rows) {
+    {
+        FlagHolder changing(programChanging_);
+        rows_.clear();
+        SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+    }
+    append(std::move(rows));
+}
+
+void ProgramList::append(EntryList rows) {
+    if (rows.empty()) return;
     FlagHolder changing(programChanging_);
-    rows_ = std::move(rows);
+    const std::size_t first = rows_.size();
+    if (first == 0) rows_ = std::move(rows);
+    else rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
     SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
+    for (std::size_t i = first; i < rows_.size(); ++i) {
         std::wstring name = widen(rows_[i].name);
         LVITEMW item = {};
         item.mask = LVIF_TEXT;

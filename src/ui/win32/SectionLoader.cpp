@@ -1,11 +1,14 @@
 #include "ui/win32/SectionLoader.h"
 
+#include <iterator>
+#include <utility>
+
 #include "platform/win32/ShellThread.h"
 
 namespace lsu::win32 {
 
-SectionLoader::SectionLoader(const ScanPorts& ports, HWND window, UINT doneMessage)
-    : ports_(ports), window_(window), doneMessage_(doneMessage), worker_([this] { work(); }) {}
+SectionLoader::SectionLoader(const ScanPorts& ports, HWND window, UINT readMessage)
+    : ports_(ports), window_(window), readMessage_(readMessage), worker_([this] { work(); }) {}
 
 SectionLoader::~SectionLoader() {
     {
@@ -20,22 +23,38 @@ SectionLoader::~SectionLoader() {
 WPARAM SectionLoader::start(SectionId id) {
     std::lock_guard lock(mutex_);
     next_ = id;
-    finished_.reset();
+    read_.reset();
     wanted_.notify_one();
     return ++latest_;
 }
 
-std::optional<SectionLoad> SectionLoader::take(WPARAM ticket) {
+std::optional<LoadedRows> SectionLoader::take(WPARAM ticket) {
     std::lock_guard lock(mutex_);
-    if (ticket != latest_ || finishedTicket_ != ticket || !finished_) return std::nullopt;
-    std::optional<SectionLoad> load = std::move(finished_);
-    finished_.reset();
-    return load;
+    if (ticket != latest_) return std::nullopt;
+    return std::exchange(read_, std::nullopt);
 }
 
 bool SectionLoader::busy() const {
     std::lock_guard lock(mutex_);
-    return next_.has_value() || running_ || finished_.has_value();
+    return next_.has_value() || running_ || read_.has_value();
+}
+
+void SectionLoader::deliver(WPARAM ticket, EntryList rows) {
+    std::lock_guard lock(mutex_);
+    handOver(ticket, std::move(rows), false);
+}
+
+// Rows the window has not taken yet gather; one message tells of them all.
+void SectionLoader::handOver(WPARAM ticket, EntryList rows, bool complete) {
+    // A newer request supersedes this load before its rows reach the window.
+    if (ticket != latest_) return;
+    const bool told = read_.has_value();
+    if (!told) read_.emplace();
+    EntryList& pending = read_->rows;
+    if (pending.empty()) pending = std::move(rows);
+    else pending.insert(pending.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    read_->complete = complete;
+    if (!told) PostMessageW(window_, readMessage_, ticket, 0);
 }
 
 void SectionLoader::work() {
@@ -50,14 +69,11 @@ void SectionLoader::work() {
         next_.reset();
         running_ = true;
         lock.unlock();
-        SectionLoad load = loadSection(ports_, id);
+        loadSectionByLeaf(ports_, id, [&](EntryList rows) { deliver(ticket, std::move(rows)); });
         lock.lock();
+        // The window learns that the load is complete only once it is no longer running.
         running_ = false;
-        // A newer request supersedes this load before it reaches the window.
-        if (ticket != latest_) continue;
-        finished_ = std::move(load);
-        finishedTicket_ = ticket;
-        PostMessageW(window_, doneMessage_, ticket, 0);
+        handOver(ticket, {}, true);
     }
 }
 
