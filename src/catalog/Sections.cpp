@@ -42,10 +42,13 @@ const std::vector<Section>& groups() {
         group(StartupFolder, "Startup Folder", "Startup folder", AllPrograms, "st",
               "Programs listed in Startup Folder of start menu"),
         group(Registry, "Registry", "Registry", AllPrograms, "reg", "Program listed in Windows registry"),
-        group(RegistryAllUsers, "Registry\\All Users", "All users", Registry, "users", "Program runs at Windows Startup"),
+        group(RegistryAllUsers, "Registry\\All Users", "All users", Registry, "users",
+              "Program runs at Windows Startup"),
         group(RegistryCurrentUser, "Registry\\Current User", "Current User", Registry, "user",
               "Programs that runs at current user logon"),
         group(WinIni, "Win.ini", "Win.ini", AllPrograms, "cf", "Programs run from Win.ini"),
+        group(ScheduledTasks, "Scheduled tasks", "Scheduled tasks", AllPrograms, "task",
+              "Programs the task scheduler starts at logon or at start-up"),
     };
     return table;
 }
@@ -84,6 +87,30 @@ Section folderLeaf(SectionId id, std::string_view key, std::string_view caption,
     return folder;
 }
 
+constexpr std::string_view kAppModel =
+    "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\CurrentVersion\\AppModel\\";
+
+Section appsLeaf() {
+    static const std::string packages = std::string(kAppModel) + "Repository\\Packages",
+                             switches = std::string(kAppModel) + "SystemAppData";
+    Section apps = leaf(PackagedApps, "Apps", "Apps", AllPrograms, "app", "", "Startup tasks of packaged apps",
+                        PackagedAppSource{packages, switches}, DialogOffer::Never);
+    apps.keptBy =
+        "The app's package declares this startup task: it is switched on and off here, and goes only with the "
+        "package.";
+    return apps;
+}
+
+Section taskLeaf(SectionId id, std::string_view key, std::string_view caption, std::string_view description,
+                 TaskStart start) {
+    Section task =
+        leaf(id, key, caption, ScheduledTasks, "task", "", description, ScheduledTaskSource{start}, DialogOffer::Never);
+    task.keptBy =
+        "The task scheduler keeps this task: it is switched on and off here, and changed or deleted in the Task "
+        "Scheduler.";
+    return task;
+}
+
 // The leaves, in the order they are read.
 const std::vector<Section>& leaves() {
     static const std::vector<Section> table = {
@@ -118,6 +145,11 @@ const std::vector<Section>& leaves() {
                    "Program listed in shared Startup Folder", ShellFolder::CommonStartup, Hive::LocalMachine),
         folderLeaf(StartupCurrentUser, "Startup Folder\\Current User", "Current user", "user",
                    "Program listed in Startup Folder of current user", ShellFolder::UserStartup, Hive::CurrentUser),
+        appsLeaf(),
+        taskLeaf(TasksAtLogon, "Scheduled tasks\\At logon", "At logon", "Scheduled tasks that start a program at logon",
+                 TaskStart::AtLogon),
+        taskLeaf(TasksAtStartup, "Scheduled tasks\\At start-up", "At start-up",
+                 "Scheduled tasks that start a program when Windows starts", TaskStart::AtStartup),
     };
     return table;
 }
@@ -190,7 +222,7 @@ const std::vector<SectionId>& leavesOf(SectionId id) {
 }
 
 const std::vector<std::string_view>& treeImageKeys() {
-    static const std::vector<std::string_view> keys = {"of", "reg", "st", "user", "cf", "users"};
+    static const std::vector<std::string_view> keys = {"of", "reg", "st", "user", "cf", "users", "app", "task"};
     return keys;
 }
 

@@ -35,6 +35,10 @@ enum class SectionId {
     WinIniRun,
     MachinePolicyRun,
     UserPolicyRun,
+    PackagedApps,
+    ScheduledTasks,
+    TasksAtLogon,
+    TasksAtStartup,
 };
 
 // Which registry views a leaf's key is read in. The current user's keys are
@@ -62,7 +66,24 @@ struct FolderSource {
     ShellFolder folder;
 };
 
-using Source = std::variant<RegistrySource, WinIniSource, FolderSource>;
+// Packaged apps' startup tasks, which their packages declare in their
+// manifests: the user's packages are the subkeys of `packages` (in the
+// current user's hive), each naming its folder; a task's switch is the
+// State value of the key <package family name>\<task id> below `switches`.
+struct PackagedAppSource {
+    std::string_view packages;
+    std::string_view switches;
+};
+
+// When a scheduled task's trigger starts its program by itself.
+enum class TaskStart { AtLogon, AtStartup };
+
+// The task scheduler's tasks that start a program at that time.
+struct ScheduledTaskSource {
+    TaskStart start;
+};
+
+using Source = std::variant<RegistrySource, WinIniSource, FolderSource, PackagedAppSource, ScheduledTaskSource>;
 
 // Where the entry dialog lets the user put an entry of the section.
 enum class DialogOffer { Never, EditOnly, AddAndEdit };
@@ -92,6 +113,11 @@ struct Section {
     // Group policy writes these entries and writes them again: changes made
     // here would not last, so none are offered. They have no disabled store.
     bool readOnly = false;
+    // The entries belong to what declares them (a package, the task
+    // scheduler), which keeps them: they are switched on and off where
+    // Windows keeps their switch, never parked, deleted or edited here.
+    // Says why; nullptr for every other leaf.
+    const char* keptBy = nullptr;
 
     bool isLeaf() const { return source.has_value(); }
 };

@@ -6,7 +6,7 @@ const Source& sourceOf(const StartupEntry& entry) { return *section(entry.sectio
 
 bool startsWithWindows(const StartupEntry& entry) { return entry.enabled && !entry.switchedOff; }
 
-bool isReadOnly(const StartupEntry& entry) { return section(entry.section).readOnly; }
+bool isReadOnly(const StartupEntry& entry) { return section(entry.section).readOnly || entry.lock != EntryLock::None; }
 
 const std::vector<ColumnDefinition>& entryColumns() {
     static const std::vector<ColumnDefinition> columns = {
@@ -23,13 +23,19 @@ std::string_view typeText(EntryType type) {
     switch (type) {
         case EntryType::RegistryValue: return "Reg";
         case EntryType::Shortcut: return "Lnk";
+        case EntryType::AppTask: return "App";
+        case EntryType::ScheduledTask: return "Task";
         case EntryType::File: break;
     }
     return "File";
 }
 
+bool setByPolicy(const StartupEntry& entry) {
+    return section(entry.section).readOnly || entry.lock == EntryLock::SetByPolicy;
+}
+
 std::string_view stateText(const StartupEntry& entry) {
-    if (isReadOnly(entry)) return "Set by policy";
+    if (setByPolicy(entry)) return "Set by policy";
     if (!entry.enabled) return "Disabled";
     return entry.switchedOff ? "Off in Windows settings" : "Enabled";
 }
@@ -51,11 +57,28 @@ std::string cellText(const StartupEntry& entry, Column column) {
 }
 
 const char* stateReason(const StartupEntry& entry) {
-    if (isReadOnly(entry)) return kSetByPolicyReason;
+    if (setByPolicy(entry)) return kSetByPolicyReason;
+    if (entry.lock == EntryLock::ReadOnlyHere) return kReadOnlyHereReason;
     if (entry.enabled && entry.switchedOff)
         return "Windows' startup settings turn this entry off: it stays where it is and does not start. Tick it "
                "to turn it on.";
     return nullptr;
+}
+
+const char* whyKept(const StartupEntry& entry) {
+    if (isReadOnly(entry)) return stateReason(entry);
+    return section(entry.section).keptBy;
+}
+
+std::optional<Error> readOnlyRefusal(const StartupEntry& entry) {
+    if (!isReadOnly(entry)) return std::nullopt;
+    return Error{setByPolicy(entry) ? ErrorKind::RefusedByPolicy : ErrorKind::ReadOnlyHere, 0, stateReason(entry)};
+}
+
+std::optional<Error> keptRefusal(const StartupEntry& entry) {
+    if (auto refused = readOnlyRefusal(entry)) return refused;
+    if (const char* why = whyKept(entry)) return Error{ErrorKind::ReadOnlyHere, 0, why};
+    return std::nullopt;
 }
 
 }  // namespace lsu

@@ -3,6 +3,7 @@
 // needs to find the entry again exactly where it was read. The texts the list
 // and the command-line tool show are rendered from it in one place.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,14 @@
 namespace lsu {
 
 // What the entry is: a registry value, a shortcut file, or any other file
-// (a Startup-folder file, or a win.ini line, which names a file too).
-enum class EntryType { RegistryValue, Shortcut, File };
+// (a Startup-folder file, or a win.ini line, which names a file too); a
+// packaged app's startup task, or a scheduled task.
+enum class EntryType { RegistryValue, Shortcut, File, AppTask, ScheduledTask };
+
+// What keeps an entry from being changed here beyond its section's rule:
+// group policy sets a packaged app's startup task, or the system the entry
+// was read from takes no switch of its kind.
+enum class EntryLock { None, SetByPolicy, ReadOnlyHere };
 
 struct StartupEntry {
     std::string name;
@@ -32,6 +39,13 @@ struct StartupEntry {
     RegistryValue stored;
     // Folder rows: the real file name (the shell may display another name).
     std::string fileName;
+    EntryLock lock = EntryLock::None;
+    // Packaged apps' startup tasks: the package's family name and the
+    // task's id, which name the task's switch.
+    std::string packageFamilyName;
+    std::string taskId;
+    // Scheduled tasks: the path the task scheduler knows the task by.
+    std::string taskPath;
 };
 
 using EntryList = std::vector<StartupEntry>;
@@ -60,9 +74,21 @@ std::string cellText(const StartupEntry& entry, Column column);
 
 inline constexpr const char* kSetByPolicyReason =
     "Group policy sets this entry and sets it again: it cannot be changed here.";
+inline constexpr const char* kReadOnlyHereReason =
+    "Scheduled tasks of a Windows that is not running are shown but not switched: the task scheduler keeps their "
+    "switches in records of its own, which only it can change without Windows refusing the task.";
 
 // Why the entry is not as its box alone would say: Windows' switch is off,
-// or group policy sets it. nullptr for every other entry.
+// or it cannot be changed here. nullptr for every other entry.
 const char* stateReason(const StartupEntry& entry);
+
+// Why the entry can be neither deleted nor edited here: it cannot be changed
+// at all, or what declares it keeps it. nullptr when it can be.
+const char* whyKept(const StartupEntry& entry);
+
+// The refusal of a change to an entry that cannot be changed here.
+std::optional<Error> readOnlyRefusal(const StartupEntry& entry);
+// The refusal of a delete or an edit of an entry kept where it stands.
+std::optional<Error> keptRefusal(const StartupEntry& entry);
 
 }  // namespace lsu

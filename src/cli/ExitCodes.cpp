@@ -9,7 +9,8 @@ int exitCodeFor(ErrorKind kind) {
         case ErrorKind::NoProfile: return kExitNoProfile;
         case ErrorKind::DirtyHive: return kExitDirtyHive;
         case ErrorKind::ReadOnlyVolume: return kExitReadOnlyVolume;
-        case ErrorKind::RefusedByPolicy: return kExitReadOnlyEntry;
+        case ErrorKind::RefusedByPolicy:
+        case ErrorKind::ReadOnlyHere: return kExitReadOnlyEntry;
         default: return kExitOperationFailed;
     }
 }

@@ -18,7 +18,10 @@ inline constexpr int kExitNotAWindowsVolume = 7;
 inline constexpr int kExitNoProfile = 8;      // none, not the one named, or several and no --user
 inline constexpr int kExitDirtyHive = 9;      // a hive was not shut down cleanly: nothing was changed
 inline constexpr int kExitReadOnlyVolume = 10;  // the volume is mounted read-only: nothing was changed
-inline constexpr int kExitReadOnlyEntry = 11;   // group policy sets the entry: it is not changed here
+// The entry is not changed this way here: group policy sets it, a package
+// or the task scheduler keeps it (it is only switched), or the system it was
+// read from does not switch it.
+inline constexpr int kExitReadOnlyEntry = 11;
 
 // The code of a change that failed for this reason.
 int exitCodeFor(ErrorKind kind);
@@ -38,6 +41,7 @@ inline constexpr const char* kExitCodeHelp =
     "  8  no user profile with an NTUSER.DAT, not the one named, or several and no --user\n"
     "  9  refused: a hive was not shut down cleanly (start and shut down Windows, or --force-dirty)\n"
     " 10  refused: the volume is mounted read-only\n"
-    " 11  refused: group policy sets the entry, so it cannot be changed here\n";
+    " 11  refused: the entry is not changed this way here (group policy sets it; a packaged app's or\n"
+    "     scheduled task's entry is only switched on and off; an offline scheduled task is only read)\n";
 
 }  // namespace lsu::cli

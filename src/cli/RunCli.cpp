@@ -71,7 +71,7 @@ public:
     int remove(const Request& request) {
         StartupEntry row;
         if (const int found = findOne(request, row); found != kExitOk) return found;
-        if (isReadOnly(row)) return readOnly(row);
+        if (const char* why = whyKept(row)) return error(kExitReadOnlyEntry, "\"" + row.name + "\": " + why);
         if (!request.yes) return refused(kDeleteQuestion);
         const ChangeResult deleted = deleteEntry(ports_, row);
         return finish(deleted, messageAfterDelete(deleted),

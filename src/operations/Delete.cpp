@@ -28,7 +28,7 @@ Status removeOrphanedSwitch(const SourcePorts& ports, const StartupEntry& row) {
 }  // namespace
 
 ChangeResult deleteEntry(const SourcePorts& ports, const StartupEntry& row) {
-    if (isReadOnly(row)) return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
+    if (auto refused = keptRefusal(row)) return *refused;
     auto place = placeOfRow(ports.system, row, row.enabled);
     if (!place) return Error{ErrorKind::System, 0, {}};
     if (rowEntryStands(ports, row, *place)) {

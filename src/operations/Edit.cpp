@@ -80,7 +80,7 @@ Status keepSwitchWithEntry(const SourcePorts& ports, const StartupEntry& row, Se
 }  // namespace
 
 ChangeResult editEntry(const SourcePorts& ports, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form) {
-    if (isReadOnly(row)) return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
+    if (auto refused = keptRefusal(row)) return *refused;
     if (Status valid = checkForm(form, false); !valid) return valid.error();
     if (isPlainFolderFile(row) && !sourceAs<FolderSource>(*form.section))
         return Error{ErrorKind::InvalidInput, 0,

@@ -2,6 +2,7 @@
 #include "operations/EntryLocations.h"
 #include "operations/EntrySwitches.h"
 #include "operations/EntryTransfer.h"
+#include "operations/KeptEntrySwitches.h"
 #include "operations/Operations.h"
 
 namespace lsu {
@@ -43,10 +44,11 @@ void settle(StartupEntry& row, bool enabled, bool switchedOff) {
 ChangeResult applyCheckState(const SourcePorts& ports, UserPrompts& prompts, StartupEntry& row) {
     const bool enabling = row.checked;
     if (enabling == startsWithWindows(row)) return Changed{};
-    if (isReadOnly(row)) {
+    if (auto refused = readOnlyRefusal(row)) {
         settle(row, row.enabled, row.switchedOff);
-        return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
+        return *refused;
     }
+    if (section(row.section).keptBy) return switchKeptEntry(ports, row, enabling);
     const bool movesBack = enabling && !row.enabled;
     if (!enabling || movesBack) {
         if (const Status moved = moveRow(ports, prompts, row, enabling); !moved) {

@@ -43,12 +43,14 @@ using ChangeResult = Result<Changed>;
 // place Windows reads; clear: the disabled store) and records where it now
 // stands; a box that already shows how the entry stands changes nothing. An
 // entry that stands where Windows reads it but whose switch is off is
-// ticked by turning the switch on. On failure the row keeps the real state
-// and its box is put back to it; group policy's entries are refused.
+// ticked by turning the switch on. An entry that a package or the task
+// scheduler keeps is switched where Windows keeps its switch, never moved.
+// On failure the row keeps the real state and its box is put back to it;
+// entries that cannot be changed here (group policy's) are refused.
 ChangeResult applyCheckState(const SourcePorts& ports, UserPrompts& prompts, StartupEntry& row);
 
 // Removes the entry from where the row says it stands. An entry that is
-// already gone is no failure.
+// already gone is no failure; one kept by what declares it is refused.
 ChangeResult deleteEntry(const SourcePorts& ports, const StartupEntry& row);
 
 // Writes a new registry value or shortcut for the dialog's fields.

@@ -19,10 +19,13 @@ namespace {
 
 using CatalogTest = test::BackendTest;
 
-// The current user's registry, the machine's, win.ini, the shared Startup folder, the user's.
+// The current user's registry, the machine's, win.ini, the shared Startup
+// folder, the user's, packaged apps, scheduled tasks.
 int readingRank(SectionId leaf) {
     if (const auto* registry = sourceAs<RegistrySource>(leaf)) return registry->hive == Hive::CurrentUser ? 0 : 1;
     if (sourceAs<WinIniSource>(leaf)) return 2;
+    if (sourceAs<PackagedAppSource>(leaf)) return 5;
+    if (sourceAs<ScheduledTaskSource>(leaf)) return 6;
     return sourceAs<FolderSource>(leaf)->folder == ShellFolder::CommonStartup ? 3 : 4;
 }
 
@@ -36,7 +39,7 @@ TEST(Sections, TreeShowsParentsFirstAndEachKeyIsItsParentsKeyAndOneName) {
         EXPECT_TRUE(!node.parent || (keys.count(section(*node.parent).key) && !section(*node.parent).isLeaf()));
         EXPECT_TRUE(node.id == id && !name.empty() && keys.insert(node.key).second) << node.key;
     }
-    EXPECT_EQ(keys.size(), static_cast<std::size_t>(SectionId::UserPolicyRun) + 1);
+    EXPECT_EQ(keys.size(), static_cast<std::size_t>(SectionId::TasksAtStartup) + 1);
 }
 
 TEST(Sections, EachSectionStandsForItsLeavesInReadingOrder) {
@@ -90,8 +93,9 @@ TEST_F(CatalogTest, DisabledStoresStandBesideTheirSources) {
     ASSERT_TRUE(ensureDisabledItemsFolders(platform.system, platform.files));
     test::Texts names, keys;
     for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
-        // What group policy sets has no disabled store.
-        if (section(leaf).readOnly) continue;
+        // What group policy sets, and what a package or the scheduler keeps,
+        // has no disabled store.
+        if (section(leaf).readOnly || section(leaf).keptBy) continue;
         names.push_back(parkBeside(platform, leaf));
         keys.emplace_back(section(leaf).key);
     }

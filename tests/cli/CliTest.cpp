@@ -124,7 +124,8 @@ TEST(CliExitCodes, NameTheKindOfFailure) {
                                                {ErrorKind::NoProfile, cli::kExitNoProfile},
                                                {ErrorKind::DirtyHive, cli::kExitDirtyHive},
                                                {ErrorKind::ReadOnlyVolume, cli::kExitReadOnlyVolume},
-                                               {ErrorKind::RefusedByPolicy, cli::kExitReadOnlyEntry}};
+                                               {ErrorKind::RefusedByPolicy, cli::kExitReadOnlyEntry},
+                                               {ErrorKind::ReadOnlyHere, cli::kExitReadOnlyEntry}};
     for (const auto& [kind, code] : cases) EXPECT_EQ(cli::exitCodeFor(kind), code) << static_cast<int>(kind);
 }
 

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -72,10 +72,13 @@ void emptyEverySource(Win32Platform& platform) {
                 expectDone(
                     platform.writeProfile(std::string(iniSection), std::string(winIni->key), "", winIniPath(platform)),
                     "emptying win.ini");
-        } else {
-            const std::string live = platform.shellFolder(sourceAs<FolderSource>(leaf)->folder);
+        } else if (const auto* folderSource = sourceAs<FolderSource>(leaf)) {
+            const std::string live = platform.shellFolder(folderSource->folder);
             for (const std::string& folder : {live, disabledItemsFolder(platform, leaf)})
                 if (!folder.empty()) emptyFolder(widen(folder));
+        } else if (const auto* apps = sourceAs<PackagedAppSource>(leaf)) {
+            for (std::string_view subkey : {apps->packages, apps->switches})
+                emptyKey({Hive::CurrentUser, RegistryView::Shared, std::string(subkey)});
         }
     }
 }

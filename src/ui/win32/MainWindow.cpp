@@ -172,17 +172,19 @@ void MainWindow::setSelectedChecked(bool checked) {
     onCheckBoxChanged(index);
 }
 
-// What group policy sets is never changed here: the window says why at
-// once, as it does for the entry's box, instead of asking first.
-bool MainWindow::refuseReadOnly(const StartupEntry& entry) {
-    if (!isReadOnly(entry)) return false;
-    showStatus(&entry);
+// What group policy sets, and what a package or the task scheduler keeps,
+// is never deleted or edited here: the window says why at once, as it does
+// for a read-only entry's box, instead of asking first.
+bool MainWindow::refuseKept(const StartupEntry& entry) {
+    const char* why = whyKept(entry);
+    if (!why) return false;
+    SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(widen(why).c_str()));
     return true;
 }
 
 void MainWindow::deleteSelectedEntry() {
     const StartupEntry* entry = list_.selectedEntry();
-    if (!entry || refuseReadOnly(*entry)) return;
+    if (!entry || refuseKept(*entry)) return;
     if (MessageBoxW(window_, L"Are you sure to delete the selected item?\r\n\r\nThis action can not be undone.",
                     L"Warning", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
@@ -206,7 +208,7 @@ void MainWindow::addEntryFromDialog() {
 
 void MainWindow::editSelectedEntry() {
     const StartupEntry* selected = list_.selectedEntry();
-    if (!selected || refuseReadOnly(*selected)) return;
+    if (!selected || refuseKept(*selected)) return;
     const StartupEntry edited = *selected;
     auto form = showEntryDialog(window_, ports_, editDialogSetup(edited));
     if (!form) return;
@@ -221,12 +223,10 @@ void MainWindow::editSelectedEntry() {
 void MainWindow::runSelectedEntry() {
     const StartupEntry* entry = list_.selectedEntry();
     if (!entry) return;
-    auto request = launchRequestFor(ports_.system, ports_.files, *entry);
-    if (!request) return;
-    const Status started = launcher_.launch(request->file, request->parameters, request->directory, request->show);
+    const Status started = runEntry(launcher_, ports_.system, ports_.files, *entry);
     if (!started) {
         const std::wstring text =
-            L"Could not start \"" + widen(request->file) + L"\":\r\n" + widen(started.error().message);
+            L"Could not start \"" + widen(entry->name) + L"\":\r\n" + widen(started.error().message);
         MessageBoxW(window_, text.c_str(), kTitle, MB_OK | MB_ICONERROR);
     }
 }

@@ -65,7 +65,7 @@ private:
     void refresh();
     void onCheckBoxChanged(int index);
     void setSelectedChecked(bool checked);
-    bool refuseReadOnly(const StartupEntry& entry);
+    bool refuseKept(const StartupEntry& entry);
     void deleteSelectedEntry();
     void addEntryFromDialog();
     void editSelectedEntry();

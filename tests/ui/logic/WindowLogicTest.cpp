@@ -132,12 +132,13 @@ TEST(EntryDialogFields, AddStartsEmptyAndOffersNoWinIniKey) {
     EXPECT_TRUE(add.form.name.empty() && add.form.commandLine.empty() && !add.form.section);
 }
 
-TEST(EntryDialogFields, EditShowsTheRowAndOffersEveryLeaf) {
+TEST(EntryDialogFields, EditShowsTheRowAndOffersEveryLeafItWritesTo) {
     StartupEntry row;
     std::tie(row.name, row.commandLine, row.section) = std::tuple("Tray", "tray.exe /quiet", WinIniLoad);
     const EntryDialogSetup edit = editDialogSetup(row);
-    const auto writable = std::count_if(leavesOf(AllPrograms).begin(), leavesOf(AllPrograms).end(),
-                                        [](SectionId leaf) { return !section(leaf).readOnly; });
+    const auto writable = std::count_if(leavesOf(AllPrograms).begin(), leavesOf(AllPrograms).end(), [](SectionId leaf) {
+        return !section(leaf).readOnly && !section(leaf).keptBy;
+    });
     EXPECT_TRUE(edit.caption == "Edit program" && !edit.forAdd && std::ssize(edit.sections) == writable);
     EXPECT_TRUE(edit.form.name == "Tray" && edit.form.commandLine == "tray.exe /quiet" && edit.form.section == WinIniLoad);
     row.section = Registry;  // a group is no place to write to
