@@ -10,10 +10,11 @@ namespace lsu::win32 {
 namespace {
 
 // The tree's images in the order of treeImageKeys(): "of", "reg", "st",
-// "user", "cf", "users".
-constexpr std::array<int, 6> kTreeIcons = {LSU_IDI_TREE_OPEN_FOLDER,    LSU_IDI_TREE_REGISTRY,
+// "user", "cf", "users", "app", "task".
+constexpr std::array<int, 8> kTreeIcons = {LSU_IDI_TREE_OPEN_FOLDER,    LSU_IDI_TREE_REGISTRY,
                                            LSU_IDI_TREE_STARTUP_FOLDER, LSU_IDI_TREE_USER,
-                                           LSU_IDI_TREE_CLOSED_FOLDER,  LSU_IDI_TREE_USERS};
+                                           LSU_IDI_TREE_CLOSED_FOLDER,  LSU_IDI_TREE_USERS,
+                                           LSU_IDI_TREE_APP,            LSU_IDI_TREE_TASK};
 
 struct ToolbarImage {
     std::string_view buttonKey;
@@ -49,7 +50,7 @@ ImageListHandle buildList(HINSTANCE instance, int size, const Ids& ids) {
 // The tree's images are wider than high, on a silver ground that the list
 // takes as transparent: each icon is drawn, as high as the image, in the
 // middle of such a ground.
-ImageListHandle buildMaskedList(HINSTANCE instance, SIZE size, const std::array<int, 6>& ids) {
+ImageListHandle buildMaskedList(HINSTANCE instance, SIZE size, const decltype(kTreeIcons)& ids) {
     ImageListHandle list(ImageList_Create(size.cx, size.cy, ILC_COLOR32 | ILC_MASK, static_cast<int>(ids.size()), 0));
     if (!list) return list;
     WindowDc screen(nullptr);
