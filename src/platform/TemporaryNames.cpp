@@ -22,7 +22,9 @@ std::string randomSuffix() {
 }  // namespace
 
 std::string temporaryNameFor(std::string_view target) {
-    return "." + std::string(target) + std::string(kTemporaryMark) + randomSuffix();
+    std::string name(1, '.');
+    name.append(target).append(kTemporaryMark).append(randomSuffix());
+    return name;
 }
 
 bool isTemporaryName(std::string_view name) {
