@@ -54,8 +54,8 @@ Result<std::vector<std::string>> ensureDisabledItemsFolders(SystemFacts& system,
 }
 
 Status removeFolders(FileSystem& files, const std::vector<std::string>& made) {
-    for (auto folder = made.rbegin(); folder != made.rend(); ++folder)
-        if (Status removed = files.removeFolder(*folder); !removed) return removed;
+    for (std::size_t left = made.size(); left > 0; --left)
+        if (Status removed = files.removeFolder(made[left - 1]); !removed) return removed;
     return {};
 }
 

@@ -52,15 +52,15 @@ std::string ambiguityOf(const std::vector<const StartupEntry*>& found, std::stri
     for (const StartupEntry* row : found) text += (row == found.front() ? " " : ", ") + describeRow(*row);
     if (rowFinishingMove(found, true)) text += ", the same entry in both places (a move of it was cut short)";
     std::vector<std::string> ways;
-    if (rowsDiffer(found, [](const StartupEntry& row) { return row.enabled; })) ways.push_back("--live or --parked");
+    if (rowsDiffer(found, [](const StartupEntry& row) { return row.enabled; })) ways.emplace_back("--live or --parked");
     // A key both views share stands in either: only the machine's views tell rows apart.
     std::vector<const StartupEntry*> machine;
     std::copy_if(found.begin(), found.end(), std::back_inserter(machine),
                  [](const StartupEntry* row) { return row->view != RegistryView::Shared; });
     if (!machine.empty() && rowsDiffer(machine, [](const StartupEntry& row) { return row.view; }))
-        ways.push_back("--view 32 or --view 64");
+        ways.emplace_back("--view 32 or --view 64");
     if (rowsDiffer(found, [](const StartupEntry& row) { return row.section; }))
-        ways.push_back("a leaf section that holds only one of them");
+        ways.emplace_back("a leaf section that holds only one of them");
     for (std::size_t i = 0; i < ways.size(); ++i) text += (i == 0 ? "; choose one with " : ", or ") + ways[i];
     return text;
 }

@@ -88,7 +88,7 @@ Status writeProfileLine(const SourcePorts& ports, const ProfilePlace& place, con
         return Error{ErrorKind::InvalidInput, 0,
                      "A win.ini line cannot hold a line break nor begin with \"[\": it would add lines of its own to "
                      "win.ini. Nothing was changed."};
-    const Status written = writeProfileValue(ports, place, text, text);
+    Status written = writeProfileValue(ports, place, text, text);
     if (written || !readsBackOnlyQuoted(text)) return written;
     return writeProfileValue(ports, place, "\"" + text + "\"", text);
 }

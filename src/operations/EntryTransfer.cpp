@@ -153,7 +153,7 @@ Status respellFile(const SourcePorts& ports, const FilePlace& from, const FilePl
     if (Status renamed = ports.files.moveFile(from.path, to.path, true); !renamed) return renamed;
     const EntryRead now = readEntry(ports, to);
     if (now && *now && sameContent(**now, content)) return {};
-    const Status rewritten = rewriteEntry(ports, to, content);
+    Status rewritten = rewriteEntry(ports, to, content);
     if (rewritten) return {};
     if (const Status back = ports.files.moveFile(to.path, from.path, true); !back)
         return Error{
@@ -170,7 +170,7 @@ Status respellValue(const SourcePorts& ports, UserPrompts& prompts, const Regist
                     const EntryContent& content) {
     const RegistryPlace interim{from.key, temporaryNameFor(from.name)};
     if (Status parked = moveEntry(ports, prompts, from, interim, content); !parked) return parked;
-    const Status renamed = moveEntry(ports, prompts, interim, to, content);
+    Status renamed = moveEntry(ports, prompts, interim, to, content);
     if (renamed) return {};
     if (const Status back = moveEntry(ports, prompts, interim, from, content); !back)
         return partlyDone(from, interim, renamed.error(), back.error());
