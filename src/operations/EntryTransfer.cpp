@@ -1,5 +1,6 @@
 #include "operations/EntryTransfer.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -146,11 +147,29 @@ bool sameSpelling(const EntryPlace& a, const EntryPlace& b) {
     return true;
 }
 
-// A file system renames a file to another spelling of its name in place; new
-// contents are written once it bears the new name.
+bool listedAs(FileSystem& files, const std::string& path) {
+    const auto names = files.listFiles(parentFolderOf(path));
+    return std::find(names.begin(), names.end(), fileNameOf(path)) != names.end();
+}
+
+// A file system renames a file to another spelling of its name in place. One
+// that takes such a rename for no change at all is given the new spelling by
+// way of a name beside it that shows, so that a run stopped in between leaves
+// the file where a person finds it.
+Status renameSpelling(FileSystem& files, const std::string& from, const std::string& to) {
+    if (Status renamed = files.moveFile(from, to, true); !renamed) return renamed;
+    if (listedAs(files, to)) return {};
+    const std::string interim = withTrailingBackslash(parentFolderOf(to)) + "~" + std::string(fileNameOf(to));
+    if (Status moved = files.moveFile(from, interim, false); !moved) return moved;
+    Status renamed = files.moveFile(interim, to, false);
+    if (!renamed) (void)files.moveFile(interim, from, false);
+    return renamed;
+}
+
+// New contents are written once the file bears the new name.
 Status respellFile(const SourcePorts& ports, const FilePlace& from, const FilePlace& to, const EntryContent& content) {
     if (Status allowed = ports.files.checkChange(from.path); !allowed) return allowed;
-    if (Status renamed = ports.files.moveFile(from.path, to.path, true); !renamed) return renamed;
+    if (Status renamed = renameSpelling(ports.files, from.path, to.path); !renamed) return renamed;
     const EntryRead now = readEntry(ports, to);
     if (now && *now && sameContent(**now, content)) return {};
     Status rewritten = rewriteEntry(ports, to, content);
