@@ -36,15 +36,15 @@ Error notLoaded() {
 
 }  // namespace
 
-std::optional<OfflinePlatform::HiveKey> OfflinePlatform::hiveKeyOf(const RegistryLocation& location) const {
+Result<OfflinePlatform::HiveKey> OfflinePlatform::hiveKeyOf(const RegistryLocation& location) const {
     if (location.hive == Hive::CurrentUser) {
         auto classes = below(kClasses, location.subkey);
         if (!classes) return HiveKey{user_.get(), location.subkey};
-        if (!classes_) return std::nullopt;
+        if (!classes_) return notLoaded();
         return HiveKey{classes_.get(), *classes};
     }
     auto software = below(kSoftware, location.subkey);
-    if (!software) return std::nullopt;
+    if (!software) return notLoaded();
     // A 32-bit Windows has one view; a 64-bit one keeps the 32-bit view of
     // SOFTWARE in its Wow6432Node.
     if (location.view == RegistryView::Bits32 && software_->hasKey(kWow64Node))
@@ -78,14 +78,26 @@ std::optional<std::vector<std::string>> OfflinePlatform::readSubkeyNames(const R
 
 Status OfflinePlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
     auto place = hiveKeyOf(key);
-    if (!place) return notLoaded();
+    if (!place) return place.error();
     return place->hive->setValue(place->key, {value.name, value.type, value.data}, createKey);
 }
 
 Status OfflinePlatform::deleteValue(const RegistryLocation& key, const std::string& name) {
     auto place = hiveKeyOf(key);
-    if (!place) return notLoaded();
+    if (!place) return place.error();
     return place->hive->deleteValue(place->key, name);
+}
+
+Status OfflinePlatform::removeEmptyKey(const RegistryLocation& key) {
+    auto place = hiveKeyOf(key);
+    if (!place) return place.error();
+    return place->hive->removeEmptyKey(place->key);
+}
+
+Status OfflinePlatform::checkChange(const RegistryLocation& key) {
+    auto place = hiveKeyOf(key);
+    if (!place) return place.error();
+    return place->hive->checkChange(place->key);
 }
 
 bool OfflinePlatform::viewsShareKey(Hive hive, const std::string&) {
@@ -113,11 +125,19 @@ std::optional<std::string> OfflinePlatform::readProfile(const std::string& secti
     return ProfileText(*bytes).value(section, key);
 }
 
+Status OfflinePlatform::checkChange(const std::string& section, const std::string& file) {
+    if (auto mapped = mappedProfileKey(section, file)) return mapped->hive->checkChange(mapped->key);
+    return checkChange(file);
+}
+
 Status OfflinePlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
                                      const std::string& file) {
     if (auto mapped = mappedProfileKey(section, file))
         return mapped->hive->setValue(mapped->key, {key, kRegSz, storedString(value, kRegSz)}, true);
-    ProfileText text(readFile(file).value_or(std::vector<std::uint8_t>{}));
+    // A file that stands but cannot be read is not written over.
+    auto bytes = readFile(file);
+    if (!bytes && bytes.error().kind != ErrorKind::NotFound) return bytes.error();
+    ProfileText text(bytes ? *bytes : Bytes{});
     text.setValue(section, key, value);
     return writeFile(file, text.bytes());
 }

@@ -21,7 +21,8 @@ struct LaunchRequest {
 // directory apply; a packaged app's startup task starts its executable.
 // Any other row: the command line taken apart as Windows does, environment
 // variables expanded, run in the program's folder. Nothing for an empty
-// command line.
+// command line, nor for a file whose name Windows cannot give a file (its
+// path would open another; the status bar says why).
 std::optional<LaunchRequest> launchRequestFor(SystemFacts& system, FileSystem& files, const StartupEntry& row);
 
 // Starts what Run starts for the row: a scheduled task is run by the task
