@@ -5,14 +5,11 @@
 namespace lsu {
 
 SectionLoad loadSection(const ScanPorts& ports, SectionId id) {
-    const Section& shown = section(id);
-    SectionLoad load{std::string(shown.key), std::string(shown.description), {}, 0};
+    SectionLoad load;
     ExistenceCheck check(ports.files, ports.system, ports.versions);
     ScanContext context{ports, load.rows, check};
     for (SectionId leaf : leavesOf(id)) scanLeaf(leaf, context);
     tickEnabledRows(load.rows);
-    load.probes = check.probeCount();
-    load.publisherReads = check.publisherReads();
     return load;
 }
 
