@@ -33,11 +33,6 @@ std::optional<SectionLoad> SectionLoader::take(WPARAM ticket) {
     return load;
 }
 
-bool SectionLoader::busy() const {
-    std::lock_guard lock(mutex_);
-    return next_.has_value() || running_ || finished_.has_value();
-}
-
 void SectionLoader::work() {
     // Reading links asks the shell's objects, which live in an apartment.
     const ShellThread shell;
@@ -48,11 +43,9 @@ void SectionLoader::work() {
         const SectionId id = *next_;
         const WPARAM ticket = latest_;
         next_.reset();
-        running_ = true;
         lock.unlock();
         SectionLoad load = loadSection(ports_, id);
         lock.lock();
-        running_ = false;
         // A newer request supersedes this load before it reaches the window.
         if (ticket != latest_) continue;
         finished_ = std::move(load);

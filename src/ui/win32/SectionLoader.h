@@ -28,7 +28,6 @@ public:
     WPARAM start(SectionId id);
     // The finished load of that ticket, unless a newer load was started since.
     std::optional<SectionLoad> take(WPARAM ticket);
-    bool busy() const;
 
 private:
     void work();
@@ -36,13 +35,12 @@ private:
     ScanPorts ports_;
     HWND window_;
     UINT doneMessage_;
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::condition_variable wanted_;
     std::optional<SectionId> next_;
     WPARAM latest_ = 0;
     std::optional<SectionLoad> finished_;
     WPARAM finishedTicket_ = 0;
-    bool running_ = false;
     bool stopping_ = false;
     std::thread worker_;
 };
