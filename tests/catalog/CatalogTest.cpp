@@ -19,38 +19,56 @@ namespace {
 
 using CatalogTest = test::BackendTest;
 
-// The current user's registry, the machine's, win.ini, the shared Startup folder, the user's.
-int readingRank(SectionId leaf) {
-    if (const auto* registry = sourceAs<RegistrySource>(leaf)) return registry->hive == Hive::CurrentUser ? 0 : 1;
-    if (sourceAs<WinIniSource>(leaf)) return 2;
-    return sourceAs<FolderSource>(leaf)->folder == ShellFolder::CommonStartup ? 3 : 4;
-}
-
-TEST(Sections, TreeShowsParentsFirstAndEachKeyIsItsParentsKeyAndOneName) {
-    std::set<std::string_view> keys;
+// The tree as the folder pane shows it, parents before their children:
+// each section's key, its caption and its parent's key.
+TEST(Sections, TheTreeHoldsEverySectionBelowItsParent) {
+    using Node = std::tuple<std::string_view, std::string_view, std::string_view>;
+    std::vector<Node> shown;
     for (SectionId id : sectionTree()) {
         const Section& node = section(id);
-        const std::string name(node.key.substr(node.key.rfind('\\') + 1));
-        const bool belowGroup = node.parent && section(*node.parent).parent;
-        EXPECT_EQ(node.key, (belowGroup ? std::string(section(*node.parent).key) + "\\" : "") + name);
-        EXPECT_TRUE(!node.parent || (keys.count(section(*node.parent).key) && !section(*node.parent).isLeaf()));
-        EXPECT_TRUE(node.id == id && !name.empty() && keys.insert(node.key).second) << node.key;
+        shown.emplace_back(node.key, node.caption, node.parent ? section(*node.parent).key : "");
     }
-    EXPECT_EQ(keys.size(), static_cast<std::size_t>(SectionId::UserPolicyRun) + 1);
+    EXPECT_EQ(shown, (std::vector<Node>{
+                         {"All Programs", "All", ""},
+                         {"Startup Folder", "Startup folder", "All Programs"},
+                         {"Startup Folder\\All Users", "All users", "Startup Folder"},
+                         {"Startup Folder\\Current User", "Current user", "Startup Folder"},
+                         {"Registry", "Registry", "All Programs"},
+                         {"Registry\\All Users", "All users", "Registry"},
+                         {"Registry\\All Users\\Run", "Run", "Registry\\All Users"},
+                         {"Registry\\All Users\\Run Once", "Run once", "Registry\\All Users"},
+                         {"Registry\\All Users\\Run Once Ex", "Run once Ex", "Registry\\All Users"},
+                         {"Registry\\All Users\\Run Services", "Run services", "Registry\\All Users"},
+                         {"Registry\\All Users\\Run Services Once", "Run services once", "Registry\\All Users"},
+                         {"Registry\\All Users\\Policy Run", "Policy Run", "Registry\\All Users"},
+                         {"Registry\\Current User", "Current User", "Registry"},
+                         {"Registry\\Current User\\Run", "Run", "Registry\\Current User"},
+                         {"Registry\\Current User\\Run Once", "Run once", "Registry\\Current User"},
+                         {"Registry\\Current User\\Policy Run", "Policy Run", "Registry\\Current User"},
+                         {"Win.ini", "Win.ini", "All Programs"},
+                         {"Win.ini\\Load", "Load", "Win.ini"},
+                         {"Win.ini\\Run", "Run", "Win.ini"},
+                     }));
 }
 
+// The current user's registry keys before the machine's, the registry
+// before win.ini, win.ini before the Startup folders, the shared folder
+// before the user's.
 TEST(Sections, EachSectionStandsForItsLeavesInReadingOrder) {
-    std::vector<SectionId> reading;
-    std::copy_if(sectionTree().begin(), sectionTree().end(), std::back_inserter(reading),
-                 [](SectionId id) { return section(id).isLeaf(); });
-    std::stable_sort(reading.begin(), reading.end(), [](auto a, auto b) { return readingRank(a) < readingRank(b); });
-    for (SectionId id : sectionTree()) {
-        const std::string key(section(id).key);
-        std::vector<SectionId> own;
-        for (SectionId leaf : reading)
-            if (!section(id).parent || leaf == id || startsWith(section(leaf).key, key + "\\")) own.push_back(leaf);
-        EXPECT_EQ(leavesOf(id), own) << key;
-    }
+    using enum SectionId;
+    const std::pair<SectionId, std::vector<SectionId>> cases[] = {
+        {AllPrograms,
+         {UserRun, UserRunOnce, UserPolicyRun, MachineRun, MachineRunOnce, MachineRunOnceEx, MachineRunServices,
+          MachineRunServicesOnce, MachinePolicyRun, WinIniLoad, WinIniRun, StartupAllUsers, StartupCurrentUser}},
+        {Registry,
+         {UserRun, UserRunOnce, UserPolicyRun, MachineRun, MachineRunOnce, MachineRunOnceEx, MachineRunServices,
+          MachineRunServicesOnce, MachinePolicyRun}},
+        {RegistryCurrentUser, {UserRun, UserRunOnce, UserPolicyRun}},
+        {StartupFolder, {StartupAllUsers, StartupCurrentUser}},
+        {WinIni, {WinIniLoad, WinIniRun}},
+        {MachineRunOnceEx, {MachineRunOnceEx}},
+    };
+    for (const auto& [id, leaves] : cases) EXPECT_EQ(leavesOf(id), leaves) << section(id).key;
 }
 
 std::string upperCased(std::string_view key) { return utf8FromUtf16(foldedName(key)); }

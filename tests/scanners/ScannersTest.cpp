@@ -36,10 +36,13 @@ protected:
     CountedVersions versions{platform.versions};
     const ScanPorts counted{platform, versions};
 
+    // The rows of a leaf, each of that leaf and ticked when it is enabled.
     EntryList load(SectionId id) {
         EntryList rows = loadSection(platform, id).rows;
-        for (const auto& row : rows)
-            EXPECT_TRUE(row.section == id && &sourceOf(row) == &*section(id).source && row.checked == row.enabled);
+        for (const auto& row : rows) {
+            EXPECT_EQ(row.section, id) << row.name;
+            EXPECT_EQ(row.checked, row.enabled) << row.name;
+        }
         return rows;
     }
 };
@@ -145,8 +148,8 @@ TEST_F(ScannersTest, ShortcutsAreListedByDisplayNameWithTheirTarget) {
 TEST_F(ScannersTest, FoldersListTheirVisibleFilesThenTheParkedOnes) {
     const std::string folder = startupFolder(platform, StartupCurrentUser);
     scratch.hiddenFileAt(folder + "\\desktop.ini");
-    ASSERT_TRUE(platform.files.ensureFolder(folder + "\\Sub") &&
-                platform.files.writeFile(folder + "\\Sub\\inner.bat", {'x'}));
+    ASSERT_TRUE(platform.files.ensureFolder(folder + "\\Sub"));
+    ASSERT_TRUE(platform.files.writeFile(folder + "\\Sub\\inner.bat", {'x'}));
     scratch.fileAt(startupFolder(platform, StartupCurrentUser, true) + "\\a parked.bat");
     scratch.fileAt(folder + "\\b.bat");
     scratch.fileAt(folder + "\\A.bat");
