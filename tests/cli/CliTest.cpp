@@ -89,8 +89,9 @@ TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
         EXPECT_TRUE(result.err.starts_with("lstartup-cli: error: ")) << result.err;
         EXPECT_EQ(inventory(platform()), before) << args.front();
     }
-    EXPECT_EQ(runTool(platform(), {"frobnicate"}).err, "lstartup-cli: error: unknown command \"frobnicate\" (commands: "
-                                                        "list, enable, disable, delete, add; see --help)\n");
+    EXPECT_EQ(runTool(platform(), {"frobnicate"}).err,
+              "lstartup-cli: error: unknown command \"frobnicate\" (commands: "
+              "list, enable, disable, delete, add; see --help)\n");
     EXPECT_EQ(runTool(platform(), {"delete", kUserRun, "Tool"}).err,
               "lstartup-cli: error: refused: Are you sure to delete the selected item? This action can not be undone."
               " Give --yes to answer Yes.\n");
@@ -102,7 +103,8 @@ TEST(CliOnARefusingSystem, FailedChangeSaysWhyOnOneStderrLineAndChangesNothing) 
     platform.makeReadOnly(Hive::CurrentUser);
     const std::string before = inventory(platform);
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"disable", kUserRun, "Tool"}, languageText(kTextDisableFailedTitle) + ": " + languageText(kTextDisableFailedPrompt)},
+        {{"disable", kUserRun, "Tool"},
+         languageText(kTextDisableFailedTitle) + ": " + languageText(kTextDisableFailedPrompt)},
         {{"add", kUserRun, "New", "new.exe"}, std::string(kAddFailedTitle) + ": " + kAddFailedPrompt},
     };
     for (const auto& [args, message] : cases) {
@@ -155,7 +157,8 @@ TEST(CsvFormat, QuotesFieldsWithCommasQuotesOrLineBreaksAndEndsRecordsWithCrLf) 
 TEST(JsonFormat, IsAnArrayOfTheRowsCellsWithBytesThatAreNotUtf8Replaced) {
     EXPECT_EQ(nlohmann::json::parse(cli::formatJson({})), nlohmann::json::array());
     EXPECT_NE(cli::formatJson({entry("Früh ✓", "b.exe")}).find("\"Früh ✓\""), std::string::npos);  // UTF-8, not escaped
-    const auto rows = nlohmann::json::parse(cli::formatJson({entry("Agent, \"Pro\"", "a.exe\r\n-x"), entry("bad\xFF", "b")}));
+    const auto rows =
+        nlohmann::json::parse(cli::formatJson({entry("Agent, \"Pro\"", "a.exe\r\n-x"), entry("bad\xFF", "b")}));
     EXPECT_EQ(rows, nlohmann::json::parse(R"([{"name": "Agent, \"Pro\"", "commandLine": "a.exe\r\n-x", "exists": "No",
         "section": "Registry\\Current User\\Run", "status": "Enabled", "type": "Reg", "publisher": "",
         "state": "Enabled", "switchedOff": false, "readOnly": false}, {"name": "bad\uFFFD", "commandLine": "b",
@@ -253,8 +256,9 @@ TEST(TableFormat, APublisherIsShownOnlyInTheRoomTheOtherColumnsLeave) {
 }
 
 TEST(TableFormat, CellsAreCutBetweenCharactersAndWideOnesTakeTwoCells) {
-    const EntryList rows = {entry("ÄÖÜäöü ÄÖÜäöü", "C:\\Program Files\\Vendor\\Product\\bin\\tool.exe --many --options"),
-                            entry("Lines", "line one\r\nline two")};
+    const EntryList rows = {
+        entry("ÄÖÜäöü ÄÖÜäöü", "C:\\Program Files\\Vendor\\Product\\bin\\tool.exe --many --options"),
+        entry("Lines", "line one\r\nline two")};
     for (int width : {80, 76}) {
         for (const std::string& line : linesOf(cli::formatTable(rows, width))) {
             EXPECT_LE(charactersOf(line), width) << line;
@@ -274,6 +278,25 @@ TEST(TableFormat, CellsAreCutBetweenCharactersAndWideOnesTakeTwoCells) {
     // The end of a text kept after a cut never starts with a combining mark.
     EXPECT_EQ(cli::suffixFitting("abe\xCC\x81z", 1), 5u);
     EXPECT_EQ(cli::suffixFitting("ab\xE4\xB8\xADz", 2), 5u);
+}
+
+// The cells a terminal draws: two for East Asian wide characters and emoji,
+// from the first character of their blocks to the last, none for combining
+// marks, and one for each byte that does not start a whole character.
+TEST(DisplayWidth, EachCharacterTakesTheCellsATerminalDrawsItIn) {
+    const std::pair<std::string_view, int> cases[] = {
+        {"a", 1},
+        {"\xE1\x84\x80", 2},      // U+1100, the first of the wide Hangul Jamo
+        {"\xE1\x85\x9F", 2},      // U+115F, the last of them
+        {"\xE1\x85\xA0", 1},      // U+1160, the first after them
+        {"\xE4\xB8\xAD", 2},      // U+4E2D
+        {"\xF0\x9F\x98\x80", 2},  // U+1F600
+        {"e\xCC\x81", 1},         // e and U+0301 drawn over it
+        {"\xC3\xA9", 1},          // U+00E9
+        {"\x80", 1},
+        {"\xE4\xB8", 2},
+    };
+    for (const auto& [text, cells] : cases) EXPECT_EQ(cli::displayWidth(text), cells) << text;
 }
 
 // Below the least width of every column a terminal wraps the line rather
