@@ -50,7 +50,7 @@ target_compile_options(lsu_win_test_support PRIVATE ${LSU_TEST_CODE_OPTIMISATION
 
 file(GLOB LSU_WIN_TEST_SOURCES CONFIGURE_DEPENDS
   tests/base/*.cpp tests/catalog/*.cpp tests/scanners/*.cpp tests/operations/*.cpp tests/ui/logic/*.cpp
-  tests/platform/*.cpp tests/support/*.cpp tests/win32/*.cpp tests/cli/*.cpp)
+  tests/platform/*.cpp tests/support/*.cpp tests/win32/*.cpp tests/cli/*.cpp tests/formats/*.cpp)
 list(REMOVE_ITEM LSU_WIN_TEST_SOURCES ${LSU_WIN_TEST_SUPPORT_SOURCES})
 add_executable(lsu_tests_win ${LSU_WIN_TEST_SOURCES})
 target_link_libraries(lsu_tests_win PRIVATE lsu_win_test_support lsu_memory_platform gtest_main)

@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # Replays the crashes kept from earlier runs, then runs each libFuzzer target
-# for a bounded time on a copy of its seed corpus, two targets at a time (one
-# on each core). A crash it finds is saved under fuzz/regressions/<target>/ so
-# that it is replayed by every later run. The copies live in one temporary
-# folder, removed on exit; fuzzers still running then are stopped.
+# for its share of a fixed time on a copy of its seed corpus, two targets at
+# a time (one on each core). A crash it finds is saved under
+# fuzz/regressions/<target>/ so that it is replayed by every later run. The
+# copies live in one temporary folder, removed on exit; fuzzers still running
+# then are stopped.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/on-exit.sh
-seconds=${LSU_FUZZ_SECONDS:-25}
 parallel=2
 targets=()
 for source in fuzz/Fuzz*.cpp; do targets+=("$(basename "$source" .cpp)"); done
+# The stage lasts about as long however many targets there are: 50 s of
+# fuzzing on each core, shared among the targets that run on it.
+rounds=$(((${#targets[@]} + parallel - 1) / parallel))
+seconds=${LSU_FUZZ_SECONDS:-$((50 / rounds))}
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2 --target "${targets[@]}" >/dev/null
 work_root=$(mktemp -d /tmp/lstartup-fuzz.XXXXXX)

@@ -6,46 +6,13 @@
 
 #include "base/Utf16.h"
 #include "platform/formats/LittleEndian.h"
+#include "platform/formats/PeResources.h"
 
 namespace lsu::formats {
 
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
-
-constexpr std::uint32_t kResourceDirectoryEntry = 2;
-constexpr std::uint32_t kVersionType = 16;  // RT_VERSION
-constexpr std::uint32_t kVersionInfoName = 1;
-constexpr std::uint32_t kSubdirectory = 0x80000000u;
-
-// Where the bytes of a relative virtual address lie in the file.
-std::optional<std::uint64_t> fileOffsetOf(Bytes sections, std::uint16_t count, std::uint32_t rva) {
-    for (std::uint16_t i = 0; i < count; ++i) {
-        const std::size_t header = std::size_t{i} * 40;
-        auto virtualSize = readLe32(sections, header + 8), address = readLe32(sections, header + 12);
-        auto rawSize = readLe32(sections, header + 16), rawOffset = readLe32(sections, header + 20);
-        if (!virtualSize || !address || !rawSize || !rawOffset) return std::nullopt;
-        const std::uint32_t span = *virtualSize > *rawSize ? *virtualSize : *rawSize;
-        if (rva >= *address && rva - *address < span) return std::uint64_t{*rawOffset} + (rva - *address);
-    }
-    return std::nullopt;
-}
-
-// The entry of one directory level to follow: the one with this id, or the
-// first when any will do.
-std::optional<std::uint32_t> directoryEntry(const ByteSource& image, std::uint64_t directory,
-                                            std::optional<std::uint32_t> id) {
-    const auto header = image.read(directory, 16);
-    auto named = readLe16(header, 12), numbered = readLe16(header, 14);
-    if (!named || !numbered) return std::nullopt;
-    const auto entries = image.read(directory + 16, (std::size_t{*named} + *numbered) * 8);
-    for (std::size_t i = 0; i < std::size_t{*named} + *numbered; ++i) {
-        auto name = readLe32(entries, i * 8), target = readLe32(entries, i * 8 + 4);
-        if (!name || !target) return std::nullopt;
-        if (!id || *name == *id) return *target;
-    }
-    return std::nullopt;
-}
 
 // One node of the VS_VERSIONINFO tree: its key, its value and its children.
 struct VersionNode {
@@ -118,43 +85,11 @@ std::string companyNameOfBlock(Bytes block) {
 }  // namespace
 
 std::string companyNameOfImage(const ByteSource& image) {
-    const auto dosHeader = image.read(0, 0x40);
-    if (readLe16(dosHeader, 0) != 0x5A4D) return {};  // "MZ"
-    auto pe = readLe32(dosHeader, 0x3C);
-    if (!pe) return {};
-    const auto fileHeader = image.read(*pe, 24);
-    if (readLe32(fileHeader, 0) != 0x00004550u) return {};  // "PE\0\0"
-    auto sectionCount = readLe16(fileHeader, 6), optionalSize = readLe16(fileHeader, 20);
-    if (!sectionCount || !optionalSize) return {};
-    const std::uint64_t optionalStart = std::uint64_t{*pe} + 24;
-    const auto optional = image.read(optionalStart, *optionalSize);
-    auto magic = readLe16(optional, 0);
-    if (!magic || (*magic != 0x10B && *magic != 0x20B)) return {};
-    const std::size_t directories = *magic == 0x20B ? 112 : 96;
-    auto directoryCount = readLe32(optional, directories - 4);
-    auto resourceRva = readLe32(optional, directories + std::size_t{kResourceDirectoryEntry} * 8);
-    if (!directoryCount || *directoryCount <= kResourceDirectoryEntry || !resourceRva || *resourceRva == 0) return {};
-    const auto sections = image.read(optionalStart + *optionalSize, std::size_t{*sectionCount} * 40);
-    auto resourceStart = fileOffsetOf(sections, *sectionCount, *resourceRva);
-    if (!resourceStart) return {};
-
-    // Type RT_VERSION, name VS_VERSION_INFO (1), then the first language.
-    std::uint32_t entry = 0;
-    for (std::uint32_t id : {kVersionType, kVersionInfoName}) {
-        auto next = directoryEntry(image, *resourceStart + (entry & ~kSubdirectory), id);
-        if (!next || !(*next & kSubdirectory)) return {};
-        entry = *next;
-    }
-    auto leaf = directoryEntry(image, *resourceStart + (entry & ~kSubdirectory), std::nullopt);
-    if (!leaf || (*leaf & kSubdirectory)) return {};
-    const auto dataEntry = image.read(*resourceStart + *leaf, 8);
-    auto dataRva = readLe32(dataEntry, 0), dataSize = readLe32(dataEntry, 4);
-    auto data = dataRva ? fileOffsetOf(sections, *sectionCount, *dataRva) : std::nullopt;
-    if (!data || !dataSize) return {};
-    // The version block measures itself in 16 bits.
-    const auto block = image.read(*data, std::min<std::size_t>(*dataSize, 0x10000));
-    if (block.size() < std::min<std::size_t>(*dataSize, 0x10000)) return {};
-    return companyNameOfBlock(block);
+    constexpr std::uint32_t kVersionInfoName = 1;  // VS_VERSION_INFO
+    // The block measures itself in 16 bits; a resource claiming far more is no version resource.
+    constexpr std::size_t kLargestVersionResource = 1u << 20;
+    auto block = resourceData(image, kVersionResourceType, kVersionInfoName, kLargestVersionResource);
+    return block ? companyNameOfBlock(*block) : std::string();
 }
 
 std::string companyNameOfImage(Bytes image) { return companyNameOfImage(SpanSource(image)); }
