@@ -46,13 +46,13 @@ const CommandInfo& commandInfo(Command command) {
 }
 
 std::string shortcutText(const Shortcut& shortcut) {
-    return (shortcut.control ? "Ctrl+" : "") + std::string(keyName(shortcut.key));
+    return std::string(shortcut.control ? "Ctrl+" : "").append(keyName(shortcut.key));
 }
 
 std::string menuItemText(Command command) {
     const CommandInfo& row = commandInfo(command);
     std::string text(row.caption);
-    if (row.shortcut) text += "\t" + shortcutText(*row.shortcut);
+    if (row.shortcut) text.append("\t").append(shortcutText(*row.shortcut));
     return text;
 }
 
