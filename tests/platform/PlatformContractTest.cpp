@@ -216,6 +216,7 @@ TEST_F(PlatformContractFiles, MoveReplacesOnlyWhenAsked) {
     EXPECT_TRUE(platform.files.moveFile(to, free, false));
     EXPECT_EQ(platform.files.readFile(free), Bytes{'m'});
     EXPECT_FALSE(platform.files.fileExists(to));
+    EXPECT_TRUE(platform.files.moveFile(free, to, false));
 }
 
 TEST_F(PlatformContractFiles, NamesDifferingOnlyInTheCaseOfALetterNameOneFile) {
