@@ -9,6 +9,7 @@
 
 #include "base/CaseFolding.h"
 #include "base/Utf16.h"
+#include "platform/Registry.h"
 #include "platform/formats/HiveHeader.h"
 #include "platform/offline/Posix.h"
 
@@ -18,9 +19,6 @@ namespace {
 
 using formats::HiveCells;
 using formats::KeyCell;
-
-// The longest value name the registry takes, in UTF-16 units.
-constexpr std::size_t kLongestValueName = 16383;
 
 std::vector<std::string> keyComponents(const std::string& key) {
     std::vector<std::string> components;
@@ -227,6 +225,8 @@ Status HiveFile::checkPartner(const std::string& key) const {
 Status HiveFile::checkChange(const std::string& key) const {
     if (Status allowed = guard_.checkVolume(path_); !allowed) return allowed;
     if (Status allowed = guard_.checkHive(path_, dirty_); !allowed) return allowed;
+    if (auto cell = existingKey(cells_, key))
+        if (auto values = rewritableValues(*cell, key); !values) return values.error();
     return checkPartner(key);
 }
 
@@ -295,6 +295,15 @@ Status HiveFile::deleteValue(const std::string& key, const std::string& name) {
     Status done = apply({found.found[top].offset, {}, std::nullopt, true}, key, std::nullopt);
     for (std::size_t count = top; done && count <= components.size(); ++count)
         createdKeys_.erase(foldedName(joinedKey(components, count)));
+    return done;
+}
+
+Status HiveFile::removeEmptyKey(const std::string& key) {
+    auto cell = existingKey(cells_, key);
+    if (!cell || cell->valueCount != 0 || cell->subkeyCount != 0) return {};
+    if (Status allowed = checkChange(key); !allowed) return allowed;
+    Status done = apply({cell->offset, {}, std::nullopt, true}, key, std::nullopt);
+    if (done) createdKeys_.erase(foldedName(key));
     return done;
 }
 

@@ -29,10 +29,10 @@ std::optional<std::string> belowSoftware(const std::string& subkey) {
 
 }  // namespace
 
-std::optional<OfflinePlatform::HiveKey> OfflinePlatform::hiveKeyOf(const RegistryLocation& location) const {
+Result<OfflinePlatform::HiveKey> OfflinePlatform::hiveKeyOf(const RegistryLocation& location) const {
     if (location.hive == Hive::CurrentUser) return HiveKey{user_.get(), location.subkey};
     auto below = belowSoftware(location.subkey);
-    if (!below) return std::nullopt;
+    if (!below) return Error{ErrorKind::NotFound, 0, "Only the SOFTWARE hive of the machine is loaded offline."};
     // A 32-bit Windows has one view; a 64-bit one keeps the 32-bit view of
     // SOFTWARE in its Wow6432Node.
     if (location.view == RegistryView::Bits32 && software_->hasKey(kWow64Node))
@@ -61,14 +61,26 @@ std::optional<RegistryValue> OfflinePlatform::readValue(const RegistryLocation& 
 
 Status OfflinePlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
     auto place = hiveKeyOf(key);
-    if (!place) return Error{ErrorKind::NotFound, 0, "Only the SOFTWARE hive of the machine is loaded offline."};
+    if (!place) return place.error();
     return place->hive->setValue(place->key, {value.name, value.type, value.data}, createKey);
 }
 
 Status OfflinePlatform::deleteValue(const RegistryLocation& key, const std::string& name) {
     auto place = hiveKeyOf(key);
-    if (!place) return Error{ErrorKind::NotFound, 0, "Only the SOFTWARE hive of the machine is loaded offline."};
+    if (!place) return place.error();
     return place->hive->deleteValue(place->key, name);
+}
+
+Status OfflinePlatform::removeEmptyKey(const RegistryLocation& key) {
+    auto place = hiveKeyOf(key);
+    if (!place) return place.error();
+    return place->hive->removeEmptyKey(place->key);
+}
+
+Status OfflinePlatform::checkChange(const RegistryLocation& key) {
+    auto place = hiveKeyOf(key);
+    if (!place) return place.error();
+    return place->hive->checkChange(place->key);
 }
 
 bool OfflinePlatform::viewsShareKey(Hive hive, const std::string&) {
@@ -96,11 +108,19 @@ std::optional<std::string> OfflinePlatform::readProfile(const std::string& secti
     return ProfileText(*bytes).value(section, key);
 }
 
+Status OfflinePlatform::checkChange(const std::string& section, const std::string& file) {
+    if (auto mapped = mappedProfileKey(section, file)) return mapped->hive->checkChange(mapped->key);
+    return checkChange(file);
+}
+
 Status OfflinePlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
                                      const std::string& file) {
     if (auto mapped = mappedProfileKey(section, file))
         return mapped->hive->setValue(mapped->key, {key, kRegSz, storedString(value, kRegSz)}, true);
-    ProfileText text(readFile(file).value_or(std::vector<std::uint8_t>{}));
+    // A file that stands but cannot be read is not written over.
+    auto bytes = readFile(file);
+    if (!bytes && bytes.error().kind != ErrorKind::NotFound) return bytes.error();
+    ProfileText text(bytes ? *bytes : Bytes{});
     text.setValue(section, key, value);
     return writeFile(file, text.bytes());
 }

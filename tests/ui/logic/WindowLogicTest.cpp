@@ -89,6 +89,9 @@ TEST(RunCommand, AStartupFolderRowOpensItsFileWhereItStands) {
     EXPECT_EQ(launchRequestFor(platform, platform, row), (LaunchRequest{startup + "\\Tool.lnk", "", startup}));
     std::tie(row.commandLine, row.type, row.fileName) = std::tuple("sync.bat", EntryType::File, "sync.bat");
     EXPECT_EQ(launchRequestFor(platform, platform, row), (LaunchRequest{startup + "\\sync.bat", "", startup}));
+    // The path of "sync.bat." would open "sync.bat".
+    row.fileName = "sync.bat.";
+    EXPECT_FALSE(launchRequestFor(platform, platform, row));
 }
 
 TEST(ThemeManifest, IsWrittenOnceHiddenAndNamedAfterTheProgram) {
@@ -145,11 +148,11 @@ TEST(EntryDialogFields, AddStartsEmptyAndEditShowsTheRow) {
     StartupEntry row;
     std::tie(row.name, row.commandLine, row.section) = std::tuple("Tray", "tray.exe /quiet", WinIniLoad);
     const EntryDialogSetup edit = editDialogSetup(row);
+    const auto writable = std::count_if(leavesOf(AllPrograms).begin(), leavesOf(AllPrograms).end(),
+                                        [](SectionId leaf) { return !section(leaf).readOnly; });
     EXPECT_EQ(edit.caption, "Edit program");
     EXPECT_FALSE(edit.forAdd);
-    std::vector<SectionId> editable = add.sections;
-    editable.insert(editable.end(), {WinIniLoad, WinIniRun});
-    EXPECT_EQ(edit.sections, editable);
+    EXPECT_EQ(std::ssize(edit.sections), writable);
     EXPECT_EQ(edit.form, (EntryForm{"Tray", "tray.exe /quiet", WinIniLoad}));
     row.section = Registry;  // a group is no place to write to
     EXPECT_EQ(editDialogSetup(row).form.section, std::nullopt);
