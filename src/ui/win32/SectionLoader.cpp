@@ -34,11 +34,6 @@ std::optional<LoadedRows> SectionLoader::take(WPARAM ticket) {
     return std::exchange(read_, std::nullopt);
 }
 
-bool SectionLoader::busy() const {
-    std::lock_guard lock(mutex_);
-    return next_.has_value() || running_ || read_.has_value();
-}
-
 void SectionLoader::deliver(WPARAM ticket, EntryList rows) {
     std::lock_guard lock(mutex_);
     handOver(ticket, std::move(rows), false);
@@ -67,12 +62,9 @@ void SectionLoader::work() {
         const SectionId id = *next_;
         const WPARAM ticket = latest_;
         next_.reset();
-        running_ = true;
         lock.unlock();
         loadSectionByLeaf(ports_, id, [&](EntryList rows) { deliver(ticket, std::move(rows)); });
         lock.lock();
-        // The window learns that the load is complete only once it is no longer running.
-        running_ = false;
         handOver(ticket, {}, true);
     }
 }

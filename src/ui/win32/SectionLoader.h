@@ -37,7 +37,6 @@ public:
     // The rows the load of that ticket read since they were last taken,
     // unless a newer load was started since.
     std::optional<LoadedRows> take(WPARAM ticket);
-    bool busy() const;
 
 private:
     void work();
@@ -49,12 +48,11 @@ private:
     ScanPorts ports_;
     HWND window_;
     UINT readMessage_;
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::condition_variable wanted_;
     std::optional<SectionId> next_;
     WPARAM latest_ = 0;
     std::optional<LoadedRows> read_;  // of the latest ticket, not taken yet
-    bool running_ = false;
     bool stopping_ = false;
     std::thread worker_;
 };
