@@ -23,6 +23,7 @@ public:
     Status launch(const std::string&, const std::string&, const std::string&, ShowCommand) override {
         throw std::bad_alloc();
     }
+    Status runScheduledTask(const std::string&) override { throw std::bad_alloc(); }
 };
 
 }  // namespace
