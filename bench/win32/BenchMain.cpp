@@ -184,7 +184,7 @@ ShowFigures measureShowing(Win32Platform& platform) {
         for (const StartupEntry& row : rows) {
             if (row.type == EntryType::File && sourceAs<FolderSource>(row.section)) {
                 auto [at, inserted] = folders.try_emplace({row.section, row.enabled});
-                if (inserted) at->second = entryFolder(platform, row.section, row.enabled);
+                if (inserted) at->second = entryFolder(platform, row);
                 programs.push_back(at->second + "\\" + row.fileName);
             } else if (auto program = check.resolveProgram(row.commandLine)) {
                 programs.push_back(*program);

@@ -15,7 +15,34 @@ std::string windowsFolder(SystemFacts& system) {
 
 std::string winIniPath(SystemFacts& system) { return windowsFolder(system) + "\\win.ini"; }
 
+namespace {
+
+constexpr std::string_view kProgramName = "LStartUp";
+
+bool isParkedPerUser(SectionId folderSection) {
+    const auto* source = sourceAs<FolderSource>(folderSection);
+    return source && source->folder == ShellFolder::UserStartup;
+}
+
+// The folder the section's parked items are kept below, and the names below
+// it down to the disabled-items folder, each parent first.
+std::pair<std::string, std::vector<std::string>> disabledItemsPath(SystemFacts& system, SectionId folderSection) {
+    const std::string_view key = section(folderSection).key;
+    std::vector<std::string> names = {std::string(key.substr(0, key.find('\\'))), std::string(key)};
+    if (!isParkedPerUser(folderSection)) return {system.programFolder(), names};
+    for (std::string& name : names) name = std::string(kProgramName) + "\\" + name;
+    names.insert(names.begin(), std::string(kProgramName));
+    return {system.shellFolder(ShellFolder::LocalAppData), names};
+}
+
+}  // namespace
+
 std::string disabledItemsFolder(SystemFacts& system, SectionId folderSection) {
+    const auto [base, names] = disabledItemsPath(system, folderSection);
+    return base.empty() ? std::string() : withTrailingBackslash(base) + names.back();
+}
+
+std::string disabledItemsFolderBesideProgram(SystemFacts& system, SectionId folderSection) {
     return withTrailingBackslash(system.programFolder()) + std::string(section(folderSection).key);
 }
 
@@ -23,6 +50,11 @@ std::string entryFolder(SystemFacts& system, SectionId folderSection, bool enabl
     if (!enabled) return disabledItemsFolder(system, folderSection);
     const auto* source = sourceAs<FolderSource>(folderSection);
     return source ? system.shellFolder(source->folder) : std::string();
+}
+
+std::string entryFolder(SystemFacts& system, const StartupEntry& row) {
+    if (!row.enabled && row.parkedBesideProgram) return disabledItemsFolderBesideProgram(system, row.section);
+    return entryFolder(system, row.section, row.enabled);
 }
 
 bool isDisabledItemsFolder(SystemFacts& system, const std::string& folder) {
@@ -34,14 +66,13 @@ bool isDisabledItemsFolder(SystemFacts& system, const std::string& folder) {
 }
 
 Result<std::vector<std::string>> ensureDisabledItemsFolders(SystemFacts& system, FileSystem& files) {
-    const std::string base = withTrailingBackslash(system.programFolder());
     std::vector<std::string> made;
     for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
         if (!sourceAs<FolderSource>(leaf)) continue;
-        // "Startup Folder" first, then its subfolder.
-        const std::string_view key = section(leaf).key;
-        for (const std::string_view name : {key.substr(0, key.find('\\')), key}) {
-            const std::string folder = base + std::string(name);
+        const auto [base, names] = disabledItemsPath(system, leaf);
+        if (base.empty()) continue;
+        for (const std::string& name : names) {
+            const std::string folder = withTrailingBackslash(base) + name;
             if (files.folderExists(folder)) continue;
             if (Status created = files.ensureFolder(folder); !created) {
                 (void)removeFolders(files, made);

@@ -35,6 +35,9 @@ struct StartupEntry {
     RegistryValue stored;
     // Folder rows: the real file name (the shell may display another name).
     std::string fileName;
+    // A current user's item parked in the folder beside the program, where
+    // items were parked before they were kept per user.
+    bool parkedBesideProgram = false;
 };
 
 using EntryList = std::vector<StartupEntry>;

@@ -85,8 +85,7 @@ TEST(Sections, KeysAreFoundExactlyOrIgnoringCase) {
 
 // Parks an entry where the leaf's disabled store is said to be (the registry
 // key with "-" appended in the same hive, win.ini's "SM_Disabled", the folder
-// named as the section below the program's folder, which the program makes at
-// its start); returns the name it is listed under.
+// named as the section, which the program makes at its start); returns the name it is listed under.
 std::string parkBeside(const ScanPorts& platform, SectionId leaf) {
     const std::string name = "parked " + std::to_string(static_cast<int>(leaf));
     Status parked;
@@ -97,9 +96,14 @@ std::string parkBeside(const ScanPorts& platform, SectionId leaf) {
     else if (const auto* winIni = sourceAs<WinIniSource>(leaf))
         parked = platform.profiles.writeProfile("SM_Disabled", std::string(winIni->key), "C:\\" + name,
                                                 platform.system.windowsDirectory() + "\\win.ini");
-    else
-        parked = platform.files.writeFile(
-            platform.system.programFolder() + "\\" + std::string(section(leaf).key) + "\\" + name, {'x'});
+    else {
+        // The current user's items are kept per user, the items of all users
+        // beside the program.
+        const std::string base = sourceAs<FolderSource>(leaf)->folder == ShellFolder::UserStartup
+                                     ? platform.system.shellFolder(ShellFolder::LocalAppData) + "\\LStartUp"
+                                     : platform.system.programFolder();
+        parked = platform.files.writeFile(base + "\\" + std::string(section(leaf).key) + "\\" + name, {'x'});
+    }
     EXPECT_TRUE(parked) << name;
     return name;
 }

@@ -165,7 +165,7 @@ std::string makeWindowsTree(const std::string& parent) {
     const std::string tree = parent + "/windows-" + std::to_string(::getpid()) + "-" + std::to_string(++count);
     for (const char* folder :
          {"/Windows/System32/config", "/Users/Tester/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Startup",
-          "/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup",
+          "/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup", "/Users/Tester/AppData/Local",
           "/Program Files/LStartUp/Startup Folder/All Users", "/Program Files/LStartUp/Startup Folder/Current User"})
         fs::create_directories(tree + folder);
     for (const char* hive : {kSoftwareHive, kUserHive}) putBytes(tree + hive, emptyHiveBytes());

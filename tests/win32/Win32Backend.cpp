@@ -78,7 +78,8 @@ void emptyEverySource(Win32Platform& platform) {
                     "emptying win.ini");
         } else {
             const std::string live = platform.shellFolder(sourceAs<FolderSource>(leaf)->folder);
-            for (const std::string& folder : {live, disabledItemsFolder(platform, leaf)})
+            for (const std::string& folder :
+                 {live, disabledItemsFolder(platform, leaf), disabledItemsFolderBesideProgram(platform, leaf)})
                 if (!folder.empty()) emptyFolder(widen(folder));
         }
     }

@@ -133,6 +133,7 @@ Result<OfflinePlatform::ChangeTarget> OfflinePlatform::changeTarget(const std::s
 }
 
 std::string OfflinePlatform::shellFolder(ShellFolder folder) {
+    if (folder == ShellFolder::LocalAppData) return environment_.expand("%LOCALAPPDATA%");
     const char* profile = folder == ShellFolder::CommonStartup ? "%ProgramData%" : "%APPDATA%";
     return environment_.expand(profile) + kStartupBelowStartMenu;
 }

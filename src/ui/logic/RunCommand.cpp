@@ -12,7 +12,7 @@ std::optional<LaunchRequest> launchRequestFor(SystemFacts& system, FileSystem& f
     // would take for another file's opens nothing.
     if (hasUnsafeFileName(row)) return std::nullopt;
     if (sourceAs<FolderSource>(row.section) && !row.fileName.empty()) {
-        const std::string folder = entryFolder(system, row.section, row.enabled);
+        const std::string folder = entryFolder(system, row);
         return LaunchRequest{withTrailingBackslash(folder) + row.fileName, {}, folder};
     }
     const std::string expanded = system.expandEnvironment(row.commandLine);

@@ -75,7 +75,8 @@ Error deviceFailed() {
 
 MemoryPlatform::MemoryPlatform()
     : shellFolders_{{ShellFolder::UserStartup, "C:\\users\\tester\\Start Menu\\Programs\\Startup"},
-                    {ShellFolder::CommonStartup, "C:\\ProgramData\\Start Menu\\Programs\\Startup"}} {
+                    {ShellFolder::CommonStartup, "C:\\ProgramData\\Start Menu\\Programs\\Startup"},
+                    {ShellFolder::LocalAppData, "C:\\users\\tester\\AppData\\Local"}} {
     for (const auto& [folder, path] : shellFolders_) addFolder(path);
     for (const char* path : {"C:\\windows\\system32", kMemoryProgramFolder}) addFolder(path);
 }
@@ -105,6 +106,11 @@ void MemoryPlatform::putFile(const std::string& path, Bytes bytes, const std::st
 
 void MemoryPlatform::putShortcut(const std::string& path, const ShortcutFields& fields) {
     putFile(path, encodeLink(fields));
+}
+
+void MemoryPlatform::setShellFolder(ShellFolder folder, const std::string& path) {
+    shellFolders_[folder] = path;
+    addFolder(path);
 }
 
 void MemoryPlatform::makeReadOnly(const std::string& folder) { readOnlyFolders_.insert(folderKey(folder)); }

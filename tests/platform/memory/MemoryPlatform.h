@@ -48,6 +48,8 @@ public:
     void putFile(const std::string& path, Bytes bytes, const std::string& company = {});
     void putShortcut(const std::string& path, const ShortcutFields& fields);
     void forgetShellFolder(ShellFolder folder) { shellFolders_.erase(folder); }
+    // Its folder too: another user's folder, as when that user logs on.
+    void setShellFolder(ShellFolder folder, const std::string& path);
     // Another program holds the file open without sharing it: it can be
     // neither read nor changed.
     void holdOpen(const std::string& path);

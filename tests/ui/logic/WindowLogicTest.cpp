@@ -82,8 +82,13 @@ TEST(RunCommand, AStartupFolderRowOpensItsFileWhereItStands) {
     StartupEntry row;
     std::tie(row.commandLine, row.section, row.type, row.enabled, row.fileName) =
         std::tuple("C:\\Tools\\tool.exe", StartupCurrentUser, EntryType::Shortcut, false, "Tool.lnk");
-    const std::string parked = std::string(kMemoryProgramFolder) + "\\Startup Folder\\Current User";
+    const std::string parked =
+        platform.shellFolder(ShellFolder::LocalAppData) + "\\LStartUp\\Startup Folder\\Current User";
     EXPECT_EQ(launchRequestFor(platform, platform, row), (LaunchRequest{parked + "\\Tool.lnk", "", parked}));
+    row.parkedBesideProgram = true;
+    const std::string besideProgram = std::string(kMemoryProgramFolder) + "\\Startup Folder\\Current User";
+    EXPECT_EQ(launchRequestFor(platform, platform, row),
+              (LaunchRequest{besideProgram + "\\Tool.lnk", "", besideProgram}));
     row.enabled = true;
     const std::string startup = platform.shellFolder(ShellFolder::UserStartup);
     EXPECT_EQ(launchRequestFor(platform, platform, row), (LaunchRequest{startup + "\\Tool.lnk", "", startup}));
