@@ -57,29 +57,41 @@ std::string entryFolder(SystemFacts& system, const StartupEntry& row) {
     return entryFolder(system, row.section, row.enabled);
 }
 
-bool isDisabledItemsFolder(SystemFacts& system, const std::string& folder) {
+std::optional<SectionId> disabledItemsSection(SystemFacts& system, const std::string& folder) {
     for (SectionId leaf : leavesOf(SectionId::AllPrograms))
         if (sourceAs<FolderSource>(leaf) &&
             equalsNoCase(withoutTrailingBackslash(folder), disabledItemsFolder(system, leaf)))
-            return true;
-    return false;
+            return leaf;
+    return std::nullopt;
+}
+
+Result<std::vector<std::string>> ensureDisabledItemsFolder(SystemFacts& system, FileSystem& files,
+                                                           SectionId folderSection) {
+    const auto [base, names] = disabledItemsPath(system, folderSection);
+    std::vector<std::string> made;
+    if (base.empty()) return made;
+    for (const std::string& name : names) {
+        const std::string folder = withTrailingBackslash(base) + name;
+        if (files.folderExists(folder)) continue;
+        if (Status created = files.ensureFolder(folder); !created) {
+            (void)removeFolders(files, made);
+            return created.error();
+        }
+        made.push_back(folder);
+    }
+    return made;
 }
 
 Result<std::vector<std::string>> ensureDisabledItemsFolders(SystemFacts& system, FileSystem& files) {
     std::vector<std::string> made;
     for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
         if (!sourceAs<FolderSource>(leaf)) continue;
-        const auto [base, names] = disabledItemsPath(system, leaf);
-        if (base.empty()) continue;
-        for (const std::string& name : names) {
-            const std::string folder = withTrailingBackslash(base) + name;
-            if (files.folderExists(folder)) continue;
-            if (Status created = files.ensureFolder(folder); !created) {
-                (void)removeFolders(files, made);
-                return created.error();
-            }
-            made.push_back(folder);
+        auto folders = ensureDisabledItemsFolder(system, files, leaf);
+        if (!folders) {
+            (void)removeFolders(files, made);
+            return folders.error();
         }
+        made.insert(made.end(), folders->begin(), folders->end());
     }
     return made;
 }

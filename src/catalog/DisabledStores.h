@@ -2,6 +2,7 @@
 // Where each kind of source keeps its entries: the place Windows reads, and
 // beside it the disabled store, a place Windows does not read.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,11 +43,15 @@ std::string entryFolder(SystemFacts& system, SectionId folderSection, bool enabl
 // there.
 std::string entryFolder(SystemFacts& system, const StartupEntry& row);
 
-// Whether the folder is one of the program's own for parked items.
-bool isDisabledItemsFolder(SystemFacts& system, const std::string& folder);
+// The section whose parked items the folder is the program's own for.
+std::optional<SectionId> disabledItemsSection(SystemFacts& system, const std::string& folder);
 
-// Creates the disabled-items folders that are missing, each parent first, and
-// gives the folders it made. When one cannot be made, those it made go again.
+// Creates the section's disabled-items folder where it is missing, each
+// parent first, and gives the folders it made. When one cannot be made, those
+// it made go again.
+Result<std::vector<std::string>> ensureDisabledItemsFolder(SystemFacts& system, FileSystem& files,
+                                                           SectionId folderSection);
+// The same for every Startup-folder section.
 Result<std::vector<std::string>> ensureDisabledItemsFolders(SystemFacts& system, FileSystem& files);
 // Removes the folders, the last made first.
 Status removeFolders(FileSystem& files, const std::vector<std::string>& made);

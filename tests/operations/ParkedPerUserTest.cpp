@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "catalog/DisabledStores.h"
 #include "operations/OperationsFixture.h"
 #include "scanners/SectionLoading.h"
 
@@ -21,6 +22,17 @@ TEST(ParkedStartupItems, AnotherUserNeitherSeesNorMovesWhatOneUserParked) {
     platform.setShellFolder(ShellFolder::UserStartup, "C:\\users\\second\\Start Menu\\Programs\\Startup");
     platform.setShellFolder(ShellFolder::LocalAppData, "C:\\users\\second\\AppData\\Local");
     EXPECT_TRUE(loadSection(platform, StartupCurrentUser).rows.empty());
+}
+
+// Under Program Files a standard user cannot write beside the program.
+TEST(ParkedStartupItems, AUserWhoCannotWriteBesideTheProgramParksTheirOwnItems) {
+    MemoryPlatform platform;
+    ScriptedPrompts prompts;
+    platform.putFile(platform.shellFolder(ShellFolder::UserStartup) + "\\tool.bat", {'x'});
+    platform.makeReadOnly(platform.programFolder());
+    StartupEntry row = findRow(platform, StartupCurrentUser, "tool.bat").value();
+    EXPECT_TRUE(clickBox(platform, prompts, row));
+    EXPECT_TRUE(platform.fileExists(disabledItemsFolder(platform, StartupCurrentUser) + "\\tool.bat"));
 }
 
 }  // namespace
