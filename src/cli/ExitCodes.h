@@ -15,10 +15,15 @@ inline constexpr int kExitAmbiguousName = 5;  // two entries of that name in the
 inline constexpr int kExitRefused = 6;        // a question needed --yes
 // The Linux tool on an offline Windows (--offline DIR).
 inline constexpr int kExitNotAWindowsVolume = 7;
-inline constexpr int kExitNoProfile = 8;        // none, not the one named, or several and no --user
-inline constexpr int kExitDirtyHive = 9;        // a hive was not shut down cleanly: nothing was changed
-inline constexpr int kExitReadOnlyVolume = 10;  // the volume is mounted read-only: nothing was changed
-inline constexpr int kExitReadOnlyEntry = 11;   // group policy sets the entry: it is not changed here
+inline constexpr int kExitNoProfile = 8;            // none, not the one named, or several and no --user
+inline constexpr int kExitDirtyHive = 9;            // a hive was not shut down cleanly: nothing was changed
+inline constexpr int kExitReadOnlyVolume = 10;      // the volume is mounted read-only: nothing was changed
+inline constexpr int kExitReadOnlyEntry = 11;       // group policy sets the entry: it is not changed here
+inline constexpr int kExitNeedsAdministrator = 13;  // the system refused access: nothing was changed
+
+// What the tool says when the system refused access.
+inline constexpr const char* kNeedsAdministratorLine =
+    "this change needs administrator rights: run it from an elevated prompt (with --offline, as root)";
 
 // The code of a change that failed for this reason.
 int exitCodeFor(ErrorKind kind);
@@ -33,6 +38,7 @@ inline constexpr const char* kExitCodeHelp =
     "  4  no entry of that name in the section\n"
     "  5  ambiguous name: more than one entry of that name in the section (choose with --live, --parked, --view)\n"
     "  6  refused: the operation asks a question; give --yes to answer Yes\n"
+    " 13  the change needs administrator rights: run it from an elevated prompt (with --offline: as root)\n"
     "With --offline (the Linux tool on a Windows that is not running):\n"
     "  7  DIR holds no Windows volume (no readable Windows\\System32\\config\\SOFTWARE)\n"
     "  8  no user profile with an NTUSER.DAT, not the one named, or several and no --user\n"

@@ -9,6 +9,7 @@
 #include "cli/EntryLookup.h"
 #include "cli/ExitCodes.h"
 #include "cli/ScriptPrompts.h"
+#include "cli/VersionLine.h"
 #include "operations/Operations.h"
 #include "scanners/SectionLoading.h"
 #include "ui/logic/ChangeMessages.h"
@@ -155,6 +156,8 @@ private:
     // code says why a change failed.
     int finish(const ChangeResult& result, const std::optional<UserMessage>& message, const std::string& success) {
         if (!result && result.error().kind == ErrorKind::DeclinedByUser) return refused(result.error().message);
+        if (!result && result.error().kind == ErrorKind::NeedsAdministrator)
+            return error(kExitNeedsAdministrator, kNeedsAdministratorLine);
         if (message) err_ << "lstartup-cli: " << oneLine(message->title) << ": " << oneLine(message->text) << '\n';
         if (!result) return exitCodeFor(result.error().kind);
         out_ << success << ".\n";
@@ -191,6 +194,8 @@ int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::os
     CLI::App app("Lists and changes the programs Windows starts by itself.", "lstartup-cli");
     app.require_subcommand(1);
     app.footer(std::string("\n") + kExitCodeHelp);
+    const std::string_view version = kVersionLine;
+    app.set_version_flag("--version", std::string(version.substr(0, version.size() - 1)), "Print the version and exit");
     Request request;
 
     CLI::App* list = app.add_subcommand("list", "List the entries of a section in the window's order");
@@ -230,6 +235,8 @@ int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::os
         return app.exit(help, out, err);
     } catch (const CLI::CallForAllHelp& help) {
         return app.exit(help, out, err);
+    } catch (const CLI::CallForVersion& version) {
+        return app.exit(version, out, err);
     } catch (const CLI::ParseError& failure) {
         return run.error(kExitUsage, std::string(failure.what()) + " (see --help)");
     }

@@ -13,6 +13,9 @@ UserMessage nothingChanged() { return {kNothingChangedPrompt, kAppTitle, Message
 // changed nothing; what the user typed is refused in its own words.
 UserMessage failureMessage(const Error& error, const std::string& prompt, const std::string& title) {
     switch (error.kind) {
+        case ErrorKind::NeedsAdministrator:
+            return {withReason(prompt, error) + "\r\n\r\n" + kNeedsAdministratorPrompt, title, MessageKind::Exclamation,
+                    true};
         case ErrorKind::DeclinedByUser: return nothingChanged();
         case ErrorKind::InvalidInput: return {error.message, kAppTitle, MessageKind::Exclamation};
         case ErrorKind::RefusedByPolicy: return {kSetByPolicyReason, title, MessageKind::Critical};
@@ -47,7 +50,10 @@ std::optional<UserMessage> messageAfterCheckChange(const StartupEntry& asked, co
     if (!enabling)
         return failureMessage(error, languageText(kTextDisableFailedPrompt), languageText(kTextDisableFailedTitle));
     // An entry already where Windows starts it had only its switch to turn on.
-    if (asked.enabled) return UserMessage{withReason(kSwitchStaysOffPrompt, error), enableTitle, MessageKind::Critical};
+    if (asked.enabled)
+        return error.kind == ErrorKind::NeedsAdministrator
+                   ? failureMessage(error, kSwitchStaysOffPrompt, enableTitle)
+                   : UserMessage{withReason(kSwitchStaysOffPrompt, error), enableTitle, MessageKind::Critical};
     if (sourceAs<WinIniSource>(asked.section))
         return failureMessage(error, languageText(kTextWinIniEnableFailedPrompt),
                               languageText(kTextWinIniEnableFailedTitle));

@@ -11,6 +11,7 @@
 #include "ui/logic/RunCommand.h"
 #include "ui/logic/WindowLayout.h"
 #include "ui/logic/WindowTexts.h"
+#include "ui/win32/AdministratorRights.h"
 #include "ui/win32/EntryDialog.h"
 #include "ui/win32/Menus.h"
 #include "ui/win32/MessageBoxPrompts.h"
@@ -29,7 +30,7 @@ constexpr UINT kSectionLoadedMessage = WM_APP + 1;
 
 MainWindow::MainWindow(const ScanPorts& ports, Launcher& launcher) : ports_(ports), launcher_(launcher) {}
 
-bool MainWindow::create(HINSTANCE instance, int show) {
+bool MainWindow::create(HINSTANCE instance, int show, SectionId firstShown) {
     instance_ = instance;
     WNDCLASSEXW main = windowClass(instance, kWindowClass);
     // Shared icons belong to the system's cache and are never destroyed.
@@ -51,15 +52,20 @@ bool MainWindow::create(HINSTANCE instance, int show) {
     // well, they stand where a user looks for the parked items, and a
     // program folder that takes no new folders is met at the first park.
     (void)ensureDisabledItemsFolders(ports_.system, ports_.files);
-    // Filling the tree selects its root, which loads the list.
-    pane_.showSections(images_.tree.get());
+    // Filling the tree selects the section, which loads the list.
+    pane_.showSections(images_.tree.get(), firstShown);
     ShowWindow(handle(), show);
     UpdateWindow(handle());
     return true;
 }
 
 void MainWindow::createParts() {
-    menu_ = createMenuBar();
+    const bool elevated = runsElevated();
+    menu_ = createMenuBar(elevated);
+    if (!elevated) {
+        shield_ = shieldMenuBitmap();
+        setMenuBitmap(menu_, Command::RestartAsAdministrator, shield_.get());
+    }
     SetMenu(handle(), menu_);
     accelerators_ = createAccelerators();
     images_ = buildWindowImages(instance_, dpi_.value);
@@ -140,7 +146,7 @@ void MainWindow::onCheckBoxChanged(int index) {
     entry->checked = list_.isChecked(index);
     const StartupEntry asked = *entry;
     MessageBoxPrompts prompts(handle());
-    showMessage(handle(), messageAfterCheckChange(asked, applyCheckState(ports_, prompts, *entry)));
+    tell(messageAfterCheckChange(asked, applyCheckState(ports_, prompts, *entry)));
     // A failed move puts the box back to where the entry really is.
     list_.showEntryState(index);
     showStatus(entry);
@@ -167,7 +173,7 @@ void MainWindow::deleteSelectedEntry() {
     MessageBoxPrompts prompts(handle());
     const UserMessage question = deleteQuestion();
     if (!prompts.ask(question.text, question.title, question.kind)) return;
-    showMessage(handle(), messageAfterDelete(deleteEntry(ports_, *entry)));
+    tell(messageAfterDelete(deleteEntry(ports_, *entry)));
     reloadList();
 }
 
@@ -179,7 +185,7 @@ void MainWindow::addEntryFromDialog() {
     if (!form) return;
     MessageBoxPrompts prompts(handle());
     const ChangeResult added = addEntry(ports_, prompts, *form);
-    showMessage(handle(), messageAfterAdd(*form, added));
+    tell(messageAfterAdd(*form, added));
     if (added) kept.insert(kept.begin(), {form->name, *form->section});
     wantedSelection_ = std::move(kept);
     reloadList();
@@ -193,7 +199,7 @@ void MainWindow::editSelectedEntry() {
     if (!form) return;
     MessageBoxPrompts prompts(handle());
     const ChangeResult changed = editEntry(ports_, prompts, edited, *form);
-    showMessage(handle(), messageAfterEdit(changed));
+    tell(messageAfterEdit(changed));
     if (changed) wantedSelection_ = {{form->name, *form->section}};
     else wantedSelection_ = {{edited.name, edited.section}};
     reloadList();
@@ -236,6 +242,20 @@ void MainWindow::showContextMenu(int index) {
     TrackPopupMenu(edit, TPM_RIGHTBUTTON, at.x, at.y, 0, handle(), nullptr);
 }
 
+void MainWindow::restartElevated() {
+    const SectionId shown = pane_.selectedSection().value_or(SectionId::AllPrograms);
+    if (restartAsAdministrator(handle(), std::string(section(shown).key))) DestroyWindow(handle());
+}
+
+void MainWindow::tell(const std::optional<UserMessage>& message) {
+    if (!message || !message->offersRestartAsAdministrator) {
+        showMessage(handle(), message);
+        return;
+    }
+    MessageBoxPrompts prompts(handle());
+    if (prompts.ask(message->text, message->title, message->kind)) restartElevated();
+}
+
 void MainWindow::layout() {
     if (IsIconic(handle())) return;
     RECT client;
@@ -265,6 +285,7 @@ void MainWindow::layout() {
 void MainWindow::onCommand(Command command) {
     switch (command) {
         case Command::Exit: DestroyWindow(handle()); break;
+        case Command::RestartAsAdministrator: restartElevated(); break;
         case Command::Enable: setSelectedChecked(true); break;
         case Command::Disable: setSelectedChecked(false); break;
         case Command::Add: addEntryFromDialog(); break;

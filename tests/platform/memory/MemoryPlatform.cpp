@@ -59,7 +59,7 @@ auto named(std::vector<RegistryValue>& values, const std::string& name) {
 }
 
 // The answers Windows gives for the refusals this model makes.
-Error accessDenied() { return {ErrorKind::System, 5, "Access is denied."}; }
+Error accessDenied() { return {ErrorKind::NeedsAdministrator, 5, "Access is denied."}; }
 Error notFound() { return {ErrorKind::NotFound, 2, "The system cannot find the file specified."}; }
 Error pathNotFound() { return {ErrorKind::NotFound, 3, "The system cannot find the path specified."}; }
 Error alreadyExists() { return {ErrorKind::System, 183, "Cannot create a file when that file already exists."}; }
