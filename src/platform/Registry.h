@@ -59,6 +59,10 @@ public:
     // set; a value of the same name keeps the name it is stored under.
     virtual Status writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) = 0;
     virtual Status deleteValue(const RegistryLocation& key, const std::string& name) = 0;
+    // The names of the keys directly below the key; nullopt when it cannot be opened.
+    virtual std::optional<std::vector<std::string>> readSubkeys(const RegistryLocation& key) = 0;
+    // Removes a key that has no keys below it, with its values.
+    virtual Status deleteKey(const RegistryLocation& key) = 0;
     // True when the 64-bit and 32-bit views of this machine key are one key,
     // so that reading both would list each entry twice.
     virtual bool viewsShareKey(Hive hive, const std::string& subkey) = 0;

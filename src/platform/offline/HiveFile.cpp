@@ -180,6 +180,19 @@ std::optional<HiveValue> HiveFile::value(const std::string& key, const std::stri
     return std::optional<HiveValue>(std::move(*found));
 }
 
+std::optional<std::vector<std::string>> HiveFile::subkeyNames(const std::string& key) const {
+    auto cell = existingKey(cells_, key);
+    auto offsets = cell ? cells_.subkeys(*cell) : Result<std::vector<std::size_t>>(Error{});
+    if (!offsets) return std::nullopt;
+    std::vector<std::string> names;
+    for (std::size_t offset : *offsets) {
+        auto child = cells_.key(offset);
+        if (!child) return std::nullopt;
+        names.push_back(utf8FromUtf16(child->name));
+    }
+    return names;
+}
+
 Result<std::vector<HiveValue>> HiveFile::rewritableValues(const KeyCell& key, const std::string& name) const {
     // Adding or removing a key below it goes through its subkey lists.
     if (auto subkeys = cells_.subkeys(key); !subkeys) return refusedForDamage(subkeys.error(), path_);
@@ -295,6 +308,23 @@ Status HiveFile::deleteValue(const std::string& key, const std::string& name) {
     Status done = apply({found.found[top].offset, {}, std::nullopt, true}, key, std::nullopt);
     for (std::size_t count = top; done && count <= components.size(); ++count)
         createdKeys_.erase(foldedName(joinedKey(components, count)));
+    return done;
+}
+
+Status HiveFile::deleteKey(const std::string& key) {
+    if (Status allowed = checkChange(key); !allowed) return allowed;
+    auto path = lookUp(cells_, key);
+    if (!path) return refusedForDamage(path.error(), path_);
+    if (!path->missing.empty() || path->found.size() < 2)
+        return Error{ErrorKind::NotFound, 0, "The key " + key + " does not exist in " + path_ + "."};
+    const KeyCell& doomed = path->found.back();
+    if (doomed.subkeyCount != 0)
+        return Error{ErrorKind::System, 0, "The key " + key + " in " + path_ + " has keys below it; it was kept."};
+    // Its parent's list of keys is rewritten without it.
+    if (auto siblings = cells_.subkeys(path->found[path->found.size() - 2]); !siblings)
+        return refusedForDamage(siblings.error(), path_);
+    Status done = apply({doomed.offset, {}, std::nullopt, true}, key, std::nullopt);
+    if (done) createdKeys_.erase(foldedName(key));
     return done;
 }
 

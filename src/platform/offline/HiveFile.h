@@ -40,12 +40,17 @@ public:
     bool hasKey(const std::string& key) const;
     std::optional<std::vector<HiveValue>> values(const std::string& key) const;
     std::optional<HiveValue> value(const std::string& key, const std::string& name) const;
+    // The names of the keys directly below the key; nullopt when it is
+    // missing or its list of them is damaged.
+    std::optional<std::vector<std::string>> subkeyNames(const std::string& key) const;
 
     // A value of the same name (ignoring case) is replaced in its place and
     // keeps its stored name; a new one goes last.
     Status setValue(const std::string& key, const HiveValue& value, bool createKey);
     // A key this run created goes again once its last value does.
     Status deleteValue(const std::string& key, const std::string& name);
+    // Removes a key that has no keys below it, with its values.
+    Status deleteKey(const std::string& key);
 
     HiveFile(std::string path, Result<HeldFolder> folder, formats::HiveCells cells, bool dirty, WriteGuard& guard);
 
