@@ -46,6 +46,7 @@ const std::vector<Section>& groups() {
         group(RegistryCurrentUser, "Registry\\Current User", "Current User", Registry, "user",
               "Programs that runs at current user logon"),
         group(WinIni, "Win.ini", "Win.ini", AllPrograms, "cf", "Programs run from Win.ini"),
+        group(ServicesGroup, "Services", "Services", AllPrograms, "cf", "Services that Windows starts by itself"),
     };
     return table;
 }
@@ -118,6 +119,10 @@ const std::vector<Section>& leaves() {
                    "Program listed in shared Startup Folder", ShellFolder::CommonStartup, Hive::LocalMachine),
         folderLeaf(StartupCurrentUser, "Startup Folder\\Current User", "Current user", "user",
                    "Program listed in Startup Folder of current user", ShellFolder::UserStartup, Hive::CurrentUser),
+        leaf(ServicesAutomatic, "Services\\Automatic", "Automatic", ServicesGroup, "cf", "of",
+             "Services that start with Windows", ServiceSource{false}, DialogOffer::Never),
+        leaf(ServicesDelayed, "Services\\Automatic (delayed)", "Automatic (delayed)", ServicesGroup, "cf", "of",
+             "Services that start a while after Windows has started", ServiceSource{true}, DialogOffer::Never),
     };
     return table;
 }

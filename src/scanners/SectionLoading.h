@@ -2,6 +2,7 @@
 // Reading the list of one section afresh: the rows of its leaves in order,
 // enabled rows ticked, and the texts of the header strip.
 
+#include <functional>
 #include <string>
 
 #include "catalog/StartupEntry.h"
@@ -18,6 +19,12 @@ struct SectionLoad {
 };
 
 SectionLoad loadSection(const ScanPorts& ports, SectionId id);
+
+// Reads the section leaf by leaf and hands each leaf's rows, ticked, on as
+// soon as they are read, so that a slow source does not hold back the rows
+// of those read before it. Stops when `deliver` answers false. The load
+// returned holds no rows.
+SectionLoad loadSectionInBatches(const ScanPorts& ports, SectionId id, const std::function<bool(EntryList)>& deliver);
 
 // Ticks every row Windows starts; this shows the stored state and is never
 // a user's check change.

@@ -19,10 +19,12 @@ namespace {
 
 using CatalogTest = test::BackendTest;
 
-// The current user's registry, the machine's, win.ini, the shared Startup folder, the user's.
+// The current user's registry, the machine's, win.ini, the shared Startup
+// folder, the user's, and last the services, the slowest to read.
 int readingRank(SectionId leaf) {
     if (const auto* registry = sourceAs<RegistrySource>(leaf)) return registry->hive == Hive::CurrentUser ? 0 : 1;
     if (sourceAs<WinIniSource>(leaf)) return 2;
+    if (sourceAs<ServiceSource>(leaf)) return 5;
     return sourceAs<FolderSource>(leaf)->folder == ShellFolder::CommonStartup ? 3 : 4;
 }
 
@@ -36,7 +38,7 @@ TEST(Sections, TreeShowsParentsFirstAndEachKeyIsItsParentsKeyAndOneName) {
         EXPECT_TRUE(!node.parent || (keys.count(section(*node.parent).key) && !section(*node.parent).isLeaf()));
         EXPECT_TRUE(node.id == id && !name.empty() && keys.insert(node.key).second) << node.key;
     }
-    EXPECT_EQ(keys.size(), static_cast<std::size_t>(SectionId::UserPolicyRun) + 1);
+    EXPECT_EQ(keys.size(), static_cast<std::size_t>(SectionId::ServicesDelayed) + 1);
 }
 
 TEST(Sections, EachSectionStandsForItsLeavesInReadingOrder) {
@@ -90,12 +92,14 @@ TEST_F(CatalogTest, DisabledStoresStandBesideTheirSources) {
     ASSERT_TRUE(ensureDisabledItemsFolders(platform.system, platform.files));
     test::Texts names, keys;
     for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
-        // What group policy sets has no disabled store.
-        if (section(leaf).readOnly) continue;
+        // What group policy sets has no disabled store; a service keeps its
+        // record of how it started instead.
+        if (section(leaf).readOnly || sourceAs<ServiceSource>(leaf)) continue;
         names.push_back(parkBeside(platform, leaf));
         keys.emplace_back(section(leaf).key);
     }
-    const EntryList rows = loadSection(platform, SectionId::AllPrograms).rows;
+    EntryList rows = loadSection(platform, SectionId::AllPrograms).rows;
+    std::erase_if(rows, [](const StartupEntry& row) { return row.type == EntryType::Service; });
     EXPECT_EQ(test::cells(rows, Column::Name), names);
     EXPECT_EQ(test::cells(rows, Column::Section), keys);
     EXPECT_EQ(test::cells(rows, Column::Status), test::Texts(keys.size(), "Disabled"));

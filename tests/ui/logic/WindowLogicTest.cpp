@@ -47,10 +47,12 @@ TEST(WindowLayout, TheNarrowestPaneKeepsItsCloseButtonAndItsGrip) {
 
 // The menu follows the row's box, which the user may have changed, not its stored state.
 TEST(EditMenu, OffersOnlyWhatAppliesToTheSelection) {
-    StartupEntry ticked, clear;
+    StartupEntry ticked, clear, service;
     std::tie(ticked.checked, ticked.enabled) = std::pair(true, false);
+    std::tie(service.checked, service.type) = std::pair(true, EntryType::Service);
     const std::pair<const StartupEntry*, EditMenuState> cases[] = {
-        {nullptr, {}}, {&ticked, {false, true, true, true, true}}, {&clear, {true, false, true, true, true}}};
+        {nullptr, {}}, {&ticked, {false, true, true, true, true}}, {&clear, {true, false, true, true, true}},
+        {&service, {false, true, false, true, false}}};
     for (const auto& [row, state] : cases) EXPECT_EQ(editMenuState(row), state);
 }
 
@@ -137,7 +139,7 @@ TEST(EntryDialogFields, EditShowsTheRowAndOffersEveryLeaf) {
     std::tie(row.name, row.commandLine, row.section) = std::tuple("Tray", "tray.exe /quiet", WinIniLoad);
     const EntryDialogSetup edit = editDialogSetup(row);
     const auto writable = std::count_if(leavesOf(AllPrograms).begin(), leavesOf(AllPrograms).end(),
-                                        [](SectionId leaf) { return !section(leaf).readOnly; });
+                                        [](SectionId leaf) { return section(leaf).offer != DialogOffer::Never; });
     EXPECT_TRUE(edit.caption == "Edit program" && !edit.forAdd && std::ssize(edit.sections) == writable);
     EXPECT_TRUE(edit.form.name == "Tray" && edit.form.commandLine == "tray.exe /quiet" && edit.form.section == WinIniLoad);
     row.section = Registry;  // a group is no place to write to
