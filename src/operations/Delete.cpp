@@ -1,6 +1,7 @@
 #include "operations/EntryLocations.h"
 #include "operations/EntrySwitches.h"
 #include "operations/Operations.h"
+#include "operations/ServiceSwitch.h"
 
 namespace lsu {
 
@@ -29,6 +30,7 @@ Status removeOrphanedSwitch(const SourcePorts& ports, const StartupEntry& row) {
 
 ChangeResult deleteEntry(const SourcePorts& ports, const StartupEntry& row) {
     if (isReadOnly(row)) return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
+    if (row.type == EntryType::Service) return Error{ErrorKind::NotOffered, 0, kServiceNotDeletedReason};
     auto place = placeOfRow(ports.system, row, row.enabled);
     if (!place) return Error{ErrorKind::System, 0, {}};
     if (rowEntryStands(ports, row, *place)) {

@@ -26,6 +26,7 @@ struct Warning {
     enum Kind {
         SwitchStaysOff,    // the entry stands where Windows starts it, but Windows' switch for it stays off
         SwitchLeftBehind,  // Windows' switch of the entry stayed where the entry no longer is
+        RecordLeftBehind,  // a service switched on again, but the record of how it started stayed
     };
     Kind kind;
     Error cause;
@@ -43,12 +44,14 @@ using ChangeResult = Result<Changed>;
 // place Windows reads; clear: the disabled store) and records where it now
 // stands; a box that already shows how the entry stands changes nothing. An
 // entry that stands where Windows reads it but whose switch is off is
-// ticked by turning the switch on. On failure the row keeps the real state
-// and its box is put back to it; group policy's entries are refused.
+// ticked by turning the switch on; a service is switched off and on again
+// by its start type, one of Windows' own only once the user says Yes. On
+// failure the row keeps the real state and its box is put back to it; group
+// policy's entries are refused.
 ChangeResult applyCheckState(const SourcePorts& ports, UserPrompts& prompts, StartupEntry& row);
 
 // Removes the entry from where the row says it stands. An entry that is
-// already gone is no failure.
+// already gone is no failure; a service is never removed.
 ChangeResult deleteEntry(const SourcePorts& ports, const StartupEntry& row);
 
 // Writes a new registry value or shortcut for the dialog's fields.
@@ -56,7 +59,7 @@ ChangeResult addEntry(const SourcePorts& ports, UserPrompts& prompts, const Entr
 
 // Replaces the row's entry with the dialog's fields, writing the new entry
 // before the old one is removed; not found when the entry is no longer where
-// it was listed.
+// it was listed. A service is not edited here.
 ChangeResult editEntry(const SourcePorts& ports, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form);
 
 // The sections the entry dialog offers, Startup folders first, then the
