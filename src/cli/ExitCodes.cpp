@@ -10,6 +10,7 @@ int exitCodeFor(ErrorKind kind) {
         case ErrorKind::DirtyHive: return kExitDirtyHive;
         case ErrorKind::ReadOnlyVolume: return kExitReadOnlyVolume;
         case ErrorKind::RefusedByPolicy: return kExitReadOnlyEntry;
+        case ErrorKind::NotOffered: return kExitNotOffered;
         default: return kExitOperationFailed;
     }
 }

@@ -10,6 +10,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/ScriptPrompts.h"
 #include "operations/Operations.h"
+#include "operations/ServiceSwitch.h"
 #include "scanners/SectionLoading.h"
 #include "ui/logic/ChangeMessages.h"
 
@@ -29,6 +30,7 @@ struct Request {
     std::string commandLine;
     std::string format = "table";
     bool wide = false;
+    bool hideWindows = false;
     bool yes = false;
 };
 
@@ -40,7 +42,8 @@ public:
     int list(const Request& request) {
         const auto id = findSectionIgnoringCase(request.sectionKey);
         if (!id) return unknownSection(request.sectionKey);
-        const EntryList rows = loadSection(ports_, *id).rows;
+        EntryList rows = loadSection(ports_, *id).rows;
+        if (request.hideWindows) removeWindowsServices(rows);
         if (request.format == "csv")
             out_ << formatCsv(rows);
         else if (request.format == "json")
@@ -72,6 +75,8 @@ public:
         StartupEntry row;
         if (const int found = findOne(request, row); found != kExitOk) return found;
         if (isReadOnly(row)) return readOnly(row);
+        if (row.type == EntryType::Service)
+            return error(kExitNotOffered, "\"" + row.name + "\": " + kServiceNotDeletedReason);
         if (!request.yes) return refused(kDeleteQuestion);
         const ChangeResult deleted = deleteEntry(ports_, row);
         return finish(deleted, messageAfterDelete(deleted),
@@ -176,6 +181,7 @@ int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::os
     list->add_option("--format", request.format, "Output format: table (default), csv or json")
         ->check(CLI::IsMember({"table", "csv", "json"}));
     list->add_flag("--wide", request.wide, "Print every column and every cell of the table whole in a terminal too");
+    list->add_flag("--hide-windows", request.hideWindows, "Leave out Windows' own services");
     list->footer("\n" + sectionList());
 
     std::array<CLI::App*, 3> changes = {
