@@ -16,7 +16,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
     controls.dwICC = ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES;
     InitCommonControlsEx(&controls);
 
-    lsu::win32::MainWindow window(lsu::portsOf(platform), platform);
+    lsu::win32::MainWindow window(lsu::portsOf(platform), platform, platform);
     if (!window.create(instance, nShowCmd)) return 1;
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -16,6 +16,7 @@ enum Command : int {
     kCommandGrid,
     kCommandRefresh,
     kCommandAbout,
+    kCommandHideWindowsServices,
 };
 
 }  // namespace lsu::win32

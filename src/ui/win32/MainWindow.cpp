@@ -7,6 +7,7 @@
 #include "ProductIdentity.h"
 #include "catalog/DisabledStores.h"
 #include "operations/Operations.h"
+#include "operations/ServiceSwitch.h"
 #include "platform/win32/WideText.h"
 #include "scanners/SectionLoading.h"
 #include "ui/logic/EditMenu.h"
@@ -40,7 +41,8 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-MainWindow::MainWindow(const ScanPorts& ports, Launcher& launcher) : ports_(ports), launcher_(launcher) {}
+MainWindow::MainWindow(const ScanPorts& ports, Launcher& launcher, ServiceStarter& services)
+    : ports_(ports), launcher_(launcher), serviceStarter_(services) {}
 
 bool MainWindow::create(HINSTANCE instance, int show) {
     instance_ = instance;
@@ -117,10 +119,13 @@ void MainWindow::reloadList() {
     loader_->start(*shown);
 }
 
+// Rows are shown as each leaf is read; the selection wanted comes once all are in.
 void MainWindow::showLoadedRows(WPARAM ticket) {
-    auto load = loader_->take(ticket);
-    if (!load) return;
-    list_.show(std::move(load->rows));
+    auto delivery = loader_->take(ticket);
+    if (!delivery) return;
+    if (hideWindowsServices_) removeWindowsServices(delivery->rows);
+    list_.append(std::move(delivery->rows));
+    if (!delivery->finished) return;
     showStatus();
     for (const auto& [name, leaf] : std::exchange(wantedSelection_, {}))
         if (list_.selectEntry(name, leaf)) break;
@@ -156,10 +161,14 @@ void MainWindow::onCheckBoxChanged(int index) {
     entry->checked = list_.isChecked(index);
     const StartupEntry asked = *entry;
     MessageBoxPrompts prompts(window_);
-    showMessage(window_, messageAfterCheckChange(asked, applyCheckState(ports_, prompts, *entry)));
+    const ChangeResult changed = applyCheckState(ports_, prompts, *entry);
+    showMessage(window_, messageAfterCheckChange(asked, changed));
     // A failed move puts the box back to where the entry really is.
     list_.showEntryState(index);
     showStatus(entry);
+    if (changed && entry->type == EntryType::Service && !entry->enabled &&
+        !std::exchange(toldServiceKeepsRunning_, true))
+        SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(widen(kServiceKeepsRunningNote).c_str()));
 }
 
 void MainWindow::setSelectedChecked(bool checked) {
@@ -218,6 +227,14 @@ void MainWindow::editSelectedEntry() {
 void MainWindow::runSelectedEntry() {
     const StartupEntry* entry = list_.selectedEntry();
     if (!entry) return;
+    if (entry->type == EntryType::Service) {
+        if (const Status started = serviceStarter_.startService(entry->name); !started) {
+            const std::wstring text =
+                L"Could not start the service \"" + widen(entry->name) + L"\":\r\n" + widen(started.error().message);
+            MessageBoxW(window_, text.c_str(), kTitle, MB_OK | MB_ICONERROR);
+        }
+        return;
+    }
     auto request = launchRequestFor(ports_.system, ports_.files, *entry);
     if (!request) return;
     const Status started = launcher_.launch(request->file, request->parameters, request->directory, request->show);
@@ -243,6 +260,12 @@ void MainWindow::toggleGridLines() {
     gridLines_ = !gridLines_;
     list_.setGridLines(gridLines_);
     setMenuCheck(menu_.view, kCommandGrid, gridLines_);
+}
+
+void MainWindow::toggleWindowsServices() {
+    hideWindowsServices_ = !hideWindowsServices_;
+    setMenuCheck(menu_.view, kCommandHideWindowsServices, hideWindowsServices_);
+    reloadList();
 }
 
 void MainWindow::showAbout() {
@@ -301,6 +324,7 @@ void MainWindow::onCommand(int command) {
         case kCommandGrid: toggleGridLines(); break;
         case kCommandRefresh: refresh(); break;
         case kCommandAbout: showAbout(); break;
+        case kCommandHideWindowsServices: toggleWindowsServices(); break;
         default: break;
     }
 }

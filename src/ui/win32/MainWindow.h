@@ -13,6 +13,7 @@
 
 #include "platform/Launcher.h"
 #include "platform/Ports.h"
+#include "platform/Services.h"
 #include "ui/win32/FolderPane.h"
 #include "ui/win32/HeaderStrip.h"
 #include "ui/win32/ImageLists.h"
@@ -24,7 +25,7 @@ namespace lsu::win32 {
 
 class MainWindow : private FolderPaneOwner {
 public:
-    MainWindow(const ScanPorts& ports, Launcher& launcher);
+    MainWindow(const ScanPorts& ports, Launcher& launcher, ServiceStarter& services);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
@@ -36,6 +37,7 @@ public:
     const EntryList& rows() const { return list_.rows(); }
     int selectedRow() const { return list_.selectedIndex(); }
     bool folderPaneVisible() const { return paneVisible_; }
+    bool hidesWindowsServices() const { return hideWindowsServices_; }
     std::optional<SectionId> selectedSection() const { return pane_.selectedSection(); }
     int userCheckEvents() const { return userCheckEvents_; }
     const std::string& headerFolderName() const { return header_.folderName(); }
@@ -72,11 +74,13 @@ private:
     void runSelectedEntry();
     void showFolderPane(bool visible);
     void toggleGridLines();
+    void toggleWindowsServices();
     void showAbout();
     void showContextMenu(int index);
 
     ScanPorts ports_;
     Launcher& launcher_;
+    ServiceStarter& serviceStarter_;
     HINSTANCE instance_ = nullptr;
     HWND window_ = nullptr, toolbar_ = nullptr, status_ = nullptr;
     MainMenu menu_;
@@ -93,6 +97,10 @@ private:
     std::vector<std::pair<std::string, SectionId>> wantedSelection_;
     bool paneVisible_ = true;
     bool gridLines_ = false;
+    // Windows' own services are left out of the list unless the user asks.
+    bool hideWindowsServices_ = true;
+    // That switching a service off does not stop it is said once.
+    bool toldServiceKeepsRunning_ = false;
     int userCheckEvents_ = 0;
 };
 

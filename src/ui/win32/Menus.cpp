@@ -24,6 +24,7 @@ MainMenu createMainMenu() {
     AppendMenuW(menu.view, MF_STRING | MF_CHECKED, kCommandFolders, L"Folders\tCtrl+F");
     AppendMenuW(menu.view, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.view, MF_STRING, kCommandGrid, L"Grid");
+    AppendMenuW(menu.view, MF_STRING | MF_CHECKED, kCommandHideWindowsServices, L"Hide Windows services");
     AppendMenuW(menu.view, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.view, MF_STRING, kCommandRefresh, L"Refresh\tF5");
     HMENU help = CreatePopupMenu();

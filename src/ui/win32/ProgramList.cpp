@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "platform/win32/WideText.h"
 
 namespace lsu::win32 {
@@ -71,12 +73,19 @@ void ProgramList::showCells(int index) {
 
 void ProgramList::show(EntryList rows) {
     FlagHolder changing(programChanging_);
-    rows_ = std::move(rows);
-    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    rows_.clear();
     SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+    append(std::move(rows));
+}
+
+void ProgramList::append(EntryList rows) {
+    FlagHolder changing(programChanging_);
+    const std::size_t first = rows_.size();
+    rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        std::wstring name = widen(rows_[i].name);
+    for (std::size_t i = first; i < rows_.size(); ++i) {
+        std::wstring name = widen(cellText(rows_[i], Column::Name));
         LVITEMW item = {};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(i);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "WindowHarness.h"
+#include "operations/ServiceSwitch.h"
 #include "support/Seed.h"
 #include "ui/logic/WindowLayout.h"
 
@@ -68,6 +69,30 @@ TEST(MainWindow, TheStatusBarCountsTheProgramsShownAndTheDisabledOnes) {
     EXPECT_EQ(harness.statusText(), "2 programs, 1 disabled");
     ASSERT_TRUE(harness.clickCheckBox(harness.rowNamed("Tool")));
     EXPECT_EQ(harness.statusText(), "2 programs, 2 disabled");
+}
+
+TEST(MainWindow, HidesWindowsOwnServicesUntilAskedAndSaysOnceThatAServiceSwitchedOffKeepsRunning) {
+    WindowHarness harness;
+    const std::string windows = harness.platform().system.windowsDirectory();
+    harness.seedService(
+        {"LsuTestSync", "Sync Helper", kServiceOwnProcess, kServiceAutoStart, false, "C:\\nowhere\\sync.exe", ""});
+    harness.seedService({"LsuTestPart", "Windows Part", kServiceShareProcess, kServiceAutoStart, false,
+                         windows + "\\system32\\svchost.exe -k LsuTest", windows + "\\regedit.exe"});
+    harness.open();
+    harness.selectSection(SectionId::ServicesAutomatic);
+    auto shown = [&](const std::string& name) { return harness.rowNamed(name) != -1; };
+    EXPECT_EQ(std::pair(shown("Sync Helper (LsuTestSync)"), shown("Windows Part (LsuTestPart)")),
+              std::pair(true, false));
+    harness.choose(harness.viewMenu(), "Hide Windows services");
+    EXPECT_FALSE(harness.window().hidesWindowsServices());
+    EXPECT_EQ(std::pair(shown("Sync Helper (LsuTestSync)"), shown("Windows Part (LsuTestPart)")),
+              std::pair(true, true));
+    harness.choose(harness.viewMenu(), "Hide Windows services");
+    EXPECT_FALSE(shown("Windows Part (LsuTestPart)"));
+    for (const char* said : {kServiceKeepsRunningNote, "Enabled", "Disabled"}) {
+        ASSERT_TRUE(harness.clickCheckBox(harness.rowNamed("Sync Helper (LsuTestSync)")));
+        EXPECT_EQ(harness.statusText() == kServiceKeepsRunningNote, said == kServiceKeepsRunningNote) << said;
+    }
 }
 
 TEST(MainWindow, AClickOnTheSelectedSectionReloadsIt) {

@@ -115,7 +115,7 @@ std::optional<std::string> WindowHarness::userRun(const std::string& name, bool 
 }
 
 win32::MainWindow& WindowHarness::open() {
-    window_ = std::make_unique<win32::MainWindow>(backend_->ports(), backend_->platform());
+    window_ = std::make_unique<win32::MainWindow>(backend_->ports(), backend_->platform(), backend_->platform());
     if (!window_->create(GetModuleHandleW(nullptr), SW_SHOWNORMAL)) ADD_FAILURE() << "the main window was not created";
     SetForegroundWindow(main());
     pump();
