@@ -49,7 +49,7 @@ ChangeResult applyCheckState(const SourcePorts& ports, UserPrompts& prompts, Sta
         return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
     }
     if (row.type == EntryType::Service) {
-        const ChangeResult switched = switchService(ports, prompts, row, enabling);
+        ChangeResult switched = switchService(ports, prompts, row, enabling);
         if (switched) row.startType = enabling ? kServiceAutoStart : kServiceDisabled;
         settle(row, switched ? enabling : row.enabled, false);
         return switched;

@@ -103,7 +103,7 @@ Status ServiceKeys::setStart(const std::string& name, std::uint32_t startType, b
     if (Status written = registry_.writeValue(key, {kStartValue, kRegDword, storedDword(startType)}, false); !written)
         return written;
     if (delayed == delayedBefore) return {};
-    const Status flag = registry_.writeValue(key, {kDelayedValue, kRegDword, storedDword(delayed ? 1 : 0)}, false);
+    Status flag = registry_.writeValue(key, {kDelayedValue, kRegDword, storedDword(delayed ? 1 : 0)}, false);
     if (flag) return {};
     if (registry_.writeValue(key, {kStartValue, kRegDword, storedDword(current->startType)}, false)) return flag;
     return Error{ErrorKind::PartlyDone, 0,

@@ -17,7 +17,7 @@ namespace {
 // the kernel takes as it stands.
 std::string programLine(const ServiceConfig& service) {
     if (!service.serviceDll.empty()) return service.serviceDll;
-    const std::string line = trimSpaces(service.imagePath);
+    std::string line = trimSpaces(service.imagePath);
     constexpr std::string_view kSystemRoot = "\\SystemRoot\\", kNtPrefix = "\\??\\";
     if (equalsNoCase(std::string_view(line).substr(0, kSystemRoot.size()), kSystemRoot))
         return "%SystemRoot%\\" + line.substr(kSystemRoot.size());

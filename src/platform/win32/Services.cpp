@@ -126,7 +126,7 @@ Result<std::vector<ServiceConfig>> Win32Platform::listServices() {
     auto manager = openManager();
     if (!manager) return manager.error();
     std::vector<std::string> names;
-    std::vector<BYTE> buffer(64 * 1024);
+    std::vector<BYTE> buffer(std::size_t{64} * 1024);
     for (DWORD resume = 0;;) {
         DWORD needed = 0, count = 0;
         const BOOL done =
@@ -172,7 +172,7 @@ Status Win32Platform::setServiceStart(const std::string& name, std::uint32_t sta
     };
     if (Status started = setStart(startType); !started) return started;
     if (delayed == *storedDelayed) return {};
-    const Status flag = setDelayedStart(service->get(), name, delayed);
+    Status flag = setDelayedStart(service->get(), name, delayed);
     if (flag) return {};
     if (setStart(current->startType)) return flag;
     return Error{ErrorKind::PartlyDone, flag.error().code,
