@@ -74,7 +74,8 @@ Placement placementOf(Crowd crowd, std::size_t i, const Places& places) {
 }
 
 // A machine seeded only in part would measure something else.
-void required(const Status& done) {
+template <typename T>
+void required(const Result<T>& done) {
     if (!done) throw std::runtime_error("seeding the benchmark's machine failed: " + done.error().message);
 }
 

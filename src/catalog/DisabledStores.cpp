@@ -1,5 +1,6 @@
 #include "catalog/DisabledStores.h"
 
+#include "base/CaseFolding.h"
 #include "base/WindowsPaths.h"
 
 namespace lsu {
@@ -24,16 +25,37 @@ std::string entryFolder(SystemFacts& system, SectionId folderSection, bool enabl
     return source ? system.shellFolder(source->folder) : std::string();
 }
 
-Status ensureDisabledItemsFolders(SystemFacts& system, FileSystem& files) {
+bool isDisabledItemsFolder(SystemFacts& system, const std::string& folder) {
+    for (SectionId leaf : leavesOf(SectionId::AllPrograms))
+        if (sourceAs<FolderSource>(leaf) &&
+            equalsNoCase(withoutTrailingBackslash(folder), disabledItemsFolder(system, leaf)))
+            return true;
+    return false;
+}
+
+Result<std::vector<std::string>> ensureDisabledItemsFolders(SystemFacts& system, FileSystem& files) {
     const std::string base = withTrailingBackslash(system.programFolder());
-    for (SectionId id : sectionTree()) {
-        const Section& entry = section(id);
-        if (!entry.isLeaf() || !std::holds_alternative<FolderSource>(*entry.source)) continue;
+    std::vector<std::string> made;
+    for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
+        if (!sourceAs<FolderSource>(leaf)) continue;
         // "Startup Folder" first, then its subfolder.
-        const std::string_view key = entry.key;
-        for (const std::string_view folder : {key.substr(0, key.find('\\')), key})
-            if (Status made = files.ensureFolder(base + std::string(folder)); !made) return made;
+        const std::string_view key = section(leaf).key;
+        for (const std::string_view name : {key.substr(0, key.find('\\')), key}) {
+            const std::string folder = base + std::string(name);
+            if (files.folderExists(folder)) continue;
+            if (Status created = files.ensureFolder(folder); !created) {
+                (void)removeFolders(files, made);
+                return created.error();
+            }
+            made.push_back(folder);
+        }
     }
+    return made;
+}
+
+Status removeFolders(FileSystem& files, const std::vector<std::string>& made) {
+    for (std::size_t left = made.size(); left > 0; --left)
+        if (Status removed = files.removeFolder(made[left - 1]); !removed) return removed;
     return {};
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalog/Sections.h"
 #include "platform/FileSystem.h"
@@ -30,8 +31,13 @@ std::string disabledItemsFolder(SystemFacts& system, SectionId folderSection);
 // (empty when the system names none), or when disabled the program's own.
 std::string entryFolder(SystemFacts& system, SectionId folderSection, bool enabled);
 
-// Creates the disabled-items folders, each parent first; stops at the first
-// that cannot be made.
-Status ensureDisabledItemsFolders(SystemFacts& system, FileSystem& files);
+// Whether the folder is one of the program's own for parked items.
+bool isDisabledItemsFolder(SystemFacts& system, const std::string& folder);
+
+// Creates the disabled-items folders that are missing, each parent first, and
+// gives the folders it made. When one cannot be made, those it made go again.
+Result<std::vector<std::string>> ensureDisabledItemsFolders(SystemFacts& system, FileSystem& files);
+// Removes the folders, the last made first.
+Status removeFolders(FileSystem& files, const std::vector<std::string>& made);
 
 }  // namespace lsu

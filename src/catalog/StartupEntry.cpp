@@ -1,8 +1,19 @@
 #include "catalog/StartupEntry.h"
 
+#include "base/WindowsPaths.h"
+
 namespace lsu {
 
 const Source& sourceOf(const StartupEntry& entry) { return *section(entry.section).source; }
+
+std::string folderFileName(const StartupEntry& entry) {
+    if (!entry.fileName.empty()) return entry.fileName;
+    return entry.type == EntryType::Shortcut ? entry.name + ".lnk" : entry.name;
+}
+
+bool hasUnsafeFileName(const StartupEntry& entry) {
+    return std::holds_alternative<FolderSource>(sourceOf(entry)) && fileNameFault(folderFileName(entry)).has_value();
+}
 
 bool startsWithWindows(const StartupEntry& entry) { return entry.enabled && !entry.switchedOff; }
 
@@ -10,8 +21,9 @@ bool isReadOnly(const StartupEntry& entry) { return section(entry.section).readO
 
 const std::vector<ColumnDefinition>& entryColumns() {
     static const std::vector<ColumnDefinition> columns = {
-        {Column::Name, "Name", 2000},     {Column::CommandLine, "Command Line", 4000}, {Column::Exists, "Exists", 600},
-        {Column::Section, "Section", 2500}, {Column::Status, "Status", 0},             {Column::Type, "type", 0},
+        {Column::Name, "Name", 2000},           {Column::CommandLine, "Command Line", 4000},
+        {Column::Exists, "Exists", 600},        {Column::Section, "Section", 2500},
+        {Column::Status, "Status", 0},          {Column::Type, "type", 0},
         {Column::Publisher, "Publisher", 2400}, {Column::State, "State", 2200},
     };
     return columns;
@@ -63,6 +75,15 @@ std::string cellText(const StartupEntry& entry, Column column) {
 
 const char* stateReason(const StartupEntry& entry) {
     if (isReadOnly(entry)) return kSetByPolicyReason;
+    if (hasUnsafeFileName(entry))
+        return "The file's name is not one Windows can give a file, so Windows would take it for another's: it is "
+               "shown, but not changed here. Rename or remove it by hand.";
+    if (entry.hasTwin && entry.enabled)
+        return "A move of this entry was cut short: it also stands, the same, among the disabled entries. Clear its "
+               "box to finish disabling it, or tick the disabled one to finish enabling it.";
+    if (entry.hasTwin)
+        return "A move of this entry was cut short: it also stands, the same, where Windows starts it. Tick its box "
+               "to finish enabling it, or clear the enabled one to finish disabling it.";
     if (entry.enabled && entry.switchedOff)
         return "Windows' startup settings turn this entry off: it stays where it is and does not start. Tick it "
                "to turn it on.";

@@ -27,7 +27,10 @@ struct StartupEntry {
     bool switchedOff = false;  // stands there, but Windows' startup switch for it is off
     bool exists = false;       // the program it names was found
     bool checked = false;      // the box as the list shows it
-    std::string publisher;     // the company the program's version resource names
+    // The same entry, byte for byte, stands both where Windows starts it and
+    // in its disabled store: a move between them was cut short.
+    bool hasTwin = false;
+    std::string publisher;  // the company the program's version resource names
 
     // Registry rows: the view the value was read in, and the value as stored.
     RegistryView view = RegistryView::Shared;
@@ -49,6 +52,14 @@ using EntryList = std::vector<StartupEntry>;
 void removeWindowsServices(EntryList& rows);
 
 const Source& sourceOf(const StartupEntry& entry);
+// The file a folder row stands under: its real name, or for rows that do not
+// carry one the name and, for a shortcut, ".lnk".
+std::string folderFileName(const StartupEntry& entry);
+// A folder row whose file bears a name Windows cannot give a file (a
+// separator, "..", a trailing dot or space, a control character, a device
+// name): the system would take its path for another file's, so it is shown
+// but never changed.
+bool hasUnsafeFileName(const StartupEntry& entry);
 // Whether Windows starts the entry at its next start-up.
 bool startsWithWindows(const StartupEntry& entry);
 bool isReadOnly(const StartupEntry& entry);
@@ -74,7 +85,8 @@ inline constexpr const char* kSetByPolicyReason =
     "Group policy sets this entry and sets it again: it cannot be changed here.";
 
 // Why the entry is not as its box alone would say: Windows' switch is off,
-// or group policy sets it. nullptr for every other entry.
+// group policy sets it, its file's name keeps it from being changed, or a
+// move of it was cut short. nullptr for every other entry.
 const char* stateReason(const StartupEntry& entry);
 
 }  // namespace lsu

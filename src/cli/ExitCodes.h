@@ -15,8 +15,8 @@ inline constexpr int kExitAmbiguousName = 5;  // two entries of that name in the
 inline constexpr int kExitRefused = 6;        // a question needed --yes
 // The Linux tool on an offline Windows (--offline DIR).
 inline constexpr int kExitNotAWindowsVolume = 7;
-inline constexpr int kExitNoProfile = 8;      // none, not the one named, or several and no --user
-inline constexpr int kExitDirtyHive = 9;      // a hive was not shut down cleanly: nothing was changed
+inline constexpr int kExitNoProfile = 8;        // none, not the one named, or several and no --user
+inline constexpr int kExitDirtyHive = 9;        // a hive was not shut down cleanly: nothing was changed
 inline constexpr int kExitReadOnlyVolume = 10;  // the volume is mounted read-only: nothing was changed
 inline constexpr int kExitReadOnlyEntry = 11;   // group policy sets the entry: it is not changed here
 inline constexpr int kExitNotOffered = 12;      // a service is switched off and on, never deleted
@@ -32,7 +32,7 @@ inline constexpr const char* kExitCodeHelp =
     "  2  unknown command or bad arguments\n"
     "  3  unknown section (or a section entries cannot be added to)\n"
     "  4  no entry of that name in the section\n"
-    "  5  ambiguous name: more than one entry of that name in the section\n"
+    "  5  ambiguous name: more than one entry of that name in the section (choose with --live, --parked, --view)\n"
     "  6  refused: the operation asks a question; give --yes to answer Yes\n"
     "With --offline (the Linux tool on a Windows that is not running):\n"
     "  7  DIR holds no Windows volume (no readable Windows\\System32\\config\\SOFTWARE)\n"

@@ -22,6 +22,11 @@ namespace {
 constexpr const char* kDeleteQuestion =
     "Are you sure to delete the selected item?\r\n\r\nThis action can not be undone.";
 
+constexpr const char* kChoosingHelp =
+    "A name that stands both where Windows starts it and among the disabled entries, or in both views of a\n"
+    "machine key, names one entry with --live or --parked, or with --view 32 or --view 64. Where a move was cut\n"
+    "short and left the same entry in both places, enable and disable finish it; delete removes the one chosen.\n\n";
+
 constexpr std::array<std::string_view, 5> kCommands = {"list", "enable", "disable", "delete", "add"};
 
 struct Request {
@@ -32,7 +37,20 @@ struct Request {
     bool wide = false;
     bool hideWindows = false;
     bool yes = false;
+    bool live = false;
+    bool parked = false;
+    std::string view;
+
+    EntryFilter filter() const {
+        EntryFilter chosen;
+        if (live || parked) chosen.enabled = live;
+        if (!view.empty()) chosen.view = view == "32" ? RegistryView::Bits32 : RegistryView::Bits64;
+        return chosen;
+    }
 };
+
+// What a command does to the entry it names.
+enum class Change { Enable, Disable, Delete };
 
 class Run {
 public:
@@ -44,18 +62,16 @@ public:
         if (!id) return unknownSection(request.sectionKey);
         EntryList rows = loadSection(ports_, *id).rows;
         if (request.hideWindows) removeWindowsServices(rows);
-        if (request.format == "csv")
-            out_ << formatCsv(rows);
-        else if (request.format == "json")
-            out_ << formatJson(rows);
-        else
-            out_ << formatTable(rows, request.wide ? kWholeCells : terminalWidth_);
+        if (request.format == "csv") out_ << formatCsv(rows);
+        else if (request.format == "json") out_ << formatJson(rows);
+        else out_ << formatTable(rows, request.wide ? kWholeCells : terminalWidth_);
         return kExitOk;
     }
 
     int enableOrDisable(const Request& request, bool enable) {
         StartupEntry row;
-        if (const int found = findOne(request, row); found != kExitOk) return found;
+        if (const int found = findOne(request, enable ? Change::Enable : Change::Disable, row); found != kExitOk)
+            return found;
         const std::string where = "\"" + row.name + "\" in " + std::string(section(row.section).key);
         if (isReadOnly(row)) return readOnly(row);
         if (startsWithWindows(row) == enable) {
@@ -73,7 +89,7 @@ public:
 
     int remove(const Request& request) {
         StartupEntry row;
-        if (const int found = findOne(request, row); found != kExitOk) return found;
+        if (const int found = findOne(request, Change::Delete, row); found != kExitOk) return found;
         if (isReadOnly(row)) return readOnly(row);
         if (row.type == EntryType::Service)
             return error(kExitNotOffered, "\"" + row.name + "\": " + kServiceNotDeletedReason);
@@ -111,18 +127,24 @@ private:
         return error(kExitUnknownSection, "unknown section \"" + key + "\" (see lstartup-cli list --help)");
     }
 
-    // Ambiguity and absence are settled before anything is touched.
-    int findOne(const Request& request, StartupEntry& row) {
+    // Ambiguity and absence are settled before anything is touched. The two
+    // rows a move cut short left are one entry to enable or disable: the
+    // change finishes the move.
+    int findOne(const Request& request, Change change, StartupEntry& row) {
         const auto id = findSectionIgnoringCase(request.sectionKey);
         if (!id) return unknownSection(request.sectionKey);
         const std::string key(section(*id).key);
         const EntryList rows = loadSection(ports_, *id).rows;
-        const auto found = entriesNamed(rows, request.name);
-        if (found.empty()) return error(kExitEntryNotFound, "no entry named \"" + request.name + "\" in " + key);
-        if (found.size() > 1)
-            return error(kExitAmbiguousName, std::to_string(found.size()) + " entries are named \"" + request.name +
-                                                 "\" in " + key + "; name a leaf section that holds only one of them");
-        row = *found.front();
+        const auto found = entriesNamed(rows, request.name, request.filter());
+        if (found.empty())
+            return error(kExitEntryNotFound, "no entry named \"" + request.name + "\" in " + key +
+                                                 (request.live || request.parked || !request.view.empty()
+                                                      ? " of the state and view asked for"
+                                                      : ""));
+        const StartupEntry* chosen = found.size() == 1 ? found.front() : nullptr;
+        if (!chosen && change != Change::Delete) chosen = rowFinishingMove(found, change == Change::Enable);
+        if (!chosen) return error(kExitAmbiguousName, ambiguityOf(found, request.name, key));
+        row = *chosen;
         return kExitOk;
     }
 
@@ -168,8 +190,8 @@ int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::os
     Run run(ports, out, err, terminalWidth);
     if (!args.empty() && !args.front().starts_with('-') &&
         std::find(kCommands.begin(), kCommands.end(), args.front()) == kCommands.end())
-        return run.error(kExitUsage, "unknown command \"" + args.front() + "\" (commands: list, enable, disable, "
-                                                                          "delete, add; see --help)");
+        return run.error(kExitUsage, "unknown command \"" + args.front() +
+                                         "\" (commands: list, enable, disable, delete, add; see --help)");
 
     CLI::App app("Lists and changes the programs Windows starts by itself.", "lstartup-cli");
     app.require_subcommand(1);
@@ -191,6 +213,12 @@ int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::os
     for (CLI::App* command : changes) {
         addSectionArgument(*command, request, true, "Section key, e.g. \"Registry\\Current User\\Run\"");
         command->add_option("NAME", request.name, "Entry name as listed (case ignored)")->required();
+        CLI::Option* live =
+            command->add_flag("--live", request.live, "Only the entry of that name where Windows starts it");
+        command->add_flag("--parked", request.parked, "Only the entry of that name parked among the disabled ones")
+            ->excludes(live);
+        command->add_option("--view", request.view, "Only the entry of that name in this view of a machine key")
+            ->check(CLI::IsMember({"32", "64"}));
     }
     CLI::App* add = app.add_subcommand("add", "Add a registry value or a Startup-folder shortcut");
     addSectionArgument(*add, request, true, "A Startup Folder or Registry leaf section");
@@ -198,7 +226,7 @@ int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::os
     add->add_option("COMMANDLINE", request.commandLine, "Command line to start")->required();
     for (CLI::App* command : {changes[0], changes[1], changes[2], add}) {
         command->add_flag("-y,--yes", request.yes, "Answer Yes to the question the window would ask");
-        command->footer(std::string("\n") + kExitCodeHelp);
+        command->footer(std::string("\n") + (command == add ? "" : kChoosingHelp) + kExitCodeHelp);
     }
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());

@@ -46,14 +46,14 @@ std::optional<EditTarget> targetFor(const SourcePorts& ports, const StartupEntry
         // A value that stays in its hive stays in its view.
         const auto* from = sourceAs<RegistrySource>(row.section);
         const bool sameHive = from && from->hive == registry->hive;
-        return EditTarget{registryPlace(*registry, row.enabled, sameHive ? row.view : RegistryView::Bits64, form.name),
+        return EditTarget{registryPlace(*registry, true, sameHive ? row.view : RegistryView::Bits64, form.name),
                           registryContentFor(row, form, old, command)};
     }
     if (const auto* winIni = sourceAs<WinIniSource>(to))
-        return EditTarget{winIniPlace(ports.system, *winIni, row.enabled), ProfileLine{command}};
+        return EditTarget{winIniPlace(ports.system, *winIni, true), ProfileLine{command}};
     const bool plainFile = isPlainFolderFile(row);
     const bool linkKept = row.type == EntryType::Shortcut && form.commandLine == row.commandLine;
-    auto place = folderPlace(ports.system, to, row.enabled, plainFile ? form.name : withLinkExtension(form.name));
+    auto place = folderPlace(ports.system, to, true, plainFile ? form.name : withLinkExtension(form.name));
     if (!place) return std::nullopt;
     // A file that keeps its contents moves or is renamed as it is, so a link
     // keeps its arguments, working folder, icon, hot key and window.
@@ -61,20 +61,13 @@ std::optional<EditTarget> targetFor(const SourcePorts& ports, const StartupEntry
     return EditTarget{*place, linkFieldsFor(ports.files, form.name, command)};
 }
 
-Status replaceEntry(const SourcePorts& ports, UserPrompts& prompts, const EntryPlace& source, const EntryContent& old,
-                    const std::optional<EditTarget>& target) {
-    if (!target) return Error{ErrorKind::System, 0, {}};
-    if (samePlace(source, target->place) && sameContent(old, target->content)) return {};
-    return transferEntry(ports, prompts, source, target->place, target->content);
-}
-
 // Windows' switch of the entry follows it to its new name and place. A
 // parked entry whose name an entry where Windows starts it still carries
 // leaves the switch to that one.
 Status keepSwitchWithEntry(const SourcePorts& ports, const StartupEntry& row, SectionId to, const EntryPlace& target) {
-    const auto live = placeOfRow(ports.system, row, true);
+    const auto live = placeOfRow(ports, row, true);
     const auto from = live ? switchPlaceOf(row.section, *live) : std::nullopt;
-    if (!from || (!row.enabled && readEntry(ports, *live))) return {};
+    if (!from || (!row.enabled && somethingStands(readEntry(ports, *live)))) return {};
     return carrySwitch(ports.registry, *from, switchPlaceOf(to, target));
 }
 
@@ -87,11 +80,16 @@ ChangeResult editEntry(const SourcePorts& ports, UserPrompts& prompts, const Sta
     if (isPlainFolderFile(row) && !sourceAs<FolderSource>(*form.section))
         return Error{ErrorKind::InvalidInput, 0,
                      "A file in a Startup folder can only be moved to the other Startup folder."};
-    auto source = placeOfRow(ports.system, row, row.enabled);
-    auto old = source ? readEntry(ports, *source) : std::nullopt;
-    if (!old) return Error{ErrorKind::NotFound, 0, {}};
-    const auto target = targetFor(ports, row, form, *old, commandTextFor(ports, row, form, *source, *old));
-    if (Status edited = replaceEntry(ports, prompts, *source, *old, target); !edited) return edited.error();
+    auto source = placeOfRow(ports, row, row.enabled);
+    if (!source) return source.error();
+    const EntryRead read = readEntry(ports, *source);
+    if (!read) return read.error();
+    if (!*read) return Error{ErrorKind::NotFound, 0, {}};
+    const EntryContent& old = **read;
+    const auto target = targetFor(ports, row, form, old, commandTextFor(ports, row, form, *source, old));
+    if (!target) return Error{ErrorKind::System, 0, "The system names no Startup folder for the entry."};
+    if (Status edited = transferEntry(ports, prompts, *source, target->place, target->content); !edited)
+        return edited.error();
     if (Status carried = keepSwitchWithEntry(ports, row, *form.section, target->place); !carried)
         return Changed{Warning{Warning::SwitchLeftBehind, carried.error()}};
     return Changed{};

@@ -1,4 +1,3 @@
-#include "catalog/DisabledStores.h"
 #include "operations/EntryLocations.h"
 #include "operations/EntrySwitches.h"
 #include "operations/EntryTransfer.h"
@@ -9,26 +8,23 @@ namespace lsu {
 
 namespace {
 
-// A place the system names no folder for, or an entry no longer there.
-Error nowhere(ErrorKind kind) { return {kind, 0, {}}; }
-
 Status moveRow(const SourcePorts& ports, UserPrompts& prompts, const StartupEntry& row, bool enabling) {
-    auto source = placeOfRow(ports.system, row, !enabling);
-    auto target = placeOfRow(ports.system, row, enabling);
-    if (!source || !target) return nowhere(ErrorKind::System);
+    auto source = placeOfRow(ports, row, !enabling);
+    if (!source) return source.error();
+    auto target = placeOfRow(ports, row, enabling);
+    if (!target) return target.error();
     // What moves is what stands at the source now, exactly as stored.
-    auto content = readEntry(ports, *source);
-    if (!content) return nowhere(ErrorKind::NotFound);
-    // A parked file needs the program's folders for parked items.
-    if (!enabling && std::holds_alternative<FilePlace>(*target))
-        if (Status folders = ensureDisabledItemsFolders(ports.system, ports.files); !folders) return folders;
-    return transferEntry(ports, prompts, *source, *target, *content);
+    const EntryRead content = readEntry(ports, *source);
+    if (!content) return content.error();
+    if (!*content) return Error{ErrorKind::NotFound, 0, {}};
+    return transferEntry(ports, prompts, *source, *target, **content);
 }
 
 // An entry where Windows starts it also needs its own switch on to start.
 Status turnSwitchOnWhereStarted(const SourcePorts& ports, const StartupEntry& row) {
-    const auto live = placeOfRow(ports.system, row, true);
-    const auto switchPlace = live ? switchPlaceOf(row.section, *live) : std::nullopt;
+    const auto live = placeOfRow(ports, row, true);
+    if (!live) return live.error();
+    const auto switchPlace = switchPlaceOf(row.section, *live);
     return switchPlace ? turnSwitchOn(ports.registry, *switchPlace) : Status();
 }
 

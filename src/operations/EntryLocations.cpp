@@ -5,11 +5,6 @@
 
 namespace lsu {
 
-std::string folderFileName(const StartupEntry& row) {
-    if (!row.fileName.empty()) return row.fileName;
-    return row.type == EntryType::Shortcut ? row.name + ".lnk" : row.name;
-}
-
 RegistryPlace registryPlace(const RegistrySource& source, bool enabled, RegistryView view, const std::string& name) {
     if (source.views == ViewRule::Shared) view = RegistryView::Shared;
     else if (view == RegistryView::Shared) view = RegistryView::Bits64;
@@ -29,14 +24,26 @@ std::optional<FilePlace> folderPlace(SystemFacts& system, SectionId leaf, bool e
     return FilePlace{withTrailingBackslash(folder) + fileName};
 }
 
-std::optional<EntryPlace> placeOfRow(SystemFacts& system, const StartupEntry& row, bool enabled) {
+Result<EntryPlace> placeOfRow(const SourcePorts& ports, const StartupEntry& row, bool enabled) {
     const Source& source = sourceOf(row);
     if (const auto* registry = std::get_if<RegistrySource>(&source))
-        return registryPlace(*registry, enabled, row.view, row.name);
-    if (const auto* winIni = std::get_if<WinIniSource>(&source)) return winIniPlace(system, *winIni, enabled);
-    auto place = folderPlace(system, row.section, enabled, folderFileName(row));
-    if (!place) return std::nullopt;
-    return *place;
+        return EntryPlace(registryPlace(*registry, enabled, row.view, row.name));
+    if (const auto* winIni = std::get_if<WinIniSource>(&source))
+        return EntryPlace(winIniPlace(ports.system, *winIni, enabled));
+    const std::string fileName = folderFileName(row);
+    auto place = folderPlace(ports.system, row.section, enabled, fileName);
+    if (!place)
+        return Error{ErrorKind::System, 0,
+                     "The system names no folder for the entries of " + std::string(section(row.section).key) + "."};
+    // The name as listed is the key to exactly this file; one the system would
+    // read as another path is never handed to it.
+    if (hasUnsafeFileName(row))
+        return Error{ErrorKind::UnsafeName, 0,
+                     "\"" + fileName + "\" is not a name Windows can give a file, so it is not changed here: rename " +
+                         "or remove " +
+                         ports.files.pathToShow(entryFolder(ports.system, row.section, enabled), fileName) +
+                         " by hand."};
+    return EntryPlace(*place);
 }
 
 }  // namespace lsu

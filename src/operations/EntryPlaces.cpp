@@ -1,6 +1,7 @@
 #include "operations/EntryPlaces.h"
 
 #include "base/CaseFolding.h"
+#include "base/Utf16.h"
 #include "catalog/DisabledStores.h"
 
 namespace lsu {
@@ -13,24 +14,26 @@ bool holdsEntry(const ProfilePlace& place, const std::string& value) {
 
 std::string hiveName(Hive hive) { return hive == Hive::LocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER"; }
 
-std::optional<EntryContent> readRegistry(const SourcePorts& ports, const RegistryPlace& place) {
+EntryRead absent() { return std::optional<EntryContent>(); }
+
+EntryRead readRegistry(const SourcePorts& ports, const RegistryPlace& place) {
     auto value = ports.registry.readValue(place.key, place.name);
-    if (!value) return std::nullopt;
+    if (!value) return absent();
     value->name = place.name;
-    return *value;
+    return std::optional<EntryContent>(std::move(*value));
 }
 
-std::optional<EntryContent> readProfileLine(const SourcePorts& ports, const ProfilePlace& place) {
+EntryRead readProfileLine(const SourcePorts& ports, const ProfilePlace& place) {
     auto value = ports.profiles.readProfile(place.section, place.key, place.file);
-    if (!value || !holdsEntry(place, *value)) return std::nullopt;
-    return ProfileLine{*value};
+    if (!value || !holdsEntry(place, *value)) return absent();
+    return std::optional<EntryContent>(ProfileLine{*value});
 }
 
-std::optional<EntryContent> readFileBytes(const SourcePorts& ports, const FilePlace& place) {
-    if (!ports.files.fileExists(place.path)) return std::nullopt;
+EntryRead readFileBytes(const SourcePorts& ports, const FilePlace& place) {
     auto bytes = ports.files.readFile(place.path);
-    if (!bytes) return std::nullopt;
-    return *bytes;
+    if (bytes) return std::optional<EntryContent>(std::move(*bytes));
+    if (bytes.error().kind == ErrorKind::NotFound) return absent();
+    return bytes.error();
 }
 
 // A write the system took but that does not read back the same did not
@@ -38,6 +41,9 @@ std::optional<EntryContent> readFileBytes(const SourcePorts& ports, const FilePl
 Error readBackDiffers() { return {ErrorKind::ReadBackMismatch, 0, "What was written did not read back the same."}; }
 
 Status writeRegistry(const SourcePorts& ports, const RegistryPlace& place, const RegistryValue& content) {
+    if (utf16FromUtf8(place.name).size() > kLongestValueName)
+        return Error{ErrorKind::InvalidInput, 0,
+                     "The name is longer than the 16,383 characters the registry takes for the name of a value."};
     RegistryValue value = content;
     value.name = place.name;
     if (Status written = ports.registry.writeValue(place.key, value, true); !written) return written;
@@ -46,25 +52,68 @@ Status writeRegistry(const SourcePorts& ports, const RegistryPlace& place, const
     return {};
 }
 
-Status writeProfileLine(const SourcePorts& ports, const ProfilePlace& place, const std::string& text) {
-    if (Status written = ports.profiles.writeProfile(place.section, place.key, text, place.file); !written)
+// What the profile functions take for the blanks around a value.
+constexpr std::string_view kProfileBlanks = " \t";
+
+// The profile functions end a value at a line break, and INI readers take
+// text that begins with "[" for the start of a section: a value holding the
+// one or beginning with the other could put lines of its own into win.ini.
+bool fitsOneProfileLine(const std::string& text) {
+    const auto first = text.find_first_not_of(kProfileBlanks);
+    return text.find_first_of("\r\n") == std::string::npos && (first == std::string::npos || text[first] != '[');
+}
+
+// A section of an INI file reads a value without the spaces around it and
+// without one pair of quotes that encloses it (a section the system maps to
+// the registry reads it as written): such a value reads back as written
+// only in quotes.
+bool readsBackOnlyQuoted(const std::string& text) {
+    const bool padded = !text.empty() && (kProfileBlanks.find(text.front()) != std::string_view::npos ||
+                                          kProfileBlanks.find(text.back()) != std::string_view::npos);
+    const bool quoted =
+        text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front();
+    return padded || quoted;
+}
+
+Status writeProfileValue(const SourcePorts& ports, const ProfilePlace& place, const std::string& value,
+                         const std::string& text) {
+    if (Status written = ports.profiles.writeProfile(place.section, place.key, value, place.file); !written)
         return written;
     if (ports.profiles.readProfile(place.section, place.key, place.file) != text) return readBackDiffers();
     return {};
 }
 
+Status writeProfileLine(const SourcePorts& ports, const ProfilePlace& place, const std::string& text) {
+    if (!fitsOneProfileLine(text))
+        return Error{ErrorKind::InvalidInput, 0,
+                     "A win.ini line cannot hold a line break nor begin with \"[\": it would add lines of its own to "
+                     "win.ini. Nothing was changed."};
+    Status written = writeProfileValue(ports, place, text, text);
+    if (written || !readsBackOnlyQuoted(text)) return written;
+    return writeProfileValue(ports, place, "\"" + text + "\"", text);
+}
+
 Status writeFileBytes(const SourcePorts& ports, const FilePlace& place, const FileBytes& bytes) {
     if (Status written = ports.files.writeFile(place.path, bytes); !written) return written;
-    if (ports.files.readFile(place.path) != bytes) return readBackDiffers();
+    if (auto back = ports.files.readFile(place.path); !back || *back != bytes) return readBackDiffers();
     return {};
 }
 
 }  // namespace
 
-std::optional<EntryContent> readEntry(const SourcePorts& ports, const EntryPlace& place) {
+EntryRead readEntry(const SourcePorts& ports, const EntryPlace& place) {
     if (auto* registry = std::get_if<RegistryPlace>(&place)) return readRegistry(ports, *registry);
     if (auto* profile = std::get_if<ProfilePlace>(&place)) return readProfileLine(ports, *profile);
     return readFileBytes(ports, std::get<FilePlace>(place));
+}
+
+bool somethingStands(const EntryRead& read) { return !read || read->has_value(); }
+
+Status checkChange(const SourcePorts& ports, const EntryPlace& place) {
+    if (auto* registry = std::get_if<RegistryPlace>(&place)) return ports.registry.checkChange(registry->key);
+    if (auto* profile = std::get_if<ProfilePlace>(&place))
+        return ports.profiles.checkChange(profile->section, profile->file);
+    return ports.files.checkChange(std::get<FilePlace>(place).path);
 }
 
 Status writeEntry(const SourcePorts& ports, const EntryPlace& place, const EntryContent& content) {
@@ -91,9 +140,14 @@ Status removeEntry(const SourcePorts& ports, const EntryPlace& place) {
 }
 
 Status restoreEntry(const SourcePorts& ports, const EntryPlace& place, const std::optional<EntryContent>& before) {
+    const auto holdsBefore = [&] {
+        const EntryRead now = readEntry(ports, place);
+        return now && (before ? *now && sameContent(**now, *before) : !*now);
+    };
+    // A write refused before it wrote anything has nothing to take back.
+    if (holdsBefore()) return {};
     const Status restored = before ? writeEntry(ports, place, *before) : removeEntry(ports, place);
-    const auto now = readEntry(ports, place);
-    if (before ? now && sameContent(*now, *before) : !now) return {};
+    if (holdsBefore()) return {};
     return restored ? Status(readBackDiffers()) : restored;
 }
 

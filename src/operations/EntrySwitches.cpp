@@ -3,6 +3,7 @@
 #include "base/CaseFolding.h"
 #include "base/WindowsPaths.h"
 #include "catalog/StartupSwitches.h"
+#include "platform/TemporaryNames.h"
 
 namespace lsu {
 
@@ -36,16 +37,36 @@ Status removeSwitch(Registry& registry, const SwitchPlace& place) {
     return registry.deleteValue(place.key, place.name);
 }
 
+namespace {
+
+// The registry takes a name that differs only in letter case for the name of
+// the value it holds, so such a switch is renamed by way of a name of its
+// own: there is always one spelling of it that stands.
+Status respellSwitch(Registry& registry, const SwitchPlace& from, const std::string& to, RegistryValue value) {
+    RegistryValue interim = value;
+    interim.name = temporaryNameFor(from.name);
+    if (Status kept = registry.writeValue(from.key, interim, false); !kept) return kept;
+    Status renamed = registry.deleteValue(from.key, from.name);
+    if (renamed) {
+        value.name = to;
+        renamed = registry.writeValue(from.key, value, false);
+        if (!renamed) (void)registry.writeValue(from.key, {from.name, value.type, value.data}, false);
+    }
+    if (Status removed = registry.deleteValue(from.key, interim.name); !removed && renamed) return removed;
+    return renamed;
+}
+
+}  // namespace
+
 Status carrySwitch(Registry& registry, const SwitchPlace& from, const std::optional<SwitchPlace>& to) {
     auto value = registry.readValue(from.key, from.name);
     if (!value) return {};
+    if (to && to->key == from.key && equalsNoCase(to->name, from.name))
+        return to->name == from.name ? Status() : respellSwitch(registry, from, to->name, *value);
     if (to) {
-        if (to->key == from.key && equalsNoCase(to->name, from.name) && to->name == value->name) return {};
         RegistryValue carried = *value;
         carried.name = to->name;
         if (Status written = registry.writeValue(to->key, carried, true); !written) return written;
-        // A rename that changes only letter case has nothing else to remove.
-        if (to->key == from.key && equalsNoCase(to->name, from.name)) return {};
     }
     return registry.deleteValue(from.key, from.name);
 }

@@ -39,15 +39,22 @@ Error withRecordKept(Error error, const std::string& name) {
     return error;
 }
 
+// The record's values, then its key once it holds nothing else. A value
+// that never came to be needs no removing.
+Status removeRecord(Registry& registry, const std::string& name) {
+    const RegistryLocation key = parkedRecordKey(name);
+    for (const RegistryValue& written : parkedRecordValues({}))
+        if (Status removed = registry.deleteValue(key, written.name);
+            !removed && removed.error().kind != ErrorKind::NotFound)
+            return removed;
+    return registry.removeEmptyKey(key);
+}
+
 // The record as it stood before this switch wrote it, put back.
 Status restoreRecord(Registry& registry, const std::string& name,
                      const std::optional<std::vector<RegistryValue>>& before) {
     const RegistryLocation key = parkedRecordKey(name);
-    if (!before) {
-        // A record that never came to be needs no taking back.
-        Status removed = registry.deleteKey(key);
-        return removed || removed.error().kind == ErrorKind::NotFound ? Status() : removed;
-    }
+    if (!before) return removeRecord(registry, name);
     for (const RegistryValue& written : parkedRecordValues({})) {
         auto old = std::find_if(before->begin(), before->end(),
                                 [&](const RegistryValue& value) { return equalsNoCase(value.name, written.name); });
@@ -113,7 +120,7 @@ ChangeResult switchOn(const SourcePorts& ports, const StartupEntry& row) {
                                "The service manager took the change, but the service does not read back as "
                                "recorded."},
                               row.name);
-    if (Status removed = ports.registry.deleteKey(parkedRecordKey(row.name)); !removed)
+    if (Status removed = removeRecord(ports.registry, row.name); !removed)
         return Changed{Warning{Warning::RecordLeftBehind, removed.error()}};
     return Changed{};
 }

@@ -1,13 +1,13 @@
 #include "platform/LinkPlacement.h"
 
 #include "base/WindowsPaths.h"
+#include "platform/TemporaryNames.h"
 
 namespace lsu {
 
 std::string temporaryLinkFile(const std::string& linkFile) {
     const std::string folder = parentFolderOf(linkFile);
-    return (folder.empty() ? std::string() : withTrailingBackslash(folder)) + "~" + std::string(fileNameOf(linkFile)) +
-           ".tmp";
+    return (folder.empty() ? std::string() : withTrailingBackslash(folder)) + temporaryNameFor(fileNameOf(linkFile));
 }
 
 Status placeLink(FileSystem& files, const std::string& linkFile, bool replace,

@@ -27,6 +27,9 @@ inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr std::uint32_t kRegMultiSz = 7;
 inline constexpr std::uint32_t kRegQword = 11;
 
+// The longest value name the registry takes, in UTF-16 units.
+inline constexpr std::size_t kLongestValueName = 16383;
+
 // A value exactly as stored: the name untrimmed (in UTF-8 that keeps every
 // UTF-16 name, unpaired surrogates and NULs included), the raw type, and the
 // bytes as the registry holds them for every type, so that what is moved is
@@ -61,8 +64,14 @@ public:
     virtual Status deleteValue(const RegistryLocation& key, const std::string& name) = 0;
     // The names of the keys directly below the key; nullopt when it cannot be opened.
     virtual std::optional<std::vector<std::string>> readSubkeys(const RegistryLocation& key) = 0;
-    // Removes a key that has no keys below it, with its values.
-    virtual Status deleteKey(const RegistryLocation& key) = 0;
+    // Removes the key when it holds no values and no subkeys. Done when the
+    // key is gone afterwards or holds something (which stays); otherwise the
+    // system's reason.
+    virtual Status removeEmptyKey(const RegistryLocation& key) = 0;
+    // Why a change to the key's values (the key created where it is
+    // missing) would be refused, as far as the system tells without changing
+    // anything; done when nothing is known against it.
+    virtual Status checkChange(const RegistryLocation& key) = 0;
     // True when the 64-bit and 32-bit views of this machine key are one key,
     // so that reading both would list each entry twice.
     virtual bool viewsShareKey(Hive hive, const std::string& subkey) = 0;

@@ -1,6 +1,7 @@
 #include "scanners/Scanners.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "base/CaseFolding.h"
 #include "base/Text.h"
@@ -14,8 +15,8 @@ namespace lsu {
 namespace {
 
 // A row, with whether the program it starts is found and who made it.
-StartupEntry& appendEntry(ScanContext& context, std::string name, std::string commandLine, SectionId leaf,
-                          bool enabled, EntryType type, const std::optional<std::string>& program) {
+StartupEntry& appendEntry(ScanContext& context, std::string name, std::string commandLine, SectionId leaf, bool enabled,
+                          EntryType type, const std::optional<std::string>& program) {
     StartupEntry& entry = context.rows.emplace_back();
     entry.name = std::move(name);
     entry.commandLine = std::move(commandLine);
@@ -27,8 +28,8 @@ StartupEntry& appendEntry(ScanContext& context, std::string name, std::string co
     return entry;
 }
 
-StartupEntry& appendEntry(ScanContext& context, std::string name, std::string commandLine, SectionId leaf,
-                          bool enabled, EntryType type) {
+StartupEntry& appendEntry(ScanContext& context, std::string name, std::string commandLine, SectionId leaf, bool enabled,
+                          EntryType type) {
     const auto program = context.check.resolveProgram(commandLine);
     return appendEntry(context, std::move(name), std::move(commandLine), leaf, enabled, type, program);
 }
@@ -67,8 +68,8 @@ void scanRegistry(SectionId leaf, const RegistrySource& source, ScanContext& con
             if (!values) continue;
             const std::size_t first = context.rows.size();
             for (auto& value : *values) {
-                StartupEntry& row =
-                    appendEntry(context, value.name, renderRegistryData(value), leaf, enabled, EntryType::RegistryValue);
+                StartupEntry& row = appendEntry(context, value.name, renderRegistryData(value), leaf, enabled,
+                                                EntryType::RegistryValue);
                 row.view = view;
                 row.stored = std::move(value);
             }
@@ -114,6 +115,48 @@ void scanStartupFolder(SectionId leaf, const FolderSource& source, ScanContext& 
     scanFolder(disabledItemsFolder(context.ports.system, leaf), false, leaf, context);
 }
 
+// The key two rows of one leaf must share to be one entry in two places.
+std::u16string twinKey(const StartupEntry& row) {
+    const std::string name = sourceAs<FolderSource>(row.section) ? folderFileName(row) : row.name;
+    return foldedName(name) + u'\n' + static_cast<char16_t>(row.view);
+}
+
+std::optional<std::vector<std::uint8_t>> fileBytesOf(ScanContext& context, const StartupEntry& row) {
+    const std::string folder = entryFolder(context.ports.system, row.section, row.enabled);
+    auto bytes = context.ports.files.readFile(withTrailingBackslash(folder) + folderFileName(row));
+    if (!bytes) return std::nullopt;
+    return std::move(*bytes);
+}
+
+// What is stored for the entry is the same in both places.
+bool sameStored(ScanContext& context, const StartupEntry& live, const StartupEntry& parked) {
+    if (sourceAs<RegistrySource>(live.section))
+        return live.stored.type == parked.stored.type && live.stored.data == parked.stored.data;
+    if (sourceAs<WinIniSource>(live.section)) return live.commandLine == parked.commandLine;
+    const auto liveBytes = fileBytesOf(context, live);
+    return liveBytes && liveBytes == fileBytesOf(context, parked);
+}
+
+// A move writes its target before it removes its source; one cut short in
+// between leaves the same entry, byte for byte, in both places. The rows of
+// the leaf from `first` on that stand so are marked, both of them.
+void markTwins(ScanContext& context, std::size_t first) {
+    std::unordered_multimap<std::u16string, std::size_t> parked;
+    for (std::size_t i = first; i < context.rows.size(); ++i)
+        if (!context.rows[i].enabled) parked.emplace(twinKey(context.rows[i]), i);
+    if (parked.empty()) return;
+    for (std::size_t i = first; i < context.rows.size(); ++i) {
+        StartupEntry& live = context.rows[i];
+        if (!live.enabled) continue;
+        const auto [begin, end] = parked.equal_range(twinKey(live));
+        for (auto match = begin; match != end; ++match) {
+            StartupEntry& twin = context.rows[match->second];
+            if (!sameStored(context, live, twin)) continue;
+            live.hasTwin = twin.hasTwin = true;
+        }
+    }
+}
+
 }  // namespace
 
 std::string winIniEntryName(std::string_view line) {
@@ -123,6 +166,7 @@ std::string winIniEntryName(std::string_view line) {
 }
 
 void scanLeaf(SectionId leaf, ScanContext& context) {
+    const std::size_t first = context.rows.size();
     std::visit(
         [&](const auto& source) {
             using Kind = std::decay_t<decltype(source)>;
@@ -132,6 +176,7 @@ void scanLeaf(SectionId leaf, ScanContext& context) {
             else scanServices(source.delayed, context.ports, context.check, context.services, context.rows);
         },
         *section(leaf).source);
+    markTwins(context, first);
 }
 
 }  // namespace lsu

@@ -89,8 +89,9 @@ TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
         EXPECT_TRUE(result.err.starts_with("lstartup-cli: error: ")) << result.err;
         EXPECT_EQ(inventory(platform()), before) << args.front();
     }
-    EXPECT_EQ(runTool(platform(), {"frobnicate"}).err, "lstartup-cli: error: unknown command \"frobnicate\" (commands: "
-                                                        "list, enable, disable, delete, add; see --help)\n");
+    EXPECT_EQ(runTool(platform(), {"frobnicate"}).err,
+              "lstartup-cli: error: unknown command \"frobnicate\" (commands: "
+              "list, enable, disable, delete, add; see --help)\n");
     EXPECT_EQ(runTool(platform(), {"delete", kUserRun, "Tool"}).err,
               "lstartup-cli: error: refused: Are you sure to delete the selected item? This action can not be undone."
               " Give --yes to answer Yes.\n");
@@ -133,7 +134,8 @@ TEST(CliOnARefusingSystem, FailedChangeSaysWhyOnOneStderrLineAndChangesNothing) 
     platform.makeReadOnly(Hive::CurrentUser);
     const std::string before = inventory(platform);
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"disable", kUserRun, "Tool"}, languageText(kTextDisableFailedTitle) + ": " + languageText(kTextDisableFailedPrompt)},
+        {{"disable", kUserRun, "Tool"},
+         languageText(kTextDisableFailedTitle) + ": " + languageText(kTextDisableFailedPrompt)},
         {{"add", kUserRun, "New", "new.exe"}, std::string(kAddFailedTitle) + ": " + kAddFailedPrompt},
     };
     for (const auto& [args, message] : cases) {
@@ -143,6 +145,107 @@ TEST(CliOnARefusingSystem, FailedChangeSaysWhyOnOneStderrLineAndChangesNothing) 
         EXPECT_EQ(result.err, "lstartup-cli: " + message + " Access is denied. (error 5)\n");
     }
     EXPECT_EQ(inventory(platform), before);
+}
+
+// A move cut short leaves one entry in both places: enable and disable
+// finish it; a delete, and every change to two different entries of one
+// name, names both rows and is told which by --live, --parked or --view.
+TEST(CliOnTwoEntriesOfOneName, ChoosesByStateOrViewAndFinishesAMoveCutShort) {
+    const std::string machineRun = "Registry\\All Users\\Run";
+    const std::tuple<std::vector<std::string>, int, std::string, Texts> cases[] = {
+        {{"enable", kUserRun, "Twin"},
+         cli::kExitOk,
+         "Enabled \"Twin\" in Registry\\Current User\\Run.\n",
+         {"Twin|Enabled", "Other|Enabled", "Other|Disabled"}},
+        {{"disable", kUserRun, "twin"},
+         cli::kExitOk,
+         "Disabled \"Twin\" in Registry\\Current User\\Run.\n",
+         {"Other|Enabled", "Twin|Disabled", "Other|Disabled"}},
+        {{"delete", kUserRun, "Twin", "--parked", "--yes"},
+         cli::kExitOk,
+         "Deleted \"Twin\" from Registry\\Current User\\Run.\n",
+         {"Twin|Enabled", "Other|Enabled", "Other|Disabled"}},
+        {{"disable", kUserRun, "Other", "--live", "--yes"},
+         cli::kExitOk,
+         "Disabled \"Other\" in Registry\\Current User\\Run.\n",
+         {"Twin|Enabled", "Twin|Disabled", "Other|Disabled"}},
+        {{"disable", machineRun, "Legacy", "--view", "32"},
+         cli::kExitOk,
+         "Disabled \"Legacy\" in Registry\\All Users\\Run.\n",
+         {}},
+    };
+    for (const auto& [args, code, out, after] : cases) {
+        SCOPED_TRACE(args.front() + " " + args[2]);
+        MemoryPlatform platform;
+        seedRegistry(platform, SectionId::UserRun, stringValue("Twin", "C:\\twin.exe"));
+        seedRegistry(platform, SectionId::UserRun, stringValue("Other", "C:\\live.exe"));
+        seedRegistry(platform, SectionId::UserRun, stringValue("Twin", "C:\\twin.exe"), true);
+        seedRegistry(platform, SectionId::UserRun, stringValue("Other", "C:\\parked.exe"), true);
+        for (RegistryView view : {RegistryView::Bits64, RegistryView::Bits32})
+            seedRegistry(platform, SectionId::MachineRun, stringValue("Legacy", "C:\\legacy.exe"), false, view);
+        const CliResult result = runTool(platform, args);
+        EXPECT_EQ(result.code, code) << result.err;
+        EXPECT_EQ(result.out, out);
+        if (after.empty()) {
+            EXPECT_FALSE(
+                platform.readValue(registryKeyOf(SectionId::MachineRun, false, RegistryView::Bits32), "Legacy"));
+            continue;
+        }
+        Texts rows;
+        for (const StartupEntry& row : loadSection(platform, SectionId::UserRun).rows)
+            rows.push_back(row.name + "|" + cellText(row, Column::Status));
+        EXPECT_EQ(rows, after);
+    }
+}
+
+TEST(CliOnTwoEntriesOfOneName, SaysWhichRowsItCouldMeanAndHowToChoose) {
+    MemoryPlatform platform;
+    seedRegistry(platform, SectionId::UserRun, stringValue("Twin", "C:\\twin.exe"));
+    seedRegistry(platform, SectionId::UserRun, stringValue("Twin", "C:\\twin.exe"), true);
+    seedRegistry(platform, SectionId::UserRun, stringValue("Other", "C:\\live.exe"));
+    seedRegistry(platform, SectionId::UserRun, stringValue("Other", "C:\\parked.exe"), true);
+    for (RegistryView view : {RegistryView::Bits64, RegistryView::Bits32})
+        seedRegistry(platform, SectionId::MachineRun, stringValue("Legacy", "C:\\legacy.exe"), false, view);
+    seedRegistry(platform, SectionId::MachineRunOnce, stringValue("Other", "C:\\once.exe"));
+    const std::string before = inventory(platform);
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"delete", kUserRun, "Twin", "--yes"},
+         "2 entries are named \"Twin\" in Registry\\Current User\\Run: enabled in Registry\\Current User\\Run, "
+         "disabled in Registry\\Current User\\Run, the same entry in both places (a move of it was cut short); choose "
+         "one with --live or --parked"},
+        {{"enable", kUserRun, "Other"},
+         "2 entries are named \"Other\" in Registry\\Current User\\Run: enabled in Registry\\Current User\\Run, "
+         "disabled in Registry\\Current User\\Run; choose one with --live or --parked"},
+        {{"disable", "Registry\\All Users\\Run", "Legacy"},
+         "2 entries are named \"Legacy\" in Registry\\All Users\\Run: enabled in Registry\\All Users\\Run (64-bit "
+         "view), enabled in Registry\\All Users\\Run (32-bit view); choose one with --view 32 or --view 64"},
+        {{"disable", "Registry", "Other", "--live"},
+         "2 entries are named \"Other\" in Registry: enabled in Registry\\Current User\\Run, enabled in Registry\\All "
+         "Users\\Run Once (64-bit view); choose one with a leaf section that holds only one of them"},
+    };
+    for (const auto& [args, message] : cases) {
+        const CliResult result = runTool(platform, args);
+        EXPECT_EQ(result.code, cli::kExitAmbiguousName);
+        EXPECT_EQ(result.err, "lstartup-cli: error: " + message + "\n");
+    }
+    EXPECT_EQ(runTool(platform, {"enable", kUserRun, "Other", "--live", "--parked"}).code, cli::kExitUsage);
+    EXPECT_EQ(runTool(platform, {"enable", kUserRun, "Legacy", "--view", "16"}).code, cli::kExitUsage);
+    EXPECT_EQ(runTool(platform, {"delete", kUserRun, "Other", "--view", "32", "--parked", "--yes"}).code, cli::kExitOk);
+    EXPECT_EQ(runTool(platform, {"delete", kUserRun, "Other", "--parked", "--yes"}).code, cli::kExitEntryNotFound);
+    EXPECT_NE(inventory(platform), before);
+}
+
+// Held open by another program, the file stays; the tool says why and fails.
+TEST(CliOnARefusingSystem, DeleteOfAFileHeldOpenFailsSayingWhy) {
+    MemoryPlatform platform;
+    const std::string file = platform.shellFolder(ShellFolder::UserStartup) + "\\tool.bat";
+    platform.putFile(file, {'x'});
+    platform.holdOpen(file);
+    const CliResult result = runTool(platform, {"delete", "Startup Folder\\Current User", "tool.bat", "--yes"});
+    EXPECT_EQ(result.code, cli::kExitOperationFailed);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("being used by another process"), std::string::npos) << result.err;
+    EXPECT_TRUE(platform.fileExists(file));
 }
 
 // A script tells why a change failed from the exit code alone.
@@ -164,6 +267,9 @@ TEST_F(CliTest, HelpDocumentsTheCommandsTheirArgumentsSectionsAndExitCodes) {
     const std::string tool = listed({"--help"});
     for (const char* text : {"list", "enable", "disable", "delete", "add", "Exit codes", "ambiguous"})
         EXPECT_NE(tool.find(text), std::string::npos) << text;
+    for (const char* command : {"enable", "disable", "delete"})
+        for (const char* option : {"--live", "--parked", "--view", "a move was cut"})
+            EXPECT_NE(listed({command, "--help"}).find(option), std::string::npos) << command << ": " << option;
     for (const auto& [command, text] : {std::pair{"list", "--format"}, std::pair{"list", "Run Services Once"},
                                         std::pair{"delete", "SECTION TEXT REQUIRED"}, std::pair{"delete", "--yes"},
                                         std::pair{"add", "SECTION TEXT REQUIRED"}})
@@ -187,7 +293,8 @@ TEST(CsvFormat, QuotesFieldsWithCommasQuotesOrLineBreaksAndEndsRecordsWithCrLf) 
 TEST(JsonFormat, IsAnArrayOfTheRowsCellsWithBytesThatAreNotUtf8Replaced) {
     EXPECT_EQ(nlohmann::json::parse(cli::formatJson({})), nlohmann::json::array());
     EXPECT_NE(cli::formatJson({entry("Früh ✓", "b.exe")}).find("\"Früh ✓\""), std::string::npos);  // UTF-8, not escaped
-    const auto rows = nlohmann::json::parse(cli::formatJson({entry("Agent, \"Pro\"", "a.exe\r\n-x"), entry("bad\xFF", "b")}));
+    const auto rows =
+        nlohmann::json::parse(cli::formatJson({entry("Agent, \"Pro\"", "a.exe\r\n-x"), entry("bad\xFF", "b")}));
     EXPECT_EQ(rows, nlohmann::json::parse(R"([{"name": "Agent, \"Pro\"", "commandLine": "a.exe\r\n-x", "exists": "No",
         "section": "Registry\\Current User\\Run", "status": "Enabled", "type": "Reg", "publisher": "",
         "state": "Enabled", "switchedOff": false, "readOnly": false}, {"name": "bad\uFFFD", "commandLine": "b",
@@ -285,8 +392,9 @@ TEST(TableFormat, APublisherIsShownOnlyInTheRoomTheOtherColumnsLeave) {
 }
 
 TEST(TableFormat, CellsAreCutBetweenCharactersAndWideOnesTakeTwoCells) {
-    const EntryList rows = {entry("ÄÖÜäöü ÄÖÜäöü", "C:\\Program Files\\Vendor\\Product\\bin\\tool.exe --many --options"),
-                            entry("Lines", "line one\r\nline two")};
+    const EntryList rows = {
+        entry("ÄÖÜäöü ÄÖÜäöü", "C:\\Program Files\\Vendor\\Product\\bin\\tool.exe --many --options"),
+        entry("Lines", "line one\r\nline two")};
     for (int width : {80, 76}) {
         for (const std::string& line : linesOf(cli::formatTable(rows, width))) {
             EXPECT_LE(charactersOf(line), width) << line;

@@ -1,5 +1,6 @@
 #include <utility>
 
+#include "catalog/StartupSwitches.h"
 #include "operations/EntryPlaces.h"
 #include "operations/FileNames.h"
 #include "operations/OperationsFixture.h"
@@ -13,10 +14,12 @@ namespace {
 using enum SectionId;
 
 TEST_F(OperationsTest, AddTakesOnlyNamesThatStayInTheStartupFolderAndNameNoDevice) {
-    for (const char* name : {"Tool", "My Tool 2.0", "Überwachung", "COM10", "COM0", "LPT0", "CONSOLE", "tool.exe", "a..b"})
+    for (const char* name :
+         {"Tool", "My Tool 2.0", "Überwachung", "COM10", "COM0", "LPT0", "CONSOLE", "tool.exe", "a..b"})
         EXPECT_FALSE(fileNameProblem(name)) << name;
-    for (const char* name : {"", ".", "..", "..\\..\\evil", "a/b", "C:tool", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",
-                             "tab\there", "Tool.", "Tool ", "CON", "prn", "Aux", "NUL.txt", "com1", "COM9.lnk", "lpt5.exe"}) {
+    for (const char* name : {"",     ".",   "..",      "..\\..\\evil", "a/b",       "C:tool",  "a*b",   "a?b",
+                             "a\"b", "a<b", "a>b",     "a|b",          "tab\there", "Tool.",   "Tool ", "CON",
+                             "prn",  "Aux", "NUL.txt", "com1",         "COM9.lnk",  "lpt5.exe"}) {
         const ChangeResult added = addEntry(platform, prompts, {name, "C:\\evil.exe", StartupCurrentUser});
         ASSERT_FALSE(added) << name;
         EXPECT_EQ(added.error().kind, ErrorKind::InvalidInput) << name;
@@ -108,26 +111,31 @@ TEST_F(RefusingSystemTest, RefusedChangeSaysWhyAndChangesNothing) {
     // Without its Startup folder, the file's place is not known.
     platform.forgetShellFolder(ShellFolder::UserStartup);
     EXPECT_EQ(messageAfterDelete(deleteEntry(platform, file)),
-              (UserMessage{kDeleteFailedPrompt, kDeleteFailedTitle, MessageKind::Critical}));
+              (UserMessage{std::string(kDeleteFailedPrompt) + kNoStartupFolderReason, kDeleteFailedTitle,
+                           MessageKind::Critical}));
     EXPECT_EQ(platform.readValue(registryKeyOf(UserRun), "Old"), stringValue("Old", "old.exe"));
     EXPECT_TRUE(platform.fileExists(startup + "\\tool.bat"));
 }
 
-// A value renamed with its command left alone keeps its type and bytes; a
-// parked value given a new command stays parked; a changed win.ini line is
-// written back to its key.
-TEST_F(OperationsTest, EditedEntryStaysWhereItStoodAndKeepsWhatTheFormLeavesAlone) {
+// A value renamed with its command left alone keeps its type and bytes; an
+// edited parked value and win.ini line go where Windows starts them, and
+// leave the disabled store.
+TEST_F(OperationsTest, EditedEntryStandsWhereWindowsStartsItAndKeepsWhatTheFormLeavesAlone) {
     seedRegistry(platform, UserRun, stringValue("Old", "%ProgramFiles%\\t.exe", kRegExpandSz));
     seedRegistry(platform, UserRun, stringValue("Tool", "old.exe"), true);
-    seedWinIni(platform, WinIniRun, "old.exe");
-    const StartupEntry renamed = findRow(platform, UserRun, "Old").value(), parked = findRow(platform, UserRun, "Tool").value();
+    seedWinIni(platform, WinIniRun, "old.exe", true);
+    const StartupEntry renamed = findRow(platform, UserRun, "Old").value(),
+                       parked = findRow(platform, UserRun, "Tool").value();
     ASSERT_TRUE(editEntry(platform, prompts, renamed, {"New", renamed.commandLine, UserRun}));
     ASSERT_TRUE(editEntry(platform, prompts, parked, {"Tool", "new.exe", UserRun}));
-    ASSERT_TRUE(editEntry(platform, prompts, findRow(platform, WinIniRun, "old").value(), {"old", "new.exe /x", WinIniRun}));
+    ASSERT_TRUE(
+        editEntry(platform, prompts, findRow(platform, WinIniRun, "old").value(), {"old", "new.exe /x", WinIniRun}));
     EXPECT_EQ(platform.registry.readValues(registryKeyOf(UserRun)),
-              std::vector{stringValue("New", "%ProgramFiles%\\t.exe", kRegExpandSz)});
-    EXPECT_EQ(platform.registry.readValues(registryKeyOf(UserRun, true)), std::vector{stringValue("Tool", "new.exe")});
+              (std::vector{stringValue("New", "%ProgramFiles%\\t.exe", kRegExpandSz), stringValue("Tool", "new.exe")}));
+    EXPECT_EQ(platform.registry.readValues(registryKeyOf(UserRun, true)).value_or(std::vector<RegistryValue>{}),
+              std::vector<RegistryValue>{});
     EXPECT_EQ(winIniLine(platform, WinIniRun), "new.exe /x");
+    EXPECT_EQ(winIniLine(platform, WinIniRun, true), "");
 }
 
 TEST_F(OperationsTest, RenamedFileKeepsItsContentsOrLinkFieldsAndStaysInAStartupFolder) {
@@ -148,6 +156,33 @@ TEST_F(OperationsTest, RenamedFileKeepsItsContentsOrLinkFieldsAndStaysInAStartup
     EXPECT_EQ(platform.files.readFile(userStartup + "\\new.bat"), bytes);
     const ShortcutFields renamed = platform.links.readShortcut(userStartup + "\\New.lnk").value().fields;
     EXPECT_EQ(std::tie(renamed.arguments, renamed.workDir), std::tie(fields.arguments, fields.workDir));
+}
+
+// The registry and the file system take a name that differs only in letter
+// case for the name that stands; the edit renames all the same, Windows'
+// switch of the entry with it.
+TEST_F(OperationsTest, EditThatChangesOnlyTheLetterCaseOfANameRenamesTheEntry) {
+    seedRegistry(platform, UserRun, stringValue("Tool", "C:\\Tools\\tool.exe"));
+    const RegistryLocation switches = *switchKeyOf(UserRun, RegistryView::Shared);
+    const RegistryValue off{"Tool", kRegBinary, {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}};
+    ASSERT_TRUE(platform.registry.writeValue(switches, off, true));
+    backend->seedShortcut(userStartup + "\\Notes.lnk", linkTo(platform.system.windowsDirectory() + "\\notepad.exe"));
+    ASSERT_TRUE(platform.files.writeFile(userStartup + "\\sync.bat", {'@', 'e', 'c', 'h', 'o'}));
+    const std::tuple<SectionId, std::string, std::string> cases[] = {{UserRun, "Tool", "TOOL"},
+                                                                     {StartupCurrentUser, "Notes", "NOTES"},
+                                                                     {StartupCurrentUser, "sync.bat", "Sync.BAT"}};
+    for (const auto& [leaf, from, to] : cases) {
+        const StartupEntry row = findRow(platform, leaf, from).value();
+        ASSERT_TRUE(editEntry(platform, prompts, row, {to, row.commandLine, leaf})) << from;
+        EXPECT_TRUE(findRow(platform, leaf, to)) << to;
+        EXPECT_FALSE(findRow(platform, leaf, from)) << from;
+    }
+    EXPECT_EQ(platform.registry.readValues(registryKeyOf(UserRun)),
+              std::vector{stringValue("TOOL", "C:\\Tools\\tool.exe")});
+    EXPECT_EQ(platform.registry.readValues(switches), (std::vector{RegistryValue{"TOOL", off.type, off.data}}));
+    EXPECT_EQ(platform.files.listFiles(userStartup), (std::vector<std::string>{"NOTES.lnk", "Sync.BAT"}));
+    EXPECT_EQ(platform.files.readFile(userStartup + "\\Sync.BAT"), (FileBytes{'@', 'e', 'c', 'h', 'o'}));
+    EXPECT_TRUE(prompts.questions.empty());
 }
 
 TEST_F(OperationsTest, CreatedLinkGetsItsExtensionReadsBackWithItsFieldsAndLeavesNoTemporaryFile) {

@@ -29,7 +29,8 @@ EntryContent contentOf(SectionId leaf, const std::string& text) {
 
 std::string replaceQuestion(const ScanPorts& platform, SectionId leaf) {
     const EntryPlace parked = placeOf(platform, leaf, true);
-    std::string what = "The registry value: \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-\\Tool";
+    std::string what =
+        "The registry value: \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run-\\Tool";
     if (auto* file = std::get_if<FilePlace>(&parked)) what = "The file: \"" + file->path;
     if (std::holds_alternative<ProfilePlace>(parked))
         what = "The win.ini line: \"[SM_Disabled] Run= in " + winIniPath(platform.system);
@@ -72,9 +73,9 @@ const std::string kLive = "C:\\a.exe, C:\\live.exe /x";
 
 TEST(ParkingOverAnotherEntry, AsksOnlyWhenTheyDifferAndChangesNothingOnNo) {
     for (SectionId leaf : {UserRun, WinIniRun, StartupAllUsers})
-        for (const auto& [parked, answer, moves] : {std::tuple{std::string("C:\\parked.exe"), false, false},
-                                                    std::tuple{std::string("C:\\parked.exe"), true, true},
-                                                    std::tuple{kLive, false, true}}) {
+        for (const auto& [parked, answer, moves] :
+             {std::tuple{std::string("C:\\parked.exe"), false, false},
+              std::tuple{std::string("C:\\parked.exe"), true, true}, std::tuple{kLive, false, true}}) {
             SCOPED_TRACE(std::string(section(leaf).key) + " over " + parked);
             auto backend = makeCleanBackend();
             const ScanPorts& platform = backend->ports();
@@ -94,9 +95,9 @@ TEST(ParkingOverAnotherEntry, AsksOnlyWhenTheyDifferAndChangesNothingOnNo) {
                       : std::optional(UserMessage{"Nothing was changed.", kAppTitle, MessageKind::Information});
             EXPECT_EQ(click.shown, told);
             EXPECT_EQ(prompts.beeps, parked != kLive ? 1 : 0);
-            const auto live = readEntry(platform, placeOf(platform, leaf, false));
+            const auto live = standing(platform, placeOf(platform, leaf, false));
             EXPECT_EQ(live, moves ? std::nullopt : std::optional(contentOf(leaf, kLive)));
-            EXPECT_EQ(readEntry(platform, placeOf(platform, leaf, true)), contentOf(leaf, moves ? kLive : parked));
+            EXPECT_EQ(standing(platform, placeOf(platform, leaf, true)), contentOf(leaf, moves ? kLive : parked));
         }
 }
 
@@ -109,18 +110,23 @@ void refuseFirstRemoval(MemoryPlatform& platform) {
 void forgetStartupFolder(MemoryPlatform& platform) { platform.forgetShellFolder(ShellFolder::UserStartup); }
 
 TEST(FailedMove, KeepsTheEntryWhereItWasPutsTheBoxBackAndSaysWhy) {
-    const std::string deviceError = "\r\n\r\nThe request could not be performed because of an I/O device error. (error 1117)";
+    const std::string deviceError =
+        "\r\n\r\nThe request could not be performed because of an I/O device error. (error 1117)";
     const std::string readBack = "\r\n\r\nWhat was written did not read back the same.";
     for (const auto& [leaf, parked, refuse, prompt, title, reason] :
          {std::tuple{UserRun, false, &refuseWrites, kTextDisableFailedPrompt, kTextDisableFailedTitle, deviceError},
           std::tuple{UserRun, true, &refuseWrites, kTextEnableFailedPrompt, kTextEnableFailedTitle, deviceError},
           std::tuple{WinIniRun, false, &refuseWrites, kTextDisableFailedPrompt, kTextDisableFailedTitle, deviceError},
-          std::tuple{WinIniRun, true, &refuseWrites, kTextWinIniEnableFailedPrompt, kTextWinIniEnableFailedTitle, deviceError},
+          std::tuple{WinIniRun, true, &refuseWrites, kTextWinIniEnableFailedPrompt, kTextWinIniEnableFailedTitle,
+                     deviceError},
           // The source stays; the copy already written is taken back.
-          std::tuple{UserRun, false, &refuseFirstRemoval, kTextDisableFailedPrompt, kTextDisableFailedTitle, deviceError},
+          std::tuple{UserRun, false, &refuseFirstRemoval, kTextDisableFailedPrompt, kTextDisableFailedTitle,
+                     deviceError},
           std::tuple{UserRun, false, &refuseReadBack, kTextDisableFailedPrompt, kTextDisableFailedTitle, readBack},
-          std::tuple{StartupCurrentUser, false, &forgetStartupFolder, kTextDisableFailedPrompt, kTextDisableFailedTitle, std::string()},
-          std::tuple{StartupCurrentUser, true, &forgetStartupFolder, kTextEnableFailedPrompt, kTextEnableFailedTitle, std::string()}}) {
+          std::tuple{StartupCurrentUser, false, &forgetStartupFolder, kTextDisableFailedPrompt, kTextDisableFailedTitle,
+                     kNoStartupFolderReason},
+          std::tuple{StartupCurrentUser, true, &forgetStartupFolder, kTextEnableFailedPrompt, kTextEnableFailedTitle,
+                     kNoStartupFolderReason}}) {
         SCOPED_TRACE(std::string(section(leaf).key) + (parked ? ", parked" : ""));
         MemoryPlatform platform;
         ScriptedPrompts prompts;
@@ -134,8 +140,8 @@ TEST(FailedMove, KeepsTheEntryWhereItWasPutsTheBoxBackAndSaysWhy) {
         EXPECT_EQ(std::pair(row.checked, row.enabled), std::pair(!parked, !parked));
         EXPECT_EQ(click.shown,
                   (UserMessage{languageText(prompt) + reason, languageText(title), MessageKind::Critical}));
-        EXPECT_EQ(readEntry(platform, from), contentOf(leaf, "C:\\tool.exe"));
-        EXPECT_FALSE(readEntry(platform, to));
+        EXPECT_EQ(standing(platform, from), contentOf(leaf, "C:\\tool.exe"));
+        EXPECT_FALSE(standing(platform, to));
     }
 }
 
@@ -150,13 +156,14 @@ TEST_F(OperationsTest, EnablingAWinIniLineOverANoAsksNothing) {
 }
 
 TEST_F(RefusingSystemTest, FolderMoveCopiesTheFileWhenTheRenameIsRefused) {
-    const EntryPlace live = placeOf(platform, StartupCurrentUser, false), parked = placeOf(platform, StartupCurrentUser, true);
+    const EntryPlace live = placeOf(platform, StartupCurrentUser, false),
+                     parked = placeOf(platform, StartupCurrentUser, true);
     ASSERT_TRUE(writeEntry(platform, live, contentOf(StartupCurrentUser, "xy")));
     StartupEntry row = findRow(platform, StartupCurrentUser, "tool.bat").value();
     platform.failWhen = [](MemoryOp op) { return op == MemoryOp::FileMove; };
     ASSERT_TRUE(clickBox(platform, prompts, row));
-    EXPECT_FALSE(readEntry(platform, live));
-    EXPECT_EQ(readEntry(platform, parked), contentOf(StartupCurrentUser, "xy"));
+    EXPECT_FALSE(standing(platform, live));
+    EXPECT_EQ(standing(platform, parked), contentOf(StartupCurrentUser, "xy"));
 }
 
 // The source stays, and the copy already written cannot be taken back: the

@@ -8,6 +8,7 @@
 #include <tuple>
 #include <utility>
 
+#include "operations/EntryPlaces.h"
 #include "operations/Operations.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "support/Backend.h"
@@ -59,6 +60,12 @@ inline void refuseReadBack(MemoryPlatform& platform) {
     };
 }
 
+// What stands at the place; nullopt when nothing does, or when it cannot be read.
+inline std::optional<EntryContent> standing(const SourcePorts& platform, const EntryPlace& place) {
+    const EntryRead read = readEntry(platform, place);
+    return read ? *read : std::nullopt;
+}
+
 inline ShortcutFields linkTo(const std::string& target, const std::string& arguments = {}) {
     ShortcutFields fields;
     fields.targetPath = target;
@@ -81,5 +88,8 @@ protected:
 // What a prompt shows after its fixed text when the in-memory system refuses
 // to write to a read-only place.
 inline const std::string kAccessDeniedReason = "\r\n\r\nAccess is denied. (error 5)";
+// What it shows when the system names no Startup folder of the current user.
+inline const std::string kNoStartupFolderReason =
+    "\r\n\r\nThe system names no folder for the entries of Startup Folder\\Current User.";
 
 }  // namespace lsu::test

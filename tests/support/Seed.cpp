@@ -10,10 +10,6 @@
 
 namespace lsu::test {
 
-void expectDone(const Status& done, const std::string& what) {
-    if (!done) ADD_FAILURE() << what << ": " << done.error().message;
-}
-
 RegistryValue stringValue(const std::string& name, const std::string& data, std::uint32_t type) {
     return {name, type, storedString(data, type)};
 }

@@ -2,6 +2,8 @@
 // Small helpers that put start-up entries where Windows keeps them and find
 // them again in a fresh load.
 
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,7 +17,10 @@ namespace lsu::test {
 using Texts = std::vector<std::string>;
 
 // A step that prepares a test must succeed; the test fails when it does not.
-void expectDone(const Status& done, const std::string& what);
+template <typename T>
+void expectDone(const Result<T>& done, const std::string& what) {
+    if (!done) ADD_FAILURE() << what << ": " << done.error().message;
+}
 
 RegistryValue stringValue(const std::string& name, const std::string& data, std::uint32_t type = kRegSz);
 RegistryValue dwordValue(const std::string& name, std::uint32_t number);

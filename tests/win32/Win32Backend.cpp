@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -7,6 +7,7 @@
 
 #include "catalog/DisabledStores.h"
 #include "catalog/ParkedServices.h"
+#include "catalog/StartupSwitches.h"
 #include "platform/win32/Owned.h"
 #include "platform/win32/WideText.h"
 #include "support/Seed.h"
@@ -68,6 +69,9 @@ void emptyEverySource(Win32Platform& platform) {
         if (const auto* registry = sourceAs<RegistrySource>(leaf)) {
             for (const std::string& subkey : {std::string(registry->subkey), disabledSubkey(registry->subkey)})
                 for (RegistryView view : viewsOf(*registry)) emptyKey({registry->hive, view, subkey});
+            // Windows' switches of the entries, which a test may have turned off.
+            for (RegistryView view : viewsOf(*registry))
+                if (const auto switches = switchKeyOf(leaf, view)) emptyKey(*switches);
         } else if (const auto* winIni = sourceAs<WinIniSource>(leaf)) {
             for (std::string_view iniSection : {kWinIniEnabledSection, kWinIniDisabledSection})
                 expectDone(

@@ -79,11 +79,19 @@ Status HeldFolder::putInPlace(TemporaryFile& temporary, const std::string& name)
 }
 
 Status HeldFolder::replaceFile(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+    return placeFile(name, bytes, true, {});
+}
+
+Status HeldFolder::placeFile(const std::string& name, const std::vector<std::uint8_t>& bytes, bool replace,
+                             const std::function<Status(const std::string& written)>& check) const {
     if (Status plain = checkPlainFile(name, true, "replacing"); !plain) return plain;
+    if (!replace && entryOf(fd_.get(), name)) return errnoResult(EEXIST, "writing " + pathOf(name));
     TemporaryFile temporary(fd_.get(), name);
     if (!temporary.ok()) return errnoResult("creating a file beside " + pathOf(name));
     if (Status written = writeAll(temporary.fd(), bytes.data(), bytes.size(), pathOf(temporary.name())); !written)
         return written;
+    if (check)
+        if (Status checked = check(pathOf(temporary.name())); !checked) return checked;
     return putInPlace(temporary, name);
 }
 
@@ -93,6 +101,13 @@ Status HeldFolder::makeFolder(const std::string& name) const {
     auto entry = entryOf(fd_.get(), name);
     if (error == EEXIST && entry && S_ISDIR(entry->st_mode)) return {};
     return errnoResult(error, "creating the folder " + pathOf(name));
+}
+
+Status HeldFolder::removeFolder(const std::string& name) const {
+    if (::unlinkat(fd_.get(), name.c_str(), AT_REMOVEDIR) != 0)
+        return errnoResult("removing the folder " + pathOf(name));
+    ::fsync(fd_.get());
+    return {};
 }
 
 Status HeldFolder::removeFile(const std::string& name) const {

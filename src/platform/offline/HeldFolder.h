@@ -7,6 +7,7 @@
 // followed: a link there is refused, not written through.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,10 +36,17 @@ public:
     // Creates or replaces the file with exactly these bytes through a
     // temporary file; a replaced file keeps its mode and attributes.
     Status replaceFile(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
+    // The same, checked before it takes the name: check is handed the host
+    // path of the finished temporary file. A file standing under the name
+    // is replaced only when replace is set.
+    Status placeFile(const std::string& name, const std::vector<std::uint8_t>& bytes, bool replace,
+                     const std::function<Status(const std::string& written)>& check) const;
     // Gives the finished temporary file the mode and attributes of the file
     // it replaces, and puts it in that file's place.
     Status putInPlace(TemporaryFile& temporary, const std::string& name) const;
     Status makeFolder(const std::string& name) const;
+    // Removes the folder of that name, which must be empty.
+    Status removeFolder(const std::string& name) const;
     Status removeFile(const std::string& name) const;
     Status moveFile(const std::string& name, const HeldFolder& to, const std::string& toName, bool replace) const;
     Status setAttributes(const std::string& name, std::uint32_t attributes) const;

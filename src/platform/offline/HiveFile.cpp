@@ -9,6 +9,7 @@
 
 #include "base/CaseFolding.h"
 #include "base/Utf16.h"
+#include "platform/Registry.h"
 #include "platform/formats/HiveHeader.h"
 #include "platform/offline/Posix.h"
 
@@ -18,9 +19,6 @@ namespace {
 
 using formats::HiveCells;
 using formats::KeyCell;
-
-// The longest value name the registry takes, in UTF-16 units.
-constexpr std::size_t kLongestValueName = 16383;
 
 std::vector<std::string> keyComponents(const std::string& key) {
     std::vector<std::string> components;
@@ -240,6 +238,8 @@ Status HiveFile::checkPartner(const std::string& key) const {
 Status HiveFile::checkChange(const std::string& key) const {
     if (Status allowed = guard_.checkVolume(path_); !allowed) return allowed;
     if (Status allowed = guard_.checkHive(path_, dirty_); !allowed) return allowed;
+    if (auto cell = existingKey(cells_, key))
+        if (auto values = rewritableValues(*cell, key); !values) return values.error();
     return checkPartner(key);
 }
 
@@ -311,19 +311,11 @@ Status HiveFile::deleteValue(const std::string& key, const std::string& name) {
     return done;
 }
 
-Status HiveFile::deleteKey(const std::string& key) {
+Status HiveFile::removeEmptyKey(const std::string& key) {
+    auto cell = existingKey(cells_, key);
+    if (!cell || cell->valueCount != 0 || cell->subkeyCount != 0) return {};
     if (Status allowed = checkChange(key); !allowed) return allowed;
-    auto path = lookUp(cells_, key);
-    if (!path) return refusedForDamage(path.error(), path_);
-    if (!path->missing.empty() || path->found.size() < 2)
-        return Error{ErrorKind::NotFound, 0, "The key " + key + " does not exist in " + path_ + "."};
-    const KeyCell& doomed = path->found.back();
-    if (doomed.subkeyCount != 0)
-        return Error{ErrorKind::System, 0, "The key " + key + " in " + path_ + " has keys below it; it was kept."};
-    // Its parent's list of keys is rewritten without it.
-    if (auto siblings = cells_.subkeys(path->found[path->found.size() - 2]); !siblings)
-        return refusedForDamage(siblings.error(), path_);
-    Status done = apply({doomed.offset, {}, std::nullopt, true}, key, std::nullopt);
+    Status done = apply({cell->offset, {}, std::nullopt, true}, key, std::nullopt);
     if (done) createdKeys_.erase(foldedName(key));
     return done;
 }

@@ -49,8 +49,12 @@ public:
     Status setValue(const std::string& key, const HiveValue& value, bool createKey);
     // A key this run created goes again once its last value does.
     Status deleteValue(const std::string& key, const std::string& name);
-    // Removes a key that has no keys below it, with its values.
-    Status deleteKey(const std::string& key);
+    // Removes the key if it holds neither values nor subkeys.
+    Status removeEmptyKey(const std::string& key);
+    // Why a change to the key's values would be refused (the volume, the
+    // hive's state, damage in the key or in the key beside it that a move
+    // writes too), found out before anything is written.
+    Status checkChange(const std::string& key) const;
 
     HiveFile(std::string path, Result<HeldFolder> folder, formats::HiveCells cells, bool dirty, WriteGuard& guard);
 
@@ -58,7 +62,6 @@ private:
     // The key's values exactly as stored, or why they cannot be written back so.
     Result<std::vector<HiveValue>> rewritableValues(const formats::KeyCell& key, const std::string& name) const;
     Status checkPartner(const std::string& key) const;
-    Status checkChange(const std::string& key) const;
     Status apply(const HiveEdit& edit, const std::string& key, const std::optional<std::vector<HiveValue>>& after);
     Status backUp(const HeldFolder& folder);
 

@@ -10,6 +10,7 @@
 #include <cerrno>
 
 #include "base/CaseFolding.h"
+#include "platform/TemporaryNames.h"
 #include "platform/offline/Posix.h"
 
 namespace lsu::offline {

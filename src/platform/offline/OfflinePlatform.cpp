@@ -115,19 +115,24 @@ std::vector<std::string> OfflinePlatform::dirtyHives() const {
     return dirty;
 }
 
-Result<OfflinePlatform::ChangeTarget> OfflinePlatform::changeTarget(const std::string& windowsPath) {
+Result<VolumePaths::ChangePlace> OfflinePlatform::changePlace(const std::string& windowsPath) {
     auto place = paths_.changePlace(windowsPath);
     if (!place) return place.error();
-    const auto& [folder, name] = *place;
-    if (Status allowed = guard_.checkVolume(childPath(folder, name)); !allowed) return allowed.error();
+    if (Status allowed = guard_.checkVolume(childPath(place->folder, place->name)); !allowed) return allowed.error();
     const std::string programFolder = withTrailingBackslash(programFolder_);
     if (!programFolderExists_ && equalsNoCase(windowsPath.substr(0, programFolder.size()), programFolder))
         return Error{ErrorKind::NotFound, 0,
                      "There is no folder for the disabled Startup-folder items: " + programFolder_ +
                          " does not exist on the volume. Create it, or name another with --program-folder PATH."};
-    auto held = paths_.holdFolder(folder);
+    return place;
+}
+
+Result<OfflinePlatform::ChangeTarget> OfflinePlatform::changeTarget(const std::string& windowsPath) {
+    auto place = changePlace(windowsPath);
+    if (!place) return place.error();
+    auto held = paths_.holdFolder(place->folder);
     if (!held) return held.error();
-    return ChangeTarget{std::move(*held), name};
+    return ChangeTarget{std::move(*held), place->name};
 }
 
 std::string OfflinePlatform::shellFolder(ShellFolder folder) {
@@ -159,11 +164,23 @@ std::vector<std::string> OfflinePlatform::listFiles(const std::string& folder) {
     return host && !folder.empty() ? visibleFiles(*host) : std::vector<std::string>{};
 }
 
-std::optional<Bytes> OfflinePlatform::readFile(const std::string& path) {
+Result<Bytes> OfflinePlatform::readFile(const std::string& path) {
     auto host = paths_.hostPath(path);
+    if (!host) return Error{ErrorKind::NotFound, 0, path + " is not on the offline Windows volume."};
+    auto file = RegularFile::open(*host);
+    const int error = errno;
+    if (!file)
+        return isPlainFile(*host) ? errnoResult(error, "reading " + *host).error()
+                                  : Error{ErrorKind::NotFound, 0, *host + " is not a file."};
     std::string bytes;
-    if (!host || !readWholeFile(*host, bytes)) return std::nullopt;
+    if (!file->readAll(bytes)) return errnoResult("reading " + *host).error();
     return Bytes(bytes.begin(), bytes.end());
+}
+
+Status OfflinePlatform::removeFolder(const std::string& path) {
+    auto target = changeTarget(path);
+    if (!target) return target.error();
+    return target->folder.removeFolder(target->name);
 }
 
 Status OfflinePlatform::writeFile(const std::string& path, const Bytes& bytes) {
@@ -187,6 +204,19 @@ Status OfflinePlatform::moveFile(const std::string& from, const std::string& to,
     const bool sameEntry = source->folder.path() == target->folder.path() && source->name == target->name;
     return source->folder.moveFile(source->name, target->folder, sameEntry ? std::string(fileNameOf(to)) : target->name,
                                    replace);
+}
+
+// Hives and links on the way are found out when the folder is held for the
+// change itself.
+Status OfflinePlatform::checkChange(const std::string& path) {
+    auto place = changePlace(path);
+    if (!place) return place.error();
+    return {};
+}
+
+std::string OfflinePlatform::pathToShow(const std::string& folder, const std::string& name) {
+    auto host = paths_.hostPath(folder);
+    return host ? childPath(*host, name) : withTrailingBackslash(folder) + name;
 }
 
 Status OfflinePlatform::createHiddenFile(const std::string& path, const Bytes& bytes) {

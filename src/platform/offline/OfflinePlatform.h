@@ -52,23 +52,28 @@ public:
     Status writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) override;
     Status deleteValue(const RegistryLocation& key, const std::string& name) override;
     std::optional<std::vector<std::string>> readSubkeys(const RegistryLocation& key) override;
-    Status deleteKey(const RegistryLocation& key) override;
+    Status removeEmptyKey(const RegistryLocation& key) override;
+    Status checkChange(const RegistryLocation& key) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
 
     std::optional<std::string> readProfile(const std::string& section, const std::string& key,
                                            const std::string& file) override;
     Status writeProfile(const std::string& section, const std::string& key, const std::string& value,
                         const std::string& file) override;
+    Status checkChange(const std::string& section, const std::string& file) override;
 
     bool fileExists(const std::string& path) override;
     bool folderExists(const std::string& path) override;
     Status ensureFolder(const std::string& path) override;
+    Status removeFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
-    std::optional<Bytes> readFile(const std::string& path) override;
+    Result<Bytes> readFile(const std::string& path) override;
     Status writeFile(const std::string& path, const Bytes& bytes) override;
     Status createHiddenFile(const std::string& path, const Bytes& bytes) override;
     Status deleteFile(const std::string& path) override;
     Status moveFile(const std::string& from, const std::string& to, bool replace) override;
+    Status checkChange(const std::string& path) override;
+    std::string pathToShow(const std::string& folder, const std::string& name) override;
 
     std::optional<ShortcutInfo> readShortcut(const std::string& linkFile) override;
     Status writeShortcut(const std::string& linkFile, const ShortcutFields& fields, bool replace) override;
@@ -93,14 +98,16 @@ private:
         HiveFile* hive;
         std::string key;
     };
-    std::optional<HiveKey> hiveKeyOf(const RegistryLocation& location) const;
+    Result<HiveKey> hiveKeyOf(const RegistryLocation& location) const;
     std::optional<HiveKey> mappedProfileKey(const std::string& section, const std::string& file);
     void loadEnvironment(const std::string& userName);
     void openSystemHive();
     // Why the services cannot be read, when they cannot.
     std::optional<Error> servicesProblem() const;
     std::string displayText(const formats::IndirectString& reference);
-    // The folder, held, and the name in it a change may be made at, or why it may not.
+    // The host folder and the name in it a change may be made at, or why it may not.
+    Result<VolumePaths::ChangePlace> changePlace(const std::string& windowsPath);
+    // The same, with the folder held.
     struct ChangeTarget {
         HeldFolder folder;
         std::string name;

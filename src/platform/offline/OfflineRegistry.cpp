@@ -37,18 +37,18 @@ std::optional<std::string> below(std::string_view hive, const std::string& subke
 
 }  // namespace
 
-std::optional<OfflinePlatform::HiveKey> OfflinePlatform::hiveKeyOf(const RegistryLocation& location) const {
+Result<OfflinePlatform::HiveKey> OfflinePlatform::hiveKeyOf(const RegistryLocation& location) const {
     if (location.hive == Hive::CurrentUser) return HiveKey{user_.get(), location.subkey};
     if (auto inSystem = below(kSystem, location.subkey)) {
-        if (!system_) return std::nullopt;
+        if (!system_) return notLoaded(location);
         // CurrentControlSet is the control set Windows last started with.
         auto rest = below(kCurrentControlSet, *inSystem);
         if (!rest) return HiveKey{system_.get(), *inSystem};
-        if (controlSet_.empty()) return std::nullopt;
+        if (controlSet_.empty()) return notLoaded(location);
         return HiveKey{system_.get(), controlSet_ + (rest->empty() ? "" : "\\" + *rest)};
     }
     auto inSoftware = below(kSoftware, location.subkey);
-    if (!inSoftware) return std::nullopt;
+    if (!inSoftware) return notLoaded(location);
     // A 32-bit Windows has one view; a 64-bit one keeps the 32-bit view of
     // SOFTWARE in its Wow6432Node.
     if (location.view == RegistryView::Bits32 && software_->hasKey(kWow64Node))
@@ -77,13 +77,13 @@ std::optional<RegistryValue> OfflinePlatform::readValue(const RegistryLocation& 
 
 Status OfflinePlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
     auto place = hiveKeyOf(key);
-    if (!place) return notLoaded(key);
+    if (!place) return place.error();
     return place->hive->setValue(place->key, {value.name, value.type, value.data}, createKey);
 }
 
 Status OfflinePlatform::deleteValue(const RegistryLocation& key, const std::string& name) {
     auto place = hiveKeyOf(key);
-    if (!place) return notLoaded(key);
+    if (!place) return place.error();
     return place->hive->deleteValue(place->key, name);
 }
 
@@ -92,10 +92,16 @@ std::optional<std::vector<std::string>> OfflinePlatform::readSubkeys(const Regis
     return place ? place->hive->subkeyNames(place->key) : std::nullopt;
 }
 
-Status OfflinePlatform::deleteKey(const RegistryLocation& key) {
+Status OfflinePlatform::removeEmptyKey(const RegistryLocation& key) {
     auto place = hiveKeyOf(key);
-    if (!place) return notLoaded(key);
-    return place->hive->deleteKey(place->key);
+    if (!place) return place.error();
+    return place->hive->removeEmptyKey(place->key);
+}
+
+Status OfflinePlatform::checkChange(const RegistryLocation& key) {
+    auto place = hiveKeyOf(key);
+    if (!place) return place.error();
+    return place->hive->checkChange(place->key);
 }
 
 bool OfflinePlatform::viewsShareKey(Hive hive, const std::string&) {
@@ -123,11 +129,19 @@ std::optional<std::string> OfflinePlatform::readProfile(const std::string& secti
     return ProfileText(*bytes).value(section, key);
 }
 
+Status OfflinePlatform::checkChange(const std::string& section, const std::string& file) {
+    if (auto mapped = mappedProfileKey(section, file)) return mapped->hive->checkChange(mapped->key);
+    return checkChange(file);
+}
+
 Status OfflinePlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
                                      const std::string& file) {
     if (auto mapped = mappedProfileKey(section, file))
         return mapped->hive->setValue(mapped->key, {key, kRegSz, storedString(value, kRegSz)}, true);
-    ProfileText text(readFile(file).value_or(std::vector<std::uint8_t>{}));
+    // A file that stands but cannot be read is not written over.
+    auto bytes = readFile(file);
+    if (!bytes && bytes.error().kind != ErrorKind::NotFound) return bytes.error();
+    ProfileText text(bytes ? *bytes : Bytes{});
     text.setValue(section, key, value);
     return writeFile(file, text.bytes());
 }

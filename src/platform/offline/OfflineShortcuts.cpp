@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "base/WindowsPaths.h"
-#include "platform/LinkPlacement.h"
 #include "platform/formats/ShellLinkHeader.h"
 #include "platform/formats/ShellLinkWriter.h"
 #include "platform/offline/OfflinePlatform.h"
@@ -72,14 +71,12 @@ std::string targetOf(const LinkFile& link) {
     return target;
 }
 
-}  // namespace
-
-std::optional<ShortcutInfo> OfflinePlatform::readShortcut(const std::string& linkFile) {
-    auto host = paths_.hostPath(linkFile);
-    auto file = host ? RegularFile::open(*host) : std::nullopt;
+// The link in the host's file, or nullopt when it is none.
+std::optional<ShortcutInfo> linkAt(const std::string& host) {
+    auto file = RegularFile::open(host);
     auto header = file ? formats::readShellLinkHeader(file->read(0, formats::kShellLinkHeaderSize)) : std::nullopt;
     if (!header) return std::nullopt;
-    LinkFile link(*host);
+    LinkFile link(host);
     if (!link.open()) return std::nullopt;
     ShortcutInfo info;
     info.fields.targetPath = targetOf(link);
@@ -93,20 +90,31 @@ std::optional<ShortcutInfo> OfflinePlatform::readShortcut(const std::string& lin
     info.fields.hotKey = header->hotKey;
     info.fields.showCmd = static_cast<int>(header->showCommand);
     // The shell shows a link under its file name as it stands on the volume, without its extension.
-    info.displayName = stemOf(host->substr(host->find_last_of('/') + 1));
+    info.displayName = stemOf(host.substr(host.find_last_of('/') + 1));
     return info;
 }
 
+}  // namespace
+
+std::optional<ShortcutInfo> OfflinePlatform::readShortcut(const std::string& linkFile) {
+    auto host = paths_.hostPath(linkFile);
+    return host ? linkAt(*host) : std::nullopt;
+}
+
+// The link is built whole under a temporary name beside its place and read
+// back before it takes the link's name (see LinkPlacement.h).
 Status OfflinePlatform::writeShortcut(const std::string& linkFile, const ShortcutFields& fields, bool replace) {
-    return placeLink(*this, linkFile, replace, [&](const std::string& temporary) -> Status {
-        if (Status written = writeFile(temporary, formats::shellLinkBytes(fields)); !written) return written;
-        auto back = readShortcut(temporary);
-        if (!back || back->fields.targetPath != fields.targetPath || back->fields.arguments != fields.arguments ||
-            back->fields.workDir != fields.workDir || back->fields.description != fields.description)
+    auto target = changeTarget(linkFile);
+    if (!target) return target.error();
+    return target->folder.placeFile(
+        target->name, formats::shellLinkBytes(fields), replace, [&](const std::string& written) -> Status {
+            auto back = linkAt(written);
+            if (back && back->fields.targetPath == fields.targetPath && back->fields.arguments == fields.arguments &&
+                back->fields.workDir == fields.workDir && back->fields.description == fields.description)
+                return {};
             return Error{ErrorKind::ReadBackMismatch, 0,
                          "The link written to " + linkFile + " did not read back the same."};
-        return {};
-    });
+        });
 }
 
 }  // namespace lsu::offline

@@ -2,15 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <string_view>
+
+#include "platform/TemporaryNames.h"
 
 namespace lsu::offline {
 
@@ -32,26 +30,9 @@ std::string DirectoryStream::next() {
     return {};
 }
 
-namespace {
-
-constexpr std::string_view kTemporaryMark = ".lstartup-";
-constexpr std::size_t kTemporarySuffix = 6;
-
-std::string randomSuffix() {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    unsigned char random[kTemporarySuffix] = {};
-    if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random))
-        for (unsigned char& byte : random) byte = static_cast<unsigned char>(std::rand());
-    std::string suffix;
-    for (unsigned char byte : random) suffix += kLetters[byte % (sizeof kLetters - 1)];
-    return suffix;
-}
-
-}  // namespace
-
 TemporaryFile::TemporaryFile(int folder, const std::string& stem) : folder_(folder) {
     for (int attempt = 0; attempt < 100 && !fd_; ++attempt) {
-        const std::string name = "." + stem + std::string(kTemporaryMark) + randomSuffix();
+        const std::string name = temporaryNameFor(stem);
         fd_.reset(::openat(folder, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (fd_) name_ = name;
         else if (errno != EEXIST) return;
@@ -69,14 +50,6 @@ Status TemporaryFile::putInPlaceOf(const std::string& target) {
     placed_ = true;
     ::fsync(folder_);
     return {};
-}
-
-bool isTemporaryName(const std::string& name) {
-    if (!name.starts_with('.') || name.size() < 1 + kTemporaryMark.size() + kTemporarySuffix) return false;
-    const std::size_t mark = name.size() - kTemporaryMark.size() - kTemporarySuffix;
-    return name.compare(mark, kTemporaryMark.size(), kTemporaryMark) == 0 &&
-           std::all_of(name.end() - kTemporarySuffix, name.end(),
-                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
 }
 
 void removeStaleTemporaries(int folder) {
@@ -138,11 +111,6 @@ bool RegularFile::readAll(std::string& bytes, std::size_t limit) const {
         bytes.append(buffer, static_cast<std::size_t>(got));
     }
     return true;
-}
-
-bool readWholeFile(const std::string& path, std::string& bytes, std::size_t limit) {
-    auto file = RegularFile::open(path);
-    return file && file->readAll(bytes, limit);
 }
 
 Status writeAll(int fd, const void* data, std::size_t size, const std::string& what) {

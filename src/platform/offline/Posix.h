@@ -62,7 +62,7 @@ private:
     DIR* dir_;
 };
 
-// A file made in a folder held open, under a name of the program's own
+// A file made in a folder held open, under a name of the program's own (TemporaryNames.h)
 // that marks it as unfinished, and removed again unless it was put in place:
 // what a failed write leaves behind is nothing, and what a killed one leaves
 // the next run recognises and removes. It stays locked while it lives, so
@@ -89,8 +89,6 @@ private:
     bool placed_ = false;
 };
 
-// Whether the name is one TemporaryFile gives.
-bool isTemporaryName(const std::string& name);
 // Removes the temporary files an earlier run left in the folder when it was
 // stopped, leaving those another run still holds.
 void removeStaleTemporaries(int folder);
@@ -117,8 +115,6 @@ private:
     std::uint64_t size_;
 };
 
-// The whole file (or its first limit bytes); false when it cannot be read.
-bool readWholeFile(const std::string& path, std::string& bytes, std::size_t limit = SIZE_MAX);
 Status writeAll(int fd, const void* data, std::size_t size, const std::string& what);
 std::string parentFolder(const std::string& path);
 std::string childPath(const std::string& folder, const std::string& name);

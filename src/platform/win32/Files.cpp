@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "base/WindowsPaths.h"
+#include "platform/TemporaryNames.h"
 #include "platform/win32/Owned.h"
 #include "platform/win32/SystemErrors.h"
 #include "platform/win32/WideText.h"
@@ -37,6 +39,10 @@ bool Win32Platform::folderExists(const std::string& path) {
     return attributes && (*attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+Status Win32Platform::removeFolder(const std::string& path) {
+    return resultOfCall(RemoveDirectoryW(widen(path).c_str()));
+}
+
 Status Win32Platform::ensureFolder(const std::string& path) {
     if (folderExists(path)) return {};
     Status created = resultOfCall(CreateDirectoryW(widen(path).c_str(), nullptr));
@@ -56,7 +62,8 @@ std::vector<std::string> Win32Platform::listFiles(const std::string& folder) {
     bool desktopIni = false;
     do {
         const DWORD skip = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        if (!(found.dwFileAttributes & skip)) names.emplace_back(found.cFileName);
+        if (!(found.dwFileAttributes & skip) && !isTemporaryName(narrow(found.cFileName)))
+            names.emplace_back(found.cFileName);
         desktopIni = desktopIni || CompareStringOrdinal(found.cFileName, -1, L"desktop.ini", -1, TRUE) == CSTR_EQUAL;
     } while (FindNextFileW(find.get(), &found));
     {
@@ -81,17 +88,18 @@ bool Win32Platform::holdsDesktopIni(const std::string& folder) {
     return GetFileAttributesW((widen(folder) + L"\\desktop.ini").c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::optional<Bytes> Win32Platform::readFile(const std::string& path) {
+Result<Bytes> Win32Platform::readFile(const std::string& path) {
     FileHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::nullopt;
+    if (!file) return resultOfCall(FALSE).error();
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+    if (!GetFileSizeEx(file.get(), &size)) return resultOfCall(FALSE).error();
+    if (size.QuadPart > 0x7FFFFFFF) return win32::errorOf(ERROR_FILE_TOO_LARGE);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
     DWORD read = 0;
-    if (!bytes.empty() &&
-        (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()))
-        return std::nullopt;
+    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        return resultOfCall(FALSE).error();
+    if (read != bytes.size()) return win32::errorOf(ERROR_HANDLE_EOF);
     return bytes;
 }
 
@@ -126,6 +134,35 @@ Status Win32Platform::deleteFile(const std::string& path) { return resultOfCall(
 Status Win32Platform::moveFile(const std::string& from, const std::string& to, bool replace) {
     DWORD flags = MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
     return resultOfCall(MoveFileExW(widen(from).c_str(), widen(to).c_str(), flags));
+}
+
+// A file that stands is asked for the rights a change takes, as every other
+// program's sharing allows: what holds it open without letting it be
+// removed, or a read-only file, refuses now. A file still to be made is
+// known only by trying.
+Status Win32Platform::checkChange(const std::string& path) {
+    FileHandle file(CreateFileW(widen(path).c_str(), DELETE | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (file) return {};
+    Status opened = resultOfCall(FALSE);
+    return opened.error().kind == ErrorKind::NotFound ? Status() : opened;
+}
+
+std::string Win32Platform::pathToShow(const std::string& folder, const std::string& name) {
+    return withTrailingBackslash(folder) + name;
+}
+
+void Win32Platform::removeStaleTemporaries(const std::string& folder) {
+    WIN32_FIND_DATAW found;
+    FindHandle find(FindFirstFileExW((widen(folder) + L"\\.*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                     nullptr, 0));
+    if (!find) return;
+    do {
+        // What another run holds open cannot be removed, and stays.
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && isTemporaryName(narrow(found.cFileName)))
+            DeleteFileW((widen(folder) + L"\\" + found.cFileName).c_str());
+    } while (FindNextFileW(find.get(), &found));
 }
 
 }  // namespace lsu

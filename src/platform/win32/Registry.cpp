@@ -191,9 +191,36 @@ std::optional<std::vector<std::string>> Win32Platform::readSubkeys(const Registr
     return names;
 }
 
-Status Win32Platform::deleteKey(const RegistryLocation& location) {
+Status Win32Platform::removeEmptyKey(const RegistryLocation& location) {
+    RegistryKey key = openForReading(location);
+    if (!key) return {};
+    DWORD subkeys = 0, values = 0;
+    if (const LSTATUS status = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                                                &values, nullptr, nullptr, nullptr, nullptr);
+        status != ERROR_SUCCESS)
+        return win32::errorOf(static_cast<DWORD>(status));
+    if (subkeys != 0 || values != 0) return {};
+    key.reset();
     return resultOf(static_cast<DWORD>(
         RegDeleteKeyExW(rootOf(location.hive), widen(location.subkey).c_str(), viewFlag(location.view), 0)));
+}
+
+// The key is opened with the right to set values; a missing key, the nearest
+// key above it with the right to make keys below it.
+Status Win32Platform::checkChange(const RegistryLocation& location) {
+    std::wstring subkey = widen(location.subkey);
+    REGSAM access = KEY_SET_VALUE;
+    for (;;) {
+        HKEY opened = nullptr;
+        const LSTATUS status =
+            RegOpenKeyExW(rootOf(location.hive), subkey.c_str(), 0, access | viewFlag(location.view), &opened);
+        const RegistryKey key(opened);
+        if (status == ERROR_SUCCESS) return {};
+        if (status != ERROR_FILE_NOT_FOUND || subkey.empty()) return resultOf(static_cast<DWORD>(status));
+        const std::size_t separator = subkey.find_last_of(L'\\');
+        subkey.resize(separator == std::wstring::npos ? 0 : separator);
+        access = KEY_CREATE_SUB_KEY;
+    }
 }
 
 bool Win32Platform::viewsShareKey(Hive hive, const std::string& subkey) {

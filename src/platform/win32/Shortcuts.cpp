@@ -125,6 +125,7 @@ Status completeShortcut(Win32Platform& platform, const std::string& linkFile, co
 // As the system's own links are made: the template, completed by the shell's
 // link object.
 Status Win32Platform::writeShortcut(const std::string& linkFile, const ShortcutFields& fields, bool replace) {
+    removeStaleTemporaries(parentFolderOf(linkFile));
     return placeLink(*this, linkFile, replace, [&](const std::string& temporary) {
         const auto& bytes = win32::linkTemplate();
         if (Status written = writeFile(temporary, Bytes(bytes.begin(), bytes.end())); !written) return written;

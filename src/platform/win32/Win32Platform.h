@@ -34,23 +34,28 @@ public:
     Status writeValue(const RegistryLocation& location, const RegistryValue& value, bool createKey) override;
     Status deleteValue(const RegistryLocation& location, const std::string& name) override;
     std::optional<std::vector<std::string>> readSubkeys(const RegistryLocation& location) override;
-    Status deleteKey(const RegistryLocation& location) override;
+    Status removeEmptyKey(const RegistryLocation& location) override;
+    Status checkChange(const RegistryLocation& location) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
 
     std::optional<std::string> readProfile(const std::string& section, const std::string& key,
                                            const std::string& file) override;
     Status writeProfile(const std::string& section, const std::string& key, const std::string& value,
                         const std::string& file) override;
+    Status checkChange(const std::string& section, const std::string& file) override;
 
     bool fileExists(const std::string& path) override;
     bool folderExists(const std::string& path) override;
     Status ensureFolder(const std::string& path) override;
+    Status removeFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
-    std::optional<Bytes> readFile(const std::string& path) override;
+    Result<Bytes> readFile(const std::string& path) override;
     Status writeFile(const std::string& path, const Bytes& bytes) override;
     Status createHiddenFile(const std::string& path, const Bytes& bytes) override;
     Status deleteFile(const std::string& path) override;
     Status moveFile(const std::string& from, const std::string& to, bool replace) override;
+    Status checkChange(const std::string& path) override;
+    std::string pathToShow(const std::string& folder, const std::string& name) override;
 
     std::optional<ShortcutInfo> readShortcut(const std::string& linkFile) override;
     Status writeShortcut(const std::string& linkFile, const ShortcutFields& fields, bool replace) override;
@@ -78,6 +83,8 @@ private:
     // Whether the folder holds a desktop.ini, which may give its links other
     // names: as its last listing saw, or else looked up.
     bool holdsDesktopIni(const std::string& folder);
+    // Removes the unfinished files an earlier run left in the folder.
+    void removeStaleTemporaries(const std::string& folder);
 
     // The thread that makes the platform reads links through the shell
     // until the platform goes.

@@ -8,7 +8,9 @@ namespace lsu {
 
 std::optional<LaunchRequest> launchRequestFor(SystemFacts& system, FileSystem& files, const StartupEntry& row) {
     // A Startup folder's entry is the file itself, a link or a program: it is
-    // opened where it stands, as Windows opens it at logon.
+    // opened where it stands, as Windows opens it at logon. A name the system
+    // would take for another file's opens nothing.
+    if (hasUnsafeFileName(row)) return std::nullopt;
     if (sourceAs<FolderSource>(row.section) && !row.fileName.empty()) {
         const std::string folder = entryFolder(system, row.section, row.enabled);
         return LaunchRequest{withTrailingBackslash(folder) + row.fileName, {}, folder};

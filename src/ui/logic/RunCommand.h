@@ -20,7 +20,8 @@ struct LaunchRequest {
 // A shortcut opens the link file itself, so that its arguments and working
 // directory apply. Any other row: the command line taken apart as Windows
 // does, environment variables expanded, run in the program's folder.
-// Nothing for an empty command line.
+// Nothing for an empty command line, nor for a file whose name Windows
+// cannot give a file (its path would open another; the status bar says why).
 std::optional<LaunchRequest> launchRequestFor(SystemFacts& system, FileSystem& files, const StartupEntry& row);
 
 }  // namespace lsu

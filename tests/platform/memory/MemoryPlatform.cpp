@@ -6,6 +6,7 @@
 #include "base/Text.h"
 #include "base/WindowsPaths.h"
 #include "platform/LinkPlacement.h"
+#include "platform/TemporaryNames.h"
 
 namespace lsu {
 
@@ -28,8 +29,8 @@ std::optional<ShortcutFields> decodeLink(const Bytes& bytes) {
     for (std::size_t pos = kLinkMagic.size(), nl; (nl = text.find('\n', pos)) != std::string::npos; pos = nl + 1)
         parts.push_back(text.substr(pos, nl - pos));
     if (parts.size() != 8) return std::nullopt;
-    return ShortcutFields{parts[0], parts[1], parts[2], std::stoi(parts[3]), std::stoi(parts[4]), parts[5], parts[6],
-                          std::stoi(parts[7])};
+    return ShortcutFields{parts[0], parts[1], parts[2],           std::stoi(parts[3]), std::stoi(parts[4]),
+                          parts[5], parts[6], std::stoi(parts[7])};
 }
 
 // A path as Windows compares it: without case, either slash, repeated
@@ -53,7 +54,8 @@ std::u16string folderKey(const std::string& path) {
 
 // The value of that name, compared as the registry compares names.
 auto named(std::vector<RegistryValue>& values, const std::string& name) {
-    return std::find_if(values.begin(), values.end(), [&](const RegistryValue& v) { return equalsNoCase(v.name, name); });
+    return std::find_if(values.begin(), values.end(),
+                        [&](const RegistryValue& v) { return equalsNoCase(v.name, name); });
 }
 
 // The answers Windows gives for the refusals this model makes.
@@ -61,6 +63,10 @@ Error accessDenied() { return {ErrorKind::System, 5, "Access is denied."}; }
 Error notFound() { return {ErrorKind::NotFound, 2, "The system cannot find the file specified."}; }
 Error pathNotFound() { return {ErrorKind::NotFound, 3, "The system cannot find the path specified."}; }
 Error alreadyExists() { return {ErrorKind::System, 183, "Cannot create a file when that file already exists."}; }
+Error sharingViolation() {
+    return {ErrorKind::System, 32, "The process cannot access the file because it is being used by another process."};
+}
+Error notEmpty() { return {ErrorKind::System, 145, "The directory is not empty."}; }
 Error deviceFailed() {
     return {ErrorKind::System, 1117, "The request could not be performed because of an I/O device error."};
 }
@@ -89,6 +95,14 @@ std::optional<Error> MemoryPlatform::refusalIn(const std::string& folder) const 
     if (readOnlyFolders_.count(folderKey(folder))) return accessDenied();
     return std::nullopt;
 }
+
+std::optional<Error> MemoryPlatform::refusalOf(const std::string& path) const {
+    if (auto refused = refusalIn(parentFolderOf(path))) return refused;
+    if (heldFiles_.count(fold(path))) return sharingViolation();
+    return std::nullopt;
+}
+
+void MemoryPlatform::holdOpen(const std::string& path) { heldFiles_.insert(fold(path)); }
 
 void MemoryPlatform::putFile(const std::string& path, Bytes bytes, const std::string& company) {
     addFolder(parentFolderOf(path));
@@ -165,13 +179,19 @@ std::optional<std::vector<std::string>> MemoryPlatform::readSubkeys(const Regist
     return names;
 }
 
-Status MemoryPlatform::deleteKey(const RegistryLocation& key) {
+Status MemoryPlatform::removeEmptyKey(const RegistryLocation& key) {
     if (readOnlyHives_.count(key.hive)) return accessDenied();
-    if (fails(MemoryOp::RegistryDelete)) return deviceFailed();
-    auto subkeys = readSubkeys(key);
-    if (!subkeys) return notFound();
-    if (!subkeys->empty()) return accessDenied();
-    keys_.erase(keyPath(key));
+    const auto it = keys_.find(keyPath(key));
+    if (it == keys_.end() || !it->second.values.empty()) return {};
+    const std::u16string below = it->first + u"\\";
+    if (std::any_of(keys_.begin(), keys_.end(), [&](const auto& other) { return other.first.starts_with(below); }))
+        return {};
+    keys_.erase(it);
+    return {};
+}
+
+Status MemoryPlatform::checkChange(const RegistryLocation& key) {
+    if (readOnlyHives_.count(key.hive)) return accessDenied();
     return {};
 }
 
@@ -183,7 +203,18 @@ std::optional<std::string> MemoryPlatform::readProfile(const std::string& sectio
                                                        const std::string& file) {
     if (fails(MemoryOp::ProfileRead)) return std::nullopt;
     auto it = profiles_.find(fold(file) + u"\n" + foldedName(section) + u"\n" + foldedName(key));
-    return it == profiles_.end() ? std::nullopt : std::optional(it->second);
+    if (it == profiles_.end()) return std::nullopt;
+    // The system keeps win.ini's [windows] in the registry, which gives a
+    // value as written. A section of the file is read without the spaces and
+    // tabs around a value, and without one pair of quotes that encloses it.
+    const std::string& stored = it->second;
+    if (equalsNoCase(section, "windows") && equalsNoCase(fileNameOf(file), "win.ini")) return stored;
+    const auto first = stored.find_first_not_of(" \t");
+    if (first == std::string::npos) return std::string();
+    std::string value = stored.substr(first, stored.find_last_not_of(" \t") - first + 1);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return value;
 }
 
 Status MemoryPlatform::writeProfile(const std::string& section, const std::string& key, const std::string& value,
@@ -191,6 +222,11 @@ Status MemoryPlatform::writeProfile(const std::string& section, const std::strin
     if (auto refused = refusalIn(parentFolderOf(file))) return *refused;
     if (fails(MemoryOp::ProfileWrite)) return deviceFailed();
     profiles_[fold(file) + u"\n" + foldedName(section) + u"\n" + foldedName(key)] = value;
+    return {};
+}
+
+Status MemoryPlatform::checkChange(const std::string&, const std::string& file) {
+    if (readOnlyFolders_.count(folderKey(parentFolderOf(file)))) return accessDenied();
     return {};
 }
 
@@ -212,40 +248,56 @@ Status MemoryPlatform::ensureFolder(const std::string& path) {
     return {};
 }
 
+Status MemoryPlatform::removeFolder(const std::string& path) {
+    if (auto refused = refusalIn(parentFolderOf(path))) return *refused;
+    if (!folderExists(path)) return pathNotFound();
+    const std::u16string prefix = folderKey(path) + u"\\";
+    const bool holdsFile =
+        std::any_of(files_.begin(), files_.end(), [&](const auto& file) { return file.first.starts_with(prefix); });
+    const bool holdsFolder = std::any_of(folders_.begin(), folders_.end(),
+                                         [&](const std::u16string& folder) { return folder.starts_with(prefix); });
+    if (holdsFile || holdsFolder) return notEmpty();
+    folders_.erase(folderKey(path));
+    return {};
+}
+
 std::vector<std::string> MemoryPlatform::listFiles(const std::string& folder) {
     std::vector<std::string> names;
     const std::u16string prefix = folderKey(folder) + u"\\";
     for (const auto& [path, file] : files_)
-        if (path.starts_with(prefix) && path.find(u'\\', prefix.size()) == std::u16string::npos && !file.hidden)
+        if (path.starts_with(prefix) && path.find(u'\\', prefix.size()) == std::u16string::npos && !file.hidden &&
+            !isTemporaryName(file.name))
             names.push_back(file.name);  // in the order of the folded names, as NTFS lists a folder
     return names;
 }
 
-std::optional<Bytes> MemoryPlatform::readFile(const std::string& path) {
-    if (fails(MemoryOp::FileRead)) return std::nullopt;
+Result<Bytes> MemoryPlatform::readFile(const std::string& path) {
+    if (fails(MemoryOp::FileRead)) return deviceFailed();
     auto it = files_.find(fold(path));
-    return it == files_.end() ? std::nullopt : std::optional(it->second.bytes);
+    if (it == files_.end()) return notFound();
+    if (heldFiles_.count(fold(path))) return sharingViolation();
+    return it->second.bytes;
 }
 
 Status MemoryPlatform::writeFile(const std::string& path, const Bytes& bytes) {
-    if (auto refused = refusalIn(parentFolderOf(path))) return *refused;
+    if (auto refused = refusalOf(path)) return *refused;
     if (fails(MemoryOp::FileWrite)) return deviceFailed();
     files_.try_emplace(fold(path), File{std::string(fileNameOf(path)), {}, false, {}}).first->second.bytes = bytes;
     return {};
 }
 
 Status MemoryPlatform::deleteFile(const std::string& path) {
-    if (auto refused = refusalIn(parentFolderOf(path))) return *refused;
+    if (auto refused = refusalOf(path)) return *refused;
     if (fails(MemoryOp::FileDelete)) return deviceFailed();
     if (files_.erase(fold(path)) == 0) return notFound();
     return {};
 }
 
 Status MemoryPlatform::moveFile(const std::string& from, const std::string& to, bool replace) {
-    if (auto refused = refusalIn(parentFolderOf(from))) return *refused;
+    if (auto refused = refusalOf(from)) return *refused;
     auto source = files_.find(fold(from));
     if (source == files_.end()) return notFound();
-    if (auto refused = refusalIn(parentFolderOf(to))) return *refused;
+    if (auto refused = refusalOf(to)) return *refused;
     if (fails(MemoryOp::FileMove)) return deviceFailed();
     // A file renamed to its own name in another case is no file in the way.
     if (files_.count(fold(to)) && !replace && fold(from) != fold(to)) return alreadyExists();
@@ -253,6 +305,16 @@ Status MemoryPlatform::moveFile(const std::string& from, const std::string& to, 
     moved.name = std::string(fileNameOf(to));
     files_.erase(source);
     files_[fold(to)] = std::move(moved);
+    return {};
+}
+
+std::string MemoryPlatform::pathToShow(const std::string& folder, const std::string& name) {
+    return withTrailingBackslash(folder) + name;
+}
+
+Status MemoryPlatform::checkChange(const std::string& path) {
+    if (readOnlyFolders_.count(folderKey(parentFolderOf(path)))) return accessDenied();
+    if (heldFiles_.count(fold(path))) return sharingViolation();
     return {};
 }
 
@@ -290,6 +352,12 @@ std::optional<ShortcutInfo> MemoryPlatform::readShortcut(const std::string& link
 }
 
 Status MemoryPlatform::writeShortcut(const std::string& linkFile, const ShortcutFields& fields, bool replace) {
+    // What an earlier run left unfinished in the folder goes first.
+    const std::u16string folder = folderKey(parentFolderOf(linkFile)) + u"\\";
+    std::erase_if(files_, [&](const auto& file) {
+        return file.first.starts_with(folder) && file.first.find(u'\\', folder.size()) == std::u16string::npos &&
+               isTemporaryName(file.second.name);
+    });
     return placeLink(*this, linkFile, replace, [&](const std::string& temporary) -> Status {
         if (fails(MemoryOp::ShortcutWrite)) return deviceFailed();
         return writeFile(temporary, encodeLink(fields));

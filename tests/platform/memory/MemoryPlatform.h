@@ -14,8 +14,19 @@
 
 namespace lsu {
 
-enum class MemoryOp { RegistryRead, RegistryWrite, RegistryDelete, ProfileRead, ProfileWrite, FileRead, FileWrite,
-                      FileDelete, FileMove, ShortcutWrite, ServiceChange };
+enum class MemoryOp {
+    RegistryRead,
+    RegistryWrite,
+    RegistryDelete,
+    ProfileRead,
+    ProfileWrite,
+    FileRead,
+    FileWrite,
+    FileDelete,
+    FileMove,
+    ShortcutWrite,
+    ServiceChange
+};
 
 inline constexpr const char* kMemoryProgramFolder = "C:\\Program Files\\LStartUp";
 
@@ -35,12 +46,15 @@ public:
 
     // Seeding for tests.
     void makeReadOnly(Hive hive) { readOnlyHives_.insert(hive); }  // reads work, writes are refused
-    void makeReadOnly(const std::string& folder);                    // its files can no longer change
-    void setSharedViews(bool shared) { sharedViews_ = shared; }      // a system where both views are one key
+    void makeReadOnly(const std::string& folder);                  // its files can no longer change
+    void setSharedViews(bool shared) { sharedViews_ = shared; }    // a system where both views are one key
     // Its folders too; a program file's version resource names the company.
     void putFile(const std::string& path, Bytes bytes, const std::string& company = {});
     void putShortcut(const std::string& path, const ShortcutFields& fields);
     void forgetShellFolder(ShellFolder folder) { shellFolders_.erase(folder); }
+    // Another program holds the file open without sharing it: it can be
+    // neither read nor changed.
+    void holdOpen(const std::string& path);
 
     // Failure injection: called before every mutating or reading operation;
     // returning true makes that operation fail.
@@ -51,23 +65,28 @@ public:
     Status writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) override;
     Status deleteValue(const RegistryLocation& key, const std::string& name) override;
     std::optional<std::vector<std::string>> readSubkeys(const RegistryLocation& key) override;
-    Status deleteKey(const RegistryLocation& key) override;
+    Status removeEmptyKey(const RegistryLocation& key) override;
+    Status checkChange(const RegistryLocation& key) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
 
     std::optional<std::string> readProfile(const std::string& section, const std::string& key,
                                            const std::string& file) override;
     Status writeProfile(const std::string& section, const std::string& key, const std::string& value,
                         const std::string& file) override;
+    Status checkChange(const std::string& section, const std::string& file) override;
 
     bool fileExists(const std::string& path) override;
     bool folderExists(const std::string& path) override;
     Status ensureFolder(const std::string& path) override;
+    Status removeFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
-    std::optional<Bytes> readFile(const std::string& path) override;
+    Result<Bytes> readFile(const std::string& path) override;
     Status writeFile(const std::string& path, const Bytes& bytes) override;
     Status createHiddenFile(const std::string& path, const Bytes& bytes) override;
     Status deleteFile(const std::string& path) override;
     Status moveFile(const std::string& from, const std::string& to, bool replace) override;
+    Status checkChange(const std::string& path) override;
+    std::string pathToShow(const std::string& folder, const std::string& name) override;
 
     std::optional<ShortcutInfo> readShortcut(const std::string& linkFile) override;
     Status writeShortcut(const std::string& linkFile, const ShortcutFields& fields, bool replace) override;
@@ -101,6 +120,8 @@ private:
     void addFolder(const std::string& path);
     // Why a file of the folder cannot be written, or nullopt.
     std::optional<Error> refusalIn(const std::string& folder) const;
+    // Why the file cannot be changed where it stands, or nullopt.
+    std::optional<Error> refusalOf(const std::string& path) const;
     // Made for each use, so that a copy of the platform reads its own keys.
     ServiceKeys serviceKeys();
 
@@ -111,6 +132,7 @@ private:
     std::map<std::u16string, File> files_;            // folded path -> file
     std::set<std::u16string> folders_;                // folded paths
     std::set<std::u16string> readOnlyFolders_;
+    std::set<std::u16string> heldFiles_;  // folded paths
     std::map<ShellFolder, std::string> shellFolders_;
 };
 

@@ -83,6 +83,9 @@ TEST(RunCommand, AStartupFolderRowOpensItsFileWhereItStands) {
     EXPECT_EQ(launchRequestFor(platform, platform, row), (LaunchRequest{startup + "\\Tool.lnk", "", startup}));
     std::tie(row.commandLine, row.type, row.fileName) = std::tuple("sync.bat", EntryType::File, "sync.bat");
     EXPECT_EQ(launchRequestFor(platform, platform, row), (LaunchRequest{startup + "\\sync.bat", "", startup}));
+    // The path of "sync.bat." would open "sync.bat".
+    row.fileName = "sync.bat.";
+    EXPECT_FALSE(launchRequestFor(platform, platform, row));
 }
 
 TEST(ThemeManifest, IsWrittenOnceHiddenAndNamedAfterTheProgram) {
@@ -141,7 +144,8 @@ TEST(EntryDialogFields, EditShowsTheRowAndOffersEveryLeaf) {
     const auto writable = std::count_if(leavesOf(AllPrograms).begin(), leavesOf(AllPrograms).end(),
                                         [](SectionId leaf) { return section(leaf).offer != DialogOffer::Never; });
     EXPECT_TRUE(edit.caption == "Edit program" && !edit.forAdd && std::ssize(edit.sections) == writable);
-    EXPECT_TRUE(edit.form.name == "Tray" && edit.form.commandLine == "tray.exe /quiet" && edit.form.section == WinIniLoad);
+    EXPECT_TRUE(edit.form.name == "Tray" && edit.form.commandLine == "tray.exe /quiet" &&
+                edit.form.section == WinIniLoad);
     row.section = Registry;  // a group is no place to write to
     EXPECT_FALSE(editDialogSetup(row).form.section);
 }
@@ -193,10 +197,15 @@ TEST(EntryDialogFields, BrowsingStartsInTheCommandLinesFolder) {
     MemoryPlatform platform;
     platform.putFile("C:\\Program Files\\My App\\app.exe", {'x'});
     const std::string app = "C:\\Program Files\\My App";
-    const std::pair<std::string, std::string> cases[] = {
-        {app + "\\app.exe /tray", app}, {"\"" + app + "\\gone.exe\" -x", app}, {"\"" + app + "\" -x", app},
-        {" " + app + " ", app}, {"%SystemRoot%\\notepad.exe", "C:\\windows"}, {"D:\\nowhere\\tool.exe", ""}, {"tool.exe", ""},
-        {"", ""}, {"C:\\tool.exe", "C:\\"}};
+    const std::pair<std::string, std::string> cases[] = {{app + "\\app.exe /tray", app},
+                                                         {"\"" + app + "\\gone.exe\" -x", app},
+                                                         {"\"" + app + "\" -x", app},
+                                                         {" " + app + " ", app},
+                                                         {"%SystemRoot%\\notepad.exe", "C:\\windows"},
+                                                         {"D:\\nowhere\\tool.exe", ""},
+                                                         {"tool.exe", ""},
+                                                         {"", ""},
+                                                         {"C:\\tool.exe", "C:\\"}};
     for (const auto& [line, folder] : cases) EXPECT_EQ(browseFolderFor(platform, platform, line), folder) << line;
 }
 
