@@ -105,7 +105,8 @@ Status ServiceKeys::setStart(const std::string& name, std::uint32_t startType, b
     if (delayed == delayedBefore) return {};
     Status flag = registry_.writeValue(key, {kDelayedValue, kRegDword, storedDword(delayed ? 1 : 0)}, false);
     if (flag) return {};
-    if (registry_.writeValue(key, {kStartValue, kRegDword, storedDword(current->startType)}, false)) return flag;
+    if (registry_.writeValue(key, {kStartValue, kRegDword, storedDword(current->startType)}, false))
+        return flag.error();
     return Error{ErrorKind::PartlyDone, 0,
                  "The start type of the service \"" + name +
                      "\" was changed, but its delayed start could not be, "

@@ -174,7 +174,7 @@ Status Win32Platform::setServiceStart(const std::string& name, std::uint32_t sta
     if (delayed == *storedDelayed) return {};
     Status flag = setDelayedStart(service->get(), name, delayed);
     if (flag) return {};
-    if (setStart(current->startType)) return flag;
+    if (setStart(current->startType)) return flag.error();
     return Error{ErrorKind::PartlyDone, flag.error().code,
                  "The start type of the service \"" + name +
                      "\" was changed, but its delayed start could not be, "
