@@ -79,6 +79,12 @@ void required(const Result<T>& done) {
     if (!done) throw std::runtime_error("seeding the benchmark's machine failed: " + done.error().message);
 }
 
+// Wine may run the crowd's RunOnce entries, and remove them, while the
+// benchmark runs: what is gone already needs no removing.
+void removed(const Status& done) {
+    if (done || done.error().kind != ErrorKind::NotFound) required(done);
+}
+
 // The Mixed crowd's first entries are the four win.ini lines.
 std::size_t firstPlaced(Crowd crowd) { return crowd == Crowd::Mixed ? 4 : 0; }
 
@@ -119,8 +125,8 @@ void clearCrowd(const SourcePorts& platform, Crowd crowd, std::size_t entries) {
     if (crowd == Crowd::Mixed) writeWinIniLines(platform, false);
     for (std::size_t i = firstPlaced(crowd); i < entries; ++i) {
         const Placement placement = placementOf(crowd, i, places);
-        required(placement.key ? platform.registry.deleteValue(*placement.key, placement.name)
-                               : platform.files.deleteFile(placement.path));
+        removed(placement.key ? platform.registry.deleteValue(*placement.key, placement.name)
+                              : platform.files.deleteFile(placement.path));
     }
 }
 

@@ -21,7 +21,8 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/debian/lstartup-cli.1.in ${CMAKE_BI
 if(WIN32)
   # Reads the rows of a running LStartUp window from outside, as the release
   # test sees the installed program.
-  add_executable(lsu_window_rows tests/release/WindowRows.cpp)
+  add_executable(lsu_window_rows tests/release/WindowRows.cpp tests/release/ProgramRows.cpp)
+  target_include_directories(lsu_window_rows PRIVATE tests)
   target_compile_definitions(lsu_window_rows PRIVATE UNICODE _UNICODE)
   if(MINGW)
     target_link_options(lsu_window_rows PRIVATE -municode)

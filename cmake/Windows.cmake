@@ -82,10 +82,12 @@ add_dependencies(lsu_tests_win lstartup-cli LStartUp)
 
 # The real window in-process, driven by window messages and input on the
 # virtual display, over the real platform in the throwaway prefix.
+# It also starts the program beside it and reads its list from outside.
 file(GLOB LSU_UI_TEST_SOURCES CONFIGURE_DEPENDS tests/ui/win32/*.cpp)
-add_executable(lsu_ui_tests_win ${LSU_UI_TEST_SOURCES} src/ui/win32/res/LStartUp.rc)
+add_executable(lsu_ui_tests_win ${LSU_UI_TEST_SOURCES} tests/release/ProgramRows.cpp src/ui/win32/res/LStartUp.rc)
 target_link_libraries(lsu_ui_tests_win PRIVATE lsu_win_test_support lsu_ui_win32 lsu_memory_platform gtest_main)
 target_compile_options(lsu_ui_tests_win PRIVATE ${LSU_TEST_CODE_OPTIMISATION})
+add_dependencies(lsu_ui_tests_win LStartUp)
 add_test(NAME windows_ui COMMAND lsu_ui_tests_win --gtest_brief=1)
 set_tests_properties(windows_ui PROPERTIES TIMEOUT 600 ENVIRONMENT "LSU_WINE_LOG=${CMAKE_BINARY_DIR}/windows_ui.log")
 

@@ -33,10 +33,7 @@ ExistenceCheck::ExistenceCheck(FileSystem& files, SystemFacts& system, VersionIn
 
 bool ExistenceCheck::fileExists(const std::string& path) {
     auto [it, inserted] = known_.try_emplace(path, false);
-    if (inserted) {
-        ++probes_;
-        it->second = files_.fileExists(path);
-    }
+    if (inserted) it->second = files_.fileExists(path);
     return it->second;
 }
 
@@ -66,7 +63,8 @@ std::optional<std::string> ExistenceCheck::resolveProgram(std::string_view comma
 
     if (line.front() == '"') {
         auto close = line.find('"', 1);
-        return probeResolved(trimSpaces(std::string_view(line).substr(1, close == std::string::npos ? close : close - 1)));
+        return probeResolved(
+            trimSpaces(std::string_view(line).substr(1, close == std::string::npos ? close : close - 1)));
     }
 
     // Switches introduced by " /" or " -" end the program path.
@@ -86,10 +84,7 @@ bool ExistenceCheck::programExists(std::string_view commandLine) { return resolv
 
 const std::string& ExistenceCheck::publisherOf(const std::string& program) {
     auto [it, inserted] = publishers_.try_emplace(program);
-    if (inserted && mayNameItsMaker(program)) {
-        ++publisherReads_;
-        it->second = versions_.companyName(program);
-    }
+    if (inserted && mayNameItsMaker(program)) it->second = versions_.companyName(program);
     return it->second;
 }
 

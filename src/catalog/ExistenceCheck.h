@@ -26,8 +26,6 @@ public:
     bool fileExists(const std::string& path);
     // The company the program's version resource names, read once per path.
     const std::string& publisherOf(const std::string& program);
-    std::size_t probeCount() const { return probes_; }
-    std::size_t publisherReads() const { return publisherReads_; }
 
 private:
     std::optional<std::string> probeWithSystemFolders(const std::string& candidate);
@@ -39,8 +37,6 @@ private:
     std::string windowsFolder_;  // with a trailing backslash
     std::unordered_map<std::string, bool> known_;
     std::unordered_map<std::string, std::string> publishers_;
-    std::size_t probes_ = 0;
-    std::size_t publisherReads_ = 0;
 };
 
 }  // namespace lsu

@@ -8,27 +8,20 @@ namespace {
 
 using enum SectionId;
 
-Section makeSection(SectionId id, std::string_view key, std::string_view caption, std::optional<SectionId> parent,
-                    std::string_view image, std::string_view selectedImage, std::string_view description) {
+Section group(SectionId id, std::string_view key, std::string_view caption, std::optional<SectionId> parent,
+              std::string_view description) {
     Section made;
     made.id = id;
     made.key = key;
     made.caption = caption;
     made.parent = parent;
-    made.image = image;
-    made.selectedImage = selectedImage;
     made.description = description;
     return made;
 }
 
-Section group(SectionId id, std::string_view key, std::string_view caption, std::optional<SectionId> parent,
-              std::string_view image, std::string_view description) {
-    return makeSection(id, key, caption, parent, image, "", description);
-}
-
-Section leaf(SectionId id, std::string_view key, std::string_view caption, SectionId parent, std::string_view image,
-             std::string_view selectedImage, std::string_view description, Source source, DialogOffer offer) {
-    Section made = makeSection(id, key, caption, parent, image, selectedImage, description);
+Section leaf(SectionId id, std::string_view key, std::string_view caption, SectionId parent,
+             std::string_view description, Source source, DialogOffer offer) {
+    Section made = group(id, key, caption, parent, description);
     made.source = source;
     made.offer = offer;
     return made;
@@ -37,16 +30,16 @@ Section leaf(SectionId id, std::string_view key, std::string_view caption, Secti
 // The groups, in the order the tree shows them.
 const std::vector<Section>& groups() {
     static const std::vector<Section> table = {
-        group(AllPrograms, "All Programs", "All", std::nullopt, "cf",
+        group(AllPrograms, "All Programs", "All", std::nullopt,
               "All programs which load at system startup or when a user logs in"),
-        group(StartupFolder, "Startup Folder", "Startup folder", AllPrograms, "st",
+        group(StartupFolder, "Startup Folder", "Startup folder", AllPrograms,
               "Programs listed in Startup Folder of start menu"),
-        group(Registry, "Registry", "Registry", AllPrograms, "reg", "Program listed in Windows registry"),
-        group(RegistryAllUsers, "Registry\\All Users", "All users", Registry, "users", "Program runs at Windows Startup"),
-        group(RegistryCurrentUser, "Registry\\Current User", "Current User", Registry, "user",
+        group(Registry, "Registry", "Registry", AllPrograms, "Program listed in Windows registry"),
+        group(RegistryAllUsers, "Registry\\All Users", "All users", Registry, "Program runs at Windows Startup"),
+        group(RegistryCurrentUser, "Registry\\Current User", "Current User", Registry,
               "Programs that runs at current user logon"),
-        group(WinIni, "Win.ini", "Win.ini", AllPrograms, "cf", "Programs run from Win.ini"),
-        group(ServicesGroup, "Services", "Services", AllPrograms, "cf", "Services that Windows starts by itself"),
+        group(WinIni, "Win.ini", "Win.ini", AllPrograms, "Programs run from Win.ini"),
+        group(ServicesGroup, "Services", "Services", AllPrograms, "Services that Windows starts by itself"),
     };
     return table;
 }
@@ -56,13 +49,13 @@ constexpr std::string_view kApproved = "Software\\Microsoft\\Windows\\CurrentVer
 Section registryLeaf(SectionId id, std::string_view key, std::string_view caption, SectionId parent,
                      std::string_view description, Hive hive, std::string_view subkey) {
     const ViewRule views = hive == Hive::CurrentUser ? ViewRule::Shared : ViewRule::BothViews;
-    return leaf(id, key, caption, parent, "cf", "of", description, RegistrySource{hive, views, subkey},
-                DialogOffer::AddAndEdit);
+    return leaf(id, key, caption, parent, description, RegistrySource{hive, views, subkey}, DialogOffer::AddAndEdit);
 }
 
 // The Run keys are the registry keys Windows' startup switches cover.
 Section runLeaf(SectionId id, std::string_view key, SectionId parent, std::string_view description, Hive hive) {
-    Section run = registryLeaf(id, key, "Run", parent, description, hive, "Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+    Section run =
+        registryLeaf(id, key, "Run", parent, description, hive, "Software\\Microsoft\\Windows\\CurrentVersion\\Run");
     static const std::string subkey = std::string(kApproved) + "Run", subkey32 = std::string(kApproved) + "Run32";
     run.switches = StartupSwitches{hive, subkey, hive == Hive::LocalMachine ? std::string_view(subkey32) : ""};
     return run;
@@ -76,11 +69,11 @@ Section policyLeaf(SectionId id, std::string_view key, SectionId parent, std::st
     return policy;
 }
 
-Section folderLeaf(SectionId id, std::string_view key, std::string_view caption, std::string_view image,
-                   std::string_view description, ShellFolder shellFolder, Hive switchHive) {
+Section folderLeaf(SectionId id, std::string_view key, std::string_view caption, std::string_view description,
+                   ShellFolder shellFolder, Hive switchHive) {
     static const std::string subkey = std::string(kApproved) + "StartupFolder";
-    Section folder = leaf(id, key, caption, StartupFolder, image, "", description, FolderSource{shellFolder},
-                          DialogOffer::AddAndEdit);
+    Section folder =
+        leaf(id, key, caption, StartupFolder, description, FolderSource{shellFolder}, DialogOffer::AddAndEdit);
     folder.switches = StartupSwitches{switchHive, subkey, ""};
     return folder;
 }
@@ -111,17 +104,17 @@ const std::vector<Section>& leaves() {
                      "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce"),
         policyLeaf(MachinePolicyRun, "Registry\\All Users\\Policy Run", RegistryAllUsers,
                    "Programs that group policy runs at logon of all users", Hive::LocalMachine),
-        leaf(WinIniLoad, "Win.ini\\Load", "Load", WinIni, "cf", "of", "Programs run from Win.ini load section",
+        leaf(WinIniLoad, "Win.ini\\Load", "Load", WinIni, "Programs run from Win.ini load section",
              WinIniSource{"Load"}, DialogOffer::EditOnly),
-        leaf(WinIniRun, "Win.ini\\Run", "Run", WinIni, "cf", "of", "Programs run from Win.ini run section",
-             WinIniSource{"Run"}, DialogOffer::EditOnly),
-        folderLeaf(StartupAllUsers, "Startup Folder\\All Users", "All users", "users",
-                   "Program listed in shared Startup Folder", ShellFolder::CommonStartup, Hive::LocalMachine),
-        folderLeaf(StartupCurrentUser, "Startup Folder\\Current User", "Current user", "user",
+        leaf(WinIniRun, "Win.ini\\Run", "Run", WinIni, "Programs run from Win.ini run section", WinIniSource{"Run"},
+             DialogOffer::EditOnly),
+        folderLeaf(StartupAllUsers, "Startup Folder\\All Users", "All users", "Program listed in shared Startup Folder",
+                   ShellFolder::CommonStartup, Hive::LocalMachine),
+        folderLeaf(StartupCurrentUser, "Startup Folder\\Current User", "Current user",
                    "Program listed in Startup Folder of current user", ShellFolder::UserStartup, Hive::CurrentUser),
-        leaf(ServicesAutomatic, "Services\\Automatic", "Automatic", ServicesGroup, "cf", "of",
-             "Services that start with Windows", ServiceSource{false}, DialogOffer::Never),
-        leaf(ServicesDelayed, "Services\\Automatic (delayed)", "Automatic (delayed)", ServicesGroup, "cf", "of",
+        leaf(ServicesAutomatic, "Services\\Automatic", "Automatic", ServicesGroup, "Services that start with Windows",
+             ServiceSource{false}, DialogOffer::Never),
+        leaf(ServicesDelayed, "Services\\Automatic (delayed)", "Automatic (delayed)", ServicesGroup,
              "Services that start a while after Windows has started", ServiceSource{true}, DialogOffer::Never),
     };
     return table;
@@ -192,11 +185,6 @@ const std::vector<SectionId>& leavesOf(SectionId id) {
         return members;
     }();
     return table.at(static_cast<std::size_t>(id));
-}
-
-const std::vector<std::string_view>& treeImageKeys() {
-    static const std::vector<std::string_view> keys = {"of", "reg", "st", "user", "cf", "users"};
-    return keys;
 }
 
 }  // namespace lsu

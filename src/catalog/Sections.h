@@ -93,8 +93,6 @@ struct Section {
     std::string_view key;      // the names from the top down joined by backslashes
     std::string_view caption;  // the tree node's text
     std::optional<SectionId> parent;
-    std::string_view image;
-    std::string_view selectedImage;  // empty: the node keeps its image when selected
     std::string_view description;
     std::optional<Source> source;  // leaves only
     DialogOffer offer = DialogOffer::Never;
@@ -124,8 +122,5 @@ const std::vector<SectionId>& sectionTree();
 // user's registry keys before the machine's, the registry before win.ini,
 // win.ini before the Startup folders, the shared folder before the user's.
 const std::vector<SectionId>& leavesOf(SectionId id);
-
-// The images of the tree, in image-list order.
-const std::vector<std::string_view>& treeImageKeys();
 
 }  // namespace lsu

@@ -21,10 +21,10 @@ bool isReadOnly(const StartupEntry& entry) { return section(entry.section).readO
 
 const std::vector<ColumnDefinition>& entryColumns() {
     static const std::vector<ColumnDefinition> columns = {
-        {Column::Name, "Name", 2000},           {Column::CommandLine, "Command Line", 4000},
-        {Column::Exists, "Exists", 600},        {Column::Section, "Section", 2500},
-        {Column::Status, "Status", 0},          {Column::Type, "type", 0},
-        {Column::Publisher, "Publisher", 2400}, {Column::State, "State", 2200},
+        {Column::Name, "Name"},           {Column::CommandLine, "Command Line"},
+        {Column::Exists, "Exists"},       {Column::Section, "Section"},
+        {Column::Status, "Status"},       {Column::Type, "type"},
+        {Column::Publisher, "Publisher"}, {Column::State, "State"},
     };
     return columns;
 }

@@ -70,11 +70,9 @@ inline constexpr int kColumnCount = 8;
 struct ColumnDefinition {
     Column column;
     std::string_view header;
-    int widthTwips;  // 0 hides the column
 };
 
-// Name, Command Line, Exists, Section, Status (hidden), type (hidden),
-// Publisher, State.
+// Name, Command Line, Exists, Section, Status, type, Publisher, State.
 const std::vector<ColumnDefinition>& entryColumns();
 
 // The text a cell shows: "Yes"/"No", the section key, "Enabled"/"Disabled",

@@ -5,6 +5,7 @@
 
 #include "cli/DisplayWidth.h"
 #include "cli/EntryFormats.h"
+#include "ui/logic/ListColumns.h"
 
 namespace lsu::cli {
 
@@ -49,8 +50,8 @@ constexpr std::size_t slot(Column column) { return static_cast<std::size_t>(colu
 // A cell may hold line breaks or tabs; in a table they would break the row.
 std::string flattened(const std::string& text) {
     std::string out = text;
-    std::replace_if(out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; },
-                    ' ');
+    std::replace_if(
+        out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
     return out;
 }
 
@@ -69,7 +70,7 @@ std::string fitted(const std::string& text, int width, Column column) {
 std::vector<Column> shownColumns() {
     std::vector<Column> shown;
     for (const auto& definition : entryColumns())
-        if (definition.widthTwips > 0) shown.push_back(definition.column);
+        if (columnWidthTwips(definition.column) > 0) shown.push_back(definition.column);
     return shown;
 }
 

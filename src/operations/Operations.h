@@ -19,6 +19,7 @@ struct EntryForm {
     std::string name;
     std::string commandLine;
     std::optional<SectionId> section;
+    bool operator==(const EntryForm&) const = default;
 };
 
 // Something a change that went ahead could not do as well, and why.

@@ -7,9 +7,7 @@
 
 namespace lsu {
 
-SectionLoad loadSectionInBatches(const ScanPorts& ports, SectionId id, const std::function<bool(EntryList)>& deliver) {
-    const Section& shown = section(id);
-    SectionLoad load{std::string(shown.key), std::string(shown.description), {}, 0};
+void loadSectionInBatches(const ScanPorts& ports, SectionId id, const std::function<bool(EntryList)>& deliver) {
     ExistenceCheck check(ports.files, ports.system, ports.versions);
     EntryList rows;
     ScanContext context{ports, rows, check};
@@ -18,18 +16,14 @@ SectionLoad loadSectionInBatches(const ScanPorts& ports, SectionId id, const std
         tickEnabledRows(rows);
         if (!deliver(std::exchange(rows, {}))) break;
     }
-    load.probes = check.probeCount();
-    load.publisherReads = check.publisherReads();
-    return load;
 }
 
 SectionLoad loadSection(const ScanPorts& ports, SectionId id) {
-    EntryList rows;
-    SectionLoad load = loadSectionInBatches(ports, id, [&](EntryList batch) {
-        rows.insert(rows.end(), std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()));
+    SectionLoad load;
+    loadSectionInBatches(ports, id, [&](EntryList batch) {
+        load.rows.insert(load.rows.end(), std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()));
         return true;
     });
-    load.rows = std::move(rows);
     return load;
 }
 

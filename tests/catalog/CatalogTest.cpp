@@ -19,40 +19,61 @@ namespace {
 
 using CatalogTest = test::BackendTest;
 
-// The current user's registry, the machine's, win.ini, the shared Startup
-// folder, the user's, and last the services, the slowest to read.
-int readingRank(SectionId leaf) {
-    if (const auto* registry = sourceAs<RegistrySource>(leaf)) return registry->hive == Hive::CurrentUser ? 0 : 1;
-    if (sourceAs<WinIniSource>(leaf)) return 2;
-    if (sourceAs<ServiceSource>(leaf)) return 5;
-    return sourceAs<FolderSource>(leaf)->folder == ShellFolder::CommonStartup ? 3 : 4;
-}
-
-TEST(Sections, TreeShowsParentsFirstAndEachKeyIsItsParentsKeyAndOneName) {
-    std::set<std::string_view> keys;
+// The tree as the folder pane shows it, parents before their children:
+// each section's key, its caption and its parent's key.
+TEST(Sections, TheTreeHoldsEverySectionBelowItsParent) {
+    using Node = std::tuple<std::string_view, std::string_view, std::string_view>;
+    std::vector<Node> shown;
     for (SectionId id : sectionTree()) {
         const Section& node = section(id);
-        const std::string name(node.key.substr(node.key.rfind('\\') + 1));
-        const bool belowGroup = node.parent && section(*node.parent).parent;
-        EXPECT_EQ(node.key, (belowGroup ? std::string(section(*node.parent).key) + "\\" : "") + name);
-        EXPECT_TRUE(!node.parent || (keys.count(section(*node.parent).key) && !section(*node.parent).isLeaf()));
-        EXPECT_TRUE(node.id == id && !name.empty() && keys.insert(node.key).second) << node.key;
+        shown.emplace_back(node.key, node.caption, node.parent ? section(*node.parent).key : "");
     }
-    EXPECT_EQ(keys.size(), static_cast<std::size_t>(SectionId::ServicesDelayed) + 1);
+    EXPECT_EQ(shown, (std::vector<Node>{
+                         {"All Programs", "All", ""},
+                         {"Startup Folder", "Startup folder", "All Programs"},
+                         {"Startup Folder\\All Users", "All users", "Startup Folder"},
+                         {"Startup Folder\\Current User", "Current user", "Startup Folder"},
+                         {"Registry", "Registry", "All Programs"},
+                         {"Registry\\All Users", "All users", "Registry"},
+                         {"Registry\\All Users\\Run", "Run", "Registry\\All Users"},
+                         {"Registry\\All Users\\Run Once", "Run once", "Registry\\All Users"},
+                         {"Registry\\All Users\\Run Once Ex", "Run once Ex", "Registry\\All Users"},
+                         {"Registry\\All Users\\Run Services", "Run services", "Registry\\All Users"},
+                         {"Registry\\All Users\\Run Services Once", "Run services once", "Registry\\All Users"},
+                         {"Registry\\All Users\\Policy Run", "Policy Run", "Registry\\All Users"},
+                         {"Registry\\Current User", "Current User", "Registry"},
+                         {"Registry\\Current User\\Run", "Run", "Registry\\Current User"},
+                         {"Registry\\Current User\\Run Once", "Run once", "Registry\\Current User"},
+                         {"Registry\\Current User\\Policy Run", "Policy Run", "Registry\\Current User"},
+                         {"Win.ini", "Win.ini", "All Programs"},
+                         {"Win.ini\\Load", "Load", "Win.ini"},
+                         {"Win.ini\\Run", "Run", "Win.ini"},
+                         {"Services", "Services", "All Programs"},
+                         {"Services\\Automatic", "Automatic", "Services"},
+                         {"Services\\Automatic (delayed)", "Automatic (delayed)", "Services"},
+                     }));
 }
 
+// The current user's registry keys before the machine's, the registry
+// before win.ini, win.ini before the Startup folders, the shared folder
+// before the user's, and last the services, the slowest to read.
 TEST(Sections, EachSectionStandsForItsLeavesInReadingOrder) {
-    std::vector<SectionId> reading;
-    std::copy_if(sectionTree().begin(), sectionTree().end(), std::back_inserter(reading),
-                 [](SectionId id) { return section(id).isLeaf(); });
-    std::stable_sort(reading.begin(), reading.end(), [](auto a, auto b) { return readingRank(a) < readingRank(b); });
-    for (SectionId id : sectionTree()) {
-        const std::string key(section(id).key);
-        std::vector<SectionId> own;
-        for (SectionId leaf : reading)
-            if (!section(id).parent || leaf == id || startsWith(section(leaf).key, key + "\\")) own.push_back(leaf);
-        EXPECT_EQ(leavesOf(id), own) << key;
-    }
+    using enum SectionId;
+    const std::pair<SectionId, std::vector<SectionId>> cases[] = {
+        {AllPrograms,
+         {UserRun, UserRunOnce, UserPolicyRun, MachineRun, MachineRunOnce, MachineRunOnceEx, MachineRunServices,
+          MachineRunServicesOnce, MachinePolicyRun, WinIniLoad, WinIniRun, StartupAllUsers, StartupCurrentUser,
+          ServicesAutomatic, ServicesDelayed}},
+        {Registry,
+         {UserRun, UserRunOnce, UserPolicyRun, MachineRun, MachineRunOnce, MachineRunOnceEx, MachineRunServices,
+          MachineRunServicesOnce, MachinePolicyRun}},
+        {RegistryCurrentUser, {UserRun, UserRunOnce, UserPolicyRun}},
+        {StartupFolder, {StartupAllUsers, StartupCurrentUser}},
+        {WinIni, {WinIniLoad, WinIniRun}},
+        {ServicesGroup, {ServicesAutomatic, ServicesDelayed}},
+        {MachineRunOnceEx, {MachineRunOnceEx}},
+    };
+    for (const auto& [id, leaves] : cases) EXPECT_EQ(leavesOf(id), leaves) << section(id).key;
 }
 
 std::string upperCased(std::string_view key) { return utf8FromUtf16(foldedName(key)); }
@@ -110,8 +131,10 @@ TEST(CommandLine, SplitsTheProgramFromItsArgumentsAsWindowsDoes) {
     const auto exists = [&](const std::string& path) { return files.count(path) != 0; };
     const std::pair<const char*, ProgramAndArguments> cases[] = {
         {"\"C:\\Program Files\\App\\app.exe\" -min /x", {"C:\\Program Files\\App\\app.exe", "-min /x"}},
-        {"  \"C:\\a b\\c.exe\"", {"C:\\a b\\c.exe", ""}}, {"\"C:\\unterminated", {"C:\\unterminated", ""}},
-        {"C:\\Tools\\app.exe   -min ", {"C:\\Tools\\app.exe", "-min"}}, {"   ", {}},
+        {"  \"C:\\a b\\c.exe\"", {"C:\\a b\\c.exe", ""}},
+        {"\"C:\\unterminated", {"C:\\unterminated", ""}},
+        {"C:\\Tools\\app.exe   -min ", {"C:\\Tools\\app.exe", "-min"}},
+        {"   ", {}},
         {"C:\\Program Files\\My App\\app.exe /tray now", {"C:\\Program Files\\My App\\app.exe", "/tray now"}},
         {"C:\\Program Files\\My App\\app /tray", {"C:\\Program Files\\My App\\app.exe", "/tray"}},
         {"C:\\Program Files\\My App\\app.exe", {"C:\\Program Files\\My App\\app.exe", ""}},
@@ -134,15 +157,36 @@ TEST_F(CatalogTest, FindsTheProgramAsWindowsWouldStartIt) {
     for (const char* file : {"\\lsu-probe.exe", "\\system\\lsu-probe16.exe", "\\system32\\lsu-probe32.exe"})
         scratch.fileAt(windows + file);
     const std::pair<std::string, bool> cases[] = {
-        {"\"" + app + "\" /min", true}, {app + " -hidden", true}, {app + " /background", true},
-        {"\"" + dashed + "\" -tray", true}, {"\"" + dashed + "\" /x -y", true}, {dashed, true},
-        {spaced + " hidden", true}, {dir + "\\My Tools\\app hidden", true}, {dir + "\\v1.2\\tool /x", true},
-        {dir + "\\My Tools\\missing.exe hidden", false}, {dir + "\\\"My Tools\"\\app.exe /x", true},
-        {"%SystemRoot%\\lsu-probe.exe", true}, {"\"%SystemRoot%\\lsu-probe.exe\" /s", true}, {"lsu-probe.exe", true},
-        {"%LSU_NOT_A_VARIABLE%\\lsu-probe.exe", false}, {"lsu-probe16.exe", true}, {"lsu-probe32.exe /q", true},
-        {"lsu-probe32", true}, {"lsu-absent.exe", false}, {"C:\\lsu-probe.exe", false}, {"\"" + greek + "\" -x", true},
-        {greek, true}, {"", false}, {"   ", false}, {"\"\"", false}, {"\"", false}, {dir, false}, {"C:\\lsu\\x.exe", false},
-        {"C:\\a<b>|\"?*.exe", false}, {"C:\\" + std::string(400, 'a') + ".exe", false},
+        {"\"" + app + "\" /min", true},
+        {app + " -hidden", true},
+        {app + " /background", true},
+        {"\"" + dashed + "\" -tray", true},
+        {"\"" + dashed + "\" /x -y", true},
+        {dashed, true},
+        {spaced + " hidden", true},
+        {dir + "\\My Tools\\app hidden", true},
+        {dir + "\\v1.2\\tool /x", true},
+        {dir + "\\My Tools\\missing.exe hidden", false},
+        {dir + "\\\"My Tools\"\\app.exe /x", true},
+        {"%SystemRoot%\\lsu-probe.exe", true},
+        {"\"%SystemRoot%\\lsu-probe.exe\" /s", true},
+        {"lsu-probe.exe", true},
+        {"%LSU_NOT_A_VARIABLE%\\lsu-probe.exe", false},
+        {"lsu-probe16.exe", true},
+        {"lsu-probe32.exe /q", true},
+        {"lsu-probe32", true},
+        {"lsu-absent.exe", false},
+        {"C:\\lsu-probe.exe", false},
+        {"\"" + greek + "\" -x", true},
+        {greek, true},
+        {"", false},
+        {"   ", false},
+        {"\"\"", false},
+        {"\"", false},
+        {dir, false},
+        {"C:\\lsu\\x.exe", false},
+        {"C:\\a<b>|\"?*.exe", false},
+        {"C:\\" + std::string(400, 'a') + ".exe", false},
         {std::string(5000, ' ') + "x -" + std::string(3000, '/'), false},
     };
     for (const auto& [line, found] : cases)
@@ -150,12 +194,15 @@ TEST_F(CatalogTest, FindsTheProgramAsWindowsWouldStartIt) {
             << line;
 }
 
+// A file that appears after a check looked for it is news to a new check only.
 TEST_F(CatalogTest, OneCheckProbesEachPathOnce) {
+    test::Scratch scratch(platform, "probes");
+    const std::string program = scratch.folder() + "\\late.exe";
     ExistenceCheck check(platform.files, platform.system, platform.versions);
-    EXPECT_FALSE(check.programExists("lsu-absent.exe /q"));
-    const std::size_t first = check.probeCount();
-    EXPECT_FALSE(check.programExists("lsu-absent.exe"));
-    EXPECT_TRUE(first > 0 && check.probeCount() == first) << first;
+    EXPECT_FALSE(check.programExists(program + " /q"));
+    scratch.fileAt(program);
+    EXPECT_FALSE(check.programExists(program));
+    EXPECT_TRUE(ExistenceCheck(platform.files, platform.system, platform.versions).programExists(program));
 }
 
 }  // namespace

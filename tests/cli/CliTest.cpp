@@ -416,6 +416,25 @@ TEST(TableFormat, CellsAreCutBetweenCharactersAndWideOnesTakeTwoCells) {
     EXPECT_EQ(cli::suffixFitting("ab\xE4\xB8\xADz", 2), 5u);
 }
 
+// The cells a terminal draws: two for East Asian wide characters and emoji,
+// from the first character of their blocks to the last, none for combining
+// marks, and one for each byte that does not start a whole character.
+TEST(DisplayWidth, EachCharacterTakesTheCellsATerminalDrawsItIn) {
+    const std::pair<std::string_view, int> cases[] = {
+        {"a", 1},
+        {"\xE1\x84\x80", 2},      // U+1100, the first of the wide Hangul Jamo
+        {"\xE1\x85\x9F", 2},      // U+115F, the last of them
+        {"\xE1\x85\xA0", 1},      // U+1160, the first after them
+        {"\xE4\xB8\xAD", 2},      // U+4E2D
+        {"\xF0\x9F\x98\x80", 2},  // U+1F600
+        {"e\xCC\x81", 1},         // e and U+0301 drawn over it
+        {"\xC3\xA9", 1},          // U+00E9
+        {"\x80", 1},
+        {"\xE4\xB8", 2},
+    };
+    for (const auto& [text, cells] : cases) EXPECT_EQ(cli::displayWidth(text), cells) << text;
+}
+
 // Below the least width of every column a terminal wraps the line rather
 // than the table cutting a cell past reading.
 TEST(TableFormat, BelowEveryColumnsLeastWidthTheTerminalWrapsTheLine) {

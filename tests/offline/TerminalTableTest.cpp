@@ -68,5 +68,14 @@ TEST_F(TerminalTable, ATerminalGetsTheTableFittedToItsWidthAndWithWideEveryCellW
     EXPECT_EQ(inTerminal(tree, {"list", "--wide"}, 80), runTool(tree, {"list"}).out);
 }
 
+// A terminal that tells no width is taken as 80 columns wide.
+TEST_F(TerminalTable, TheRowTakesTheTerminalsWidth) {
+    for (const auto& [columns, width] : {std::pair<unsigned short, int>{80, 80}, {100, 100}, {0, 80}}) {
+        const std::vector<std::string> lines = linesOf(inTerminal(tree, {"list"}, columns));
+        ASSERT_EQ(lines.size(), 2u) << columns;
+        EXPECT_EQ(charactersOf(lines[1]), width) << lines[1];
+    }
+}
+
 }  // namespace
 }  // namespace lsu::test

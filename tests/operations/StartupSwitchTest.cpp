@@ -38,7 +38,8 @@ protected:
     const Switched tray{UserRun, RegistryView::Shared, "Tray", "Run"};
 
     std::vector<Switched> entries() {
-        std::vector<Switched> cases = {tray, {StartupCurrentUser, RegistryView::Shared, "Notes", "StartupFolder"},
+        std::vector<Switched> cases = {tray,
+                                       {StartupCurrentUser, RegistryView::Shared, "Notes", "StartupFolder"},
                                        {MachineRun, RegistryView::Bits64, "Agent", "Run"}};
         if (!platform.registry.viewsShareKey(Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Run"))
             cases.push_back({MachineRun, RegistryView::Bits32, "Legacy", "Run32"});
@@ -48,8 +49,7 @@ protected:
         if (entry.leaf == StartupCurrentUser)
             backend->seedShortcut(startupFolder(platform, entry.leaf, disabled) + "\\" + entry.switchName(),
                                   linkTo("C:\\Tools\\notes.exe"));
-        else
-            seedRegistry(platform, entry.leaf, stringValue(entry.name, "C:\\Tools\\tray.exe"), disabled, entry.view);
+        else seedRegistry(platform, entry.leaf, stringValue(entry.name, "C:\\Tools\\tray.exe"), disabled, entry.view);
         expectDone(platform.registry.writeValue(entry.switchKey(), switchValue(entry.switchName(), flags), true),
                    "seeding a switch");
     }
@@ -96,6 +96,19 @@ TEST_F(StartupSwitchTest, DeletingAnEntryRemovesItsSwitchAndRenamingCarriesIt) {
     EXPECT_EQ(switchOf(tray, "Orphan"), switchValue("Orphan", 0x03));
 }
 
+// An edited entry's switch goes where the entry goes: to the key of another
+// section, made when Windows has not made it yet, or to the name respelt.
+TEST_F(StartupSwitchTest, EditingCarriesTheSwitchWhereTheEntryGoes) {
+    for (const Switched& to : {Switched{MachineRun, RegistryView::Bits64, "Tray", "Run"},
+                               Switched{UserRun, RegistryView::Shared, "TRAY", "Run"}}) {
+        seed(tray, 0x03);
+        const ChangeResult edited = editEntry(platform, prompts, row(tray), {to.name, "C:\\Tools\\tray.exe", to.leaf});
+        ASSERT_TRUE(edited) << to.name;
+        EXPECT_EQ(edited->warning, std::nullopt) << to.name;
+        EXPECT_EQ(switchOf(to, to.name)->data, switchValue(to.name, 0x03).data) << to.name;
+    }
+}
+
 TEST(SwitchTurnedOn, ThatDoesNotReadBackIsAFailedEnable) {
     MemoryPlatform platform;
     ScriptedPrompts prompts;
@@ -113,8 +126,8 @@ TEST(SwitchTurnedOn, ThatDoesNotReadBackIsAFailedEnable) {
 
 TEST_F(StartupSwitchTest, ASwitchOfAnotherShapeReadsAsOnAndIsNeverRewritten) {
     seed(tray, 0x03);
-    for (const RegistryValue& malformed : {RegistryValue{"Tray", kRegBinary, {}}, RegistryValue{"Tray", kRegBinary, {0x03}},
-                                           stringValue("Tray", "03")}) {
+    for (const RegistryValue& malformed : {RegistryValue{"Tray", kRegBinary, {}},
+                                           RegistryValue{"Tray", kRegBinary, {0x03}}, stringValue("Tray", "03")}) {
         ASSERT_TRUE(platform.registry.writeValue(tray.switchKey(), malformed, true));
         for (bool ticked : {true, false}) {
             StartupEntry shown = row(tray);
@@ -127,12 +140,13 @@ TEST_F(StartupSwitchTest, ASwitchOfAnotherShapeReadsAsOnAndIsNeverRewritten) {
 
 TEST_F(OperationsTest, PolicyEntriesOfBothHivesAndViewsAreListedButNeverChanged) {
     std::vector<std::pair<SectionId, RegistryView>> cases = {{UserPolicyRun, RegistryView::Shared},
-                                                            {MachinePolicyRun, RegistryView::Bits64}};
+                                                             {MachinePolicyRun, RegistryView::Bits64}};
     if (!platform.registry.viewsShareKey(Hive::LocalMachine,
                                          "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run"))
         cases.emplace_back(MachinePolicyRun, RegistryView::Bits32);
     for (const auto& [leaf, view] : cases) {
-        const RegistryValue value = stringValue("Mandated " + std::to_string(static_cast<int>(view)), "C:\\corp\\agent.exe");
+        const RegistryValue value =
+            stringValue("Mandated " + std::to_string(static_cast<int>(view)), "C:\\corp\\agent.exe");
         seedRegistry(platform, leaf, value, false, view);
         StartupEntry row = findRow(platform, leaf, value.name).value();
         EXPECT_TRUE(row.checked);

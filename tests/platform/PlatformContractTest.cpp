@@ -29,10 +29,12 @@ TEST_F(PlatformContractRegistry, ValuesReadBackExactlyAsWritten) {
     const std::string greek = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC";
     const std::string cjk = "\xE4\xB8\xAD\xE6\x96\x87", emoji = "\xF0\x9F\x98\x80";
     const std::vector<RegistryValue> values = {
-        stringValue("  padded name  ", "pad.exe"), stringValue(std::string(300, 'n'), "long-name.exe"),
+        stringValue("  padded name  ", "pad.exe"),
+        stringValue(std::string(300, 'n'), "long-name.exe"),
         stringValue("long data", "C:\\Tools\\" + std::string(1500, 'd') + ".exe"),
         stringValue("expand", "%SystemRoot%\\tool.exe", kRegExpandSz),
-        {"number", kRegDword, {0x78, 0x56, 0x34, 0x12}}, {"binary", kRegBinary, {0x00, 0xFF, 0x00, 0x7F, 0x80}},
+        {"number", kRegDword, {0x78, 0x56, 0x34, 0x12}},
+        {"binary", kRegBinary, {0x00, 0xFF, 0x00, 0x7F, 0x80}},
         stringValue("multi", std::string("first.exe\0second.exe", 20), kRegMultiSz),
         stringValue("", "default.exe"),
         stringValue(greek + " " + cjk + " " + emoji, "C:\\" + cjk + "\\" + greek + emoji + ".exe"),
@@ -48,7 +50,7 @@ TEST_F(PlatformContractRegistry, ValuesReadBackExactlyAsWritten) {
 }
 
 TEST_F(PlatformContractRegistry, MissingKeyIsNotAnEmptyKey) {
-    EXPECT_FALSE(platform.registry.readValues(kMissing) || platform.registry.readValue(kMissing, "anything"));
+    EXPECT_FALSE(platform.registry.readValue(kMissing, "anything"));
     EXPECT_FALSE(platform.registry.writeValue(kMissing, stringValue("a", "b"), false));
     EXPECT_FALSE(platform.registry.readValues(kMissing));
 }
@@ -139,14 +141,15 @@ TEST_F(PlatformContractRegistry, EachMachineViewHoldsItsOwnValuesAndTheUsersKeys
 using PlatformContractProfile = BackendTest;
 
 TEST_F(PlatformContractProfile, MissingKeyIsNotAnEmptyValue) {
-    EXPECT_FALSE(platform.profiles.readProfile("Windows", "LsuNeverWritten", winIniPath(platform.system)) ||
-                 platform.profiles.readProfile("Lsu Section Never Written", "Load", winIniPath(platform.system)));
+    EXPECT_FALSE(platform.profiles.readProfile("Windows", "LsuNeverWritten", winIniPath(platform.system)));
+    EXPECT_FALSE(platform.profiles.readProfile("Lsu Section Never Written", "Load", winIniPath(platform.system)));
 }
 
 TEST_F(PlatformContractProfile, ValuesReadBackWhole) {
     const std::string winIni = winIniPath(platform.system);
-    for (const std::string& line : {std::string(), std::string("x"), "C:\\Tools\\" + std::string(300, 'w') + ".exe /q",
-                                    std::string("C:\\\xCE\xB1\xCE\xB2\\\xE4\xB8\xAD\xE6\x96\x87\xF0\x9F\x98\x80.exe")}) {
+    for (const std::string& line :
+         {std::string(), std::string("x"), "C:\\Tools\\" + std::string(300, 'w') + ".exe /q",
+          std::string("C:\\\xCE\xB1\xCE\xB2\\\xE4\xB8\xAD\xE6\x96\x87\xF0\x9F\x98\x80.exe")}) {
         ASSERT_TRUE(platform.profiles.writeProfile("Windows", "Load", line, winIni));
         EXPECT_EQ(platform.profiles.readProfile("Windows", "Load", winIni), line);
     }
@@ -162,20 +165,23 @@ protected:
 // dots and spaces as the same path; a trailing backslash names a folder.
 TEST_F(PlatformContractFiles, OnlyPlainFilesExist) {
     const std::string file = scratch.file("present.exe");
-    EXPECT_TRUE(platform.files.folderExists(dir) && platform.files.folderExists(dir + "\\") &&
-                !platform.files.folderExists(file));
+    EXPECT_TRUE(platform.files.folderExists(dir));
+    EXPECT_TRUE(platform.files.folderExists(dir + "\\"));
+    EXPECT_FALSE(platform.files.folderExists(file));
     for (const std::string& same : {file, dir + "/PRESENT.EXE", dir + "\\\\present.exe", file + ". "})
         EXPECT_TRUE(platform.files.fileExists(same)) << same;
-    for (const std::string& absent : {dir, std::string(), dir + "\\absent.exe", dir + "\\" + std::string(400, 'l') + ".exe",
-                                      dir + "\\bad<name>|.exe", file + "\\"})
+    for (const std::string& absent :
+         {dir, std::string(), dir + "\\absent.exe", dir + "\\" + std::string(400, 'l') + ".exe",
+          dir + "\\bad<name>|.exe", file + "\\"})
         EXPECT_FALSE(platform.files.fileExists(absent)) << absent;
 }
 
 TEST_F(PlatformContractFiles, EnsureFolderMakesOneLevel) {
     EXPECT_FALSE(platform.files.ensureFolder(dir + "\\missing parent\\grandchild"));
     const std::string child = dir + "\\child";
-    EXPECT_TRUE(platform.files.ensureFolder(child) && platform.files.folderExists(child) &&
-                platform.files.ensureFolder(child));
+    EXPECT_TRUE(platform.files.ensureFolder(child));
+    EXPECT_TRUE(platform.files.folderExists(child));
+    EXPECT_TRUE(platform.files.ensureFolder(child));
 }
 
 TEST_F(PlatformContractFiles, ListingShowsVisiblePlainFilesSortedByName) {
@@ -185,7 +191,8 @@ TEST_F(PlatformContractFiles, ListingShowsVisiblePlainFilesSortedByName) {
         scratch.file(file);
     scratch.hiddenFileAt(dir + "\\hidden.ini");
     EXPECT_EQ(platform.files.listFiles(dir), (std::vector<std::string>{"Alpha.lnk", "beta.exe", "_GAMMA.LNK", name}));
-    EXPECT_TRUE(platform.files.listFiles(dir + "\\absent").empty() && platform.files.listFiles("").empty());
+    EXPECT_EQ(platform.files.listFiles(dir + "\\absent"), std::vector<std::string>{});
+    EXPECT_EQ(platform.files.listFiles(""), std::vector<std::string>{});
 }
 
 TEST_F(PlatformContractFiles, FilesKeepTheirExactBytes) {
@@ -201,11 +208,14 @@ TEST_F(PlatformContractFiles, FilesKeepTheirExactBytes) {
 TEST_F(PlatformContractFiles, MoveReplacesOnlyWhenAsked) {
     const std::string from = scratch.file("from.lnk", "m"), to = scratch.file("to.lnk", "o"), free = dir + "\\free.lnk";
     EXPECT_FALSE(platform.files.moveFile(from, to, false));
-    EXPECT_TRUE(platform.files.readFile(from) == Bytes{'m'} && platform.files.readFile(to) == Bytes{'o'});
+    EXPECT_EQ(platform.files.readFile(from), Bytes{'m'});
+    EXPECT_EQ(platform.files.readFile(to), Bytes{'o'});
     EXPECT_TRUE(platform.files.moveFile(from, to, true));
-    EXPECT_TRUE(!platform.files.fileExists(from) && platform.files.readFile(to) == Bytes{'m'});
-    EXPECT_TRUE(platform.files.moveFile(to, free, false) && platform.files.readFile(free) == Bytes{'m'} &&
-                !platform.files.fileExists(to));
+    EXPECT_FALSE(platform.files.fileExists(from));
+    EXPECT_EQ(platform.files.readFile(to), Bytes{'m'});
+    EXPECT_TRUE(platform.files.moveFile(to, free, false));
+    EXPECT_EQ(platform.files.readFile(free), Bytes{'m'});
+    EXPECT_FALSE(platform.files.fileExists(to));
     EXPECT_TRUE(platform.files.moveFile(free, to, false));
 }
 
@@ -224,7 +234,8 @@ TEST_F(PlatformContractFiles, NamesDifferingOnlyInTheCaseOfALetterNameOneFile) {
 
 TEST_F(PlatformContractFiles, DeleteReportsWhetherAFileWentAway) {
     const std::string path = scratch.file("gone.exe");
-    EXPECT_TRUE(platform.files.deleteFile(path) && !platform.files.fileExists(path));
+    EXPECT_TRUE(platform.files.deleteFile(path));
+    EXPECT_FALSE(platform.files.fileExists(path));
     EXPECT_FALSE(platform.files.deleteFile(path));
     EXPECT_FALSE(platform.files.deleteFile(dir + "\\absent\\gone.exe"));
 }
@@ -234,8 +245,10 @@ TEST_F(PlatformContractFiles, SystemFoldersAreKnownWithoutATrailingBackslash) {
                       shared = platform.system.shellFolder(ShellFolder::CommonStartup);
     EXPECT_NE(user, shared);
     for (const std::string& folder :
-         {user, shared, platform.system.windowsDirectory(), platform.system.programFolder()})
-        EXPECT_TRUE(!folder.empty() && folder.back() != '\\' && platform.files.folderExists(folder)) << folder;
+         {user, shared, platform.system.windowsDirectory(), platform.system.programFolder()}) {
+        EXPECT_FALSE(folder.ends_with('\\')) << folder;
+        EXPECT_TRUE(platform.files.folderExists(folder)) << folder;
+    }
 }
 
 class PlatformContractShortcuts : public BackendTest {
@@ -246,8 +259,14 @@ protected:
     // Wine's link object reads every show command back as "normal", so these
     // links keep that one.
     ShortcutFields toolFields() const {
-        return {windows + "\\notepad.exe", "/quiet \"C:\\some file.txt\"", "A tool", 0x0654, 1, windows,
-                windows + "\\notepad.exe", 1};
+        return {windows + "\\notepad.exe",
+                "/quiet \"C:\\some file.txt\"",
+                "A tool",
+                0x0654,
+                1,
+                windows,
+                windows + "\\notepad.exe",
+                1};
     }
     std::string seeded(const std::string& name) {
         const std::string path = scratch.file(name, "");
@@ -259,7 +278,8 @@ protected:
 TEST_F(PlatformContractShortcuts, LinksReadBackTheirFieldsAndFileName) {
     for (const auto& [file, shown] : {std::pair{"Tool.lnk", "Tool"}, std::pair{"LOUD.LNK", "LOUD"}}) {
         const ShortcutInfo info = platform.links.readShortcut(seeded(file)).value();
-        EXPECT_TRUE(info.fields == toolFields() && info.displayName == shown) << file;
+        EXPECT_EQ(info.fields, toolFields()) << file;
+        EXPECT_EQ(info.displayName, shown) << file;
     }
 }
 

@@ -34,6 +34,7 @@ enum class EntryField { Description, CommandLine, Section };
 struct FieldRefusal {
     UserMessage message;
     EntryField field = EntryField::Description;
+    bool operator==(const FieldRefusal&) const = default;
 };
 
 // The first reason OK cannot close the dialog: an empty description, an

@@ -10,16 +10,11 @@
 #include "ui/win32/EntryDialogIds.h"
 #include "ui/win32/GdiObjects.h"
 #include "ui/win32/MessageBoxPrompts.h"
+#include "ui/win32/WindowObject.h"
 
 namespace lsu::win32 {
 
 namespace {
-
-struct DialogState {
-    const SourcePorts& ports;
-    const EntryDialogSetup& setup;
-    EntryForm confirmed;
-};
 
 std::string controlText(HWND dialog, int id) {
     HWND control = GetDlgItem(dialog, id);
@@ -50,10 +45,10 @@ int controlOf(EntryField field) {
 void setIcons(HWND dialog) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     // Shared icons belong to the system's cache and are never destroyed.
-    for (auto [which, width, height] : {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON},
-                                        std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
-        HANDLE icon = LoadImageW(instance, L"AAA", IMAGE_ICON, GetSystemMetrics(width), GetSystemMetrics(height),
-                                 LR_SHARED);
+    for (auto [which, width, height] :
+         {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON}, std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
+        HANDLE icon =
+            LoadImageW(instance, L"AAA", IMAGE_ICON, GetSystemMetrics(width), GetSystemMetrics(height), LR_SHARED);
         if (icon) SendMessageW(dialog, WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(icon));
     }
 }
@@ -85,25 +80,11 @@ void setUpDialog(HWND dialog, const EntryDialogSetup& setup) {
                             reinterpret_cast<LPARAM>(widen(section(id).key).c_str()));
     const auto at = setup.form.section ? std::find(setup.sections.begin(), setup.sections.end(), *setup.form.section)
                                        : setup.sections.end();
-    const WPARAM index = at == setup.sections.end() ? static_cast<WPARAM>(-1)
-                                                    : static_cast<WPARAM>(at - setup.sections.begin());
+    const WPARAM index =
+        at == setup.sections.end() ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(at - setup.sections.begin());
     SendDlgItemMessageW(dialog, LSU_IDC_SECTION, CB_SETCURSEL, index, 0);
     setControlText(dialog, LSU_IDC_DESCRIPTION, setup.form.name);
     setControlText(dialog, LSU_IDC_COMMAND_LINE, setup.form.commandLine);
-}
-
-// OK closes the dialog only on fields that can be written; otherwise the
-// user is told why and the focus goes to the field at fault.
-void confirmEntryDialog(HWND dialog, DialogState& state) {
-    EntryForm form = fieldsOf(dialog, state.setup);
-    if (auto refusal = refusalOfFields(form, state.setup.forAdd)) {
-        showMessage(dialog, refusal->message);
-        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, controlOf(refusal->field))),
-                     TRUE);
-        return;
-    }
-    state.confirmed = std::move(form);
-    EndDialog(dialog, IDOK);
 }
 
 // The chosen file's full path, or nullopt when the user cancelled.
@@ -125,50 +106,65 @@ std::optional<std::string> chooseProgramFile(HWND owner, const std::string& init
     return narrow(file.data());
 }
 
-void browseForProgram(HWND dialog, DialogState& state) {
-    const std::string folder =
-        browseFolderFor(state.ports.system, state.ports.files, controlText(dialog, LSU_IDC_COMMAND_LINE));
-    if (auto chosen = chooseProgramFile(dialog, folder))
-        setControlText(dialog, LSU_IDC_COMMAND_LINE, commandLineForChosenFile(*chosen));
-}
+class EntryDialog : public WindowObject {
+public:
+    EntryDialog(const SourcePorts& ports, const EntryDialogSetup& setup) : ports_(ports), setup_(setup) {}
 
-INT_PTR handleDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        setUpDialog(dialog, reinterpret_cast<DialogState*>(lParam)->setup);
-        return TRUE;
+    std::optional<EntryForm> show(HWND owner) {
+        if (showModal(GetModuleHandleW(nullptr), LSU_IDD_ENTRY, owner) != IDOK) return std::nullopt;
+        return confirmed_;
     }
-    auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    if (!state || message != WM_COMMAND) return FALSE;
-    switch (LOWORD(wParam)) {
-        case IDOK: confirmEntryDialog(dialog, *state); return TRUE;
-        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
-        case LSU_IDC_FIND:
-            if (HIWORD(wParam) == BN_CLICKED) browseForProgram(dialog, *state);
+
+private:
+    std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM) override {
+        if (message == WM_INITDIALOG) {
+            setUpDialog(handle(), setup_);
             return TRUE;
-        default: return FALSE;
+        }
+        if (message != WM_COMMAND) return std::nullopt;
+        switch (LOWORD(wParam)) {
+            case IDOK: confirm(); return TRUE;
+            case IDCANCEL: EndDialog(handle(), IDCANCEL); return TRUE;
+            case LSU_IDC_FIND:
+                if (HIWORD(wParam) == BN_CLICKED) browseForProgram();
+                return TRUE;
+            default: return std::nullopt;
+        }
     }
-}
 
-INT_PTR CALLBACK entryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Nothing may be thrown through the system's dialog manager; when memory
-    // runs out the dialog ends as if cancelled, and nothing is written.
-    try {
-        return handleDialog(dialog, message, wParam, lParam);
-    } catch (...) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
+    // When memory runs out the dialog ends as if cancelled, and nothing is written.
+    void onHandlerFailed(const char*) noexcept override { EndDialog(handle(), IDCANCEL); }
+
+    // OK closes the dialog only on fields that can be written; otherwise the
+    // user is told why and the focus goes to the field at fault.
+    void confirm() {
+        EntryForm form = fieldsOf(handle(), setup_);
+        if (auto refusal = refusalOfFields(form, setup_.forAdd)) {
+            showMessage(handle(), refusal->message);
+            SendMessageW(handle(), WM_NEXTDLGCTL,
+                         reinterpret_cast<WPARAM>(GetDlgItem(handle(), controlOf(refusal->field))), TRUE);
+            return;
+        }
+        confirmed_ = std::move(form);
+        EndDialog(handle(), IDOK);
     }
-}
+
+    void browseForProgram() {
+        const std::string folder =
+            browseFolderFor(ports_.system, ports_.files, controlText(handle(), LSU_IDC_COMMAND_LINE));
+        if (auto chosen = chooseProgramFile(handle(), folder))
+            setControlText(handle(), LSU_IDC_COMMAND_LINE, commandLineForChosenFile(*chosen));
+    }
+
+    const SourcePorts& ports_;
+    const EntryDialogSetup& setup_;
+    EntryForm confirmed_;
+};
 
 }  // namespace
 
 std::optional<EntryForm> showEntryDialog(HWND owner, const SourcePorts& ports, const EntryDialogSetup& setup) {
-    DialogState state{ports, setup, {}};
-    const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(LSU_IDD_ENTRY), owner,
-                                           entryDialogProc, reinterpret_cast<LPARAM>(&state));
-    if (result != IDOK) return std::nullopt;
-    return state.confirmed;
+    return EntryDialog(ports, setup).show(owner);
 }
 
 }  // namespace lsu::win32

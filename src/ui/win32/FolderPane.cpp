@@ -5,9 +5,8 @@
 #include <map>
 
 #include "platform/win32/WideText.h"
+#include "ui/logic/TreeImages.h"
 #include "ui/logic/WindowLayout.h"
-#include "ui/win32/ImageLists.h"
-#include "ui/win32/WindowClass.h"
 
 namespace lsu::win32 {
 
@@ -20,24 +19,23 @@ constexpr int kCloseId = 2;
 }  // namespace
 
 void FolderPane::registerClass(HINSTANCE instance) {
-    const WNDCLASSEXW windowClass = windowClassOf(instance, kClassName, windowProc);
-    RegisterClassExW(&windowClass);
+    const WNDCLASSEXW pane = windowClass(instance, kClassName);
+    RegisterClassExW(&pane);
 }
 
 void FolderPane::create(HWND parent, HINSTANCE instance, FolderPaneOwner& owner) {
     owner_ = &owner;
     widthTwips_ = kDesignPaneWidthTwips;
-    pane_ = CreateWindowExW(0, kClassName, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
-                            nullptr, instance, this);
+    createWindow(0, kClassName, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, parent, instance);
     caption_ = CreateWindowExW(0, L"STATIC", L"Folders", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0,
-                               pane_, nullptr, instance, nullptr);
+                               handle(), nullptr, instance, nullptr);
     closeButton_ = CreateWindowExW(0, L"BUTTON", L"\u00D7", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 0, 0, 0,
-                                   pane_, reinterpret_cast<HMENU>(kCloseId), instance, nullptr);
-    bar_ = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | SS_GRAYRECT, 0, 0, 0, 0, parent, nullptr, instance,
-                           nullptr);
+                                   handle(), reinterpret_cast<HMENU>(kCloseId), instance, nullptr);
+    bar_ =
+        CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | SS_GRAYRECT, 0, 0, 0, 0, parent, nullptr, instance, nullptr);
     tree_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr,
                             WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                            0, 0, 0, 0, pane_, reinterpret_cast<HMENU>(kTreeId), instance, nullptr);
+                            0, 0, 0, 0, handle(), reinterpret_cast<HMENU>(kTreeId), instance, nullptr);
 }
 
 void FolderPane::showSections(HIMAGELIST images) {
@@ -52,9 +50,9 @@ void FolderPane::showSections(HIMAGELIST images) {
         insert.hInsertAfter = TVI_LAST;
         insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
         insert.item.pszText = caption.data();
-        insert.item.iImage = treeImageIndex(shown.image);
-        insert.item.iSelectedImage =
-            shown.selectedImage.empty() ? insert.item.iImage : treeImageIndex(shown.selectedImage);
+        const NodeImages images = nodeImagesOf(id);
+        insert.item.iImage = static_cast<int>(images.shown);
+        insert.item.iSelectedImage = static_cast<int>(images.selected);
         insert.item.lParam = static_cast<LPARAM>(id);
         nodes[id] =
             reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
@@ -93,7 +91,7 @@ void FolderPane::layout(int width, int height) {
 
 bool FolderPane::onSplitter(int x) const {
     RECT area;
-    GetClientRect(pane_, &area);
+    GetClientRect(handle(), &area);
     return x >= area.right - dpi_.toPixels(kSplitterTwips);
 }
 
@@ -101,7 +99,7 @@ void FolderPane::startDrag(int x) {
     dragging_ = true;
     grabX_ = x;
     newWidthTwips_ = widthTwips_;
-    SetCapture(pane_);
+    SetCapture(handle());
     dragTo(x);
     ShowWindow(bar_, SW_SHOWNA);
 }
@@ -111,9 +109,9 @@ void FolderPane::startDrag(int x) {
 // stays 240 twips or more from the window's right edge.
 void FolderPane::dragTo(int x) {
     RECT pane, outer;
-    GetWindowRect(pane_, &pane);
-    MapWindowPoints(nullptr, GetParent(pane_), reinterpret_cast<POINT*>(&pane), 2);
-    GetWindowRect(GetParent(pane_), &outer);
+    GetWindowRect(handle(), &pane);
+    MapWindowPoints(nullptr, GetParent(handle()), reinterpret_cast<POINT*>(&pane), 2);
+    GetWindowRect(GetParent(handle()), &outer);
     const int edge = dpi_.toTwips(pane.right + x - grabX_);
     const int paneLeft = dpi_.toTwips(pane.left);
     newWidthTwips_ = clampSplitter(edge, paneLeft, dpi_.toTwips(outer.right - outer.left)) - paneLeft;
@@ -142,14 +140,14 @@ void FolderPane::onTreeClick() {
     if (auto id = selectedSection()) owner_->onSectionSelected(*id);
 }
 
-LRESULT FolderPane::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> FolderPane::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE: layout(LOWORD(lParam), HIWORD(lParam)); return 0;
         case WM_SETCURSOR: {
             POINT at;
             GetCursorPos(&at);
-            ScreenToClient(pane_, &at);
-            if (!onSplitter(at.x)) break;
+            ScreenToClient(handle(), &at);
+            if (!onSplitter(at.x)) return std::nullopt;
             SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
             return TRUE;
         }
@@ -180,13 +178,8 @@ LRESULT FolderPane::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORSTATIC:
             SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-        default: break;
+        default: return std::nullopt;
     }
-    return DefWindowProcW(pane_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK FolderPane::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return routeToOwner(window, message, wParam, lParam, &FolderPane::pane_, &FolderPane::handle);
 }
 
 }  // namespace lsu::win32

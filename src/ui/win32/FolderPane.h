@@ -10,6 +10,7 @@
 
 #include "catalog/Sections.h"
 #include "ui/win32/Dpi.h"
+#include "ui/win32/WindowObject.h"
 
 namespace lsu::win32 {
 
@@ -23,14 +24,12 @@ protected:
     ~FolderPaneOwner() = default;
 };
 
-class FolderPane {
+class FolderPane : public WindowObject {
 public:
     // Registers the pane's window class once per process.
     static void registerClass(HINSTANCE instance);
 
     void create(HWND parent, HINSTANCE instance, FolderPaneOwner& owner);
-    HWND handle() const { return pane_; }
-    HWND tree() const { return tree_; }
 
     // Fills the tree with every section, parents before children, and
     // selects the root; the owner hears of that selection.
@@ -43,12 +42,9 @@ public:
     void selectRoot();
 
     int widthTwips() const { return widthTwips_; }
-    // The bar that shows, during a splitter drag, where the pane's edge will go.
-    HWND splitterBar() const { return bar_; }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void layout(int width, int height);
     bool onSplitter(int x) const;
     void startDrag(int x);
@@ -56,13 +52,13 @@ private:
     void endDrag();
     void onTreeClick();
 
-    HWND pane_ = nullptr, caption_ = nullptr, closeButton_ = nullptr, tree_ = nullptr;
+    HWND caption_ = nullptr, closeButton_ = nullptr, tree_ = nullptr;
     HWND bar_ = nullptr;  // follows the mouse during a drag, in the host window
     FolderPaneOwner* owner_ = nullptr;
     Dpi dpi_;
     int widthTwips_ = 0;
     bool dragging_ = false;
-    int grabX_ = 0;         // where in the pane the drag began
+    int grabX_ = 0;          // where in the pane the drag began
     int newWidthTwips_ = 0;  // where the pane's edge goes when the mouse is released
 };
 

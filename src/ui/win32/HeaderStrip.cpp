@@ -1,7 +1,8 @@
 #include "ui/win32/HeaderStrip.h"
 
+#include <algorithm>
+
 #include "platform/win32/WideText.h"
-#include "ui/win32/WindowClass.h"
 
 namespace lsu::win32 {
 
@@ -9,6 +10,24 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"LStartUp.Header";
 constexpr COLORREF kHeaderColour = RGB(101, 152, 214);
+constexpr int kFolderNameLeftTwips = 405;
+constexpr POINT kPictureTwips = {105, 90};
+
+HWND createLabel(HWND strip, HINSTANCE instance, const wchar_t* text, DWORD alignment) {
+    return CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_CENTERIMAGE | alignment, 0, 0,
+                           0, 0, strip, nullptr, instance, nullptr);
+}
+
+int textWidth(HWND label) {
+    WindowDc dc(label);
+    SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    const int length = GetWindowTextLengthW(label);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(label, text.data(), length + 1);
+    SIZE size = {};
+    GetTextExtentPoint32W(dc.get(), text.c_str(), length, &size);
+    return size.cx;
+}
 
 }  // namespace
 
@@ -20,73 +39,77 @@ FontHandle makeFont(const wchar_t* face, int tenthsOfPoint, bool bold, Dpi dpi) 
 
 void HeaderStrip::registerClass(HINSTANCE instance) {
     // The strip paints its whole face itself.
-    WNDCLASSEXW windowClass = windowClassOf(instance, kClassName, windowProc);
-    windowClass.hbrBackground = nullptr;
-    RegisterClassExW(&windowClass);
+    WNDCLASSEXW strip = windowClass(instance, kClassName);
+    strip.hbrBackground = nullptr;
+    RegisterClassExW(&strip);
 }
 
 void HeaderStrip::create(HWND parent, HINSTANCE instance) {
     background_.reset(CreateSolidBrush(kHeaderColour));
-    window_ = CreateWindowExW(0, kClassName, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent, nullptr, instance,
-                              this);
+    createWindow(0, kClassName, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, parent, instance);
+    folderName_ = createLabel(handle(), instance, L"Folders", SS_LEFT);
+    description_ = createLabel(handle(), instance, L"Description", SS_RIGHT | SS_ENDELLIPSIS);
 }
 
 void HeaderStrip::setTexts(const std::string& folderName, const std::string& description) {
-    folderName_ = folderName;
-    description_ = description;
-    InvalidateRect(window_, nullptr, TRUE);
+    SetWindowTextW(folderName_, widen(folderName).c_str());
+    SetWindowTextW(description_, widen(description).c_str());
+    placeLabels();
 }
 
-void HeaderStrip::setDpi(Dpi dpi, HICON picture, int pictureWidth, int pictureHeight) {
+void HeaderStrip::setDpi(Dpi dpi, HICON picture, SIZE pictureSize) {
     dpi_ = dpi;
     boldFont_ = makeFont(L"Verdana", 98, true, dpi);
     font_ = makeFont(L"Verdana", 90, false, dpi);
+    SendMessageW(folderName_, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    SendMessageW(description_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     picture_ = picture;
-    pictureWidth_ = pictureWidth;
-    pictureHeight_ = pictureHeight;
-    InvalidateRect(window_, nullptr, TRUE);
+    pictureSize_ = pictureSize;
+    placeLabels();
+    InvalidateRect(handle(), nullptr, TRUE);
 }
 
 void HeaderStrip::setDescriptionRight(int right) {
     descriptionRight_ = right;
-    InvalidateRect(window_, nullptr, TRUE);
+    placeLabels();
+}
+
+// The key as wide as its text; the description in what is left up to its
+// right end, cut with an ellipsis when it does not fit.
+void HeaderStrip::placeLabels() {
+    if (!folderName_) return;  // the strip is sized while it is made, before its labels
+    RECT strip;
+    GetClientRect(handle(), &strip);
+    const int left = dpi_.toPixels(kFolderNameLeftTwips);
+    const int nameWidth = textWidth(folderName_);
+    MoveWindow(folderName_, left, 0, nameWidth, strip.bottom, TRUE);
+    const int descriptionLeft = left + nameWidth + dpi_.scaled(8);
+    MoveWindow(description_, descriptionLeft, 0, std::max(descriptionRight_ - descriptionLeft, 0), strip.bottom, TRUE);
 }
 
 void HeaderStrip::paint() {
-    PaintDc dc(window_);
+    PaintDc dc(handle());
     RECT area;
-    GetClientRect(window_, &area);
+    GetClientRect(handle(), &area);
     FillRect(dc.get(), &area, background_.get());
-    SetBkMode(dc.get(), TRANSPARENT);
-    SetTextColor(dc.get(), RGB(255, 255, 255));
-    RECT text = area;
-    text.left = dpi_.toPixels(405);
-    {
-        SelectedObject bold(dc.get(), boldFont_.get());
-        DrawTextW(dc.get(), widen(folderName_).c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    }
-    text.right = descriptionRight_;
-    {
-        SelectedObject regular(dc.get(), font_.get());
-        DrawTextW(dc.get(), widen(description_).c_str(), -1, &text,
-                  DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    }
     if (picture_)
-        DrawIconEx(dc.get(), dpi_.toPixels(105), dpi_.toPixels(90), picture_, pictureWidth_, pictureHeight_, 0, nullptr,
-                   DI_NORMAL);
+        DrawIconEx(dc.get(), dpi_.toPixels(kPictureTwips.x), dpi_.toPixels(kPictureTwips.y), picture_, pictureSize_.cx,
+                   pictureSize_.cy, 0, nullptr, DI_NORMAL);
 }
 
-LRESULT CALLBACK HeaderStrip::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<HeaderStrip*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self && message == WM_PAINT) {
-        self->paint();
-        return 0;
+std::optional<LRESULT> HeaderStrip::onMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_PAINT: paint(); return 0;
+        case WM_ERASEBKGND: return 1;
+        case WM_SIZE: placeLabels(); return 0;
+        case WM_CTLCOLORSTATIC: {
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, RGB(255, 255, 255));
+            SetBkColor(dc, kHeaderColour);
+            return reinterpret_cast<LRESULT>(background_.get());
+        }
+        default: return std::nullopt;
     }
-    if (message == WM_ERASEBKGND) return 1;
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace lsu::win32

@@ -2,30 +2,21 @@
 
 #include <array>
 
-#include "catalog/Sections.h"
+#include "ui/logic/CommandTable.h"
+#include "ui/logic/TreeImages.h"
 #include "ui/win32/res/ResourceIds.h"
 
 namespace lsu::win32 {
 
 namespace {
 
-// The tree's images in the order of treeImageKeys(): "of", "reg", "st",
-// "user", "cf", "users".
-constexpr std::array<int, 6> kTreeIcons = {LSU_IDI_TREE_OPEN_FOLDER,    LSU_IDI_TREE_REGISTRY,
-                                           LSU_IDI_TREE_STARTUP_FOLDER, LSU_IDI_TREE_USER,
-                                           LSU_IDI_TREE_CLOSED_FOLDER,  LSU_IDI_TREE_USERS};
-
-struct ToolbarImage {
-    std::string_view buttonKey;
-    int icon;
-};
-// The toolbar list's order: the buttons name their image by this position.
-constexpr std::array<ToolbarImage, 6> kToolbarImages = {{{"Add", LSU_IDI_TOOL_ADD},
-                                                         {"Delete", LSU_IDI_TOOL_DELETE},
-                                                         {"Folders", LSU_IDI_TOOL_FOLDERS},
-                                                         {"Properties", LSU_IDI_TOOL_PROPERTIES},
-                                                         {"Refresh", LSU_IDI_TOOL_REFRESH},
-                                                         {"Run", LSU_IDI_TOOL_RUN}}};
+// The icons in the order of TreeImage and of ToolbarImage.
+constexpr std::array<int, kTreeImageCount> kTreeIcons = {LSU_IDI_TREE_OPEN_FOLDER,    LSU_IDI_TREE_REGISTRY,
+                                                         LSU_IDI_TREE_STARTUP_FOLDER, LSU_IDI_TREE_USER,
+                                                         LSU_IDI_TREE_CLOSED_FOLDER,  LSU_IDI_TREE_USERS};
+constexpr std::array<int, kToolbarImageCount> kToolbarIcons = {LSU_IDI_TOOL_ADD,     LSU_IDI_TOOL_DELETE,
+                                                               LSU_IDI_TOOL_FOLDERS, LSU_IDI_TOOL_PROPERTIES,
+                                                               LSU_IDI_TOOL_REFRESH, LSU_IDI_TOOL_RUN};
 
 IconHandle loadIcon(HINSTANCE instance, int id, int width, int height) {
     return IconHandle(
@@ -49,7 +40,7 @@ ImageListHandle buildList(HINSTANCE instance, int size, const Ids& ids) {
 // The tree's images are wider than high, on a silver ground that the list
 // takes as transparent: each icon is drawn, as high as the image, in the
 // middle of such a ground.
-ImageListHandle buildMaskedList(HINSTANCE instance, SIZE size, const std::array<int, 6>& ids) {
+ImageListHandle buildMaskedList(HINSTANCE instance, SIZE size, const std::array<int, kTreeImageCount>& ids) {
     ImageListHandle list(ImageList_Create(size.cx, size.cy, ILC_COLOR32 | ILC_MASK, static_cast<int>(ids.size()), 0));
     if (!list) return list;
     WindowDc screen(nullptr);
@@ -77,27 +68,11 @@ SIZE treeImageSize(UINT dpi) { return {MulDiv(18, static_cast<int>(dpi), 96), Mu
 
 WindowImages buildWindowImages(HINSTANCE instance, UINT dpi) {
     WindowImages images;
-    std::array<int, kToolbarImages.size()> toolbarIcons{};
-    for (std::size_t i = 0; i < kToolbarImages.size(); ++i) toolbarIcons[i] = kToolbarImages[i].icon;
-    images.toolbar = buildList(instance, toolbarImageSize(dpi), toolbarIcons);
+    images.toolbar = buildList(instance, toolbarImageSize(dpi), kToolbarIcons);
     images.tree = buildMaskedList(instance, treeImageSize(dpi), kTreeIcons);
-    images.headerWidth = MulDiv(17, static_cast<int>(dpi), 96);
-    images.headerHeight = MulDiv(16, static_cast<int>(dpi), 96);
-    images.header = loadIcon(instance, LSU_IDI_HEADER, images.headerWidth, images.headerHeight);
+    images.headerSize = {MulDiv(17, static_cast<int>(dpi), 96), MulDiv(16, static_cast<int>(dpi), 96)};
+    images.header = loadIcon(instance, LSU_IDI_HEADER, images.headerSize.cx, images.headerSize.cy);
     return images;
-}
-
-int treeImageIndex(std::string_view key) {
-    const auto& keys = treeImageKeys();
-    for (std::size_t i = 0; i < keys.size() && i < kTreeIcons.size(); ++i)
-        if (keys[i] == key) return static_cast<int>(i);
-    return -1;
-}
-
-int toolbarImageIndex(std::string_view buttonKey) {
-    for (std::size_t i = 0; i < kToolbarImages.size(); ++i)
-        if (kToolbarImages[i].buttonKey == buttonKey) return static_cast<int>(i);
-    return -1;
 }
 
 }  // namespace lsu::win32

@@ -7,17 +7,17 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <string_view>
-
 #include "ui/win32/GdiObjects.h"
 
 namespace lsu::win32 {
 
+// The toolbar's list in the order of ToolbarImage, the tree's in the order
+// of TreeImage.
 struct WindowImages {
     ImageListHandle toolbar;
     ImageListHandle tree;
     IconHandle header;  // the header strip's picture
-    int headerWidth = 0, headerHeight = 0;
+    SIZE headerSize = {};
 };
 
 // Image sizes at a DPI: the 32-pixel toolbar images, the 18 by 15 tree
@@ -29,11 +29,5 @@ SIZE treeImageSize(UINT dpi);
 inline constexpr COLORREF kTreeMaskColour = RGB(192, 192, 192);
 
 WindowImages buildWindowImages(HINSTANCE instance, UINT dpi);
-
-// The position of a tree image key ("of", "reg", "st", "user", "cf",
-// "users") in the tree's list, or -1 for a key without an image.
-int treeImageIndex(std::string_view key);
-// The position of a toolbar button's image, by the button's key, or -1.
-int toolbarImageIndex(std::string_view buttonKey);
 
 }  // namespace lsu::win32

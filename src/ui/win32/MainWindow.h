@@ -14,42 +14,29 @@
 #include "platform/Launcher.h"
 #include "platform/Ports.h"
 #include "platform/Services.h"
+#include "ui/logic/CommandTable.h"
 #include "ui/win32/FolderPane.h"
 #include "ui/win32/HeaderStrip.h"
 #include "ui/win32/ImageLists.h"
-#include "ui/win32/Menus.h"
 #include "ui/win32/ProgramList.h"
 #include "ui/win32/SectionLoader.h"
+#include "ui/win32/WindowObject.h"
 
 namespace lsu::win32 {
 
-class MainWindow : private FolderPaneOwner {
+class MainWindow : public WindowObject, private FolderPaneOwner {
 public:
     MainWindow(const ScanPorts& ports, Launcher& launcher, ServiceStarter& services);
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
 
     bool create(HINSTANCE instance, int show);
-    HWND handle() const { return window_; }
     HACCEL accelerators() const { return accelerators_.get(); }
 
-    // What the window shows, for the tests that drive it.
-    const EntryList& rows() const { return list_.rows(); }
-    int selectedRow() const { return list_.selectedIndex(); }
-    bool folderPaneVisible() const { return paneVisible_; }
-    bool hidesWindowsServices() const { return hideWindowsServices_; }
-    std::optional<SectionId> selectedSection() const { return pane_.selectedSection(); }
-    int userCheckEvents() const { return userCheckEvents_; }
-    const std::string& headerFolderName() const { return header_.folderName(); }
-    const std::string& headerDescription() const { return header_.description(); }
-    // A section is being read; its rows are not shown yet.
-    bool loading() const { return loader_ && loader_->busy(); }
-
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void onHandlerFailed(const char* reason) noexcept override;
     void createParts();
-    void onCommand(int command);
+    void onCommand(Command command);
+    void onNotify(NMHDR& header);
     void onListEvent(const ProgramList::Event& event);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void applyDpi();
@@ -64,6 +51,7 @@ private:
     void reloadList();
     void showLoadedRows(WPARAM ticket);
     void showStatus(const StartupEntry* about = nullptr);
+    void setStatus(const std::string& text);
     void refresh();
     void onCheckBoxChanged(int index);
     void setSelectedChecked(bool checked);
@@ -75,15 +63,14 @@ private:
     void showFolderPane(bool visible);
     void toggleGridLines();
     void toggleWindowsServices();
-    void showAbout();
     void showContextMenu(int index);
 
     ScanPorts ports_;
     Launcher& launcher_;
     ServiceStarter& serviceStarter_;
     HINSTANCE instance_ = nullptr;
-    HWND window_ = nullptr, toolbar_ = nullptr, status_ = nullptr;
-    MainMenu menu_;
+    HWND toolbar_ = nullptr, status_ = nullptr;
+    HMENU menu_ = nullptr;
     AcceleratorTable accelerators_;
     FontHandle listFont_;
     WindowImages images_;
@@ -101,7 +88,6 @@ private:
     bool hideWindowsServices_ = true;
     // That switching a service off does not stop it is said once.
     bool toldServiceKeepsRunning_ = false;
-    int userCheckEvents_ = 0;
 };
 
 }  // namespace lsu::win32

@@ -1,61 +1,63 @@
 #include "ui/win32/Menus.h"
 
-#include <iterator>
+#include <vector>
 
-#include "ui/win32/Commands.h"
+#include "platform/win32/WideText.h"
 
 namespace lsu::win32 {
 
-MainMenu createMainMenu() {
-    MainMenu menu;
-    menu.bar = CreateMenu();
-    HMENU action = CreatePopupMenu();
-    AppendMenuW(action, MF_STRING, kCommandExit, L"E&xit");
-    menu.edit = CreatePopupMenu();
-    AppendMenuW(menu.edit, MF_STRING, kCommandEnable, L"Enable");
-    AppendMenuW(menu.edit, MF_STRING, kCommandDisable, L"Disable");
-    AppendMenuW(menu.edit, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.edit, MF_STRING, kCommandAdd, L"Add new program..\tCtrl+N");
-    AppendMenuW(menu.edit, MF_STRING, kCommandDelete, L"Delete\tDel");
-    AppendMenuW(menu.edit, MF_STRING, kCommandRun, L"Run");
-    AppendMenuW(menu.edit, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.edit, MF_STRING, kCommandProperties, L"Properties\tF4");
-    menu.view = CreatePopupMenu();
-    AppendMenuW(menu.view, MF_STRING | MF_CHECKED, kCommandFolders, L"Folders\tCtrl+F");
-    AppendMenuW(menu.view, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.view, MF_STRING, kCommandGrid, L"Grid");
-    AppendMenuW(menu.view, MF_STRING | MF_CHECKED, kCommandHideWindowsServices, L"Hide Windows services");
-    AppendMenuW(menu.view, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.view, MF_STRING, kCommandRefresh, L"Refresh\tF5");
-    HMENU help = CreatePopupMenu();
-    AppendMenuW(help, MF_STRING, kCommandAbout, L"About Larkwell StartUp");
-    AppendMenuW(menu.bar, MF_POPUP, reinterpret_cast<UINT_PTR>(action), L"Action");
-    AppendMenuW(menu.bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu.edit), L"Edit");
-    AppendMenuW(menu.bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu.view), L"View");
-    AppendMenuW(menu.bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"Help");
-    return menu;
+namespace {
+
+WORD virtualKeyOf(Key key) {
+    switch (key) {
+        case Key::N: return 'N';
+        case Key::F: return 'F';
+        case Key::Delete: return VK_DELETE;
+        case Key::F4: return VK_F4;
+        case Key::F5: break;
+    }
+    return VK_F5;
+}
+
+UINT idOf(Command command) { return static_cast<UINT>(command); }
+
+}  // namespace
+
+HMENU createMenuBar() {
+    HMENU bar = CreateMenu();
+    for (const MenuDefinition& definition : menuBar()) {
+        HMENU menu = CreatePopupMenu();
+        for (const std::optional<Command>& item : definition.items) {
+            if (item) AppendMenuW(menu, MF_STRING, idOf(*item), widen(menuItemText(*item)).c_str());
+            else AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        }
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), widen(definition.caption).c_str());
+    }
+    return bar;
 }
 
 AcceleratorTable createAccelerators() {
-    ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'N', kCommandAdd},
-                    {FVIRTKEY, VK_DELETE, kCommandDelete},
-                    {FVIRTKEY, VK_F4, kCommandProperties},
-                    {FCONTROL | FVIRTKEY, 'F', kCommandFolders},
-                    {FVIRTKEY, VK_F5, kCommandRefresh}};
-    return AcceleratorTable(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
+    std::vector<ACCEL> keys;
+    for (const CommandInfo& command : commands())
+        if (command.shortcut)
+            keys.push_back({static_cast<BYTE>(FVIRTKEY | (command.shortcut->control ? FCONTROL : 0)),
+                            virtualKeyOf(command.shortcut->key), static_cast<WORD>(command.command)});
+    return AcceleratorTable(CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
 }
 
-void showEditMenuState(HMENU edit, const EditMenuState& state) {
-    auto enable = [&](int id, bool on) { EnableMenuItem(edit, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
-    enable(kCommandEnable, state.enable);
-    enable(kCommandDisable, state.disable);
-    enable(kCommandDelete, state.remove);
-    enable(kCommandProperties, state.properties);
-    enable(kCommandRun, state.run);
+void showEditMenuState(HMENU menu, const EditMenuState& state) {
+    auto enable = [&](Command command, bool on) {
+        EnableMenuItem(menu, idOf(command), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+    };
+    enable(Command::Enable, state.enable);
+    enable(Command::Disable, state.disable);
+    enable(Command::Delete, state.remove);
+    enable(Command::Properties, state.properties);
+    enable(Command::Run, state.run);
 }
 
-void setMenuCheck(HMENU menu, int command, bool checked) {
-    CheckMenuItem(menu, static_cast<UINT>(command), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+void setMenuCheck(HMENU menu, Command command, bool checked) {
+    CheckMenuItem(menu, idOf(command), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 }  // namespace lsu::win32

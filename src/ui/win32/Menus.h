@@ -1,24 +1,20 @@
 #pragma once
-// The menu bar (Action, Edit, View, Help) and its keyboard shortcuts.
+// The menu bar and the keyboard's shortcuts, built from the command table.
 
 #include <windows.h>
 
-#include "ui/win32/GdiObjects.h"
+#include "ui/logic/CommandTable.h"
 #include "ui/logic/EditMenu.h"
+#include "ui/win32/GdiObjects.h"
 
 namespace lsu::win32 {
 
-struct MainMenu {
-    HMENU bar = nullptr;   // owned by the window it is set on
-    HMENU edit = nullptr;  // also the list's context menu
-    HMENU view = nullptr;
-};
-
-MainMenu createMainMenu();
+// Owned by the window it is set on.
+HMENU createMenuBar();
 AcceleratorTable createAccelerators();
 
 // Greys out what does not apply to the selection.
-void showEditMenuState(HMENU edit, const EditMenuState& state);
-void setMenuCheck(HMENU menu, int command, bool checked);
+void showEditMenuState(HMENU menu, const EditMenuState& state);
+void setMenuCheck(HMENU menu, Command command, bool checked);
 
 }  // namespace lsu::win32

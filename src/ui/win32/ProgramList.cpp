@@ -3,8 +3,10 @@
 #include <commctrl.h>
 
 #include <iterator>
+#include <utility>
 
 #include "platform/win32/WideText.h"
+#include "ui/logic/ListColumns.h"
 
 namespace lsu::win32 {
 
@@ -47,7 +49,8 @@ void ProgramList::create(HWND parent, HINSTANCE instance, int controlId) {
 void ProgramList::setColumnWidths(Dpi dpi) {
     int index = 0;
     for (const auto& column : entryColumns())
-        SendMessageW(list_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index++), dpi.toPixels(column.widthTwips));
+        SendMessageW(list_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index++),
+                     dpi.toPixels(columnWidthTwips(column.column)));
 }
 
 void ProgramList::setFont(HFONT font) { SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
@@ -56,25 +59,11 @@ void ProgramList::setGridLines(bool on) {
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, on ? LVS_EX_GRIDLINES : 0);
 }
 
-void ProgramList::setCellText(int index, Column column) {
-    std::wstring wide = widen(cellText(rows_[static_cast<std::size_t>(index)], column));
-    LVITEMW cell = {};
-    cell.iSubItem = static_cast<int>(column);
-    cell.pszText = wide.data();
-    SendMessageW(list_, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
-}
-
-// The name is the line's own text, given when the line goes in; no change
-// of state renames an entry.
-void ProgramList::showCells(int index) {
-    for (const auto& column : entryColumns())
-        if (column.column != Column::Name) setCellText(index, column.column);
-}
-
+// Every cell of a line, its name as well, is asked for when it is needed.
 void ProgramList::show(EntryList rows) {
     FlagHolder changing(programChanging_);
-    rows_.clear();
     SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+    rows_.clear();
     append(std::move(rows));
 }
 
@@ -84,28 +73,39 @@ void ProgramList::append(EntryList rows) {
     rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.pszText = LPSTR_TEXTCALLBACKW;
     for (std::size_t i = first; i < rows_.size(); ++i) {
-        std::wstring name = widen(cellText(rows_[i], Column::Name));
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(i);
-        item.pszText = name.data();
         const auto index = static_cast<int>(SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        if (index < 0) continue;
-        showCells(index);
         // The list view gives a new line its empty box only once the line is
         // in, so the tick comes after the insert.
-        ListView_SetCheckState(list_, index, rows_[i].checked);
+        if (index >= 0) ListView_SetCheckState(list_, index, rows_[i].checked);
     }
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
+}
+
+// The text goes into the buffer the request names, cut to fit: the list
+// copies it from there for whoever asked, in this process or another.
+void ProgramList::answerTextRequest(LVITEMW& cell) const {
+    if (!(cell.mask & LVIF_TEXT) || !cell.pszText || cell.cchTextMax <= 0) return;
+    const StartupEntry* entry = entryAt(cell.iItem);
+    const auto& columns = entryColumns();
+    const bool known = entry && cell.iSubItem >= 0 && cell.iSubItem < static_cast<int>(columns.size());
+    const std::wstring text =
+        known ? widen(cellText(*entry, columns[static_cast<std::size_t>(cell.iSubItem)].column)) : std::wstring();
+    lstrcpynW(cell.pszText, text.c_str(), cell.cchTextMax);
 }
 
 int ProgramList::selectedIndex() const {
     return static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-StartupEntry* ProgramList::entryAt(int index) {
+StartupEntry* ProgramList::entryAt(int index) { return const_cast<StartupEntry*>(std::as_const(*this).entryAt(index)); }
+
+const StartupEntry* ProgramList::entryAt(int index) const {
     if (index < 0 || index >= static_cast<int>(rows_.size())) return nullptr;
     return &rows_[static_cast<std::size_t>(index)];
 }
@@ -135,19 +135,20 @@ void ProgramList::showEntryState(int index) {
     const StartupEntry* entry = entryAt(index);
     if (!entry) return;
     setChecked(index, entry->checked);
-    showCells(index);
+    ListView_RedrawItems(list_, index, index);
 }
 
-ProgramList::Event ProgramList::interpret(const NMHDR& header) const {
+ProgramList::Event ProgramList::interpret(NMHDR& header) const {
     switch (header.code) {
+        case LVN_GETDISPINFOW: answerTextRequest(reinterpret_cast<NMLVDISPINFOW&>(header).item); return {};
         case LVN_ITEMCHANGED: {
             const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
             const bool checkChange = (change.uChanged & LVIF_STATE) &&
                                      ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) &&
                                      (change.uOldState & LVIS_STATEIMAGEMASK) != 0;
             if (checkChange && !programChanging_) return {Event::UserCheck, change.iItem};
-            const bool selectionChange = (change.uChanged & LVIF_STATE) &&
-                                         ((change.uNewState ^ change.uOldState) & LVIS_SELECTED);
+            const bool selectionChange =
+                (change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED);
             if (selectionChange) return {Event::SelectionChanged, change.iItem};
             return {};
         }

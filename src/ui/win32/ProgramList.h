@@ -1,9 +1,13 @@
 #pragma once
 // The program list: a list view in report mode with a check box on every
-// line, over the rows of the section shown. Changes the program makes to
-// the list (filling it, putting a box back) never count as the user's check.
+// line, over the rows of the section shown. The list holds no copy of the
+// rows' texts: it asks for a cell's text whenever it draws the cell or is
+// asked for it, from the window or from another program. Changes the
+// program makes to the list (filling it, putting a box back) never count as
+// the user's check.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <optional>
 #include <string>
@@ -25,32 +29,33 @@ public:
     void append(EntryList rows);
     const EntryList& rows() const { return rows_; }
 
-    int selectedIndex() const;                 // -1 when no line is selected
-    StartupEntry* selectedEntry();             // nullptr when no line is selected
-    StartupEntry* entryAt(int index);          // nullptr outside the list
+    int selectedIndex() const;         // -1 when no line is selected
+    StartupEntry* selectedEntry();     // nullptr when no line is selected
+    StartupEntry* entryAt(int index);  // nullptr outside the list
+    const StartupEntry* entryAt(int index) const;
     bool isChecked(int index) const;
     // Selects, shows and focuses the line of that entry; false when the list has none.
     bool selectEntry(const std::string& name, SectionId section);
 
     // Ticks or clears the line's box as the program, not as the user.
     void setChecked(int index, bool checked);
-    // Shows the entry's state again: its box and every cell rendered from it.
+    // Shows the entry's state again: its box and every cell drawn from it.
     void showEntryState(int index);
 
     void setFont(HFONT font);
     void setColumnWidths(Dpi dpi);
     void setGridLines(bool on);
 
-    // What a notification of the list means to the window.
+    // What a notification of the list means to the window. The list's
+    // request for a cell's text is answered here and means nothing more.
     struct Event {
         enum Kind { None, UserCheck, SelectionChanged, DoubleClick, RightClick } kind = None;
         int index = -1;
     };
-    Event interpret(const NMHDR& header) const;
+    Event interpret(NMHDR& header) const;
 
 private:
-    void setCellText(int index, Column column);
-    void showCells(int index);
+    void answerTextRequest(LVITEMW& cell) const;
 
     HWND list_ = nullptr;
     EntryList rows_;

@@ -37,11 +37,6 @@ std::optional<SectionLoader::Delivery> SectionLoader::take(WPARAM ticket) {
     return delivery;
 }
 
-bool SectionLoader::busy() const {
-    std::lock_guard lock(mutex_);
-    return next_.has_value() || running_ || !read_.empty() || finished_;
-}
-
 void SectionLoader::work() {
     // Reading links asks the shell's objects, which live in an apartment.
     const ShellThread shell;
@@ -52,7 +47,6 @@ void SectionLoader::work() {
         const SectionId id = *next_;
         const WPARAM ticket = latest_;
         next_.reset();
-        running_ = true;
         lock.unlock();
         // A newer request supersedes this load before its next rows reach the window.
         loadSectionInBatches(ports_, id, [&](EntryList rows) {
@@ -63,7 +57,6 @@ void SectionLoader::work() {
             return true;
         });
         lock.lock();
-        running_ = false;
         if (ticket != latest_) continue;
         finished_ = true;
         PostMessageW(window_, rowsMessage_, ticket, 0);

@@ -36,7 +36,6 @@ public:
     // What the load of that ticket delivers, unless a newer load was started
     // since.
     std::optional<Delivery> take(WPARAM ticket);
-    bool busy() const;
 
 private:
     void work();
@@ -44,13 +43,12 @@ private:
     ScanPorts ports_;
     HWND window_;
     UINT rowsMessage_;
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::condition_variable wanted_;
     std::optional<SectionId> next_;
     WPARAM latest_ = 0;
     EntryList read_;  // of the latest load, not yet taken
     bool finished_ = false;
-    bool running_ = false;
     bool stopping_ = false;
     std::thread worker_;
 };

@@ -66,6 +66,8 @@ TEST(ChangeMessages, DeleteAddAndEditSayWhatFailedInTheirOwnWords) {
         {messageAfterDelete(Changed{}), std::nullopt},
         {messageAfterAdd(toRegistry, kDenied),
          UserMessage{kAddFailedPrompt + kDeniedReason, kAddFailedTitle, Critical}},
+        {messageAfterAdd(toRegistry, Changed{Warning{Warning::SwitchStaysOff, kDenied}}),
+         UserMessage{kSwitchStaysOffPrompt + kDeniedReason, kAddFailedTitle, Critical}},
         {messageAfterAdd(toRegistry, declined), UserMessage{kNothingChangedPrompt, kAppTitle, Information}},
         // Keeping the link that stands under the name is the end of the new one.
         {messageAfterAdd(toFolder, declined), UserMessage{kAddFailedPrompt, kAddFailedTitle, Critical}},

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "platform/memory/MemoryPlatform.h"
 #include "ui/logic/EditMenu.h"
 #include "ui/logic/EntryDialogFields.h"
@@ -16,8 +14,8 @@ using enum SectionId;
 
 TEST(WindowLayout, ListSitsBesideThePaneOrAloneWhenItIsHidden) {
     const Rect pane{0, 1230, 2910, 4995};
-    EXPECT_EQ(placeProgramList(pane, true, 10305, 10185), (Rect{2920, 1280, 10305 - 2910 - 200, 4895}));
-    EXPECT_EQ(placeProgramList(pane, false, 10305, 10185), (Rect{50, 1280, 10185 - 100, 4895}));
+    EXPECT_EQ(placeProgramList(pane, true, 10305, 10185), (Rect{2920, 1280, 7195, 4895}));
+    EXPECT_EQ(placeProgramList(pane, false, 10305, 10185), (Rect{50, 1280, 10085, 4895}));
     EXPECT_EQ(placeProgramList({0, 1230, 9000, 4995}, true, 9100, 9000).width, 300);
 }
 
@@ -29,46 +27,56 @@ TEST(WindowLayout, FolderPaneChildrenFollowItsSize) {
     EXPECT_EQ(layoutFolderPane(1000, 2000).caption, (Rect{60, 30, 580, 240}));
 }
 
+// The pane keeps its least width of 360 twips, and its edge 240 twips from
+// the window's right edge.
 TEST(WindowLayout, SplitterStaysBetweenThePanesLeastWidthAndTheHostsRightEdge) {
-    EXPECT_EQ(clampSplitter(-500, 100, 10000), 100 + kMinimumPaneTwips);
+    EXPECT_EQ(clampSplitter(-500, 100, 10000), 460);
     EXPECT_EQ(clampSplitter(9900, 100, 10000), 9760);
     EXPECT_EQ(clampSplitter(4000, 100, 10000), 4000);
-    EXPECT_EQ(clampSplitter(-500, 0, kMinimumWindowTwips), kMinimumPaneTwips);
+    EXPECT_EQ(clampSplitter(-500, 0, kMinimumWindowTwips), 360);
 }
 
 // Dragged as narrow as it goes, the pane still shows its close button whole,
 // clear of the grip that drags it wide again.
 TEST(WindowLayout, TheNarrowestPaneKeepsItsCloseButtonAndItsGrip) {
     const PaneChildren narrowest = layoutFolderPane(clampSplitter(-500, 0, 10000), 2000);
-    EXPECT_GE(narrowest.closeButton.left, 0);
-    EXPECT_LE(narrowest.closeButton.left + narrowest.closeButton.width, narrowest.splitter.left);
-    EXPECT_EQ(narrowest.splitter.width, kSplitterTwips);
+    EXPECT_EQ(narrowest.closeButton.left, 60);
+    EXPECT_EQ(narrowest.splitter, (Rect{285, 0, 75, 2000}));
 }
 
-// The menu follows the row's box, which the user may have changed, not its stored state.
+// The menu follows the row's box, which the user may have changed, not its
+// stored state; group policy's entries can only be run.
 TEST(EditMenu, OffersOnlyWhatAppliesToTheSelection) {
-    StartupEntry ticked, clear, service;
+    StartupEntry ticked, clear, policy, service;
     std::tie(ticked.checked, ticked.enabled) = std::pair(true, false);
+    std::tie(policy.checked, policy.section) = std::pair(true, UserPolicyRun);
     std::tie(service.checked, service.type) = std::pair(true, EntryType::Service);
     const std::pair<const StartupEntry*, EditMenuState> cases[] = {
-        {nullptr, {}}, {&ticked, {false, true, true, true, true}}, {&clear, {true, false, true, true, true}},
-        {&service, {false, true, false, true, false}}};
+        {nullptr, {false, false, false, false, false}},
+        {&ticked, {false, true, true, true, true}},
+        {&clear, {true, false, true, true, true}},
+        {&policy, {false, false, false, true, false}},
+        {&service, {false, true, false, true, false}},
+    };
     for (const auto& [row, state] : cases) EXPECT_EQ(editMenuState(row), state);
 }
 
-TEST(RunCommand, StartsTheProgramWithItsArgumentsInItsFolder) {
+TEST(RunCommand, StartsTheProgramWithItsArgumentsInItsFolderMaximised) {
     MemoryPlatform platform;
     platform.putFile("C:\\Program Files\\My App\\app.exe", {'x'});
     StartupEntry row;
-    row.commandLine = "C:\\Program Files\\My App\\app.exe /tray";
-    EXPECT_EQ(launchRequestFor(platform, platform, row),
-              (LaunchRequest{"C:\\Program Files\\My App\\app.exe", "/tray", "C:\\Program Files\\My App"}));
-    row.commandLine = "\"%SystemRoot%\\notepad.exe\" -x";
-    EXPECT_EQ(launchRequestFor(platform, platform, row),
-              (LaunchRequest{"C:\\windows\\notepad.exe", "-x", "C:\\windows"}));
-    EXPECT_EQ(launchRequestFor(platform, platform, row)->show, ShowCommand::Maximized);
-    row.commandLine = "  ";
-    EXPECT_FALSE(launchRequestFor(platform, platform, row));
+    const std::pair<std::string, std::optional<LaunchRequest>> cases[] = {
+        {"C:\\Program Files\\My App\\app.exe /tray",
+         LaunchRequest{"C:\\Program Files\\My App\\app.exe", "/tray", "C:\\Program Files\\My App",
+                       ShowCommand::Maximized}},
+        {"\"%SystemRoot%\\notepad.exe\" -x",
+         LaunchRequest{"C:\\windows\\notepad.exe", "-x", "C:\\windows", ShowCommand::Maximized}},
+        {"  ", std::nullopt},
+    };
+    for (const auto& [line, request] : cases) {
+        row.commandLine = line;
+        EXPECT_EQ(launchRequestFor(platform, platform, row), request) << line;
+    }
 }
 
 TEST(RunCommand, AStartupFolderRowOpensItsFileWhereItStands) {
@@ -102,7 +110,7 @@ TEST(ThemeManifest, IsWrittenOnceHiddenAndNamedAfterTheProgram) {
         "</assembly>\r\n");
     MemoryPlatform platform;
     const std::string program = platform.programFolder() + "\\LStartUp.exe";
-    const std::string path = themeManifestPath(platform.programFolder(), "LStartUp.exe");
+    const std::string path = platform.programFolder() + "\\LStartUp.exe.manifest";
     ASSERT_TRUE(writeThemeManifest(platform, program));
     const std::string written = themeManifestText("LStartUp.exe");
     EXPECT_EQ(platform.readFile(path), std::vector<std::uint8_t>(written.begin(), written.end()));
@@ -130,82 +138,77 @@ TEST(ThemeManifest, EscapesTheProgramsNameAsXmlText) {
             << file;
 }
 
-TEST(EntryDialogFields, AddStartsEmptyAndOffersNoWinIniKey) {
+// Add offers the registry and the Startup folders; Edit win.ini's lines too.
+TEST(EntryDialogFields, AddStartsEmptyAndEditShowsTheRow) {
     const EntryDialogSetup add = addDialogSetup();
-    EXPECT_TRUE(add.caption == "Add new program" && add.forAdd && add.sections.size() == 9u);
-    for (SectionId offered : add.sections) EXPECT_FALSE(sourceAs<WinIniSource>(offered)) << section(offered).key;
-    EXPECT_TRUE(add.form.name.empty() && add.form.commandLine.empty() && !add.form.section);
-}
-
-TEST(EntryDialogFields, EditShowsTheRowAndOffersEveryLeaf) {
+    EXPECT_EQ(add.caption, "Add new program");
+    EXPECT_TRUE(add.forAdd);
+    EXPECT_EQ(add.sections,
+              (std::vector<SectionId>{StartupAllUsers, StartupCurrentUser, UserRun, UserRunOnce, MachineRun,
+                                      MachineRunOnce, MachineRunOnceEx, MachineRunServices, MachineRunServicesOnce}));
+    EXPECT_EQ(add.form, EntryForm{});
     StartupEntry row;
     std::tie(row.name, row.commandLine, row.section) = std::tuple("Tray", "tray.exe /quiet", WinIniLoad);
     const EntryDialogSetup edit = editDialogSetup(row);
     const auto writable = std::count_if(leavesOf(AllPrograms).begin(), leavesOf(AllPrograms).end(),
                                         [](SectionId leaf) { return section(leaf).offer != DialogOffer::Never; });
-    EXPECT_TRUE(edit.caption == "Edit program" && !edit.forAdd && std::ssize(edit.sections) == writable);
-    EXPECT_TRUE(edit.form.name == "Tray" && edit.form.commandLine == "tray.exe /quiet" &&
-                edit.form.section == WinIniLoad);
+    EXPECT_EQ(edit.caption, "Edit program");
+    EXPECT_FALSE(edit.forAdd);
+    EXPECT_EQ(std::ssize(edit.sections), writable);
+    EXPECT_EQ(edit.form, (EntryForm{"Tray", "tray.exe /quiet", WinIniLoad}));
     row.section = Registry;  // a group is no place to write to
-    EXPECT_FALSE(editDialogSetup(row).form.section);
+    EXPECT_EQ(editDialogSetup(row).form.section, std::nullopt);
 }
 
 TEST(EntryDialogFields, TheFirstUnfitFieldIsRefusedInOrder) {
-    // An empty prompt stands for the operation's own reason.
-    struct Case {
+    using enum EntryField;
+    using enum MessageKind;
+    const auto refused = [](const char* text, const char* title, MessageKind kind, EntryField field) {
+        return std::optional(FieldRefusal{{text, title, kind}, field});
+    };
+    const struct {
         EntryForm form;
         bool forAdd;
-        std::optional<EntryField> field;
-        std::string prompt, title;
-        MessageKind kind;
-    };
-    using enum MessageKind;
-    const Case cases[] = {
-        {{}, true, EntryField::Description, "Enter description for Program", "Description empty", Information},
+        std::optional<FieldRefusal> refusal;
+    } cases[] = {
+        {{}, true, refused("Enter description for Program", "Description empty", Information, Description)},
         {{"Tool", "", UserRun},
          true,
-         EntryField::CommandLine,
-         "Enter Command line for Program",
-         "Command line empty",
-         Information},
+         refused("Enter Command line for Program", "Command line empty", Information, CommandLine)},
         {{"Tool", "tool.exe", {}},
          true,
-         EntryField::Section,
-         "Select section to add program",
-         "Section not select",
-         Information},
+         refused("Select section to add program", "Section not select", Information, Section)},
         {{"..\\..\\evil", "tool.exe", StartupCurrentUser},
          false,
-         EntryField::Description,
-         "",
-         "Tovane StartUp",
-         Exclamation},
-        {{" ", "tool.exe", StartupAllUsers}, true, EntryField::Description, "", "Tovane StartUp", Exclamation},
-        {{"Tool", "tool.exe", WinIniRun}, true, EntryField::Section, "", "Tovane StartUp", Exclamation},
-        {{"Tool", "tool.exe", WinIniRun}, false, {}, "", "", Plain},
-        {{" ", "tool.exe", UserRun}, true, {}, "", "", Plain},
+         refused("The name may not contain any of these characters: \\ / : * ? \" < > |", "Tovane StartUp", Exclamation,
+                 Description)},
+        {{" ", "tool.exe", StartupAllUsers},
+         true,
+         refused("The name may not end in a dot or a space.", "Tovane StartUp", Exclamation, Description)},
+        {{"Tool", "tool.exe", WinIniRun},
+         true,
+         refused("Select one of the listed sections for the program.", "Tovane StartUp", Exclamation, Section)},
+        {{"Tool", "tool.exe", WinIniRun}, false, std::nullopt},
+        {{" ", "tool.exe", UserRun}, true, std::nullopt},
     };
-    for (const auto& c : cases) {
-        const auto refusal = refusalOfFields(c.form, c.forAdd).value_or(FieldRefusal{{"", "", Plain}, EntryField{}});
-        EXPECT_EQ(std::tuple(refusal.message.title, refusal.message.kind), std::tuple(c.title, c.kind)) << c.form.name;
-        EXPECT_TRUE(!c.field || (refusal.field == *c.field && !refusal.message.text.empty())) << c.form.name;
-        EXPECT_EQ(refusal.message.text, c.prompt.empty() ? refusal.message.text : c.prompt);
-    }
+    for (const auto& c : cases) EXPECT_EQ(refusalOfFields(c.form, c.forAdd), c.refusal) << c.form.name;
 }
 
 TEST(EntryDialogFields, BrowsingStartsInTheCommandLinesFolder) {
     MemoryPlatform platform;
     platform.putFile("C:\\Program Files\\My App\\app.exe", {'x'});
     const std::string app = "C:\\Program Files\\My App";
-    const std::pair<std::string, std::string> cases[] = {{app + "\\app.exe /tray", app},
-                                                         {"\"" + app + "\\gone.exe\" -x", app},
-                                                         {"\"" + app + "\" -x", app},
-                                                         {" " + app + " ", app},
-                                                         {"%SystemRoot%\\notepad.exe", "C:\\windows"},
-                                                         {"D:\\nowhere\\tool.exe", ""},
-                                                         {"tool.exe", ""},
-                                                         {"", ""},
-                                                         {"C:\\tool.exe", "C:\\"}};
+    const std::pair<std::string, std::string> cases[] = {
+        {app + "\\app.exe /tray", app},
+        {"\"" + app + "\\gone.exe\" -x", app},
+        {"\"" + app + "\" -x", app},
+        {" " + app + " ", app},
+        {"%SystemRoot%\\notepad.exe", "C:\\windows"},
+        {"D:\\nowhere\\tool.exe", ""},
+        {"tool.exe", ""},
+        {"", ""},
+        {"C:\\tool.exe", "C:\\"},
+    };
     for (const auto& [line, folder] : cases) EXPECT_EQ(browseFolderFor(platform, platform, line), folder) << line;
 }
 

@@ -1,8 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <functional>
 
-#include "WindowHarness.h"
+#include "WindowTest.h"
 #include "catalog/StartupSwitches.h"
 #include "support/Seed.h"
 
@@ -11,117 +9,80 @@ namespace lsu::test {
 namespace {
 
 constexpr char kCommand[] = "C:\\nowhere\\tool.exe /quiet";
-constexpr int kStatusColumn = 4;
-constexpr int kStateColumn = 7;
+
+using CheckBoxTest = WindowTest;
 
 // Windows' own startup switch for the entry of the current user's Run key, off.
-void switchOff(WindowHarness& harness, const std::string& name) {
-    ASSERT_TRUE(harness.platform().registry.writeValue(*switchKeyOf(SectionId::UserRun, RegistryView::Shared),
-                                                       {name, kRegBinary, {0x03, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}},
-                                                       true));
+void switchOff(const ScanPorts& platform, const std::string& name) {
+    expectDone(platform.registry.writeValue(*switchKeyOf(SectionId::UserRun, RegistryView::Shared),
+                                            {name, kRegBinary, {0x03, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}}, true),
+               "switching the entry off");
 }
 
 }  // namespace
 
-// A change shows at once in every cell drawn from the row, the visible State
-// as well as the hidden Status, without a reload of the list.
-TEST(CheckBox, EveryCellOfTheRowFollowsTheBoxAndTheEditMenu) {
-    WindowHarness harness;
-    harness.seedUserRun("Tool", kCommand);
-    harness.seedUserRun("Tray", kCommand);
-    switchOff(harness, "Tray");
-    harness.open();
-    harness.selectSection(SectionId::UserRun);
-    const int tool = harness.rowNamed("Tool"), tray = harness.rowNamed("Tray");
-    ASSERT_EQ(harness.cell(tray, kStateColumn), "Off in Windows settings");
+// Clearing a box parks the value and ticking it brings it back, from the box
+// or the Edit menu alike. Each change shows at once in every cell drawn from
+// the row, the visible State as well as the hidden Status, without a reload.
+TEST_F(CheckBoxTest, TheBoxMovesTheEntryAndEveryCellOfItsRowFollows) {
+    seedUserRun("Tool", kCommand);
+    seedUserRun("Tray", kCommand);
+    switchOff(platform(), "Tray");
+    open();
+    selectSection(SectionId::UserRun);
+    const int tool = rowNamed("Tool"), tray = rowNamed("Tray");
+    ASSERT_EQ(cell(tray, Column::State), "Off in Windows settings");
+    ASSERT_FALSE(rowChecked(tray));
     const auto fromMenu = [&](int row, const char* item) {
-        harness.selectRow(row);
-        harness.choose(harness.editMenu(), item);
+        selectRow(row);
+        choose(editMenu(), item);
     };
     const struct {
         std::function<void()> change;
         int row;
         const char* state;
+        bool parked;
     } steps[] = {
-        {[&] { EXPECT_TRUE(harness.clickCheckBox(tool)); }, tool, "Disabled"},
-        {[&] { EXPECT_TRUE(harness.clickCheckBox(tool)); }, tool, "Enabled"},
-        {[&] { fromMenu(tool, "Disable"); }, tool, "Disabled"},
-        {[&] { fromMenu(tool, "Enable"); }, tool, "Enabled"},
-        {[&] { EXPECT_TRUE(harness.clickCheckBox(tray)); }, tray, "Enabled"},
+        {[&] { clickCheckBox(tool); }, tool, "Disabled", true},
+        {[&] { clickCheckBox(tool); }, tool, "Enabled", false},
+        {[&] { fromMenu(tool, "Disable"); }, tool, "Disabled", true},
+        {[&] { fromMenu(tool, "Enable"); }, tool, "Enabled", false},
+        {[&] { clickCheckBox(tray); }, tray, "Enabled", false},
     };
     for (const auto& step : steps) {
         step.change();
-        EXPECT_EQ(harness.cell(step.row, kStateColumn), step.state);
-        EXPECT_EQ(harness.cell(step.row, kStatusColumn), step.state);
+        EXPECT_EQ(rowChecked(step.row), !step.parked) << step.state;
+        EXPECT_EQ(cell(step.row, Column::State), step.state);
+        EXPECT_EQ(cell(step.row, Column::Status), step.state);
+        EXPECT_EQ(userRun(cell(step.row, Column::Name), step.parked), kCommand) << step.state;
+        EXPECT_EQ(userRun(cell(step.row, Column::Name), !step.parked), std::nullopt) << step.state;
     }
-    harness.choose(harness.viewMenu(), "Refresh");
-    EXPECT_EQ(harness.cell(harness.rowNamed("Tray"), kStateColumn), "Enabled");
+    choose(viewMenu(), "Refresh");
+    EXPECT_EQ(cell(rowNamed("Tray"), Column::State), "Enabled");
 }
 
-TEST(CheckBox, ClearingItParksTheValueAndTickingItBringsItBackOneUserCheckEach) {
-    WindowHarness harness;
-    harness.seedUserRun("Tool", kCommand);
-    harness.open();
-    harness.selectSection(SectionId::UserRun);
-    const int row = harness.rowNamed("Tool");
-    ASSERT_TRUE(harness.rowChecked(row));
-
-    ASSERT_TRUE(harness.clickCheckBox(row));
-    EXPECT_EQ(harness.window().userCheckEvents(), 1);
-    EXPECT_FALSE(harness.rowChecked(row));
-    EXPECT_EQ(harness.userRun("Tool"), std::nullopt);
-    EXPECT_EQ(harness.userRun("Tool", true), kCommand);
-    EXPECT_EQ(harness.cell(row, kStatusColumn), "Disabled");
-
-    ASSERT_TRUE(harness.clickCheckBox(row));
-    EXPECT_EQ(harness.window().userCheckEvents(), 2);
-    EXPECT_TRUE(harness.rowChecked(row));
-    EXPECT_EQ(harness.userRun("Tool"), kCommand);
-    EXPECT_EQ(harness.userRun("Tool", true), std::nullopt);
-    EXPECT_EQ(harness.cell(row, kStatusColumn), "Enabled");
-}
-
-TEST(CheckBox, AMoveThatFailsIsExplainedAndPutsTheBoxBack) {
-    WindowHarness harness;
-    harness.seedUserRun("Tool", kCommand);
-    harness.open();
-    harness.selectSection(SectionId::UserRun);
-    const int row = harness.rowNamed("Tool");
-    ASSERT_TRUE(harness.platform().registry.deleteValue(registryKeyOf(SectionId::UserRun), "Tool"));
-
+TEST_F(CheckBoxTest, AMoveThatFailsIsExplainedAndPutsTheBoxBack) {
+    seedUserRun("Tool", kCommand);
+    open();
+    selectSection(SectionId::UserRun);
+    const int row = rowNamed("Tool");
+    expectDone(platform().registry.deleteValue(registryKeyOf(SectionId::UserRun), "Tool"), "removing the value");
     ModalWatch watch;
-    ASSERT_TRUE(harness.clickCheckBox(row));
-    harness.pump();
-    EXPECT_TRUE(harness.rowChecked(row));
-    EXPECT_EQ(harness.cell(row, kStatusColumn), "Enabled");
+    clickCheckBox(row);
+    EXPECT_TRUE(rowChecked(row));
+    EXPECT_EQ(cell(row, Column::Status), "Enabled");
     EXPECT_EQ(watch.boxTitles(), std::vector<std::string>{"Disable failed"});
-    EXPECT_EQ(harness.userRun("Tool", true), std::nullopt);
+    EXPECT_EQ(userRun("Tool", true), std::nullopt);
 }
 
-TEST(CheckBox, ShowsWindowsOwnSwitchAndRefusesPolicyEntries) {
-    WindowHarness harness;
-    harness.seedUserRun("Tray", kCommand);
-    switchOff(harness, "Tray");
-    seedRegistry(harness.platform(), SectionId::UserPolicyRun, stringValue("Mandated", kCommand));
-    harness.open();
-    HWND header = ListView_GetHeader(harness.list());
-    wchar_t publisher[32] = {};
-    HDITEMW column = {};
-    column.mask = HDI_TEXT;
-    column.pszText = publisher;
-    column.cchTextMax = 32;
-    Header_GetItem(header, 6, &column);
-    EXPECT_EQ(std::wstring(publisher), L"Publisher");
-    const int tray = harness.rowNamed("Tray");
-    EXPECT_FALSE(harness.rowChecked(tray));
-    EXPECT_EQ(harness.cell(tray, 7), "Off in Windows settings");
-
-    const int mandated = harness.rowNamed("Mandated");
-    ASSERT_TRUE(harness.rowChecked(mandated));
-    ASSERT_TRUE(harness.clickCheckBox(mandated));
-    EXPECT_TRUE(harness.rowChecked(mandated));
-    EXPECT_NE(harness.statusText().find("Group policy"), std::string::npos);
-    EXPECT_TRUE(harness.platform().registry.readValue(registryKeyOf(SectionId::UserPolicyRun), "Mandated"));
+TEST_F(CheckBoxTest, APolicyEntrysBoxIsPutBackAndTheStatusBarSaysWhy) {
+    seedRegistry(platform(), SectionId::UserPolicyRun, stringValue("Mandated", kCommand));
+    open();
+    const int mandated = rowNamed("Mandated");
+    clickCheckBox(mandated);
+    EXPECT_TRUE(rowChecked(mandated));
+    EXPECT_EQ(statusText(), kSetByPolicyReason);
+    EXPECT_TRUE(platform().registry.readValue(registryKeyOf(SectionId::UserPolicyRun), "Mandated"));
 }
 
 }  // namespace lsu::test

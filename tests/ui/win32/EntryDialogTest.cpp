@@ -1,17 +1,20 @@
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <functional>
+#include <new>
 
-#include "WindowHarness.h"
+#include "WindowTest.h"
+#include "platform/memory/MemoryPlatform.h"
 #include "platform/win32/WideText.h"
 #include "support/Seed.h"
+#include "ui/win32/EntryDialog.h"
 #include "ui/win32/EntryDialogIds.h"
 #include "ui/win32/GdiObjects.h"
 
 namespace lsu::test {
 
 namespace {
+
+using EntryDialogTest = WindowTest;
 
 std::string field(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
 
@@ -37,60 +40,73 @@ Shown shownBy(HWND dialog) {
             field(dialog, LSU_IDC_SECTION), SendDlgItemMessageW(dialog, LSU_IDC_SECTION, CB_GETCOUNT, 0, 0)};
 }
 
-std::string selectedName(WindowHarness& harness) {
-    const int row = harness.window().selectedRow();
-    return row < 0 ? std::string() : harness.cell(row, 0);
-}
-
 // The browse button lies over the right end of the command line, which
 // keeps the other fields' width and leaves the button's corner out.
-bool browseButtonSitsOverTheCommandLine(HWND dialog) {
+struct BrowseButtonPlace {
+    bool cornerLeftOut = false;
+    LONG lineWidth = 0, nameWidth = 0, rightEdgesApart = 0;
+    bool withinTheLine = false;
+};
+
+BrowseButtonPlace browseButtonPlace(HWND dialog) {
     HWND box = GetDlgItem(dialog, LSU_IDC_COMMAND_LINE);
     RECT line, name, button;
     GetWindowRect(box, &line);
     GetWindowRect(GetDlgItem(dialog, LSU_IDC_DESCRIPTION), &name);
     GetWindowRect(GetDlgItem(dialog, LSU_IDC_FIND), &button);
     const win32::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
-    const bool uncovered = GetWindowRgn(box, region.get()) != ERROR &&
-                           !PtInRegion(region.get(), (button.left + button.right) / 2 - line.left,
-                                       (button.top + button.bottom) / 2 - line.top);
-    return uncovered && line.right - line.left == name.right - name.left && std::abs(button.right - line.right) <= 2 &&
-           button.top >= line.top && button.bottom <= line.bottom;
+    BrowseButtonPlace place;
+    place.cornerLeftOut = GetWindowRgn(box, region.get()) != ERROR &&
+                          !PtInRegion(region.get(), (button.left + button.right) / 2 - line.left,
+                                      (button.top + button.bottom) / 2 - line.top);
+    place.lineWidth = line.right - line.left;
+    place.nameWidth = name.right - name.left;
+    place.rightEdgesApart = std::abs(button.right - line.right);
+    place.withinTheLine = button.top >= line.top && button.bottom <= line.bottom;
+    return place;
 }
+
+// Memory runs out when the browse button looks for the command line's folder.
+class ExhaustedSystem : public MemoryPlatform {
+public:
+    std::string expandEnvironment(const std::string&) override { throw std::bad_alloc(); }
+};
 
 }  // namespace
 
-TEST(EntryDialog, AddWritesTheRunValueOnOkAndSelectsItsNewRowAndCancelWritesNothing) {
-    WindowHarness harness;
-    harness.open();
-    harness.selectSection(SectionId::UserRun);
+TEST_F(EntryDialogTest, AddWritesTheRunValueOnOkAndSelectsItsNewRowAndCancelWritesNothing) {
+    open();
+    selectSection(SectionId::UserRun);
     Shown shown;
-    bool laidOut = false;
+    BrowseButtonPlace place;
     ModalWatch watch(IDOK, {[&](HWND dialog) {
-        shown = shownBy(dialog);
-        laidOut = browseButtonSitsOverTheCommandLine(dialog);
-        fill(dialog, "Fresh", "C:\\nowhere\\fresh.exe /quiet", SectionId::UserRun);
-        press(dialog, IDOK);
-    }, [&](HWND dialog) {
-        fill(dialog, "Unwanted", "C:\\nowhere\\unwanted.exe", SectionId::UserRun);
-        press(dialog, IDCANCEL);
-    }});
-    harness.choose(harness.editMenu(), "Add new program..");
+                                shown = shownBy(dialog);
+                                place = browseButtonPlace(dialog);
+                                fill(dialog, "Fresh", "C:\\nowhere\\fresh.exe /quiet", SectionId::UserRun);
+                                press(dialog, IDOK);
+                            },
+                            [&](HWND dialog) {
+                                fill(dialog, "Unwanted", "C:\\nowhere\\unwanted.exe", SectionId::UserRun);
+                                press(dialog, IDCANCEL);
+                            }});
+    choose(editMenu(), "Add new program..");
     EXPECT_EQ(shown.caption, "Add new program");
     EXPECT_EQ(shown.sectionsOffered, 9);
-    EXPECT_TRUE(laidOut);
+    EXPECT_TRUE(place.cornerLeftOut);
+    EXPECT_EQ(place.lineWidth, place.nameWidth);
+    EXPECT_LE(place.rightEdgesApart, 2);
+    EXPECT_TRUE(place.withinTheLine);
     EXPECT_TRUE(watch.boxTitles().empty());
-    EXPECT_EQ(harness.userRun("Fresh"), "C:\\nowhere\\fresh.exe /quiet");
-    EXPECT_EQ(selectedName(harness), "Fresh");
-    harness.choose(harness.editMenu(), "Add new program..");
+    EXPECT_EQ(userRun("Fresh"), "C:\\nowhere\\fresh.exe /quiet");
+    EXPECT_EQ(cell(selectedRow(), Column::Name), "Fresh");
+    choose(editMenu(), "Add new program..");
     EXPECT_EQ(watch.stepsPlayed(), 2u);
-    EXPECT_FALSE(harness.userRun("Unwanted"));
-    EXPECT_EQ(harness.rowNames(), std::vector<std::string>{"Fresh"});
+    EXPECT_FALSE(userRun("Unwanted"));
+    EXPECT_EQ(rowNames(), std::vector<std::string>{"Fresh"});
 }
 
-TEST(EntryDialog, AnInvalidLinkNameKeepsTheDialogOpenBehindItsMessage) {
-    WindowHarness harness;
-    harness.open();
+TEST_F(EntryDialogTest, AnInvalidLinkNameKeepsTheDialogOpenBehindItsMessage) {
+    open();
     bool focusOnName = false;
     std::string nameKept;
     ModalWatch watch(IDOK, {[&](HWND dialog) {
@@ -103,50 +119,46 @@ TEST(EntryDialog, AnInvalidLinkNameKeepsTheDialogOpenBehindItsMessage) {
                                 nameKept = field(dialog, LSU_IDC_DESCRIPTION);
                                 press(dialog, IDCANCEL);
                             }});
-    harness.choose(harness.editMenu(), "Add new program..");
+    choose(editMenu(), "Add new program..");
     EXPECT_EQ(watch.stepsPlayed(), 2u);
     ASSERT_EQ(watch.boxTexts().size(), 1u);
     EXPECT_NE(watch.boxTexts()[0].find("may not contain"), std::string::npos) << watch.boxTexts()[0];
     EXPECT_TRUE(focusOnName);
     EXPECT_EQ(nameKept, "a|b");
-    EXPECT_TRUE(
-        harness.platform().files.listFiles(startupFolder(harness.platform(), SectionId::StartupCurrentUser)).empty());
+    EXPECT_TRUE(platform().files.listFiles(startupFolder(platform(), SectionId::StartupCurrentUser)).empty());
 }
 
 // F4 and a double click on a row's name edit it; a double click on its
 // check box is two clicks on the box.
-TEST(EntryDialog, F4AndADoubleClickOnTheNameEditTheSelectedRow) {
-    WindowHarness harness;
-    harness.seedUserRun("Tool", "C:\\nowhere\\tool.exe");
-    harness.open();
-    harness.selectRow(harness.rowNamed("Tool"));
+TEST_F(EntryDialogTest, F4AndADoubleClickOnTheNameEditTheSelectedRow) {
+    seedUserRun("Tool", "C:\\nowhere\\tool.exe");
+    open();
+    selectRow(rowNamed("Tool"));
     Shown shown, again;
     ModalWatch watch(IDOK, {[&](HWND dialog) {
-        shown = shownBy(dialog);
-        fill(dialog, "Renamed", "C:\\nowhere\\tool.exe /tray", SectionId::UserRun);
-        press(dialog, IDOK);
-    }, [&](HWND dialog) {
-        again = shownBy(dialog);
-        press(dialog, IDCANCEL);
-    }});
-    PostMessageW(harness.list(), WM_KEYDOWN, VK_F4, 0);
-    harness.pump();
-    EXPECT_EQ(std::tie(shown.caption, shown.name, shown.commandLine, shown.section),
-              std::tie("Edit program", "Tool", "C:\\nowhere\\tool.exe", "Registry\\Current User\\Run"));
+                                shown = shownBy(dialog);
+                                fill(dialog, "Renamed", "C:\\nowhere\\tool.exe /tray", SectionId::UserRun);
+                                press(dialog, IDOK);
+                            },
+                            [&](HWND dialog) {
+                                again = shownBy(dialog);
+                                press(dialog, IDCANCEL);
+                            }});
+    PostMessageW(list(), WM_KEYDOWN, VK_F4, 0);
+    pump();
+    EXPECT_EQ(shown.caption, "Edit program");
+    EXPECT_EQ(shown.name, "Tool");
+    EXPECT_EQ(shown.commandLine, "C:\\nowhere\\tool.exe");
+    EXPECT_EQ(shown.section, "Registry\\Current User\\Run");
     EXPECT_EQ(shown.sectionsOffered, 11);
-    EXPECT_FALSE(harness.userRun("Tool"));
-    EXPECT_EQ(harness.userRun("Renamed"), "C:\\nowhere\\tool.exe /tray");
-    EXPECT_EQ(selectedName(harness), "Renamed");
-    auto doubleClick = [&](POINT at) {
-        SendMessageW(harness.list(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-        SendMessageW(harness.list(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-        harness.pump();
-    };
-    const int row = harness.rowNamed("Renamed");
-    doubleClick(harness.checkBoxCentre(row));
+    EXPECT_FALSE(userRun("Tool"));
+    EXPECT_EQ(userRun("Renamed"), "C:\\nowhere\\tool.exe /tray");
+    EXPECT_EQ(cell(selectedRow(), Column::Name), "Renamed");
+    const int row = rowNamed("Renamed");
+    doubleClick(checkBoxCentre(row));
     EXPECT_EQ(watch.stepsPlayed(), 1u);
-    harness.selectRow(row);
-    doubleClick(harness.labelCentre(row));
+    selectRow(row);
+    doubleClick(labelCentre(row));
     EXPECT_EQ(watch.stepsPlayed(), 2u);
     EXPECT_EQ(again.name, "Renamed");
 }
@@ -155,34 +167,35 @@ TEST(EntryDialog, F4AndADoubleClickOnTheNameEditTheSelectedRow) {
 // here: neither the dialog nor the delete question opens for one, and the
 // status bar says why at once. (F4 and Del find the Edit menu's items
 // unavailable for such a row and do nothing.)
-TEST(EntryDialog, APolicyRowOpensNothingAndTheStatusBarSaysWhy) {
-    WindowHarness harness;
-    seedRegistry(harness.platform(), SectionId::UserPolicyRun, stringValue("Mandated", "C:\\nowhere\\agent.exe"));
-    harness.open();
-    const int row = harness.rowNamed("Mandated");
-    constexpr int kDeleteButton = 2, kPropertiesButton = 4;
+TEST_F(EntryDialogTest, APolicyRowOpensNothingAndTheStatusBarSaysWhy) {
+    seedRegistry(platform(), SectionId::UserPolicyRun, stringValue("Mandated", "C:\\nowhere\\agent.exe"));
+    open();
+    const int row = rowNamed("Mandated");
     const std::pair<const char*, std::function<void()>> triggers[] = {
-        {"double click",
-         [&] {
-             const POINT at = harness.labelCentre(row);
-             SendMessageW(harness.list(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-             SendMessageW(harness.list(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-         }},
-        {"Properties", [&] { harness.click(harness.toolbar(), harness.toolbarButtonCentre(kPropertiesButton)); }},
-        {"Delete", [&] { harness.click(harness.toolbar(), harness.toolbarButtonCentre(kDeleteButton)); }},
+        {"double click", [&] { doubleClick(labelCentre(row)); }},
+        {"Properties", [&] { clickToolbarButton(Command::Properties); }},
+        {"Delete", [&] { clickToolbarButton(Command::Delete); }},
     };
-    HWND status = FindWindowExW(harness.main(), nullptr, STATUSCLASSNAMEW, nullptr);
+    HWND status = FindWindowExW(main(), nullptr, STATUSCLASSNAMEW, nullptr);
     ModalWatch watch(IDYES, {[&](HWND dialog) { press(dialog, IDCANCEL); }});
     for (const auto& [name, trigger] : triggers) {
-        harness.selectRow(row);
+        selectRow(row);
         SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L""));
         trigger();
-        EXPECT_TRUE(harness.pumpUntil([&] { return !harness.statusText().empty(); })) << name;
-        EXPECT_NE(harness.statusText().find("Group policy"), std::string::npos) << name;
+        EXPECT_EQ(statusText(), kSetByPolicyReason) << name;
     }
     EXPECT_EQ(watch.stepsPlayed(), 0u);
     EXPECT_TRUE(watch.boxTitles().empty());
-    EXPECT_TRUE(harness.platform().registry.readValue(registryKeyOf(SectionId::UserPolicyRun), "Mandated"));
+    EXPECT_TRUE(platform().registry.readValue(registryKeyOf(SectionId::UserPolicyRun), "Mandated"));
+}
+
+// No exception of the dialog reaches the system: it ends as if cancelled.
+TEST_F(EntryDialogTest, ADialogThatFailsInsideTheProgramEndsAsCancelled) {
+    open();
+    ExhaustedSystem system;
+    ModalWatch watch(IDOK, {[](HWND dialog) { press(dialog, LSU_IDC_FIND); }});
+    EXPECT_FALSE(win32::showEntryDialog(main(), system, addDialogSetup()));
+    EXPECT_EQ(watch.stepsPlayed(), 1u);
 }
 
 }  // namespace lsu::test

@@ -1,110 +1,108 @@
-#include <gtest/gtest.h>
-
-#include "WindowHarness.h"
-#include "ui/logic/WindowLayout.h"
+#include "WindowTest.h"
 
 namespace lsu::test {
 
 namespace {
 
-constexpr int kFoldersButton = 5;
+// Sizes in pixels at 96 DPI: the pane's least width of 360 twips, its grip
+// of 75, the list's margin of 50 on the left and 100 in all when the pane is
+// hidden, the room of 240 kept right of the splitter.
+constexpr int kLeastPaneWidth = 24;
+constexpr int kGripWidth = 5;
+constexpr int kListMargin = 3;
+constexpr int kListMargins = 7;
+constexpr int kRoomOnTheRight = 16;
 
-// The pane, the View menu's item, the toolbar's switch and the window agree.
-void expectPaneShown(WindowHarness& harness, bool shown) {
-    TBBUTTON button = {};
-    SendMessageW(harness.toolbar(), TB_GETBUTTON, kFoldersButton, reinterpret_cast<LPARAM>(&button));
-    EXPECT_EQ(IsWindowVisible(harness.pane()) != FALSE, shown);
-    EXPECT_EQ((harness.menuItemState(harness.viewMenu(), "Folders") & MF_CHECKED) != 0, shown);
-    EXPECT_EQ((button.fsState & TBSTATE_CHECKED) != 0, shown);
-    EXPECT_EQ(harness.window().folderPaneVisible(), shown);
-}
+class FolderPaneTest : public WindowTest {
+protected:
+    int paneWidth() {
+        RECT area;
+        GetClientRect(pane(), &area);
+        return area.right;
+    }
 
-int paneWidth(WindowHarness& harness) {
-    RECT area;
-    GetClientRect(harness.pane(), &area);
-    return area.right;
-}
+    RECT inMain(HWND part) {
+        RECT area;
+        GetWindowRect(part, &area);
+        MapWindowPoints(nullptr, main(), reinterpret_cast<POINT*>(&area), 2);
+        return area;
+    }
 
-RECT listInMain(WindowHarness& harness) {
-    RECT list;
-    GetWindowRect(harness.list(), &list);
-    MapWindowPoints(nullptr, harness.main(), reinterpret_cast<POINT*>(&list), 2);
-    return list;
-}
+    void dragSplitter(int fromX, int toX) {
+        SendMessageW(pane(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fromX, 100));
+        SendMessageW(pane(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<short>(toX), 100));
+        SendMessageW(pane(), WM_LBUTTONUP, 0, MAKELPARAM(static_cast<short>(toX), 100));
+        pump();
+    }
 
-void dragSplitter(WindowHarness& harness, int fromX, int toX) {
-    SendMessageW(harness.pane(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fromX, 100));
-    SendMessageW(harness.pane(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<short>(toX), 100));
-    SendMessageW(harness.pane(), WM_LBUTTONUP, 0, MAKELPARAM(static_cast<short>(toX), 100));
-    harness.pump();
-}
+    // The pane, the View menu's item and the toolbar's switch agree.
+    void expectPaneShown(bool shown) {
+        TBBUTTON button = {};
+        SendMessageW(toolbar(), TB_GETBUTTON,
+                     SendMessageW(toolbar(), TB_COMMANDTOINDEX, static_cast<WPARAM>(Command::Folders), 0),
+                     reinterpret_cast<LPARAM>(&button));
+        EXPECT_EQ(IsWindowVisible(pane()) != FALSE, shown);
+        EXPECT_EQ((menuItemState(viewMenu(), "Folders") & MF_CHECKED) != 0, shown);
+        EXPECT_EQ((button.fsState & TBSTATE_CHECKED) != 0, shown);
+    }
+};
 
 }  // namespace
 
-TEST(FolderPane, CloseButtonToolbarSwitchAndMenuItemStayInAgreement) {
-    WindowHarness harness;
-    harness.open();
-    expectPaneShown(harness, true);
+TEST_F(FolderPaneTest, CloseButtonToolbarSwitchAndMenuItemStayInAgreement) {
+    open();
+    expectPaneShown(true);
     RECT close;
-    GetClientRect(harness.closeButton(), &close);
-    harness.click(harness.closeButton(), {close.right / 2, close.bottom / 2});
-    ASSERT_TRUE(harness.pumpUntil([&] { return !IsWindowVisible(harness.pane()); }));
-    expectPaneShown(harness, false);
-    harness.click(harness.toolbar(), harness.toolbarButtonCentre(kFoldersButton));
-    ASSERT_TRUE(harness.pumpUntil([&] { return IsWindowVisible(harness.pane()) != FALSE; }));
-    expectPaneShown(harness, true);
-    harness.choose(harness.viewMenu(), "Folders");
-    expectPaneShown(harness, false);
+    GetClientRect(closeButton(), &close);
+    click(closeButton(), {close.right / 2, close.bottom / 2});
+    expectPaneShown(false);
+    clickToolbarButton(Command::Folders);
+    expectPaneShown(true);
+    choose(viewMenu(), "Folders");
+    expectPaneShown(false);
     // Hidden, it leaves the list the window's width, less a margin each side.
     RECT client;
-    GetClientRect(harness.main(), &client);
-    const RECT list = listInMain(harness);
-    const int margin = MulDiv(50, 96, 1440);
-    EXPECT_NEAR(list.left, margin, 1);
-    EXPECT_NEAR(list.right - list.left, client.right - 2 * margin, 1);
+    GetClientRect(main(), &client);
+    const RECT list = inMain(this->list());
+    EXPECT_EQ(list.left, kListMargin);
+    EXPECT_EQ(list.right - list.left, client.right - kListMargins);
 }
 
 // While dragged, a bar shows where the pane's edge will go; the pane takes
-// it on release. The edge stops at the pane's left and 240 twips before the
-// window's outer width.
-TEST(FolderPane, TheSplitterShowsABarWhileDraggedAndResizesThePaneOnReleaseWithinItsLimits) {
-    WindowHarness harness;
-    harness.open();
-    const int before = paneWidth(harness);
-    HWND bar = FindWindowExW(harness.main(), nullptr, L"STATIC", nullptr);
-    SendMessageW(harness.pane(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(before - 2, 100));
-    SendMessageW(harness.pane(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(before + 98, 100));
-    RECT shown;
-    GetWindowRect(bar, &shown);
-    MapWindowPoints(nullptr, harness.main(), reinterpret_cast<POINT*>(&shown), 2);
-    EXPECT_TRUE(IsWindowVisible(bar) && paneWidth(harness) == before);
-    EXPECT_NEAR(shown.right, before + 100, 1);
-    SendMessageW(harness.pane(), WM_LBUTTONUP, 0, MAKELPARAM(before + 98, 100));
-    harness.pump();
+// it on release. The edge stops 240 twips before the window's outer width.
+TEST_F(FolderPaneTest, TheSplitterShowsABarWhileDraggedAndResizesThePaneOnRelease) {
+    open();
+    const int before = paneWidth();
+    HWND bar = FindWindowExW(main(), nullptr, L"STATIC", nullptr);
+    SendMessageW(pane(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(before - 2, 100));
+    SendMessageW(pane(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(before + 98, 100));
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_EQ(inMain(bar).right, before + 100);
+    EXPECT_EQ(paneWidth(), before);
+    SendMessageW(pane(), WM_LBUTTONUP, 0, MAKELPARAM(before + 98, 100));
+    pump();
     EXPECT_FALSE(IsWindowVisible(bar));
-    EXPECT_NEAR(paneWidth(harness), before + 100, 1);
-    EXPECT_GT(listInMain(harness).left, paneWidth(harness));
+    EXPECT_EQ(paneWidth(), before + 100);
+    EXPECT_GT(inMain(list()).left, paneWidth());
     RECT outer;
-    GetWindowRect(harness.main(), &outer);
-    dragSplitter(harness, paneWidth(harness) - 2, outer.right - outer.left + 500);
-    EXPECT_NEAR(paneWidth(harness), outer.right - outer.left - MulDiv(240, 96, 1440), 1);
+    GetWindowRect(main(), &outer);
+    dragSplitter(paneWidth() - 2, outer.right - outer.left + 500);
+    EXPECT_EQ(paneWidth(), outer.right - outer.left - kRoomOnTheRight);
 }
 
 // Dragged as far left as it goes, the pane keeps its close button whole and
 // a grip that drags it wide again.
-TEST(FolderPane, DraggedNarrowThePaneKeepsItsCloseButtonAndItsGrip) {
-    WindowHarness harness;
-    harness.open();
-    dragSplitter(harness, paneWidth(harness) - 2, -500);
-    const int narrowest = paneWidth(harness);
-    EXPECT_NEAR(narrowest, MulDiv(kMinimumPaneTwips, 96, 1440), 1);
+TEST_F(FolderPaneTest, DraggedNarrowThePaneKeepsItsCloseButtonAndItsGrip) {
+    open();
+    dragSplitter(paneWidth() - 2, -500);
+    EXPECT_EQ(paneWidth(), kLeastPaneWidth);
     RECT close;
-    GetWindowRect(harness.closeButton(), &close);
-    MapWindowPoints(nullptr, harness.pane(), reinterpret_cast<POINT*>(&close), 2);
+    GetWindowRect(closeButton(), &close);
+    MapWindowPoints(nullptr, pane(), reinterpret_cast<POINT*>(&close), 2);
     EXPECT_GE(close.left, 0);
-    EXPECT_LE(close.right, narrowest - MulDiv(kSplitterTwips, 96, 1440));
-    dragSplitter(harness, narrowest - 2, narrowest + 98);
-    EXPECT_NEAR(paneWidth(harness), narrowest + 100, 1);
+    EXPECT_LE(close.right, kLeastPaneWidth - kGripWidth);
+    dragSplitter(kLeastPaneWidth - 2, kLeastPaneWidth + 98);
+    EXPECT_EQ(paneWidth(), kLeastPaneWidth + 100);
 }
 
 }  // namespace lsu::test

@@ -1,13 +1,13 @@
-#include "WindowHarness.h"
+#include "WindowTest.h"
 
 #include <commctrl.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "platform/RegistryStrings.h"
 #include "platform/win32/WideText.h"
 #include "support/Seed.h"
+#include "ui/logic/WindowTexts.h"
 
 namespace lsu::test {
 
@@ -19,7 +19,6 @@ thread_local ModalWatch* activeWatch = nullptr;
 // wait for the next message, not a pause: it ends as soon as one arrives.
 constexpr int kPumpRounds = 50;
 constexpr DWORD kRoundLimitMs = 100;
-constexpr int kMessageBoxText = 0xFFFF;  // the static control of a message box
 constexpr int kEntryDialogDescription = 1001;
 
 bool isDialog(HWND window) {
@@ -28,7 +27,9 @@ bool isDialog(HWND window) {
     return std::wstring(className) == L"#32770";
 }
 
-HWND childOfClass(HWND parent, const wchar_t* className) { return FindWindowExW(parent, nullptr, className, nullptr); }
+HWND childOfClass(HWND parent, const wchar_t* className, HWND after = nullptr) {
+    return FindWindowExW(parent, after, className, nullptr);
+}
 
 }  // namespace
 
@@ -64,7 +65,13 @@ void ModalWatch::onActivate(HWND window) {
         return;
     }
     titles_.push_back(windowText(window));
-    texts_.push_back(windowText(GetDlgItem(window, kMessageBoxText)));
+    // A message box's text is its one label that holds text; its icon is a
+    // label too.
+    std::string text;
+    for (HWND label = childOfClass(window, L"Static"); label && text.empty();
+         label = childOfClass(window, L"Static", label))
+        text = windowText(label);
+    texts_.push_back(text);
     PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(answer_), 0);
 }
 
@@ -90,51 +97,62 @@ LRESULT CALLBACK ModalWatch::onCallWindow(int code, WPARAM wParam, LPARAM lParam
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-WindowHarness::WindowHarness() : backend_(std::make_unique<Win32Backend>()) {
+WindowTest::WindowTest() : backend_(std::make_unique<Win32Backend>()) {
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES;
     InitCommonControlsEx(&controls);
 }
 
-WindowHarness::~WindowHarness() {
+WindowTest::~WindowTest() { close(); }
+
+void WindowTest::close() {
     if (window_ && IsWindow(main())) DestroyWindow(main());
     // The window's WM_DESTROY asks the thread to quit; that request ends here.
     pump();
     window_.reset();
 }
 
-void WindowHarness::seedUserRun(const std::string& name, const std::string& command, bool disabled) {
+void WindowTest::seedUserRun(const std::string& name, const std::string& command, bool disabled) {
     seedRegistry(platform(), SectionId::UserRun, stringValue(name, command), disabled);
 }
 
-std::optional<std::string> WindowHarness::userRun(const std::string& name, bool disabled) {
+std::optional<std::string> WindowTest::userRun(const std::string& name, bool disabled) {
     auto value = platform().registry.readValue(registryKeyOf(SectionId::UserRun, disabled), name);
     if (!value) return std::nullopt;
     return textOfStoredString(value->data);
 }
 
-win32::MainWindow& WindowHarness::open() {
-    window_ = std::make_unique<win32::MainWindow>(backend_->ports(), backend_->platform(), backend_->platform());
+void WindowTest::open(Launcher* launcher) {
+    close();
+    window_ = std::make_unique<win32::MainWindow>(backend_->ports(), launcher ? *launcher : backend_->platform(),
+                                                   backend_->platform());
     if (!window_->create(GetModuleHandleW(nullptr), SW_SHOWNORMAL)) ADD_FAILURE() << "the main window was not created";
     SetForegroundWindow(main());
     pump();
-    return *window_;
 }
 
-HWND WindowHarness::list() const { return childOfClass(main(), WC_LISTVIEWW); }
-HWND WindowHarness::toolbar() const { return childOfClass(main(), TOOLBARCLASSNAMEW); }
-HWND WindowHarness::pane() const { return childOfClass(main(), L"LStartUp.MenuTree"); }
-HWND WindowHarness::tree() const { return childOfClass(pane(), WC_TREEVIEWW); }
-HWND WindowHarness::closeButton() const { return childOfClass(pane(), L"BUTTON"); }
+HWND WindowTest::list() const { return childOfClass(main(), WC_LISTVIEWW); }
+HWND WindowTest::toolbar() const { return childOfClass(main(), TOOLBARCLASSNAMEW); }
+HWND WindowTest::pane() const { return childOfClass(main(), L"LStartUp.MenuTree"); }
+HWND WindowTest::tree() const { return childOfClass(pane(), WC_TREEVIEWW); }
+HWND WindowTest::closeButton() const { return childOfClass(pane(), L"BUTTON"); }
 
-std::string WindowHarness::statusText() const {
+std::string WindowTest::statusText() const {
     wchar_t text[256] = {};
     SendMessageW(childOfClass(main(), STATUSCLASSNAMEW), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
     return win32::narrow(text);
 }
 
-void WindowHarness::pump() {
+std::vector<std::string> WindowTest::headerTexts() const {
+    std::vector<std::string> texts;
+    const HWND header = childOfClass(main(), L"LStartUp.Header");
+    for (HWND label = childOfClass(header, L"Static"); label; label = childOfClass(header, L"Static", label))
+        texts.push_back(windowText(label));
+    return texts;
+}
+
+void WindowTest::pump() {
     // A section being read is not idle: its rows are still to come.
     for (int round = 0;; ++round) {
         MSG message;
@@ -145,12 +163,13 @@ void WindowHarness::pump() {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
-        if (!window_ || !IsWindow(main()) || !window_->loading() || round == kPumpRounds * 10) return;
+        const bool loading = window_ && IsWindow(main()) && statusText() == kLoadingStatus;
+        if (!loading || round == kPumpRounds * 10) return;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, kRoundLimitMs, QS_ALLINPUT);
     }
 }
 
-bool WindowHarness::pumpUntil(const std::function<bool()>& done) {
+bool WindowTest::pumpUntil(const std::function<bool()>& done) {
     for (int round = 0; round < kPumpRounds; ++round) {
         pump();
         if (done()) return true;
@@ -160,38 +179,40 @@ bool WindowHarness::pumpUntil(const std::function<bool()>& done) {
     return done();
 }
 
-std::vector<std::string> WindowHarness::rowNames() const {
+std::vector<std::string> WindowTest::rowNames() const {
     std::vector<std::string> names;
     const int count = ListView_GetItemCount(list());
-    for (int row = 0; row < count; ++row) names.push_back(cell(row, 0));
+    for (int row = 0; row < count; ++row) names.push_back(cell(row, Column::Name));
     return names;
 }
 
-int WindowHarness::rowNamed(const std::string& name) const {
+int WindowTest::rowNamed(const std::string& name) const {
     const std::vector<std::string> names = rowNames();
     const auto found = std::find(names.begin(), names.end(), name);
     return found == names.end() ? -1 : static_cast<int>(found - names.begin());
 }
 
-std::string WindowHarness::cell(int row, int column) const {
+std::string WindowTest::cell(int row, Column column) const {
     wchar_t text[1024] = {};
-    ListView_GetItemText(list(), row, column, text, static_cast<int>(std::size(text)));
+    ListView_GetItemText(list(), row, static_cast<int>(column), text, static_cast<int>(std::size(text)));
     return win32::narrow(text);
 }
 
-bool WindowHarness::rowChecked(int row) const { return ListView_GetCheckState(list(), row) != FALSE; }
+bool WindowTest::rowChecked(int row) const { return ListView_GetCheckState(list(), row) != FALSE; }
 
-void WindowHarness::selectRow(int row) {
+int WindowTest::selectedRow() const { return ListView_GetNextItem(list(), -1, LVNI_SELECTED); }
+
+void WindowTest::selectRow(int row) {
     ListView_SetItemState(list(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     pump();
 }
 
-void WindowHarness::clearSelection() {
+void WindowTest::clearSelection() {
     ListView_SetItemState(list(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     pump();
 }
 
-void WindowHarness::selectSection(SectionId id) {
+void WindowTest::selectSection(SectionId id) {
     std::function<HTREEITEM(HTREEITEM)> find = [&](HTREEITEM node) -> HTREEITEM {
         for (; node; node = TreeView_GetNextSibling(tree(), node)) {
             TVITEMW item = {};
@@ -209,7 +230,17 @@ void WindowHarness::selectSection(SectionId id) {
     pump();
 }
 
-void WindowHarness::sendMouse(HWND target, POINT at, DWORD down, DWORD up) {
+std::optional<SectionId> WindowTest::selectedSection() const {
+    TVITEMW item = {};
+    item.mask = TVIF_PARAM;
+    item.hItem = TreeView_GetSelection(tree());
+    if (!item.hItem || !TreeView_GetItem(tree(), &item)) return std::nullopt;
+    return static_cast<SectionId>(item.lParam);
+}
+
+// Both messages of the click are in the thread's input queue once SendInput
+// returns; the click is handled when the queue holds no button message.
+void WindowTest::sendMouse(HWND target, POINT at, DWORD down, DWORD up) {
     SetForegroundWindow(main());
     pump();
     ClientToScreen(target, &at);
@@ -231,14 +262,22 @@ void WindowHarness::sendMouse(HWND target, POINT at, DWORD down, DWORD up) {
     inputs[1].mi.dwFlags |= down;
     inputs[2].mi.dwFlags |= up;
     if (SendInput(3, inputs, sizeof(INPUT)) != 3) ADD_FAILURE() << "the input queue refused the click";
+    if (!pumpUntil([] { return (HIWORD(GetQueueStatus(QS_MOUSEBUTTON)) & QS_MOUSEBUTTON) == 0; }))
+        ADD_FAILURE() << "the click was never handled";
 }
 
-void WindowHarness::click(HWND target, POINT at) { sendMouse(target, at, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
-void WindowHarness::rightClick(HWND target, POINT at) {
+void WindowTest::click(HWND target, POINT at) { sendMouse(target, at, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
+void WindowTest::rightClick(HWND target, POINT at) {
     sendMouse(target, at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
 }
 
-POINT WindowHarness::checkBoxCentre(int row) const {
+void WindowTest::doubleClick(POINT at) {
+    SendMessageW(list(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    SendMessageW(list(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    pump();
+}
+
+POINT WindowTest::checkBoxCentre(int row) const {
     RECT bounds = {};
     bounds.left = LVIR_BOUNDS;
     SendMessageW(list(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds));
@@ -258,37 +297,31 @@ POINT WindowHarness::checkBoxCentre(int row) const {
     return {(first + last) / 2, middle};
 }
 
-POINT WindowHarness::labelCentre(int row) const {
+POINT WindowTest::labelCentre(int row) const {
     RECT label = {};
     label.left = LVIR_LABEL;
     SendMessageW(list(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label));
     return {(label.left + label.right) / 2, (label.top + label.bottom) / 2};
 }
 
-POINT WindowHarness::toolbarButtonCentre(int index) const {
+void WindowTest::clickToolbarButton(Command command) {
     RECT area = {};
-    SendMessageW(toolbar(), TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&area));
-    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+    SendMessageW(toolbar(), TB_GETRECT, static_cast<WPARAM>(command), reinterpret_cast<LPARAM>(&area));
+    click(toolbar(), {(area.left + area.right) / 2, (area.top + area.bottom) / 2});
 }
 
-bool WindowHarness::clickCheckBox(int row) {
-    const int before = window().userCheckEvents();
-    click(list(), checkBoxCentre(row));
-    return pumpUntil([&] { return window().userCheckEvents() != before; });
-}
-
-UINT WindowHarness::menuItemState(HMENU menu, const std::string& caption) {
+UINT WindowTest::menuItemState(HMENU menu, const std::string& caption) {
     SendMessageW(main(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
     return GetMenuState(menu, commandOf(menu, caption), MF_BYCOMMAND);
 }
 
-void WindowHarness::choose(HMENU menu, const std::string& caption) {
+void WindowTest::choose(HMENU menu, const std::string& caption) {
     menuItemState(menu, caption);
     SendMessageW(main(), WM_COMMAND, commandOf(menu, caption), 0);
     pump();
 }
 
-UINT WindowHarness::commandOf(HMENU menu, const std::string& caption) const {
+UINT WindowTest::commandOf(HMENU menu, const std::string& caption) const {
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t text[128] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), text, static_cast<int>(std::size(text)), MF_BYPOSITION);

@@ -1,9 +1,11 @@
 #pragma once
 // The real main window in the test process, over the real platform of the
-// throwaway prefix, driven the way a user drives it: window messages and
-// input on the display, with the message queue pumped until it is idle.
+// throwaway prefix, driven the way a user drives it and read the way a
+// user's tools read it: window messages and input on the display, with the
+// message queue pumped until it is idle.
 
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -11,10 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "ui/logic/CommandTable.h"
 #include "ui/win32/MainWindow.h"
 #include "win32/Win32Backend.h"
 
 namespace lsu::test {
+
+std::string windowText(HWND window);
 
 // While it lives, answers the modal windows that open: every message box
 // with the given button (its title and text are kept), every pop-up menu is
@@ -22,8 +27,6 @@ namespace lsu::test {
 // each time it becomes active (when it opens, and again when a message box
 // over it closes); a dialog that runs out of steps is cancelled, so no test
 // can hang in a modal loop.
-std::string windowText(HWND window);
-
 class ModalWatch {
 public:
     using Step = std::function<void(HWND dialog)>;
@@ -52,12 +55,11 @@ private:
     std::vector<HMENU> popups_;
 };
 
-class WindowHarness {
-public:
-    WindowHarness();  // every start-up source of the prefix emptied
-    ~WindowHarness();
-    WindowHarness(const WindowHarness&) = delete;
-    WindowHarness& operator=(const WindowHarness&) = delete;
+// Every start-up source of the prefix is empty when a test begins.
+class WindowTest : public ::testing::Test {
+protected:
+    WindowTest();
+    ~WindowTest() override;
 
     const ScanPorts& platform() { return backend_->ports(); }
     // A service created through the service manager, deleted again with the harness.
@@ -68,8 +70,10 @@ public:
     std::optional<std::string> userRun(const std::string& name, bool disabled = false);
 
     // Creates and shows the window in the foreground, then pumps until idle.
-    win32::MainWindow& open();
-    win32::MainWindow& window() { return *window_; }
+    // The window starts programs through the launcher given, or the platform.
+    // A window already open is closed first.
+    void open(Launcher* launcher = nullptr);
+    void close();
     HWND main() const { return window_->handle(); }
 
     // The window's parts, found by their classes as a user's tool would.
@@ -78,9 +82,12 @@ public:
     HWND toolbar() const;
     HWND pane() const;
     HWND closeButton() const;
-    HMENU editMenu() const { return GetSubMenu(GetMenu(main()), 1); }
-    HMENU viewMenu() const { return GetSubMenu(GetMenu(main()), 2); }
+    HMENU menu(int index) const { return GetSubMenu(GetMenu(main()), index); }
+    HMENU editMenu() const { return menu(kEditMenuIndex); }
+    HMENU viewMenu() const { return menu(2); }
     std::string statusText() const;
+    // The header strip's labels: the section's key and its description.
+    std::vector<std::string> headerTexts() const;
 
     void pump();
     // Pumps, waiting for messages, until done() holds; false if it never did.
@@ -89,22 +96,24 @@ public:
     // List and tree, as the user sees them.
     int rowNamed(const std::string& name) const;
     std::vector<std::string> rowNames() const;
-    std::string cell(int row, int column) const;
+    std::string cell(int row, Column column) const;
     bool rowChecked(int row) const;
+    int selectedRow() const;
     void selectRow(int row);
     void clearSelection();
     void selectSection(SectionId id);
-    std::optional<SectionId> selectedSection() const { return window_->selectedSection(); }
+    std::optional<SectionId> selectedSection() const;
 
-    // Real input through the system's input queue, at a point of a window's client area.
+    // Real input through the system's input queue, at a point of a window's
+    // client area; each returns once the window has handled it.
     void click(HWND target, POINT at);
     void rightClick(HWND target, POINT at);
-    // A left click in the middle of the row's check box; pumps until the
-    // window has handled a user's check.
-    bool clickCheckBox(int row);
+    void clickCheckBox(int row) { click(list(), checkBoxCentre(row)); }
+    // A double click as the list receives it.
+    void doubleClick(POINT at);
     POINT checkBoxCentre(int row) const;
     POINT labelCentre(int row) const;
-    POINT toolbarButtonCentre(int index) const;
+    void clickToolbarButton(Command command);
 
     // Opens the menu's item as the menu bar would (its state first), and
     // reads an item's state or command.
