@@ -27,6 +27,7 @@ enum class ErrorKind {
     PartlyDone,          // a change failed half-way and could not be taken back
     NoWindowsVolume,     // the folder named holds no Windows
     NoProfile,           // no user profile stands for the current user
+    NotOffered,          // the entry is not changed in that way here (a service is switched off, never deleted)
     NeedsAdministrator,  // the system refused access: the change needs administrator rights
 };
 

@@ -39,6 +39,7 @@ const std::vector<Section>& groups() {
         group(RegistryCurrentUser, "Registry\\Current User", "Current User", Registry,
               "Programs that runs at current user logon"),
         group(WinIni, "Win.ini", "Win.ini", AllPrograms, "Programs run from Win.ini"),
+        group(ServicesGroup, "Services", "Services", AllPrograms, "Services that Windows starts by itself"),
     };
     return table;
 }
@@ -111,6 +112,10 @@ const std::vector<Section>& leaves() {
                    ShellFolder::CommonStartup, Hive::LocalMachine),
         folderLeaf(StartupCurrentUser, "Startup Folder\\Current User", "Current user",
                    "Program listed in Startup Folder of current user", ShellFolder::UserStartup, Hive::CurrentUser),
+        leaf(ServicesAutomatic, "Services\\Automatic", "Automatic", ServicesGroup, "Services that start with Windows",
+             ServiceSource{false}, DialogOffer::Never),
+        leaf(ServicesDelayed, "Services\\Automatic (delayed)", "Automatic (delayed)", ServicesGroup,
+             "Services that start a while after Windows has started", ServiceSource{true}, DialogOffer::Never),
     };
     return table;
 }

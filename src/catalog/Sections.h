@@ -35,6 +35,9 @@ enum class SectionId {
     WinIniRun,
     MachinePolicyRun,
     UserPolicyRun,
+    ServicesGroup,
+    ServicesAutomatic,
+    ServicesDelayed,
 };
 
 // Which registry views a leaf's key is read in. The current user's keys are
@@ -62,7 +65,14 @@ struct FolderSource {
     ShellFolder folder;
 };
 
-using Source = std::variant<RegistrySource, WinIniSource, FolderSource>;
+// The Win32 services the service manager starts automatically, at once or
+// (delayed) a while after the others; a service this program switched off
+// stays listed in its leaf from the record of how it started.
+struct ServiceSource {
+    bool delayed;
+};
+
+using Source = std::variant<RegistrySource, WinIniSource, FolderSource, ServiceSource>;
 
 // Where the entry dialog lets the user put an entry of the section.
 enum class DialogOffer { Never, EditOnly, AddAndEdit };

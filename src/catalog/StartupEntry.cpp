@@ -35,9 +35,16 @@ std::string_view typeText(EntryType type) {
     switch (type) {
         case EntryType::RegistryValue: return "Reg";
         case EntryType::Shortcut: return "Lnk";
+        case EntryType::Service: return "Svc";
         case EntryType::File: break;
     }
     return "File";
+}
+
+// A service is shown by the name people read, with its own name beside it.
+std::string serviceCaption(const StartupEntry& entry) {
+    if (entry.displayName.empty() || entry.displayName == entry.name) return entry.name;
+    return entry.displayName + " (" + entry.name + ")";
 }
 
 std::string_view stateText(const StartupEntry& entry) {
@@ -48,9 +55,13 @@ std::string_view stateText(const StartupEntry& entry) {
 
 }  // namespace
 
+void removeWindowsServices(EntryList& rows) {
+    std::erase_if(rows, [](const StartupEntry& row) { return row.type == EntryType::Service && row.windowsOwn; });
+}
+
 std::string cellText(const StartupEntry& entry, Column column) {
     switch (column) {
-        case Column::Name: return entry.name;
+        case Column::Name: return entry.type == EntryType::Service ? serviceCaption(entry) : entry.name;
         case Column::CommandLine: return entry.commandLine;
         case Column::Exists: return entry.exists ? "Yes" : "No";
         case Column::Section: return std::string(section(entry.section).key);

@@ -3,6 +3,7 @@
 // needs to find the entry again exactly where it was read. The texts the list
 // and the command-line tool show are rendered from it in one place.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,9 +13,10 @@
 
 namespace lsu {
 
-// What the entry is: a registry value, a shortcut file, or any other file
-// (a Startup-folder file, or a win.ini line, which names a file too).
-enum class EntryType { RegistryValue, Shortcut, File };
+// What the entry is: a registry value, a shortcut file, any other file (a
+// Startup-folder file, or a win.ini line, which names a file too), or a
+// service, which the service manager starts.
+enum class EntryType { RegistryValue, Shortcut, File, Service };
 
 struct StartupEntry {
     std::string name;
@@ -38,9 +40,19 @@ struct StartupEntry {
     // A current user's item parked in the folder beside the program, where
     // items were parked before they were kept per user.
     bool parkedBesideProgram = false;
+    // Service rows: the name is the service's own; the name people read, the
+    // start type it has now, and whether it starts delayed (for one this
+    // program switched off, as recorded).
+    std::string displayName;
+    std::uint32_t startType = 0;
+    bool delayed = false;
+    bool windowsOwn = false;  // one of Windows' own services, which Windows needs
 };
 
 using EntryList = std::vector<StartupEntry>;
+
+// Leaves out Windows' own services, which a user rarely means to switch off.
+void removeWindowsServices(EntryList& rows);
 
 const Source& sourceOf(const StartupEntry& entry);
 // The file a folder row stands under: its real name, or for rows that do not
@@ -67,7 +79,7 @@ struct ColumnDefinition {
 const std::vector<ColumnDefinition>& entryColumns();
 
 // The text a cell shows: "Yes"/"No", the section key, "Enabled"/"Disabled",
-// "Reg"/"Lnk"/"File", and in State how the entry stands with Windows.
+// "Reg"/"Lnk"/"File"/"Svc", and in State how the entry stands with Windows.
 std::string cellText(const StartupEntry& entry, Column column);
 
 inline constexpr const char* kSetByPolicyReason =

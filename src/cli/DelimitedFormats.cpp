@@ -45,17 +45,25 @@ std::string formatCsv(const EntryList& rows) {
 
 std::string formatJson(const EntryList& rows) {
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
-    for (const StartupEntry& row : rows)
-        array.push_back({{"name", row.name},
-                         {"commandLine", row.commandLine},
-                         {"exists", cellText(row, Column::Exists)},
-                         {"section", cellText(row, Column::Section)},
-                         {"status", cellText(row, Column::Status)},
-                         {"type", cellText(row, Column::Type)},
-                         {"publisher", row.publisher},
-                         {"state", cellText(row, Column::State)},
-                         {"switchedOff", row.enabled && row.switchedOff},
-                         {"readOnly", isReadOnly(row)}});
+    for (const StartupEntry& row : rows) {
+        nlohmann::ordered_json object = {{"name", row.name},
+                                         {"commandLine", row.commandLine},
+                                         {"exists", cellText(row, Column::Exists)},
+                                         {"section", cellText(row, Column::Section)},
+                                         {"status", cellText(row, Column::Status)},
+                                         {"type", cellText(row, Column::Type)},
+                                         {"publisher", row.publisher},
+                                         {"state", cellText(row, Column::State)},
+                                         {"switchedOff", row.enabled && row.switchedOff},
+                                         {"readOnly", isReadOnly(row)}};
+        if (row.type == EntryType::Service) {
+            object["serviceName"] = row.name;
+            object["displayName"] = row.displayName;
+            object["startType"] = row.startType;
+            object["delayed"] = row.delayed;
+        }
+        array.push_back(std::move(object));
+    }
     return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 

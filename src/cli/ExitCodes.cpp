@@ -11,6 +11,7 @@ int exitCodeFor(ErrorKind kind) {
         case ErrorKind::ReadOnlyVolume: return kExitReadOnlyVolume;
         case ErrorKind::RefusedByPolicy: return kExitReadOnlyEntry;
         case ErrorKind::NeedsAdministrator: return kExitNeedsAdministrator;
+        case ErrorKind::NotOffered: return kExitNotOffered;
         default: return kExitOperationFailed;
     }
 }

@@ -19,6 +19,7 @@ inline constexpr int kExitNoProfile = 8;            // none, not the one named, 
 inline constexpr int kExitDirtyHive = 9;            // a hive was not shut down cleanly: nothing was changed
 inline constexpr int kExitReadOnlyVolume = 10;      // the volume is mounted read-only: nothing was changed
 inline constexpr int kExitReadOnlyEntry = 11;       // group policy sets the entry: it is not changed here
+inline constexpr int kExitNotOffered = 12;          // a service is switched off and on, never deleted
 inline constexpr int kExitNeedsAdministrator = 13;  // the system refused access: nothing was changed
 
 // What the tool says when the system refused access.
@@ -44,6 +45,7 @@ inline constexpr const char* kExitCodeHelp =
     "  8  no user profile with an NTUSER.DAT, not the one named, or several and no --user\n"
     "  9  refused: a hive was not shut down cleanly (start and shut down Windows, or --force-dirty)\n"
     " 10  refused: the volume is mounted read-only\n"
-    " 11  refused: group policy sets the entry, so it cannot be changed here\n";
+    " 11  refused: group policy sets the entry, so it cannot be changed here\n"
+    " 12  refused: a service is switched off and on again here, never deleted\n";
 
 }  // namespace lsu::cli

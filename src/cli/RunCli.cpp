@@ -11,6 +11,7 @@
 #include "cli/ScriptPrompts.h"
 #include "cli/VersionLine.h"
 #include "operations/Operations.h"
+#include "operations/ServiceSwitch.h"
 #include "scanners/SectionLoading.h"
 #include "ui/logic/ChangeMessages.h"
 
@@ -35,6 +36,7 @@ struct Request {
     std::string commandLine;
     std::string format = "table";
     bool wide = false;
+    bool hideWindows = false;
     bool yes = false;
     bool live = false;
     bool parked = false;
@@ -59,7 +61,8 @@ public:
     int list(const Request& request) {
         const auto id = findSectionIgnoringCase(request.sectionKey);
         if (!id) return unknownSection(request.sectionKey);
-        const EntryList rows = loadSection(ports_, *id).rows;
+        EntryList rows = loadSection(ports_, *id).rows;
+        if (request.hideWindows) removeWindowsServices(rows);
         if (request.format == "csv") out_ << formatCsv(rows);
         else if (request.format == "json") out_ << formatJson(rows);
         else out_ << formatTable(rows, request.wide ? kWholeCells : terminalWidth_);
@@ -89,6 +92,8 @@ public:
         StartupEntry row;
         if (const int found = findOne(request, Change::Delete, row); found != kExitOk) return found;
         if (isReadOnly(row)) return readOnly(row);
+        if (row.type == EntryType::Service)
+            return error(kExitNotOffered, "\"" + row.name + "\": " + kServiceNotDeletedReason);
         if (!request.yes) return refused(kDeleteQuestion);
         const ChangeResult deleted = deleteEntry(ports_, row);
         return finish(deleted, messageAfterDelete(deleted),
@@ -203,6 +208,7 @@ int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::os
     list->add_option("--format", request.format, "Output format: table (default), csv or json")
         ->check(CLI::IsMember({"table", "csv", "json"}));
     list->add_flag("--wide", request.wide, "Print every column and every cell of the table whole in a terminal too");
+    list->add_flag("--hide-windows", request.hideWindows, "Leave out Windows' own services");
     list->footer("\n" + sectionList());
 
     std::array<CLI::App*, 3> changes = {

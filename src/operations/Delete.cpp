@@ -4,6 +4,7 @@
 #include "operations/EntryLocations.h"
 #include "operations/EntrySwitches.h"
 #include "operations/Operations.h"
+#include "operations/ServiceSwitch.h"
 
 namespace lsu {
 
@@ -50,6 +51,7 @@ Status removeOrphanedSwitch(const SourcePorts& ports, const StartupEntry& row) {
 
 ChangeResult deleteEntry(const SourcePorts& ports, const StartupEntry& row) {
     if (isReadOnly(row)) return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
+    if (row.type == EntryType::Service) return Error{ErrorKind::NotOffered, 0, kServiceNotDeletedReason};
     auto place = placeOfRow(ports, row, row.enabled);
     if (!place) return place.error();
     const Result<bool> stands = rowEntryStands(ports, row, *place);

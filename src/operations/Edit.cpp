@@ -4,6 +4,7 @@
 #include "operations/EntryTransfer.h"
 #include "operations/FileNames.h"
 #include "operations/Operations.h"
+#include "operations/ServiceSwitch.h"
 
 namespace lsu {
 
@@ -74,6 +75,7 @@ Status keepSwitchWithEntry(const SourcePorts& ports, const StartupEntry& row, Se
 
 ChangeResult editEntry(const SourcePorts& ports, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form) {
     if (isReadOnly(row)) return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
+    if (row.type == EntryType::Service) return Error{ErrorKind::NotOffered, 0, kServiceNotEditedReason};
     if (Status valid = checkForm(form, false); !valid) return valid.error();
     if (isPlainFolderFile(row) && !sourceAs<FolderSource>(*form.section))
         return Error{ErrorKind::InvalidInput, 0,

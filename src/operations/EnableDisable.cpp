@@ -2,6 +2,7 @@
 #include "operations/EntrySwitches.h"
 #include "operations/EntryTransfer.h"
 #include "operations/Operations.h"
+#include "operations/ServiceSwitch.h"
 
 namespace lsu {
 
@@ -42,6 +43,12 @@ ChangeResult applyCheckState(const SourcePorts& ports, UserPrompts& prompts, Sta
     if (isReadOnly(row)) {
         settle(row, row.enabled, row.switchedOff);
         return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
+    }
+    if (row.type == EntryType::Service) {
+        ChangeResult switched = switchService(ports, prompts, row, enabling);
+        if (switched) row.startType = enabling ? kServiceAutoStart : kServiceDisabled;
+        settle(row, switched ? enabling : row.enabled, false);
+        return switched;
     }
     const bool movesBack = enabling && !row.enabled;
     if (!enabling || movesBack) {

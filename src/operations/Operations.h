@@ -27,6 +27,7 @@ struct Warning {
     enum Kind {
         SwitchStaysOff,    // the entry stands where Windows starts it, but Windows' switch for it stays off
         SwitchLeftBehind,  // Windows' switch of the entry stayed where the entry no longer is
+        RecordLeftBehind,  // a service switched on again, but the record of how it started stayed
     };
     Kind kind;
     Error cause;
@@ -44,7 +45,8 @@ using ChangeResult = Result<Changed>;
 // place Windows reads; clear: the disabled store) and records where it now
 // stands; a box that already shows how the entry stands changes nothing. An
 // entry that stands where Windows reads it but whose switch is off is
-// ticked by turning the switch on. On failure the row keeps the real state
+// ticked by turning the switch on; a service is switched off and on again
+// by its start type, one of Windows' own only once the user says Yes. On failure the row keeps the real state
 // and its box is put back to it; group policy's entries are refused, and so
 // are files whose names Windows cannot give a file. A move cut short earlier,
 // which left the same entry in both places, is finished.
@@ -52,7 +54,8 @@ ChangeResult applyCheckState(const SourcePorts& ports, UserPrompts& prompts, Sta
 
 // Removes the entry from where the row says it stands. An entry that is
 // already gone is no failure; one that cannot be read, or that its source
-// still lists though nothing stands where its name leads, is.
+// still lists though nothing stands where its name leads, is. A service is
+// never removed.
 ChangeResult deleteEntry(const SourcePorts& ports, const StartupEntry& row);
 
 // Writes a new registry value or shortcut for the dialog's fields.
@@ -61,7 +64,8 @@ ChangeResult addEntry(const SourcePorts& ports, UserPrompts& prompts, const Entr
 // Replaces the row's entry with the dialog's fields: the new entry is
 // written where Windows starts it, a parked one included, before the old one
 // is removed; a name that changes only in letter case is renamed. Not found
-// when the entry is no longer where it was listed.
+// when the entry is no longer where it was listed. A service is not edited
+// here.
 ChangeResult editEntry(const SourcePorts& ports, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form);
 
 // The sections the entry dialog offers, Startup folders first, then the

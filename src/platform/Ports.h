@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniProfiles.h"
 #include "platform/Registry.h"
+#include "platform/Services.h"
 #include "platform/ShellLinks.h"
 #include "platform/SystemFacts.h"
 #include "platform/VersionInfo.h"
@@ -19,6 +20,7 @@ struct SourcePorts {
     FileSystem& files;
     ShellLinks& links;
     SystemFacts& system;
+    Services& services;
 };
 
 // A load of the list reads the programs' makers as well.
@@ -29,7 +31,7 @@ struct ScanPorts : SourcePorts {
 // The ports of a platform that offers them all.
 template <typename Platform>
 ScanPorts portsOf(Platform& platform) {
-    return {{platform, platform, platform, platform, platform}, platform};
+    return {{platform, platform, platform, platform, platform, platform}, platform};
 }
 
 }  // namespace lsu

@@ -181,7 +181,8 @@ void scanLeaf(SectionId leaf, ScanContext& context) {
             using Kind = std::decay_t<decltype(source)>;
             if constexpr (std::is_same_v<Kind, RegistrySource>) scanRegistry(leaf, source, context);
             else if constexpr (std::is_same_v<Kind, WinIniSource>) scanWinIni(leaf, source, context);
-            else scanStartupFolder(leaf, source, context);
+            else if constexpr (std::is_same_v<Kind, FolderSource>) scanStartupFolder(leaf, source, context);
+            else scanServices(source.delayed, context.ports, context.check, context.services, context.rows);
         },
         *section(leaf).source);
     markTwins(context, first);

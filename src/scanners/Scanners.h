@@ -9,6 +9,7 @@
 #include "catalog/ExistenceCheck.h"
 #include "catalog/StartupEntry.h"
 #include "platform/Ports.h"
+#include "scanners/ServiceScanner.h"
 
 namespace lsu {
 
@@ -16,6 +17,7 @@ struct ScanContext {
     const SourcePorts& ports;
     EntryList& rows;
     ExistenceCheck& check;
+    ServiceRows services = {};
 };
 
 void scanLeaf(SectionId leaf, ScanContext& context);

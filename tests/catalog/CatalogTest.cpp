@@ -48,24 +48,29 @@ TEST(Sections, TheTreeHoldsEverySectionBelowItsParent) {
                          {"Win.ini", "Win.ini", "All Programs"},
                          {"Win.ini\\Load", "Load", "Win.ini"},
                          {"Win.ini\\Run", "Run", "Win.ini"},
+                         {"Services", "Services", "All Programs"},
+                         {"Services\\Automatic", "Automatic", "Services"},
+                         {"Services\\Automatic (delayed)", "Automatic (delayed)", "Services"},
                      }));
 }
 
 // The current user's registry keys before the machine's, the registry
 // before win.ini, win.ini before the Startup folders, the shared folder
-// before the user's.
+// before the user's, and last the services, the slowest to read.
 TEST(Sections, EachSectionStandsForItsLeavesInReadingOrder) {
     using enum SectionId;
     const std::pair<SectionId, std::vector<SectionId>> cases[] = {
         {AllPrograms,
          {UserRun, UserRunOnce, UserPolicyRun, MachineRun, MachineRunOnce, MachineRunOnceEx, MachineRunServices,
-          MachineRunServicesOnce, MachinePolicyRun, WinIniLoad, WinIniRun, StartupAllUsers, StartupCurrentUser}},
+          MachineRunServicesOnce, MachinePolicyRun, WinIniLoad, WinIniRun, StartupAllUsers, StartupCurrentUser,
+          ServicesAutomatic, ServicesDelayed}},
         {Registry,
          {UserRun, UserRunOnce, UserPolicyRun, MachineRun, MachineRunOnce, MachineRunOnceEx, MachineRunServices,
           MachineRunServicesOnce, MachinePolicyRun}},
         {RegistryCurrentUser, {UserRun, UserRunOnce, UserPolicyRun}},
         {StartupFolder, {StartupAllUsers, StartupCurrentUser}},
         {WinIni, {WinIniLoad, WinIniRun}},
+        {ServicesGroup, {ServicesAutomatic, ServicesDelayed}},
         {MachineRunOnceEx, {MachineRunOnceEx}},
     };
     for (const auto& [id, leaves] : cases) EXPECT_EQ(leavesOf(id), leaves) << section(id).key;
@@ -112,12 +117,14 @@ TEST_F(CatalogTest, DisabledStoresStandBesideTheirSources) {
     ASSERT_TRUE(ensureDisabledItemsFolders(platform.system, platform.files));
     test::Texts names, keys;
     for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
-        // What group policy sets has no disabled store.
-        if (section(leaf).readOnly) continue;
+        // What group policy sets has no disabled store; a service keeps its
+        // record of how it started instead.
+        if (section(leaf).readOnly || sourceAs<ServiceSource>(leaf)) continue;
         names.push_back(parkBeside(platform, leaf));
         keys.emplace_back(section(leaf).key);
     }
-    const EntryList rows = loadSection(platform, SectionId::AllPrograms).rows;
+    EntryList rows = loadSection(platform, SectionId::AllPrograms).rows;
+    std::erase_if(rows, [](const StartupEntry& row) { return row.type == EntryType::Service; });
     EXPECT_EQ(test::cells(rows, Column::Name), names);
     EXPECT_EQ(test::cells(rows, Column::Section), keys);
     EXPECT_EQ(test::cells(rows, Column::Status), test::Texts(keys.size(), "Disabled"));

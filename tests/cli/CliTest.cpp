@@ -98,6 +98,37 @@ TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
               " Give --yes to answer Yes.\n");
 }
 
+// A service is found by its display name too; it is switched off and on
+// again, never deleted; Windows' own are left out on request.
+TEST_F(CliTest, ServicesAreListedSwitchedOffAndOnAgainAndNeverDeleted) {
+    const ProgramWithPublisher program = seedProgramWithPublisher(backend());
+    backend().seedService(
+        {"LsuTestSync", "Sync Helper", kServiceOwnProcess, kServiceAutoStart, true, "C:\\Sync\\sync.exe /service", ""});
+    backend().seedService({"LsuTestWindows", "Windows Part", kServiceShareProcess, kServiceAutoStart, false,
+                           "%SystemRoot%\\system32\\svchost.exe -k LsuTest", program.path});
+    auto ownServices = [&](const std::vector<std::string>& args) {
+        nlohmann::json own = nlohmann::json::array();
+        for (auto& row : nlohmann::json::parse(listed(args)))
+            if (row.value("serviceName", "").starts_with("LsuTest"))
+                own.push_back({row["serviceName"], row["displayName"], row["startType"], row["delayed"]});
+        return own;
+    };
+    EXPECT_EQ(ownServices({"list", "Services", "--format", "json"}),
+              nlohmann::json::parse(R"([["LsuTestWindows", "Windows Part", 2, false],
+                                        ["LsuTestSync", "Sync Helper", 2, true]])"));
+    EXPECT_EQ(ownServices({"list", "Services", "--format", "json", "--hide-windows"}),
+              nlohmann::json::parse(R"([["LsuTestSync", "Sync Helper", 2, true]])"));
+
+    const std::string before = inventory(platform());
+    EXPECT_EQ(listed({"disable", "Services", "sync helper"}),
+              "Disabled \"LsuTestSync\" in Services\\Automatic (delayed).\n");
+    EXPECT_EQ(runTool(platform(), {"delete", "Services", "LsuTestSync", "--yes"}).code, cli::kExitNotOffered);
+    EXPECT_EQ(listed({"enable", "Services", "LsuTestSync"}),
+              "Enabled \"LsuTestSync\" in Services\\Automatic (delayed).\n");
+    EXPECT_EQ(inventory(platform()), before);
+    EXPECT_EQ(runTool(platform(), {"disable", "Services", "LsuTestWindows"}).code, cli::kExitRefused);
+}
+
 TEST(CliOnARefusingSystem, FailedChangeSaysWhyOnOneStderrLineAndChangesNothing) {
     const std::string kDeviceFailed = "The request could not be performed because of an I/O device error. (error 1117)";
     MemoryPlatform platform;
@@ -244,7 +275,8 @@ TEST(CliExitCodes, NameTheKindOfFailure) {
                                                {ErrorKind::DirtyHive, cli::kExitDirtyHive},
                                                {ErrorKind::ReadOnlyVolume, cli::kExitReadOnlyVolume},
                                                {ErrorKind::RefusedByPolicy, cli::kExitReadOnlyEntry},
-                                               {ErrorKind::NeedsAdministrator, cli::kExitNeedsAdministrator}};
+                                               {ErrorKind::NeedsAdministrator, cli::kExitNeedsAdministrator},
+                                               {ErrorKind::NotOffered, cli::kExitNotOffered}};
     for (const auto& [kind, code] : cases) EXPECT_EQ(cli::exitCodeFor(kind), code) << static_cast<int>(kind);
 }
 

@@ -178,6 +178,19 @@ std::optional<HiveValue> HiveFile::value(const std::string& key, const std::stri
     return std::optional<HiveValue>(std::move(*found));
 }
 
+std::optional<std::vector<std::string>> HiveFile::subkeyNames(const std::string& key) const {
+    auto cell = existingKey(cells_, key);
+    auto offsets = cell ? cells_.subkeys(*cell) : Result<std::vector<std::size_t>>(Error{});
+    if (!offsets) return std::nullopt;
+    std::vector<std::string> names;
+    for (std::size_t offset : *offsets) {
+        auto child = cells_.key(offset);
+        if (!child) return std::nullopt;
+        names.push_back(utf8FromUtf16(child->name));
+    }
+    return names;
+}
+
 Result<std::vector<HiveValue>> HiveFile::rewritableValues(const KeyCell& key, const std::string& name) const {
     // Adding or removing a key below it goes through its subkey lists.
     if (auto subkeys = cells_.subkeys(key); !subkeys) return refusedForDamage(subkeys.error(), path_);

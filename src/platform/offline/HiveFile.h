@@ -40,6 +40,9 @@ public:
     bool hasKey(const std::string& key) const;
     std::optional<std::vector<HiveValue>> values(const std::string& key) const;
     std::optional<HiveValue> value(const std::string& key, const std::string& name) const;
+    // The names of the keys directly below the key; nullopt when it is
+    // missing or its list of them is damaged.
+    std::optional<std::vector<std::string>> subkeyNames(const std::string& key) const;
 
     // A value of the same name (ignoring case) is replaced in its place and
     // keeps its stored name; a new one goes last.

@@ -40,7 +40,9 @@ std::string stringValueOf(HiveFile& hive, const std::string& key, const std::str
 }  // namespace
 
 OfflinePlatform::OfflinePlatform(VolumePaths paths, bool acceptDirtyHives)
-    : paths_(std::move(paths)), guard_(acceptDirtyHives) {}
+    : paths_(std::move(paths)),
+      guard_(acceptDirtyHives),
+      services_(*this, [this](const formats::IndirectString& reference) { return displayText(reference); }) {}
 
 Result<std::unique_ptr<OfflinePlatform>> OfflinePlatform::open(const OfflineOptions& options) {
     auto root = absoluteFolder(options.root);
@@ -57,6 +59,7 @@ Result<std::unique_ptr<OfflinePlatform>> OfflinePlatform::open(const OfflineOpti
         stringValueOf(*platform->software_, "Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", "C:\\Windows"));
     platform->paths_ = VolumePaths(*root, systemRoot);
     platform->windowsFolder_ = systemRoot;
+    platform->openSystemHive();
 
     std::string problem;
     auto profile =
@@ -107,8 +110,8 @@ void OfflinePlatform::loadEnvironment(const std::string& userName) {
 
 std::vector<std::string> OfflinePlatform::dirtyHives() const {
     std::vector<std::string> dirty;
-    for (const auto* hive : {software_.get(), user_.get()})
-        if (hive->dirty()) dirty.push_back(hive->path());
+    for (const auto* hive : {software_.get(), user_.get(), system_.get()})
+        if (hive && hive->dirty()) dirty.push_back(hive->path());
     return dirty;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The platform over a Windows that is not running: its volume mounted on
-// Linux, HKEY_LOCAL_MACHINE from its SOFTWARE hive, HKEY_CURRENT_USER from
-// one profile's NTUSER.DAT, win.ini's [windows] section where Windows NT
+// Linux, HKEY_LOCAL_MACHINE from its SOFTWARE and SYSTEM hives (the control
+// set Windows last started with standing for CurrentControlSet, and the
+// services read from their keys there), HKEY_CURRENT_USER from one
+// profile's NTUSER.DAT, win.ini's [windows] section where Windows NT
 // maps it (the key Windows NT\CurrentVersion\Windows of that profile's
 // Software) and the rest of win.ini as a file. The core keeps speaking
 // the offline system's paths; each is found on the mount ignoring case.
@@ -13,6 +15,7 @@
 #include <string>
 
 #include "platform/Ports.h"
+#include "platform/ServiceKeys.h"
 #include "platform/offline/Environment.h"
 #include "platform/offline/HiveFile.h"
 #include "platform/offline/VolumePaths.h"
@@ -34,7 +37,8 @@ class OfflinePlatform : public Registry,
                         public FileSystem,
                         public ShellLinks,
                         public SystemFacts,
-                        public VersionInfo {
+                        public VersionInfo,
+                        public Services {
 public:
     // The platform over the volume; why not (no Windows volume, no profile,
     // no such program folder) when it cannot be opened.
@@ -47,6 +51,7 @@ public:
     std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) override;
     Status writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) override;
     Status deleteValue(const RegistryLocation& key, const std::string& name) override;
+    std::optional<std::vector<std::string>> readSubkeys(const RegistryLocation& key) override;
     Status removeEmptyKey(const RegistryLocation& key) override;
     Status checkChange(const RegistryLocation& key) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
@@ -80,7 +85,13 @@ public:
 
     std::string companyName(const std::string& programPath) override;
 
+    Result<std::vector<ServiceConfig>> listServices() override;
+    Result<ServiceConfig> readService(const std::string& name) override;
+    Status setServiceStart(const std::string& name, std::uint32_t startType, bool delayed) override;
+
     OfflinePlatform(VolumePaths paths, bool acceptDirtyHives);
+    OfflinePlatform(const OfflinePlatform&) = delete;
+    OfflinePlatform& operator=(const OfflinePlatform&) = delete;
 
 private:
     struct HiveKey {
@@ -90,6 +101,10 @@ private:
     Result<HiveKey> hiveKeyOf(const RegistryLocation& location) const;
     std::optional<HiveKey> mappedProfileKey(const std::string& section, const std::string& file);
     void loadEnvironment(const std::string& userName);
+    void openSystemHive();
+    // Why the services cannot be read, when they cannot.
+    std::optional<Error> servicesProblem() const;
+    std::string displayText(const formats::IndirectString& reference);
     // The host folder and the name in it a change may be made at, or why it may not.
     Result<VolumePaths::ChangePlace> changePlace(const std::string& windowsPath);
     // The same, with the folder held.
@@ -103,6 +118,10 @@ private:
     WriteGuard guard_;
     std::unique_ptr<HiveFile> software_;
     std::unique_ptr<HiveFile> user_;
+    std::unique_ptr<HiveFile> system_;  // none on a volume without one
+    std::string systemPath_;
+    std::string controlSet_;  // "ControlSet001" to "ControlSet999"; empty when Select names none
+    ServiceKeys services_;
     Environment environment_;
     std::string windowsFolder_;
     std::string programFolder_;

@@ -11,33 +11,49 @@ namespace lsu::offline {
 namespace {
 
 constexpr std::string_view kSoftware = "Software";
+constexpr std::string_view kSystem = "System";
+constexpr std::string_view kCurrentControlSet = "CurrentControlSet";
 constexpr const char* kWow64Node = "Wow6432Node";
 // Where Windows NT keeps the [windows] section of win.ini (IniFileMapping).
 constexpr const char* kMappedWinIniKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
 
 bool isStringType(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
 
+Error notLoaded(const RegistryLocation& key) {
+    return {ErrorKind::NotFound, 0,
+            "Offline, the machine's keys are those of its SOFTWARE and SYSTEM hives; " + key.subkey +
+                " is in neither, or the SYSTEM hive names no current control set."};
+}
+
 RegistryValue portValue(HiveValue stored) { return {std::move(stored.name), stored.type, std::move(stored.data)}; }
 
-// The subkey below HKEY_LOCAL_MACHINE\SOFTWARE, or nullopt for the machine's other hives.
-std::optional<std::string> belowSoftware(const std::string& subkey) {
-    if (!equalsNoCase(subkey.substr(0, kSoftware.size()), kSoftware)) return std::nullopt;
-    if (subkey.size() == kSoftware.size()) return std::string();
-    if (subkey[kSoftware.size()] != '\\') return std::nullopt;
-    return subkey.substr(kSoftware.size() + 1);
+// The subkey below HKEY_LOCAL_MACHINE\<hive>, or nullopt for the machine's other hives.
+std::optional<std::string> below(std::string_view hive, const std::string& subkey) {
+    if (!equalsNoCase(subkey.substr(0, hive.size()), hive)) return std::nullopt;
+    if (subkey.size() == hive.size()) return std::string();
+    if (subkey[hive.size()] != '\\') return std::nullopt;
+    return subkey.substr(hive.size() + 1);
 }
 
 }  // namespace
 
 Result<OfflinePlatform::HiveKey> OfflinePlatform::hiveKeyOf(const RegistryLocation& location) const {
     if (location.hive == Hive::CurrentUser) return HiveKey{user_.get(), location.subkey};
-    auto below = belowSoftware(location.subkey);
-    if (!below) return Error{ErrorKind::NotFound, 0, "Only the SOFTWARE hive of the machine is loaded offline."};
+    if (auto inSystem = below(kSystem, location.subkey)) {
+        if (!system_) return notLoaded(location);
+        // CurrentControlSet is the control set Windows last started with.
+        auto rest = below(kCurrentControlSet, *inSystem);
+        if (!rest) return HiveKey{system_.get(), *inSystem};
+        if (controlSet_.empty()) return notLoaded(location);
+        return HiveKey{system_.get(), controlSet_ + (rest->empty() ? "" : "\\" + *rest)};
+    }
+    auto inSoftware = below(kSoftware, location.subkey);
+    if (!inSoftware) return notLoaded(location);
     // A 32-bit Windows has one view; a 64-bit one keeps the 32-bit view of
     // SOFTWARE in its Wow6432Node.
     if (location.view == RegistryView::Bits32 && software_->hasKey(kWow64Node))
-        return HiveKey{software_.get(), std::string(kWow64Node) + (below->empty() ? "" : "\\" + *below)};
-    return HiveKey{software_.get(), *below};
+        return HiveKey{software_.get(), std::string(kWow64Node) + (inSoftware->empty() ? "" : "\\" + *inSoftware)};
+    return HiveKey{software_.get(), *inSoftware};
 }
 
 std::optional<std::vector<RegistryValue>> OfflinePlatform::readValues(const RegistryLocation& key) {
@@ -69,6 +85,11 @@ Status OfflinePlatform::deleteValue(const RegistryLocation& key, const std::stri
     auto place = hiveKeyOf(key);
     if (!place) return place.error();
     return place->hive->deleteValue(place->key, name);
+}
+
+std::optional<std::vector<std::string>> OfflinePlatform::readSubkeys(const RegistryLocation& key) {
+    auto place = hiveKeyOf(key);
+    return place ? place->hive->subkeyNames(place->key) : std::nullopt;
 }
 
 Status OfflinePlatform::removeEmptyKey(const RegistryLocation& key) {

@@ -22,7 +22,8 @@ namespace {
 ErrorKind kindOf(DWORD error) {
     switch (error) {
         case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND: return ErrorKind::NotFound;
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_SERVICE_DOES_NOT_EXIST: return ErrorKind::NotFound;
         case ERROR_WRITE_PROTECT: return ErrorKind::ReadOnlyVolume;
         case ERROR_ACCESS_DENIED: return ErrorKind::NeedsAdministrator;
         case ERROR_FILE_CORRUPT:

@@ -37,6 +37,7 @@ const std::vector<CommandInfo>& commands() {
         {Grid, "Grid", {}, {}, true},
         {Refresh, "Refresh", Shortcut{false, Key::F5}, ToolbarButton{"Refresh", ToolbarImage::Refresh, "Reload all"}},
         {About, kAboutTitle, {}, {}},
+        {HideWindowsServices, "Hide Windows services", {}, {}, true},
     };
     return table;
 }
@@ -61,7 +62,7 @@ const std::vector<MenuDefinition>& menuBar() {
     static const std::vector<MenuDefinition> menus = {
         {"Action", {RestartAsAdministrator, std::nullopt, Exit}},
         {"Edit", {Enable, Disable, std::nullopt, Add, Delete, Run, std::nullopt, Properties}},
-        {"View", {Folders, std::nullopt, Grid, std::nullopt, Refresh}},
+        {"View", {Folders, std::nullopt, Grid, HideWindowsServices, std::nullopt, Refresh}},
         {"Help", {About}},
     };
     return menus;

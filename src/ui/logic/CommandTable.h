@@ -24,6 +24,7 @@ enum class Command {
     Refresh,
     About,
     RestartAsAdministrator,
+    HideWindowsServices,
 };
 
 // The keys the shortcuts use.

@@ -8,7 +8,8 @@ EditMenuState editMenuState(const StartupEntry* selected) {
     state.run = true;
     // What group policy sets is not changed here.
     if (isReadOnly(*selected)) return state;
-    state.remove = state.properties = true;
+    // A service is switched off and on, never deleted or edited here.
+    state.remove = state.properties = selected->type != EntryType::Service;
     state.disable = selected->checked;
     state.enable = !selected->checked;
     return state;

@@ -5,6 +5,7 @@
 #include "catalog/DisabledStores.h"
 #include "operations/Operations.h"
 #include "operations/Questions.h"
+#include "operations/ServiceSwitch.h"
 #include "platform/win32/WideText.h"
 #include "scanners/SectionLoading.h"
 #include "ui/logic/EditMenu.h"
@@ -28,7 +29,8 @@ constexpr UINT kSectionLoadedMessage = WM_APP + 1;
 
 }  // namespace
 
-MainWindow::MainWindow(const ScanPorts& ports, Launcher& launcher) : ports_(ports), launcher_(launcher) {}
+MainWindow::MainWindow(const ScanPorts& ports, Launcher& launcher, ServiceStarter& services)
+    : ports_(ports), launcher_(launcher), serviceStarter_(services) {}
 
 bool MainWindow::create(HINSTANCE instance, int show, SectionId firstShown) {
     instance_ = instance;
@@ -66,6 +68,7 @@ void MainWindow::createParts() {
         shield_ = shieldMenuBitmap();
         setMenuBitmap(menu_, Command::RestartAsAdministrator, shield_.get());
     }
+    setMenuCheck(menu_, Command::HideWindowsServices, hideWindowsServices_);
     SetMenu(handle(), menu_);
     accelerators_ = createAccelerators();
     images_ = buildWindowImages(instance_, dpi_.value);
@@ -117,10 +120,13 @@ void MainWindow::reloadList() {
     loader_->start(*shown);
 }
 
+// Rows are shown as each leaf is read; the selection wanted comes once all are in.
 void MainWindow::showLoadedRows(WPARAM ticket) {
-    auto load = loader_->take(ticket);
-    if (!load) return;
-    list_.show(std::move(load->rows));
+    auto delivery = loader_->take(ticket);
+    if (!delivery) return;
+    if (hideWindowsServices_) removeWindowsServices(delivery->rows);
+    list_.append(std::move(delivery->rows));
+    if (!delivery->finished) return;
     showStatus();
     for (const auto& [name, leaf] : std::exchange(wantedSelection_, {}))
         if (list_.selectEntry(name, leaf)) break;
@@ -146,10 +152,14 @@ void MainWindow::onCheckBoxChanged(int index) {
     entry->checked = list_.isChecked(index);
     const StartupEntry asked = *entry;
     MessageBoxPrompts prompts(handle());
-    tell(messageAfterCheckChange(asked, applyCheckState(ports_, prompts, *entry)));
+    const ChangeResult changed = applyCheckState(ports_, prompts, *entry);
+    tell(messageAfterCheckChange(asked, changed));
     // A failed move puts the box back to where the entry really is.
     list_.showEntryState(index);
     showStatus(entry);
+    if (changed && entry->type == EntryType::Service && !entry->enabled &&
+        !std::exchange(toldServiceKeepsRunning_, true))
+        setStatus(kServiceKeepsRunningNote);
 }
 
 void MainWindow::setSelectedChecked(bool checked) {
@@ -208,6 +218,11 @@ void MainWindow::editSelectedEntry() {
 void MainWindow::runSelectedEntry() {
     const StartupEntry* entry = list_.selectedEntry();
     if (!entry) return;
+    if (entry->type == EntryType::Service) {
+        if (const Status started = serviceStarter_.startService(entry->name); !started)
+            showMessage(handle(), messageAfterFailedRun(entry->name, started.error()));
+        return;
+    }
     auto request = launchRequestFor(ports_.system, ports_.files, *entry);
     if (!request) return;
     const Status started = launcher_.launch(request->file, request->parameters, request->directory, request->show);
@@ -230,6 +245,12 @@ void MainWindow::toggleGridLines() {
     gridLines_ = !gridLines_;
     list_.setGridLines(gridLines_);
     setMenuCheck(menu_, Command::Grid, gridLines_);
+}
+
+void MainWindow::toggleWindowsServices() {
+    hideWindowsServices_ = !hideWindowsServices_;
+    setMenuCheck(menu_, Command::HideWindowsServices, hideWindowsServices_);
+    reloadList();
 }
 
 void MainWindow::showContextMenu(int index) {
@@ -294,6 +315,7 @@ void MainWindow::onCommand(Command command) {
         case Command::Properties: editSelectedEntry(); break;
         case Command::Folders: showFolderPane(!paneVisible_); break;
         case Command::Grid: toggleGridLines(); break;
+        case Command::HideWindowsServices: toggleWindowsServices(); break;
         case Command::Refresh: refresh(); break;
         case Command::About:
             showMessage(handle(), UserMessage{aboutText(), kAboutTitle, MessageKind::Information});

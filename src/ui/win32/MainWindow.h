@@ -13,6 +13,7 @@
 
 #include "platform/Launcher.h"
 #include "platform/Ports.h"
+#include "platform/Services.h"
 #include "ui/logic/ChangeMessages.h"
 #include "ui/logic/CommandTable.h"
 #include "ui/win32/FolderPane.h"
@@ -26,7 +27,7 @@ namespace lsu::win32 {
 
 class MainWindow : public WindowObject, private FolderPaneOwner {
 public:
-    MainWindow(const ScanPorts& ports, Launcher& launcher);
+    MainWindow(const ScanPorts& ports, Launcher& launcher, ServiceStarter& services);
 
     // Opens the window showing the section given.
     bool create(HINSTANCE instance, int show, SectionId firstShown = SectionId::AllPrograms);
@@ -63,6 +64,7 @@ private:
     void runSelectedEntry();
     void showFolderPane(bool visible);
     void toggleGridLines();
+    void toggleWindowsServices();
     void showContextMenu(int index);
     void restartElevated();
     // Shows what a change left to say; one that needs administrator rights
@@ -71,6 +73,7 @@ private:
 
     ScanPorts ports_;
     Launcher& launcher_;
+    ServiceStarter& serviceStarter_;
     HINSTANCE instance_ = nullptr;
     HWND toolbar_ = nullptr, status_ = nullptr;
     HMENU menu_ = nullptr;
@@ -88,6 +91,10 @@ private:
     std::vector<std::pair<std::string, SectionId>> wantedSelection_;
     bool paneVisible_ = true;
     bool gridLines_ = false;
+    // Windows' own services are left out of the list unless the user asks.
+    bool hideWindowsServices_ = true;
+    // That switching a service off does not stop it is said once.
+    bool toldServiceKeepsRunning_ = false;
 };
 
 }  // namespace lsu::win32

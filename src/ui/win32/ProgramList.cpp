@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <iterator>
 #include <utility>
 
 #include "platform/win32/WideText.h"
@@ -61,14 +62,21 @@ void ProgramList::setGridLines(bool on) {
 // Every cell of a line, its name as well, is asked for when it is needed.
 void ProgramList::show(EntryList rows) {
     FlagHolder changing(programChanging_);
-    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-    rows_ = std::move(rows);
+    rows_.clear();
+    append(std::move(rows));
+}
+
+void ProgramList::append(EntryList rows) {
+    FlagHolder changing(programChanging_);
+    const std::size_t first = rows_.size();
+    rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
     LVITEMW item = {};
     item.mask = LVIF_TEXT;
     item.pszText = LPSTR_TEXTCALLBACKW;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
+    for (std::size_t i = first; i < rows_.size(); ++i) {
         item.iItem = static_cast<int>(i);
         const auto index = static_cast<int>(SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
         // The list view gives a new line its empty box only once the line is

@@ -25,6 +25,8 @@ public:
     // Replaces every line with the rows, each ticked when it is checked.
     // Drawing is held off until the last line is in.
     void show(EntryList rows);
+    // Adds the rows after those shown, as a load reads them.
+    void append(EntryList rows);
     const EntryList& rows() const { return rows_; }
 
     int selectedIndex() const;         // -1 when no line is selected

@@ -1,11 +1,14 @@
 #include "ui/win32/SectionLoader.h"
 
+#include <iterator>
+#include <utility>
+
 #include "platform/win32/ShellThread.h"
 
 namespace lsu::win32 {
 
-SectionLoader::SectionLoader(const ScanPorts& ports, HWND window, UINT doneMessage)
-    : ports_(ports), window_(window), doneMessage_(doneMessage), worker_([this] { work(); }) {}
+SectionLoader::SectionLoader(const ScanPorts& ports, HWND window, UINT rowsMessage)
+    : ports_(ports), window_(window), rowsMessage_(rowsMessage), worker_([this] { work(); }) {}
 
 SectionLoader::~SectionLoader() {
     {
@@ -20,17 +23,18 @@ SectionLoader::~SectionLoader() {
 WPARAM SectionLoader::start(SectionId id) {
     std::lock_guard lock(mutex_);
     next_ = id;
-    finished_.reset();
+    read_.clear();
+    finished_ = false;
     wanted_.notify_one();
     return ++latest_;
 }
 
-std::optional<SectionLoad> SectionLoader::take(WPARAM ticket) {
+std::optional<SectionLoader::Delivery> SectionLoader::take(WPARAM ticket) {
     std::lock_guard lock(mutex_);
-    if (ticket != latest_ || finishedTicket_ != ticket || !finished_) return std::nullopt;
-    std::optional<SectionLoad> load = std::move(finished_);
-    finished_.reset();
-    return load;
+    if (ticket != latest_) return std::nullopt;
+    Delivery delivery{std::exchange(read_, {}), finished_};
+    finished_ = false;
+    return delivery;
 }
 
 void SectionLoader::work() {
@@ -44,13 +48,18 @@ void SectionLoader::work() {
         const WPARAM ticket = latest_;
         next_.reset();
         lock.unlock();
-        SectionLoad load = loadSection(ports_, id);
+        // A newer request supersedes this load before its next rows reach the window.
+        loadSectionInBatches(ports_, id, [&](EntryList rows) {
+            std::lock_guard batch(mutex_);
+            if (ticket != latest_) return false;
+            read_.insert(read_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+            PostMessageW(window_, rowsMessage_, ticket, 0);
+            return true;
+        });
         lock.lock();
-        // A newer request supersedes this load before it reaches the window.
         if (ticket != latest_) continue;
-        finished_ = std::move(load);
-        finishedTicket_ = ticket;
-        PostMessageW(window_, doneMessage_, ticket, 0);
+        finished_ = true;
+        PostMessageW(window_, rowsMessage_, ticket, 0);
     }
 }
 

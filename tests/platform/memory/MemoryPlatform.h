@@ -1,7 +1,8 @@
 #pragma once
 // An in-memory Windows for the portable tests: a registry with two views of
 // the machine hive, INI files, a case-insensitive file system with hidden
-// files, and shortcut files in a private encoding. Any single operation can be
+// files, shortcut files in a private encoding, and services kept in their
+// registry keys as an offline Windows keeps them. Any single operation can be
 // made to fail, so that tests can show nothing is lost when a step breaks.
 
 #include <functional>
@@ -9,6 +10,7 @@
 #include <set>
 
 #include "platform/Ports.h"
+#include "platform/ServiceKeys.h"
 
 namespace lsu {
 
@@ -22,7 +24,8 @@ enum class MemoryOp {
     FileWrite,
     FileDelete,
     FileMove,
-    ShortcutWrite
+    ShortcutWrite,
+    ServiceChange
 };
 
 inline constexpr const char* kMemoryProgramFolder = "C:\\Program Files\\LStartUp";
@@ -32,7 +35,8 @@ class MemoryPlatform : public Registry,
                        public FileSystem,
                        public ShellLinks,
                        public SystemFacts,
-                       public VersionInfo {
+                       public VersionInfo,
+                       public Services {
 public:
     MemoryPlatform();
 
@@ -62,6 +66,7 @@ public:
     std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) override;
     Status writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) override;
     Status deleteValue(const RegistryLocation& key, const std::string& name) override;
+    std::optional<std::vector<std::string>> readSubkeys(const RegistryLocation& key) override;
     Status removeEmptyKey(const RegistryLocation& key) override;
     Status checkChange(const RegistryLocation& key) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
@@ -95,6 +100,10 @@ public:
 
     std::string companyName(const std::string& programPath) override;
 
+    Result<std::vector<ServiceConfig>> listServices() override { return serviceKeys().list(); }
+    Result<ServiceConfig> readService(const std::string& name) override { return serviceKeys().read(name); }
+    Status setServiceStart(const std::string& name, std::uint32_t startType, bool delayed) override;
+
 private:
     struct File {
         std::string name;  // as created, for listing
@@ -102,7 +111,11 @@ private:
         bool hidden = false;
         std::string company;
     };
-    using Key = std::vector<RegistryValue>;  // in creation order, as the registry enumerates
+    using Values = std::vector<RegistryValue>;  // in creation order, as the registry enumerates
+    struct Key {
+        std::string subkey;  // as created, for listing
+        Values values;
+    };
 
     bool fails(MemoryOp op) const { return failWhen && failWhen(op); }
     std::u16string keyPath(const RegistryLocation& key) const;
@@ -111,6 +124,8 @@ private:
     std::optional<Error> refusalIn(const std::string& folder) const;
     // Why the file cannot be changed where it stands, or nullopt.
     std::optional<Error> refusalOf(const std::string& path) const;
+    // Made for each use, so that a copy of the platform reads its own keys.
+    ServiceKeys serviceKeys();
 
     std::map<std::u16string, Key> keys_;  // folded path -> values
     std::set<Hive> readOnlyHives_;

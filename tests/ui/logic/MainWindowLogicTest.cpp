@@ -31,13 +31,14 @@ std::vector<Texts> menusAsShown(bool elevated) {
 }
 
 TEST(CommandTable, TheMenusNameEachCommandWithItsShortcut) {
-    EXPECT_EQ(menusAsShown(false), (std::vector<Texts>{
-                                       {"Action", "Restart as administrator", "-", "E&xit"},
-                                       {"Edit", "Enable", "Disable", "-", "Add new program..\tCtrl+N", "Delete\tDel",
-                                        "Run", "-", "Properties\tF4"},
-                                       {"View", "Folders\tCtrl+F", "-", "Grid", "-", "Refresh\tF5"},
-                                       {"Help", "About Larkwell StartUp"},
-                                   }));
+    EXPECT_EQ(menusAsShown(false),
+              (std::vector<Texts>{
+                  {"Action", "Restart as administrator", "-", "E&xit"},
+                  {"Edit", "Enable", "Disable", "-", "Add new program..\tCtrl+N", "Delete\tDel", "Run", "-",
+                   "Properties\tF4"},
+                  {"View", "Folders\tCtrl+F", "-", "Grid", "Hide Windows services", "-", "Refresh\tF5"},
+                  {"Help", "About Larkwell StartUp"},
+              }));
 }
 
 TEST(CommandTable, AnElevatedWindowOffersNoRestartAsAdministrator) {
@@ -72,12 +73,13 @@ TEST(CommandTable, TheToolbarShowsSixButtonsEachWithItsOwnImage) {
     EXPECT_EQ(images.size(), captions.size());
 }
 
-// Folders and Grid are shown on or off; every other command just acts.
+// Folders, Grid and the hiding of Windows' services are shown on or off;
+// every other command just acts.
 TEST(CommandTable, OnlyTheViewsSettingsSwitch) {
     std::vector<Command> switching;
     for (const CommandInfo& command : commands())
         if (command.switches) switching.push_back(command.command);
-    EXPECT_EQ(switching, (std::vector<Command>{Command::Folders, Command::Grid}));
+    EXPECT_EQ(switching, (std::vector<Command>{Command::Folders, Command::Grid, Command::HideWindowsServices}));
 }
 
 TEST(ListColumns, StatusAndTypeAreHiddenAndTheOthersKeepTheirWidths) {

@@ -47,14 +47,16 @@ TEST(WindowLayout, TheNarrowestPaneKeepsItsCloseButtonAndItsGrip) {
 // The menu follows the row's box, which the user may have changed, not its
 // stored state; group policy's entries can only be run.
 TEST(EditMenu, OffersOnlyWhatAppliesToTheSelection) {
-    StartupEntry ticked, clear, policy;
+    StartupEntry ticked, clear, policy, service;
     std::tie(ticked.checked, ticked.enabled) = std::pair(true, false);
     std::tie(policy.checked, policy.section) = std::pair(true, UserPolicyRun);
+    std::tie(service.checked, service.type) = std::pair(true, EntryType::Service);
     const std::pair<const StartupEntry*, EditMenuState> cases[] = {
         {nullptr, {false, false, false, false, false}},
         {&ticked, {false, true, true, true, true}},
         {&clear, {true, false, true, true, true}},
         {&policy, {false, false, false, true, false}},
+        {&service, {false, true, false, true, false}},
     };
     for (const auto& [row, state] : cases) EXPECT_EQ(editMenuState(row), state);
 }
@@ -154,7 +156,7 @@ TEST(EntryDialogFields, AddStartsEmptyAndEditShowsTheRow) {
     std::tie(row.name, row.commandLine, row.section) = std::tuple("Tray", "tray.exe /quiet", WinIniLoad);
     const EntryDialogSetup edit = editDialogSetup(row);
     const auto writable = std::count_if(leavesOf(AllPrograms).begin(), leavesOf(AllPrograms).end(),
-                                        [](SectionId leaf) { return !section(leaf).readOnly; });
+                                        [](SectionId leaf) { return section(leaf).offer != DialogOffer::Never; });
     EXPECT_EQ(edit.caption, "Edit program");
     EXPECT_FALSE(edit.forAdd);
     EXPECT_EQ(std::ssize(edit.sections), writable);
