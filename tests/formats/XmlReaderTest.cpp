@@ -272,13 +272,10 @@ TEST(XmlReader, ElementsAndAttributesAreFoundByNamespaceAndName) {
 }
 
 TEST(XmlReader, BooleansAreReadAsXmlSchemaWritesThem) {
-    EXPECT_EQ(xmlBoolean("true"), true);
-    EXPECT_EQ(xmlBoolean(" 1\n"), true);
-    EXPECT_EQ(xmlBoolean("false"), false);
-    EXPECT_EQ(xmlBoolean("0"), false);
-    EXPECT_EQ(xmlBoolean("True"), std::nullopt);
-    EXPECT_EQ(xmlBoolean("yes"), std::nullopt);
-    EXPECT_EQ(xmlBoolean(""), std::nullopt);
+    const std::pair<const char*, std::optional<bool>> cases[] = {
+        {"true", true},         {" 1\n", true},        {"false", false},  {"0", false},
+        {"True", std::nullopt}, {"yes", std::nullopt}, {"", std::nullopt}};
+    for (const auto& [text, value] : cases) EXPECT_EQ(xmlBoolean(text), value) << text;
 }
 
 }  // namespace
