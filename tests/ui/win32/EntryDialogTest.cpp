@@ -151,10 +151,10 @@ TEST_F(EntryDialogTest, F4AndADoubleClickOnTheNameEditTheSelectedRow) {
 }
 
 // Group policy sets its entries again at every logon, so none is changed
-// here: neither the dialog nor the delete question opens for one, and the
-// status bar says why at once. (F4 and Del find the Edit menu's items
-// unavailable for such a row and do nothing.)
-TEST_F(EntryDialogTest, APolicyRowOpensNothingAndTheStatusBarSaysWhy) {
+// here: neither the dialog nor the delete question opens for one, its box is
+// put back, and the status bar says why at once. (F4 and Del find the Edit
+// menu's items unavailable for such a row and do nothing.)
+TEST_F(EntryDialogTest, APolicyRowIsNeverChangedAndTheStatusBarSaysWhy) {
     seedRegistry(platform(), SectionId::UserPolicyRun, stringValue("Mandated", "C:\\nowhere\\agent.exe"));
     open();
     const int row = rowNamed("Mandated");
@@ -162,6 +162,7 @@ TEST_F(EntryDialogTest, APolicyRowOpensNothingAndTheStatusBarSaysWhy) {
         {"double click", [&] { doubleClick(labelCentre(row)); }},
         {"Properties", [&] { clickToolbarButton(Command::Properties); }},
         {"Delete", [&] { clickToolbarButton(Command::Delete); }},
+        {"check box", [&] { clickCheckBox(row); }},
     };
     HWND status = FindWindowExW(main(), nullptr, STATUSCLASSNAMEW, nullptr);
     ModalWatch watch(IDYES, {[&](HWND dialog) { press(dialog, IDCANCEL); }});
@@ -170,6 +171,7 @@ TEST_F(EntryDialogTest, APolicyRowOpensNothingAndTheStatusBarSaysWhy) {
         SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L""));
         trigger();
         EXPECT_EQ(statusText(), kSetByPolicyReason) << name;
+        EXPECT_TRUE(rowChecked(row)) << name;
     }
     EXPECT_EQ(watch.stepsPlayed(), 0u);
     EXPECT_TRUE(watch.boxTitles().empty());
