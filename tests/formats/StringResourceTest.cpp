@@ -122,6 +122,15 @@ TEST(StringResource, DamagedImagesAreRefusedAsDamaged) {
     for (const DamagedCase& c : cases) EXPECT_EQ(stringOrError(c.image, 3), "(damaged)") << c.what;
 }
 
+// The loader reads only as many data directories as the header counts: a
+// resource directory beyond them is none.
+TEST(StringResource, AResourceDirectoryBeyondTheCountedOnesIsNone) {
+    const auto image = peImageWith(stringTable({{3, "three"}}, kEnglish));
+    constexpr std::size_t kDirectoryCount = 0x40 + 24 + 108;  // the last field before a PE32+ image's directories
+    EXPECT_EQ(stringOrError(patched(image, kDirectoryCount, 3), 3), "three");
+    EXPECT_EQ(stringOrError(patched(image, kDirectoryCount, 2), 3), "(not found)");
+}
+
 TEST(StringResource, ADirectoryPointingAtItselfEndsTheWalk) {
     const auto image = peImageWith(stringTable({{3, "three"}}, kEnglish));
     // The type's entry points back at the root, which has no name 1.
