@@ -67,6 +67,7 @@ TEST(StringResource, TheLanguageIsChosenAsTheLoaderFallsBack) {
               "\xC3\x96"
               "ffnen");
     EXPECT_EQ(stringOrError(twoLanguages, 5, {0x0411, kEnglish}), "Open");
+    EXPECT_EQ(stringOrError(twoLanguages, 5, {0x0809}), "Open");  // English of the UK: English
     EXPECT_EQ(stringOrError(twoLanguages, 5, {0x0C07}),
               "\xC3\x96"
               "ffnen");  // German of Austria: German

@@ -162,6 +162,8 @@ TEST(XmlReader, MalformedDocumentsAreDamagedData) {
         {"an undeclared prefix", "<p:a/>"},
         {"an undeclared attribute prefix", "<a p:x='1'/>"},
         {"a name with two colons", "<a xmlns:p='urn:p'><p:b:c/></a>"},
+        {"an empty prefix", "<a xmlns:p='urn:p'><:b/></a>"},
+        {"an empty local name", "<a xmlns:p='urn:p'><p:/></a>"},
         {"a prefix bound to nothing", "<a xmlns:p=''/>"},
         {"an unterminated comment", "<a><!-- </a>"},
         {"an unterminated CDATA section", "<a><![CDATA[x</a>"},
