@@ -30,7 +30,7 @@ std::pair<std::string, std::vector<std::string>> disabledItemsPath(SystemFacts& 
     const std::string_view key = section(folderSection).key;
     std::vector<std::string> names = {std::string(key.substr(0, key.find('\\'))), std::string(key)};
     if (!isParkedPerUser(folderSection)) return {system.programFolder(), names};
-    for (std::string& name : names) name = std::string(kProgramName) + "\\" + name;
+    for (std::string& name : names) name.insert(0, std::string(kProgramName).append("\\"));
     names.insert(names.begin(), std::string(kProgramName));
     return {system.shellFolder(ShellFolder::LocalAppData), names};
 }
