@@ -14,7 +14,9 @@ target_link_libraries(lstartup-cli PRIVATE lsu_cli lsu_offline)
 
 file(GLOB LSU_OFFLINE_TEST_SOURCES CONFIGURE_DEPENDS tests/offline/*.cpp)
 list(FILTER LSU_OFFLINE_TEST_SOURCES EXCLUDE REGEX "tests/offline/WriteEmptyHive.cpp$")
-add_executable(lsu_offline_tests ${LSU_OFFLINE_TEST_SOURCES} $<TARGET_OBJECTS:lsu_contract_tests>)
+# The services' display names are read from libraries the suite builds.
+add_executable(lsu_offline_tests ${LSU_OFFLINE_TEST_SOURCES} tests/formats/PeImageBuilder.cpp
+  $<TARGET_OBJECTS:lsu_contract_tests>)
 target_include_directories(lsu_offline_tests PRIVATE tests)
 target_link_libraries(lsu_offline_tests PRIVATE lsu_offline lsu_cli GTest::gtest GTest::gtest_main)
 target_compile_definitions(lsu_offline_tests PRIVATE LSU_CLI_PATH="$<TARGET_FILE:lstartup-cli>")

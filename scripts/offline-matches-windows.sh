@@ -44,7 +44,8 @@ mkdir -p "$tree/Windows/System32/config" "$tree/Program Files/LStartUp" \
   "$tree/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup"
 touch "$tree/Windows/notepad.exe" "$tree/Windows/System32/notepad.exe"
 printf '[fonts]\r\n' >"$tree/Windows/win.ini"
-build/native/lsu_empty_hive "$tree/Windows/System32/config/SOFTWARE" "$tree/Users/Tester/NTUSER.DAT"
+build/native/lsu_empty_hive "$tree/Windows/System32/config/SOFTWARE" "$tree/Users/Tester/NTUSER.DAT" \
+  "$tree/Windows/System32/config/SYSTEM"
 # hivexsh adds one key at a time: "+ NAME" goes into a new key, "/" back to the root.
 hive_commands() {
   local word
@@ -64,6 +65,10 @@ hive_commands +Software +Microsoft +Windows +CurrentVersion +Run 'setval 1' Expa
   'expandstring:%SystemRoot%\system32\notepad.exe' / 'cd Software\Microsoft' '+Windows NT' +CurrentVersion \
   +Windows 'setval 2' Load 'string:C:\windows\notepad.exe' Run 'string:C:\Tools\absent.exe' |
   hivexsh -w "$tree/Users/Tester/NTUSER.DAT"
+# A service, in the control set Select\Current names.
+hive_commands +Select 'setval 1' Current 'dword:0x00000002' / +ControlSet002 +Services +LsuMatch 'setval 4' \
+  Type 'dword:0x00000010' Start 'dword:0x00000002' ImagePath 'expandstring:C:\Tools\absent.exe' \
+  DisplayName 'string:Match Service' | hivexsh -w "$tree/Windows/System32/config/SYSTEM"
 
 # The same in the prefix: Wine keeps win.ini's [windows] section where
 # Windows NT does.
@@ -72,6 +77,9 @@ wine reg add "HKLM\\Software\\Wow6432Node\\${run_key#Software\\}" /v Wow /d 'C:\
 for line in 'Load C:\windows\notepad.exe' 'Run C:\Tools\absent.exe'; do
   wine reg add 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' /v "${line%% *}" /d "${line#* }" /f >/dev/null
 done
+wine sc delete LsuMatch >/dev/null 2>&1 || true
+wine reg delete 'HKLM\Software\LStartUp\Parked Services' /f >/dev/null 2>&1 || true
+wine sc create LsuMatch binpath= 'C:\Tools\absent.exe' start= auto displayname= 'Match Service' >/dev/null
 
 seed() {
   "$@" add 'Registry\Current User\Run' Present 'C:\windows\notepad.exe'
@@ -82,11 +90,25 @@ seed() {
   "$@" disable 'Registry\All Users\Run Once' 'Früh ✓'
   "$@" disable 'Registry\Current User\Run' Expand
   "$@" disable 'Win.ini\Load' notepad
+  "$@" disable Services 'Match Service'
 }
 seed "${windows_tool[@]}" >/dev/null
 seed "${offline_tool[@]}" >/dev/null
 "${windows_tool[@]}" list --format json >"$tree/windows_tool.json"
 "${offline_tool[@]}" list --format json >"$tree/offline_tool.json"
+wine sc delete LsuMatch >/dev/null
+# The prefix's own services have no twin in the offline tree.
+python3 - "$tree/windows_tool.json" <<'PYTHON'
+import json, sys
+rows = json.load(open(sys.argv[1], encoding="utf-8"))
+kept = [row for row in rows if row.get("serviceName", "LsuMatch") == "LsuMatch"]
+open(sys.argv[1], "w", encoding="utf-8").write(json.dumps(kept, indent=2, ensure_ascii=False) + "\n")
+PYTHON
+python3 - "$tree/offline_tool.json" <<'PYTHON'
+import json, sys
+rows = json.load(open(sys.argv[1], encoding="utf-8"))
+open(sys.argv[1], "w", encoding="utf-8").write(json.dumps(rows, indent=2, ensure_ascii=False) + "\n")
+PYTHON
 if ! diff -u "$tree/windows_tool.json" "$tree/offline_tool.json"; then
   echo "the Linux tool's list of the offline tree differs from the Windows tool's (above)"
   exit 1

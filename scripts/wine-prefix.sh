@@ -61,6 +61,13 @@ lsu_start_throwaway_prefix() {
   # entries.
   wineserver -p
   wineboot -i >/dev/null 2>&1
+  # Initialising a prefix leaves two service managers running, each with a
+  # list of services of its own, so that a service one of them created is
+  # unknown to the other. Starting the prefix again starts one.
+  wineserver -k
+  wineserver -w
+  wineserver -p
+  wineboot >/dev/null 2>&1
   # A program that crashes ends with its backtrace in the output instead of
   # waiting behind Wine's crash dialog until the run times out.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1

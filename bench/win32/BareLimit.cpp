@@ -59,6 +59,43 @@ void readFolder(const std::wstring& folder, const std::wstring& section, bool en
     FindClose(find);
 }
 
+struct BareService {
+    std::wstring name, displayName, imagePath;
+    DWORD startType = 0;
+    bool delayed = false;
+};
+
+// One enumeration of the Win32 services, then each one's configuration and
+// its delayed flag, as the program reads them.
+std::vector<BareService> readServices() {
+    std::vector<BareService> services;
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT | SC_MANAGER_ENUMERATE_SERVICE);
+    if (!manager) return services;
+    std::vector<BYTE> listed(256 * 1024);
+    DWORD needed = 0, count = 0, resume = 0;
+    if (!EnumServicesStatusExW(manager, SC_ENUM_PROCESS_INFO, SERVICE_WIN32, SERVICE_STATE_ALL, listed.data(),
+                               static_cast<DWORD>(listed.size()), &needed, &count, &resume, nullptr))
+        count = 0;
+    const auto* entries = reinterpret_cast<const ENUM_SERVICE_STATUS_PROCESSW*>(listed.data());
+    std::vector<BYTE> config(8192);
+    for (DWORD i = 0; i < count; ++i) {
+        SC_HANDLE service = OpenServiceW(manager, entries[i].lpServiceName, SERVICE_QUERY_CONFIG);
+        if (!service) continue;
+        auto* stored = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(config.data());
+        if (QueryServiceConfigW(service, stored, static_cast<DWORD>(config.size()), &needed)) {
+            SERVICE_DELAYED_AUTO_START_INFO delayed = {};
+            QueryServiceConfig2W(service, SERVICE_CONFIG_DELAYED_AUTO_START_INFO, reinterpret_cast<BYTE*>(&delayed),
+                                 sizeof delayed, &needed);
+            services.push_back({entries[i].lpServiceName, stored->lpDisplayName ? stored->lpDisplayName : L"",
+                                stored->lpBinaryPathName ? stored->lpBinaryPathName : L"", stored->dwStartType,
+                                delayed.fDelayedAutostart != FALSE});
+        }
+        CloseServiceHandle(service);
+    }
+    CloseServiceHandle(manager);
+    return services;
+}
+
 std::wstring programFolder() {
     wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -67,6 +104,18 @@ std::wstring programFolder() {
 }
 
 }  // namespace
+
+std::vector<BareRow> bareReadServiceRows() {
+    std::vector<BareRow> rows;
+    for (const BareService& service : readServices())
+        if (service.startType == SERVICE_AUTO_START)
+            rows.push_back(
+                {service.displayName + L" (" + service.name + L")", service.imagePath, L"Yes",
+                 widen(std::string(
+                     section(service.delayed ? SectionId::ServicesDelayed : SectionId::ServicesAutomatic).key)),
+                 L"Enabled", L"Svc"});
+    return rows;
+}
 
 std::vector<BareRow> bareReadEverySource() {
     std::vector<BareRow> rows;
@@ -77,6 +126,7 @@ std::vector<BareRow> bareReadEverySource() {
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     const std::wstring winIni = std::wstring(windows) + L"\\win.ini";
+    const std::vector<BareRow> serviceRows = bareReadServiceRows();
     for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
         const std::wstring key = widen(section(leaf).key);
         if (const auto* registry = sourceAs<RegistrySource>(leaf)) {
@@ -98,6 +148,9 @@ std::vector<BareRow> bareReadEverySource() {
                                              winIni.c_str()))
                     rows.push_back({line, line, L"Yes", key, L"Enabled", L"File"});
             }
+        } else if (sourceAs<ServiceSource>(leaf)) {
+            for (const BareRow& row : serviceRows)
+                if (row[3] == key) rows.push_back(row);
         } else if (const auto* folder = sourceAs<FolderSource>(leaf)) {
             wchar_t startup[MAX_PATH] = {};
             const int csidl = folder->folder == ShellFolder::CommonStartup ? CSIDL_COMMON_STARTUP : CSIDL_STARTUP;

@@ -17,6 +17,10 @@ using BareRow = std::array<std::wstring, 6>;
 // is the folder of this executable, as it is for the program.
 std::vector<BareRow> bareReadEverySource();
 
+// The automatic services, each in its leaf: one enumeration of the service
+// manager, then each service's configuration and delayed flag.
+std::vector<BareRow> bareReadServiceRows();
+
 // Fills the list view with the rows, drawing held off, every box ticked as
 // the row is enabled; the list must have check boxes.
 void bareInsert(HWND list, std::vector<BareRow>& rows);

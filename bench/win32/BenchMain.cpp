@@ -184,7 +184,7 @@ ShowFigures measureShowing(Win32Platform& platform) {
         for (const StartupEntry& row : rows) {
             if (row.type == EntryType::File && sourceAs<FolderSource>(row.section)) {
                 auto [at, inserted] = folders.try_emplace({row.section, row.enabled});
-                if (inserted) at->second = entryFolder(platform, row.section, row.enabled);
+                if (inserted) at->second = entryFolder(platform, row);
                 programs.push_back(at->second + "\\" + row.fileName);
             } else if (auto program = check.resolveProgram(row.commandLine)) {
                 programs.push_back(*program);
@@ -360,6 +360,37 @@ ChangeFigures measureChanges(Win32Platform& platform) {
     return figures;
 }
 
+// The services section with this many services created besides the
+// prefix's own, against the bare calls of the service manager.
+void measureServices(Win32Platform& platform, int created) {
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE);
+    std::vector<std::wstring> names;
+    for (int i = 0; i < created; ++i) {
+        const std::wstring name = L"LsuBench" + std::to_wstring(i);
+        const std::wstring image = L"C:\\nowhere\\" + name + L".exe -service";
+        SC_HANDLE service =
+            CreateServiceW(manager, name.c_str(), (L"Bench service " + std::to_wstring(i)).c_str(), SERVICE_ALL_ACCESS,
+                           SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL, image.c_str(), nullptr,
+                           nullptr, nullptr, nullptr, nullptr);
+        if (!service) continue;
+        names.push_back(name);
+        CloseServiceHandle(service);
+    }
+    std::size_t rows = 0, bareRows = 0;
+    const double load = bestOf([&] { rows = loadSection(portsOf(platform), SectionId::ServicesGroup).rows.size(); });
+    const double bare = bestOf([&] { bareRows = bareReadServiceRows().size(); });
+    std::printf(
+        "\n| services created | rows (bare) | bare limit | load of Services | ratio |\n|---:|---:|---:|---:|---:|\n"
+        "| %zu | %zu (%zu) | %.1f ms | %.1f ms | %.2f |\n",
+        names.size(), rows, bareRows, bare, load, load / bare);
+    for (const std::wstring& name : names) {
+        SC_HANDLE service = OpenServiceW(manager, name.c_str(), DELETE);
+        if (service) DeleteService(service);
+        if (service) CloseServiceHandle(service);
+    }
+    CloseServiceHandle(manager);
+}
+
 }  // namespace
 }  // namespace lsu::bench
 
@@ -378,6 +409,11 @@ int wmain(int argc, wchar_t** argv) {
     InitCommonControlsEx(&controls);
     {
         lsu::Win32Platform platform;
+        if (argc > 1 && std::wstring(argv[1]) == L"--services") {
+            measureServices(platform, 300);
+            CoUninitialize();
+            return 0;
+        }
         std::printf(
             "| crowd | entries | rows | bare limit | click → full list | ratio | scan | rows, existence, "
             "publisher | of which existence | of which publisher | fill | paint | bytes held per row "

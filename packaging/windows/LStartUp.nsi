@@ -4,9 +4,10 @@
 ; it with the folder of the files to install and the build's identity:
 ;   makensis -DIDENTITY=ProductIdentity.nsh -DSTAGE=folder -DOUTFILE=setup.exe LStartUp.nsi
 ;
-; Programs the user disabled in the Startup folders are parked in the
-; program's folder. They are the user's, not ours: the uninstaller never
-; deletes them, and says where they stay.
+; Programs disabled in the all-users Startup folder are parked in the
+; program's folder, each user's own in that user's local application data.
+; They are the users', not ours: the uninstaller never deletes them, and says
+; where they stay.
 
 Unicode true
 ; Debian's Wine runs 64-bit programs only, and the programs are 64-bit.
@@ -23,6 +24,7 @@ ManifestDPIAware true
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\LStartUp"
 !define PARKED "Startup Folder"
+!define USER_PARKED "%LOCALAPPDATA%\LStartUp\Startup Folder\Current User"
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT_NAME}.lnk"
 !define MANIFEST "$INSTDIR\LStartUp.exe.manifest"
 
@@ -86,9 +88,9 @@ Section "-Program"
   SetFileAttributes "${MANIFEST}" NORMAL
   File "${STAGE}\LStartUp.exe.manifest"
   SetFileAttributes "${MANIFEST}" HIDDEN
-  ; The folders the program parks disabled Startup-folder items in.
+  ; The folder the program parks disabled items of the all-users Startup
+  ; folder in; each user's own go to that user's profile.
   CreateDirectory "$INSTDIR\${PARKED}\All Users"
-  CreateDirectory "$INSTDIR\${PARKED}\Current User"
 
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\LStartUp.exe"
@@ -117,7 +119,8 @@ Section "Uninstall"
   Delete "${SHORTCUT}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
-  ; Each parked-items folder goes only when it is empty.
+  ; Each parked-items folder goes only when it is empty. "Current User" here
+  ; holds what earlier builds parked for a user before items were kept per user.
   RMDir "$INSTDIR\${PARKED}\All Users"
   RMDir "$INSTDIR\${PARKED}\Current User"
   RMDir "$INSTDIR\${PARKED}"
@@ -125,6 +128,8 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   ${If} ${FileExists} "$INSTDIR\${PARKED}\*.*"
     DetailPrint "Disabled Startup-folder programs were kept in $INSTDIR\${PARKED}"
-    MessageBox MB_ICONINFORMATION|MB_OK "The programs you disabled in the Startup folders were kept in$\r$\n$\r$\n$INSTDIR\${PARKED}$\r$\n$\r$\nInstall ${PRODUCT_NAME} into the same folder again to list and enable them, or move them back into a Startup folder yourself." /SD IDOK
+    MessageBox MB_ICONINFORMATION|MB_OK "The programs you disabled in the Startup folders were kept in$\r$\n$\r$\n$INSTDIR\${PARKED}$\r$\n$\r$\nEach user's own disabled Startup programs stay in their profile, in$\r$\n$\r$\n${USER_PARKED}$\r$\n$\r$\nInstall ${PRODUCT_NAME} into the same folder again to list and enable them, or move them back into a Startup folder yourself." /SD IDOK
+  ${Else}
+    DetailPrint "Each user's own disabled Startup programs stay in their profile, in ${USER_PARKED}"
   ${EndIf}
 SectionEnd

@@ -14,21 +14,22 @@
 namespace lsu {
 
 enum class ErrorKind {
-    System,            // the system refused, for the reason its code and message give
-    NotFound,          // the entry, file, key or folder is not where it was looked for
-    ReadOnlyVolume,    // the volume takes no writes
-    DirtyHive,         // the hive lacks changes its transaction logs hold
-    ReadBackMismatch,  // the system took the write, but it did not read back the same
-    RefusedByPolicy,   // group policy sets the entry, and sets it again
-    DeclinedByUser,    // the user answered No; the message is the question asked
-    InvalidInput,      // what the user typed cannot be written
-    UnsafeName,        // a name that does not name exactly one place
-    OffTheVolume,      // a path that leads off the offline Windows volume
-    DamagedData,       // stored data the system or the program cannot take apart
-    PartlyDone,        // a change failed half-way and could not be taken back
-    NoWindowsVolume,   // the folder named holds no Windows
-    NoProfile,         // no user profile stands for the current user
-    ReadOnlyHere,      // the entry is read here, but this change to it is not made here
+    System,              // the system refused, for the reason its code and message give
+    NotFound,            // the entry, file, key or folder is not where it was looked for
+    ReadOnlyVolume,      // the volume takes no writes
+    DirtyHive,           // the hive lacks changes its transaction logs hold
+    ReadBackMismatch,    // the system took the write, but it did not read back the same
+    RefusedByPolicy,     // group policy sets the entry, and sets it again
+    DeclinedByUser,      // the user answered No; the message is the question asked
+    InvalidInput,        // what the user typed cannot be written
+    UnsafeName,          // a name that does not name exactly one place
+    OffTheVolume,        // a path that leads off the offline Windows volume
+    DamagedData,         // stored data the system or the program cannot take apart
+    PartlyDone,          // a change failed half-way and could not be taken back
+    NoWindowsVolume,     // the folder named holds no Windows
+    NoProfile,           // no user profile stands for the current user
+    NotOffered,          // this kind of entry is not changed that way here (a service is never deleted)
+    NeedsAdministrator,  // the system refused access: the change needs administrator rights
 };
 
 struct Error {

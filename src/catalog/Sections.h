@@ -35,6 +35,9 @@ enum class SectionId {
     WinIniRun,
     MachinePolicyRun,
     UserPolicyRun,
+    ServicesGroup,
+    ServicesAutomatic,
+    ServicesDelayed,
     PackagedApps,
     ScheduledTasks,
     TasksAtLogon,
@@ -66,6 +69,13 @@ struct FolderSource {
     ShellFolder folder;
 };
 
+// The Win32 services the service manager starts automatically, at once or
+// (delayed) a while after the others; a service this program switched off
+// stays listed in its leaf from the record of how it started.
+struct ServiceSource {
+    bool delayed;
+};
+
 // Packaged apps' startup tasks, which their packages declare in their
 // manifests: the user's packages are the subkeys of `packages` (in the
 // current user's hive), each naming its folder; a task's switch is the
@@ -83,7 +93,8 @@ struct ScheduledTaskSource {
     TaskStart start;
 };
 
-using Source = std::variant<RegistrySource, WinIniSource, FolderSource, PackagedAppSource, ScheduledTaskSource>;
+using Source =
+    std::variant<RegistrySource, WinIniSource, FolderSource, ServiceSource, PackagedAppSource, ScheduledTaskSource>;
 
 // Where the entry dialog lets the user put an entry of the section.
 enum class DialogOffer { Never, EditOnly, AddAndEdit };
@@ -112,8 +123,9 @@ struct Section {
     // here would not last, so none are offered. They have no disabled store.
     bool readOnly = false;
     // The entries belong to what declares them (a package, the task
-    // scheduler), which keeps them: they are switched on and off where
-    // Windows keeps their switch, never parked, deleted or edited here.
+    // scheduler, the service manager), which keeps them: they are switched
+    // on and off where Windows keeps their switch, never parked, deleted or
+    // edited here.
     // Says why; nullptr for every other leaf.
     const char* keptBy = nullptr;
 
@@ -136,7 +148,9 @@ std::optional<SectionId> findSectionIgnoringCase(std::string_view key);
 const std::vector<SectionId>& sectionTree();
 // The leaves a section stands for, in the order they are read: the current
 // user's registry keys before the machine's, the registry before win.ini,
-// win.ini before the Startup folders, the shared folder before the user's.
+// win.ini before the Startup folders, the shared folder before the user's,
+// and last what others keep: packaged apps, services and, slowest to read,
+// scheduled tasks.
 const std::vector<SectionId>& leavesOf(SectionId id);
 
 }  // namespace lsu

@@ -35,6 +35,7 @@ std::string_view typeText(EntryType type) {
     switch (type) {
         case EntryType::RegistryValue: return "Reg";
         case EntryType::Shortcut: return "Lnk";
+        case EntryType::Service: return "Svc";
         case EntryType::AppTask: return "App";
         case EntryType::ScheduledTask: return "Task";
         case EntryType::File: break;
@@ -46,6 +47,12 @@ bool setByPolicy(const StartupEntry& entry) {
     return section(entry.section).readOnly || entry.lock == EntryLock::SetByPolicy;
 }
 
+// A service is shown by the name people read, with its own name beside it.
+std::string serviceCaption(const StartupEntry& entry) {
+    if (entry.displayName.empty() || entry.displayName == entry.name) return entry.name;
+    return entry.displayName + " (" + entry.name + ")";
+}
+
 std::string_view stateText(const StartupEntry& entry) {
     if (setByPolicy(entry)) return "Set by policy";
     if (!entry.enabled) return "Disabled";
@@ -54,9 +61,13 @@ std::string_view stateText(const StartupEntry& entry) {
 
 }  // namespace
 
+void removeWindowsServices(EntryList& rows) {
+    std::erase_if(rows, [](const StartupEntry& row) { return row.type == EntryType::Service && row.windowsOwn; });
+}
+
 std::string cellText(const StartupEntry& entry, Column column) {
     switch (column) {
-        case Column::Name: return entry.name;
+        case Column::Name: return entry.type == EntryType::Service ? serviceCaption(entry) : entry.name;
         case Column::CommandLine: return entry.commandLine;
         case Column::Exists: return entry.exists ? "Yes" : "No";
         case Column::Section: return std::string(section(entry.section).key);
@@ -70,7 +81,7 @@ std::string cellText(const StartupEntry& entry, Column column) {
 
 const char* stateReason(const StartupEntry& entry) {
     if (setByPolicy(entry)) return kSetByPolicyReason;
-    if (entry.lock == EntryLock::ReadOnlyHere) return kReadOnlyHereReason;
+    if (entry.lock == EntryLock::NotSwitchedHere) return kNotSwitchedHereReason;
     if (hasUnsafeFileName(entry))
         return "The file's name is not one Windows can give a file, so Windows would take it for another's: it is "
                "shown, but not changed here. Rename or remove it by hand.";
@@ -93,12 +104,12 @@ const char* whyKept(const StartupEntry& entry) {
 
 std::optional<Error> readOnlyRefusal(const StartupEntry& entry) {
     if (!isReadOnly(entry)) return std::nullopt;
-    return Error{setByPolicy(entry) ? ErrorKind::RefusedByPolicy : ErrorKind::ReadOnlyHere, 0, stateReason(entry)};
+    return Error{setByPolicy(entry) ? ErrorKind::RefusedByPolicy : ErrorKind::NotOffered, 0, stateReason(entry)};
 }
 
 std::optional<Error> keptRefusal(const StartupEntry& entry) {
     if (auto refused = readOnlyRefusal(entry)) return refused;
-    if (const char* why = whyKept(entry)) return Error{ErrorKind::ReadOnlyHere, 0, why};
+    if (const char* why = whyKept(entry)) return Error{ErrorKind::NotOffered, 0, why};
     return std::nullopt;
 }
 

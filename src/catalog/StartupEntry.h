@@ -3,6 +3,7 @@
 // needs to find the entry again exactly where it was read. The texts the list
 // and the command-line tool show are rendered from it in one place.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,15 +14,16 @@
 
 namespace lsu {
 
-// What the entry is: a registry value, a shortcut file, or any other file
-// (a Startup-folder file, or a win.ini line, which names a file too); a
-// packaged app's startup task, or a scheduled task.
-enum class EntryType { RegistryValue, Shortcut, File, AppTask, ScheduledTask };
+// What the entry is: a registry value, a shortcut file, any other file (a
+// Startup-folder file, or a win.ini line, which names a file too); a service,
+// which the service manager starts; a packaged app's startup task, or a
+// scheduled task.
+enum class EntryType { RegistryValue, Shortcut, File, Service, AppTask, ScheduledTask };
 
 // What keeps an entry from being changed here beyond its section's rule:
 // group policy sets a packaged app's startup task, or the system the entry
 // was read from takes no switch of its kind.
-enum class EntryLock { None, SetByPolicy, ReadOnlyHere };
+enum class EntryLock { None, SetByPolicy, NotSwitchedHere };
 
 struct StartupEntry {
     std::string name;
@@ -42,7 +44,17 @@ struct StartupEntry {
     RegistryValue stored;
     // Folder rows: the real file name (the shell may display another name).
     std::string fileName;
+    // A current user's item parked in the folder beside the program, where
+    // items were parked before they were kept per user.
+    bool parkedBesideProgram = false;
     EntryLock lock = EntryLock::None;
+    // Service rows: the name is the service's own; the name people read, the
+    // start type it has now, and whether it starts delayed (for one this
+    // program switched off, as recorded).
+    std::string displayName;
+    std::uint32_t startType = 0;
+    bool delayed = false;
+    bool windowsOwn = false;  // one of Windows' own services, which Windows needs
     // Packaged apps' startup tasks: the package's family name and the
     // task's id, which name the task's switch.
     std::string packageFamilyName;
@@ -52,6 +64,9 @@ struct StartupEntry {
 };
 
 using EntryList = std::vector<StartupEntry>;
+
+// Leaves out Windows' own services, which a user rarely means to switch off.
+void removeWindowsServices(EntryList& rows);
 
 const Source& sourceOf(const StartupEntry& entry);
 // The file a folder row stands under: its real name, or for rows that do not
@@ -78,12 +93,12 @@ struct ColumnDefinition {
 const std::vector<ColumnDefinition>& entryColumns();
 
 // The text a cell shows: "Yes"/"No", the section key, "Enabled"/"Disabled",
-// "Reg"/"Lnk"/"File", and in State how the entry stands with Windows.
+// "Reg"/"Lnk"/"File"/"Svc"/"App"/"Task", and in State how the entry stands with Windows.
 std::string cellText(const StartupEntry& entry, Column column);
 
 inline constexpr const char* kSetByPolicyReason =
     "Group policy sets this entry and sets it again: it cannot be changed here.";
-inline constexpr const char* kReadOnlyHereReason =
+inline constexpr const char* kNotSwitchedHereReason =
     "Scheduled tasks of a Windows that is not running are shown but not switched: the task scheduler keeps their "
     "switches in records of its own, which only it can change without Windows refusing the task.";
 

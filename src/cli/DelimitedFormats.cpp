@@ -46,23 +46,29 @@ std::string formatCsv(const EntryList& rows) {
 std::string formatJson(const EntryList& rows) {
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
     for (const StartupEntry& row : rows) {
-        nlohmann::ordered_json entry = {{"name", row.name},
-                                        {"commandLine", row.commandLine},
-                                        {"exists", cellText(row, Column::Exists)},
-                                        {"section", cellText(row, Column::Section)},
-                                        {"status", cellText(row, Column::Status)},
-                                        {"type", cellText(row, Column::Type)},
-                                        {"publisher", row.publisher},
-                                        {"state", cellText(row, Column::State)},
-                                        {"switchedOff", row.enabled && row.switchedOff},
-                                        {"readOnly", isReadOnly(row)}};
-        // What names an entry that others keep, where it applies.
-        if (row.type == EntryType::AppTask) {
-            entry["packageFamilyName"] = row.packageFamilyName;
-            entry["taskId"] = row.taskId;
+        nlohmann::ordered_json object = {{"name", row.name},
+                                         {"commandLine", row.commandLine},
+                                         {"exists", cellText(row, Column::Exists)},
+                                         {"section", cellText(row, Column::Section)},
+                                         {"status", cellText(row, Column::Status)},
+                                         {"type", cellText(row, Column::Type)},
+                                         {"publisher", row.publisher},
+                                         {"state", cellText(row, Column::State)},
+                                         {"switchedOff", row.enabled && row.switchedOff},
+                                         {"readOnly", isReadOnly(row)}};
+        // What identifies an entry that others keep, where it applies.
+        if (row.type == EntryType::Service) {
+            object["serviceName"] = row.name;
+            object["displayName"] = row.displayName;
+            object["startType"] = row.startType;
+            object["delayed"] = row.delayed;
         }
-        if (row.type == EntryType::ScheduledTask) entry["taskPath"] = row.taskPath;
-        array.push_back(std::move(entry));
+        if (row.type == EntryType::AppTask) {
+            object["packageFamilyName"] = row.packageFamilyName;
+            object["taskId"] = row.taskId;
+        }
+        if (row.type == EntryType::ScheduledTask) object["taskPath"] = row.taskPath;
+        array.push_back(std::move(object));
     }
     return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }

@@ -9,8 +9,9 @@ int exitCodeFor(ErrorKind kind) {
         case ErrorKind::NoProfile: return kExitNoProfile;
         case ErrorKind::DirtyHive: return kExitDirtyHive;
         case ErrorKind::ReadOnlyVolume: return kExitReadOnlyVolume;
-        case ErrorKind::RefusedByPolicy:
-        case ErrorKind::ReadOnlyHere: return kExitReadOnlyEntry;
+        case ErrorKind::RefusedByPolicy: return kExitReadOnlyEntry;
+        case ErrorKind::NotOffered: return kExitNotOffered;
+        case ErrorKind::NeedsAdministrator: return kExitNeedsAdministrator;
         default: return kExitOperationFailed;
     }
 }

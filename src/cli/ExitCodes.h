@@ -18,10 +18,16 @@ inline constexpr int kExitNotAWindowsVolume = 7;
 inline constexpr int kExitNoProfile = 8;        // none, not the one named, or several and no --user
 inline constexpr int kExitDirtyHive = 9;        // a hive was not shut down cleanly: nothing was changed
 inline constexpr int kExitReadOnlyVolume = 10;  // the volume is mounted read-only: nothing was changed
-// The entry is not changed this way here: group policy sets it, a package
-// or the task scheduler keeps it (it is only switched), or the system it was
-// read from does not switch it.
-inline constexpr int kExitReadOnlyEntry = 11;
+inline constexpr int kExitReadOnlyEntry = 11;   // group policy sets the entry: it is not changed here
+// This kind of entry is not changed this way here: what a service, a package
+// or the task scheduler keeps is only switched off and on, never deleted,
+// added or edited; a scheduled task of an offline Windows is only read.
+inline constexpr int kExitNotOffered = 12;
+inline constexpr int kExitNeedsAdministrator = 13;  // the system refused access: nothing was changed
+
+// What the tool says when the system refused access.
+inline constexpr const char* kNeedsAdministratorLine =
+    "this change needs administrator rights: run it from an elevated prompt (with --offline, as root)";
 
 // The code of a change that failed for this reason.
 int exitCodeFor(ErrorKind kind);
@@ -36,12 +42,15 @@ inline constexpr const char* kExitCodeHelp =
     "  4  no entry of that name in the section\n"
     "  5  ambiguous name: more than one entry of that name in the section (choose with --live, --parked, --view)\n"
     "  6  refused: the operation asks a question; give --yes to answer Yes\n"
+    " 13  the change needs administrator rights: run it from an elevated prompt (with --offline: as root)\n"
     "With --offline (the Linux tool on a Windows that is not running):\n"
     "  7  DIR holds no Windows volume (no readable Windows\\System32\\config\\SOFTWARE)\n"
     "  8  no user profile with an NTUSER.DAT, not the one named, or several and no --user\n"
     "  9  refused: a hive was not shut down cleanly (start and shut down Windows, or --force-dirty)\n"
     " 10  refused: the volume is mounted read-only\n"
-    " 11  refused: the entry is not changed this way here (group policy sets it; a packaged app's or\n"
-    "     scheduled task's entry is only switched on and off; an offline scheduled task is only read)\n";
+    " 11  refused: group policy sets the entry, so it cannot be changed here\n"
+    " 12  refused: this kind of entry is not changed this way here (a service, a packaged app's startup task\n"
+    "     and a scheduled task are only switched off and on, never deleted, added or edited; an offline\n"
+    "     scheduled task is only read)\n";
 
 }  // namespace lsu::cli

@@ -9,6 +9,7 @@
 #include "cli/EntryLookup.h"
 #include "cli/ExitCodes.h"
 #include "cli/ScriptPrompts.h"
+#include "cli/VersionLine.h"
 #include "operations/Operations.h"
 #include "scanners/SectionLoading.h"
 #include "ui/logic/ChangeMessages.h"
@@ -34,6 +35,7 @@ struct Request {
     std::string commandLine;
     std::string format = "table";
     bool wide = false;
+    bool hideWindows = false;
     bool yes = false;
     bool live = false;
     bool parked = false;
@@ -58,7 +60,8 @@ public:
     int list(const Request& request) {
         const auto id = findSectionIgnoringCase(request.sectionKey);
         if (!id) return unknownSection(request.sectionKey);
-        const EntryList rows = loadSection(ports_, *id).rows;
+        EntryList rows = loadSection(ports_, *id).rows;
+        if (request.hideWindows) removeWindowsServices(rows);
         if (request.format == "csv") out_ << formatCsv(rows);
         else if (request.format == "json") out_ << formatJson(rows);
         else out_ << formatTable(rows, request.wide ? kWholeCells : terminalWidth_);
@@ -70,7 +73,7 @@ public:
         if (const int found = findOne(request, enable ? Change::Enable : Change::Disable, row); found != kExitOk)
             return found;
         const std::string where = "\"" + row.name + "\" in " + std::string(section(row.section).key);
-        if (isReadOnly(row)) return readOnly(row);
+        if (auto locked = readOnlyRefusal(row)) return refusal(row, *locked);
         if (startsWithWindows(row) == enable) {
             // Moving an entry onto itself would delete a parked twin of the same name.
             out_ << where << " is already " << (enable ? "enabled" : "disabled")
@@ -87,7 +90,7 @@ public:
     int remove(const Request& request) {
         StartupEntry row;
         if (const int found = findOne(request, Change::Delete, row); found != kExitOk) return found;
-        if (const char* why = whyKept(row)) return error(kExitReadOnlyEntry, "\"" + row.name + "\": " + why);
+        if (auto kept = keptRefusal(row)) return refusal(row, *kept);
         if (!request.yes) return refused(kDeleteQuestion);
         const ChangeResult deleted = deleteEntry(ports_, row);
         return finish(deleted, messageAfterDelete(deleted),
@@ -143,8 +146,8 @@ private:
         return kExitOk;
     }
 
-    int readOnly(const StartupEntry& row) {
-        return error(kExitReadOnlyEntry, "\"" + row.name + "\": " + stateReason(row));
+    int refusal(const StartupEntry& row, const Error& refused) {
+        return error(exitCodeFor(refused.kind), "\"" + row.name + "\": " + refused.message);
     }
 
     int refused(const std::string& question) {
@@ -155,6 +158,8 @@ private:
     // code says why a change failed.
     int finish(const ChangeResult& result, const std::optional<UserMessage>& message, const std::string& success) {
         if (!result && result.error().kind == ErrorKind::DeclinedByUser) return refused(result.error().message);
+        if (!result && result.error().kind == ErrorKind::NeedsAdministrator)
+            return error(kExitNeedsAdministrator, kNeedsAdministratorLine);
         if (message) err_ << "lstartup-cli: " << oneLine(message->title) << ": " << oneLine(message->text) << '\n';
         if (!result) return exitCodeFor(result.error().kind);
         out_ << success << ".\n";
@@ -191,6 +196,8 @@ int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::os
     CLI::App app("Lists and changes the programs Windows starts by itself.", "lstartup-cli");
     app.require_subcommand(1);
     app.footer(std::string("\n") + kExitCodeHelp);
+    const std::string_view version = kVersionLine;
+    app.set_version_flag("--version", std::string(version.substr(0, version.size() - 1)), "Print the version and exit");
     Request request;
 
     CLI::App* list = app.add_subcommand("list", "List the entries of a section in the window's order");
@@ -198,6 +205,7 @@ int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::os
     list->add_option("--format", request.format, "Output format: table (default), csv or json")
         ->check(CLI::IsMember({"table", "csv", "json"}));
     list->add_flag("--wide", request.wide, "Print every column and every cell of the table whole in a terminal too");
+    list->add_flag("--hide-windows", request.hideWindows, "Leave out Windows' own services");
     list->footer("\n" + sectionList());
 
     std::array<CLI::App*, 3> changes = {
@@ -230,6 +238,8 @@ int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::os
         return app.exit(help, out, err);
     } catch (const CLI::CallForAllHelp& help) {
         return app.exit(help, out, err);
+    } catch (const CLI::CallForVersion& version) {
+        return app.exit(version, out, err);
     } catch (const CLI::ParseError& failure) {
         return run.error(kExitUsage, std::string(failure.what()) + " (see --help)");
     }

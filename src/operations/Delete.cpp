@@ -29,7 +29,7 @@ bool stillListed(const SourcePorts& ports, const StartupEntry& row, const EntryP
                                      [&](const RegistryValue& listed) { return listed.name == row.name; });
     }
     if (!sourceAs<FolderSource>(row.section)) return false;
-    const auto names = ports.files.listFiles(entryFolder(ports.system, row.section, row.enabled));
+    const auto names = ports.files.listFiles(entryFolder(ports.system, row));
     return std::find(names.begin(), names.end(), folderFileName(row)) != names.end();
 }
 

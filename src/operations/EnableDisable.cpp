@@ -3,6 +3,7 @@
 #include "operations/EntryTransfer.h"
 #include "operations/KeptEntrySwitches.h"
 #include "operations/Operations.h"
+#include "operations/ServiceSwitch.h"
 
 namespace lsu {
 
@@ -43,6 +44,12 @@ ChangeResult applyCheckState(const SourcePorts& ports, UserPrompts& prompts, Sta
     if (auto refused = readOnlyRefusal(row)) {
         settle(row, row.enabled, row.switchedOff);
         return *refused;
+    }
+    if (row.type == EntryType::Service) {
+        ChangeResult switched = switchService(ports, prompts, row, enabling);
+        if (switched) row.startType = enabling ? kServiceAutoStart : kServiceDisabled;
+        settle(row, switched ? enabling : row.enabled, false);
+        return switched;
     }
     if (section(row.section).keptBy) return switchKeptEntry(ports, row, enabling);
     const bool movesBack = enabling && !row.enabled;

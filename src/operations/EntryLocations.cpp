@@ -31,8 +31,11 @@ Result<EntryPlace> placeOfRow(const SourcePorts& ports, const StartupEntry& row,
     if (const auto* winIni = std::get_if<WinIniSource>(&source))
         return EntryPlace(winIniPlace(ports.system, *winIni, enabled));
     const std::string fileName = folderFileName(row);
-    auto place = folderPlace(ports.system, row.section, enabled, fileName);
-    if (!place)
+    // The row's own place is where it was listed; the other is where a move
+    // takes it.
+    const std::string folder =
+        enabled == row.enabled ? entryFolder(ports.system, row) : entryFolder(ports.system, row.section, enabled);
+    if (folder.empty())
         return Error{ErrorKind::System, 0,
                      "The system names no folder for the entries of " + std::string(section(row.section).key) + "."};
     // The name as listed is the key to exactly this file; one the system would
@@ -40,10 +43,8 @@ Result<EntryPlace> placeOfRow(const SourcePorts& ports, const StartupEntry& row,
     if (hasUnsafeFileName(row))
         return Error{ErrorKind::UnsafeName, 0,
                      "\"" + fileName + "\" is not a name Windows can give a file, so it is not changed here: rename " +
-                         "or remove " +
-                         ports.files.pathToShow(entryFolder(ports.system, row.section, enabled), fileName) +
-                         " by hand."};
-    return EntryPlace(*place);
+                         "or remove " + ports.files.pathToShow(folder, fileName) + " by hand."};
+    return EntryPlace(FilePlace{withTrailingBackslash(folder) + fileName});
 }
 
 }  // namespace lsu

@@ -28,8 +28,11 @@ Result<MadeForTarget> prepareTarget(const SourcePorts& ports, const EntryPlace& 
         if (!ports.registry.readValues(value->key)) made.key = value->key;
     } else if (auto* file = std::get_if<FilePlace>(&target)) {
         const std::string folder = parentFolderOf(file->path);
-        if (!ports.files.folderExists(folder) && isDisabledItemsFolder(ports.system, folder)) {
-            auto folders = ensureDisabledItemsFolders(ports.system, ports.files);
+        const auto parking = disabledItemsSection(ports.system, folder);
+        if (parking && !ports.files.folderExists(folder)) {
+            // Only the folder this item needs: a user who cannot write beside
+            // the program still parks their own items.
+            auto folders = ensureDisabledItemsFolder(ports.system, ports.files, *parking);
             if (!folders) return folders.error();
             made.folders = std::move(*folders);
         }

@@ -27,6 +27,7 @@ struct Warning {
     enum Kind {
         SwitchStaysOff,    // the entry stands where Windows starts it, but Windows' switch for it stays off
         SwitchLeftBehind,  // Windows' switch of the entry stayed where the entry no longer is
+        RecordLeftBehind,  // a service switched on again, but the record of how it started stayed
     };
     Kind kind;
     Error cause;
@@ -44,13 +45,14 @@ using ChangeResult = Result<Changed>;
 // place Windows reads; clear: the disabled store) and records where it now
 // stands; a box that already shows how the entry stands changes nothing. An
 // entry that stands where Windows reads it but whose switch is off is
-// ticked by turning the switch on. An entry that a package or the task
-// scheduler keeps is switched where Windows keeps its switch, never moved.
-// On failure the row keeps the real state and its box is put back to it;
-// entries that cannot be changed here (group policy's, a system's that does
-// not switch them) are refused, and so are files whose names Windows cannot
-// give a file. A move cut short earlier, which left the same entry in both
-// places, is finished.
+// ticked by turning the switch on. A service is switched off and on again
+// by its start type, one of Windows' own only once the user says Yes; an
+// entry that a package or the task scheduler keeps is switched where
+// Windows keeps its switch; neither is ever moved. On failure the row keeps
+// the real state and its box is put back to it; entries that cannot be
+// changed here (group policy's, a system's that does not switch them) are
+// refused, and so are files whose names Windows cannot give a file. A move
+// cut short earlier, which left the same entry in both places, is finished.
 ChangeResult applyCheckState(const SourcePorts& ports, UserPrompts& prompts, StartupEntry& row);
 
 // Removes the entry from where the row says it stands. An entry that is
@@ -65,7 +67,8 @@ ChangeResult addEntry(const SourcePorts& ports, UserPrompts& prompts, const Entr
 // Replaces the row's entry with the dialog's fields: the new entry is
 // written where Windows starts it, a parked one included, before the old one
 // is removed; a name that changes only in letter case is renamed. Not found
-// when the entry is no longer where it was listed.
+// when the entry is no longer where it was listed. A service is not edited
+// here.
 ChangeResult editEntry(const SourcePorts& ports, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form);
 
 // The sections the entry dialog offers, Startup folders first, then the

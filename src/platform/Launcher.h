@@ -1,6 +1,7 @@
 #pragma once
-// Starting a program, or opening a file, as the shell starts it; or a
-// scheduled task, as the task scheduler starts it.
+// Starting a program, or opening a file, as the shell starts it; a
+// scheduled task, as the task scheduler starts it; or a service, as the
+// service manager starts it.
 
 #include <string>
 
@@ -18,6 +19,7 @@ public:
     // Asks the task scheduler to run the registered task now, as its
     // triggers would.
     virtual Status runScheduledTask(const std::string& taskPath) = 0;
+    virtual Status startService(const std::string& name) = 0;
 };
 
 }  // namespace lsu

@@ -7,6 +7,7 @@
 #include "platform/IniProfiles.h"
 #include "platform/Registry.h"
 #include "platform/ScheduledTasks.h"
+#include "platform/Services.h"
 #include "platform/ShellLinks.h"
 #include "platform/SystemFacts.h"
 #include "platform/VersionInfo.h"
@@ -21,6 +22,7 @@ struct SourcePorts {
     ShellLinks& links;
     SystemFacts& system;
     ScheduledTasks& tasks;
+    Services& services;
 };
 
 // A load of the list reads the programs' makers as well.
@@ -31,7 +33,7 @@ struct ScanPorts : SourcePorts {
 // The ports of a platform that offers them all.
 template <typename Platform>
 ScanPorts portsOf(Platform& platform) {
-    return {{platform, platform, platform, platform, platform, platform}, platform};
+    return {{platform, platform, platform, platform, platform, platform, platform}, platform};
 }
 
 }  // namespace lsu

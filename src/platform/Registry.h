@@ -58,13 +58,12 @@ public:
     virtual std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& key) = 0;
     // The value under the name asked for, in whatever case it is stored.
     virtual std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) = 0;
-    // The names of the key's subkeys, as stored; nullopt when the key could
-    // not be opened.
-    virtual std::optional<std::vector<std::string>> readSubkeyNames(const RegistryLocation& key) = 0;
     // Writes the value, creating the key (and its parents) when createKey is
     // set; a value of the same name keeps the name it is stored under.
     virtual Status writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) = 0;
     virtual Status deleteValue(const RegistryLocation& key, const std::string& name) = 0;
+    // The names of the keys directly below the key; nullopt when it cannot be opened.
+    virtual std::optional<std::vector<std::string>> readSubkeys(const RegistryLocation& key) = 0;
     // Removes the key when it holds no values and no subkeys. Done when the
     // key is gone afterwards or holds something (which stays); otherwise the
     // system's reason.

@@ -5,8 +5,9 @@
 
 namespace lsu {
 
-// The shell's folders the program reads start-up entries from.
-enum class ShellFolder { UserStartup, CommonStartup };
+// The shell's folders the program reads start-up entries from, and the
+// current user's local application data, where it parks that user's items.
+enum class ShellFolder { UserStartup, CommonStartup, LocalAppData };
 
 class SystemFacts {
 public:

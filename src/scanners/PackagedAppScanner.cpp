@@ -98,7 +98,7 @@ void scanPackage(SectionId leaf, const PackagedAppSource& source, const std::str
 void scanPackagedApps(SectionId leaf, const PackagedAppSource& source, ScanContext& context) {
     const RegistryLocation packages{Hive::CurrentUser, RegistryView::Shared, std::string(source.packages)};
     for (const std::string& fullName :
-         context.ports.registry.readSubkeyNames(packages).value_or(std::vector<std::string>{}))
+         context.ports.registry.readSubkeys(packages).value_or(std::vector<std::string>{}))
         scanPackage(leaf, source, fullName, context);
 }
 

@@ -90,9 +90,18 @@ void scanFolder(const std::string& folder, bool enabled, SectionId leaf, ScanCon
 }
 
 void scanStartupFolder(SectionId leaf, const FolderSource& source, ScanContext& context) {
-    const std::string startup = context.ports.system.shellFolder(source.folder);
+    SystemFacts& system = context.ports.system;
+    const std::string startup = system.shellFolder(source.folder);
     if (!startup.empty()) scanFolder(startup, true, leaf, context);
-    scanFolder(disabledItemsFolder(context.ports.system, leaf), false, leaf, context);
+    const std::string parked = disabledItemsFolder(system, leaf);
+    if (!parked.empty()) scanFolder(parked, false, leaf, context);
+    // Items parked beside the program before they were kept per user still
+    // stand there, each its own row.
+    const std::string besideProgram = disabledItemsFolderBesideProgram(system, leaf);
+    if (equalsNoCase(besideProgram, parked)) return;
+    const std::size_t first = context.rows.size();
+    scanFolder(besideProgram, false, leaf, context);
+    for (std::size_t i = first; i < context.rows.size(); ++i) context.rows[i].parkedBesideProgram = true;
 }
 
 // The key two rows of one leaf must share to be one entry in two places.
@@ -102,7 +111,7 @@ std::u16string twinKey(const StartupEntry& row) {
 }
 
 std::optional<std::vector<std::uint8_t>> fileBytesOf(ScanContext& context, const StartupEntry& row) {
-    const std::string folder = entryFolder(context.ports.system, row.section, row.enabled);
+    const std::string folder = entryFolder(context.ports.system, row);
     auto bytes = context.ports.files.readFile(withTrailingBackslash(folder) + folderFileName(row));
     if (!bytes) return std::nullopt;
     return std::move(*bytes);
@@ -172,6 +181,8 @@ void scanLeaf(SectionId leaf, ScanContext& context) {
             if constexpr (std::is_same_v<Kind, RegistrySource>) scanRegistry(leaf, source, context);
             else if constexpr (std::is_same_v<Kind, WinIniSource>) scanWinIni(leaf, source, context);
             else if constexpr (std::is_same_v<Kind, FolderSource>) scanStartupFolder(leaf, source, context);
+            else if constexpr (std::is_same_v<Kind, ServiceSource>)
+                scanServices(source.delayed, context.ports, context.check, context.services, context.rows);
             else if constexpr (std::is_same_v<Kind, PackagedAppSource>) scanPackagedApps(leaf, source, context);
             else scanScheduledTasks(leaf, source, context);
         },

@@ -12,6 +12,7 @@
 #include "catalog/StartupEntry.h"
 #include "platform/Ports.h"
 #include "platform/formats/TaskDefinition.h"
+#include "scanners/ServiceScanner.h"
 
 namespace lsu {
 
@@ -26,7 +27,9 @@ struct ScanContext {
     const SourcePorts& ports;
     EntryList& rows;
     ExistenceCheck& check;
-    // The scheduler is asked once for every leaf of one load.
+    // The service manager and the scheduler are each asked once for every
+    // leaf of one load.
+    ServiceRows services = {};
     std::optional<std::vector<StartingTask>> startingTasks = std::nullopt;
 };
 

@@ -34,7 +34,7 @@ void scanScheduledTasks(SectionId leaf, const ScheduledTaskSource& source, ScanC
         StartupEntry& row =
             appendEntry(context, task.path, task.launch.commandLine, leaf, task.enabled, EntryType::ScheduledTask);
         row.taskPath = task.path;
-        if (!switchable) row.lock = EntryLock::ReadOnlyHere;
+        if (!switchable) row.lock = EntryLock::NotSwitchedHere;
     }
 }
 

@@ -7,22 +7,22 @@
 
 namespace lsu {
 
-void loadSectionByLeaf(const ScanPorts& ports, SectionId id, const RowsRead& onRows) {
-    EntryList rows;
+void loadSectionInBatches(const ScanPorts& ports, SectionId id, const std::function<bool(EntryList)>& deliver) {
     ExistenceCheck check(ports.files, ports.system, ports.versions);
+    EntryList rows;
     ScanContext context{ports, rows, check};
     for (SectionId leaf : leavesOf(id)) {
         scanLeaf(leaf, context);
         tickEnabledRows(rows);
-        if (!rows.empty()) onRows(std::exchange(rows, {}));
+        if (!deliver(std::exchange(rows, {}))) break;
     }
 }
 
 SectionLoad loadSection(const ScanPorts& ports, SectionId id) {
     SectionLoad load;
-    loadSectionByLeaf(ports, id, [&](EntryList read) {
-        if (load.rows.empty()) load.rows = std::move(read);
-        else load.rows.insert(load.rows.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+    loadSectionInBatches(ports, id, [&](EntryList batch) {
+        load.rows.insert(load.rows.end(), std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()));
+        return true;
     });
     return load;
 }

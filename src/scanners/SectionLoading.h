@@ -15,11 +15,10 @@ struct SectionLoad {
 
 SectionLoad loadSection(const ScanPorts& ports, SectionId id);
 
-// The same read a leaf at a time, so that a slow source does not hold back
-// the rows read before it: the rows of each leaf, ticked, go to onRows as
-// soon as the leaf has been read.
-using RowsRead = std::function<void(EntryList rows)>;
-void loadSectionByLeaf(const ScanPorts& ports, SectionId id, const RowsRead& onRows);
+// Reads the section leaf by leaf and hands each leaf's rows, ticked, on as
+// soon as they are read, so that a slow source does not hold back the rows
+// of those read before it. Stops when `deliver` answers false.
+void loadSectionInBatches(const ScanPorts& ports, SectionId id, const std::function<bool(EntryList)>& deliver);
 
 // Ticks every row Windows starts; this shows the stored state and is never
 // a user's check change.

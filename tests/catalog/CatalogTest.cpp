@@ -48,6 +48,9 @@ TEST(Sections, TheTreeHoldsEverySectionBelowItsParent) {
                          {"Win.ini", "Win.ini", "All Programs"},
                          {"Win.ini\\Load", "Load", "Win.ini"},
                          {"Win.ini\\Run", "Run", "Win.ini"},
+                         {"Services", "Services", "All Programs"},
+                         {"Services\\Automatic", "Automatic", "Services"},
+                         {"Services\\Automatic (delayed)", "Automatic (delayed)", "Services"},
                          {"Scheduled tasks", "Scheduled tasks", "All Programs"},
                          {"Scheduled tasks\\At logon", "At logon", "Scheduled tasks"},
                          {"Scheduled tasks\\At start-up", "At start-up", "Scheduled tasks"},
@@ -57,20 +60,22 @@ TEST(Sections, TheTreeHoldsEverySectionBelowItsParent) {
 
 // The current user's registry keys before the machine's, the registry
 // before win.ini, win.ini before the Startup folders, the shared folder
-// before the user's, packaged apps and scheduled tasks last.
+// before the user's, and last what others keep: packaged apps, services and,
+// slowest to read, scheduled tasks.
 TEST(Sections, EachSectionStandsForItsLeavesInReadingOrder) {
     using enum SectionId;
     const std::pair<SectionId, std::vector<SectionId>> cases[] = {
         {AllPrograms,
          {UserRun, UserRunOnce, UserPolicyRun, MachineRun, MachineRunOnce, MachineRunOnceEx, MachineRunServices,
           MachineRunServicesOnce, MachinePolicyRun, WinIniLoad, WinIniRun, StartupAllUsers, StartupCurrentUser,
-          PackagedApps, TasksAtLogon, TasksAtStartup}},
+          PackagedApps, ServicesAutomatic, ServicesDelayed, TasksAtLogon, TasksAtStartup}},
         {Registry,
          {UserRun, UserRunOnce, UserPolicyRun, MachineRun, MachineRunOnce, MachineRunOnceEx, MachineRunServices,
           MachineRunServicesOnce, MachinePolicyRun}},
         {RegistryCurrentUser, {UserRun, UserRunOnce, UserPolicyRun}},
         {StartupFolder, {StartupAllUsers, StartupCurrentUser}},
         {WinIni, {WinIniLoad, WinIniRun}},
+        {ServicesGroup, {ServicesAutomatic, ServicesDelayed}},
         {ScheduledTasks, {TasksAtLogon, TasksAtStartup}},
         {MachineRunOnceEx, {MachineRunOnceEx}},
     };
@@ -91,8 +96,7 @@ TEST(Sections, KeysAreFoundExactlyOrIgnoringCase) {
 
 // Parks an entry where the leaf's disabled store is said to be (the registry
 // key with "-" appended in the same hive, win.ini's "SM_Disabled", the folder
-// named as the section below the program's folder, which the program makes at
-// its start); returns the name it is listed under.
+// named as the section, which the program makes at its start); returns the name it is listed under.
 std::string parkBeside(const ScanPorts& platform, SectionId leaf) {
     const std::string name = "parked " + std::to_string(static_cast<int>(leaf));
     Status parked;
@@ -103,9 +107,14 @@ std::string parkBeside(const ScanPorts& platform, SectionId leaf) {
     else if (const auto* winIni = sourceAs<WinIniSource>(leaf))
         parked = platform.profiles.writeProfile("SM_Disabled", std::string(winIni->key), "C:\\" + name,
                                                 platform.system.windowsDirectory() + "\\win.ini");
-    else
-        parked = platform.files.writeFile(
-            platform.system.programFolder() + "\\" + std::string(section(leaf).key) + "\\" + name, {'x'});
+    else {
+        // The current user's items are kept per user, the items of all users
+        // beside the program.
+        const std::string base = sourceAs<FolderSource>(leaf)->folder == ShellFolder::UserStartup
+                                     ? platform.system.shellFolder(ShellFolder::LocalAppData) + "\\LStartUp"
+                                     : platform.system.programFolder();
+        parked = platform.files.writeFile(base + "\\" + std::string(section(leaf).key) + "\\" + name, {'x'});
+    }
     EXPECT_TRUE(parked) << name;
     return name;
 }
@@ -114,13 +123,14 @@ TEST_F(CatalogTest, DisabledStoresStandBesideTheirSources) {
     ASSERT_TRUE(ensureDisabledItemsFolders(platform.system, platform.files));
     test::Texts names, keys;
     for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
-        // What group policy sets, and what a package or the scheduler keeps,
-        // has no disabled store.
+        // What group policy sets, and what a package, the scheduler or the
+        // service manager keeps, has no disabled store.
         if (section(leaf).readOnly || section(leaf).keptBy) continue;
         names.push_back(parkBeside(platform, leaf));
         keys.emplace_back(section(leaf).key);
     }
-    const EntryList rows = loadSection(platform, SectionId::AllPrograms).rows;
+    EntryList rows = loadSection(platform, SectionId::AllPrograms).rows;
+    std::erase_if(rows, [](const StartupEntry& row) { return row.type == EntryType::Service; });
     EXPECT_EQ(test::cells(rows, Column::Name), names);
     EXPECT_EQ(test::cells(rows, Column::Section), keys);
     EXPECT_EQ(test::cells(rows, Column::Status), test::Texts(keys.size(), "Disabled"));

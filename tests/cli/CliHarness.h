@@ -66,6 +66,7 @@ protected:
             "seeding sleepy.cmd");
     }
     const ScanPorts& platform() { return backend_->ports(); }
+    Backend& backend() { return *backend_; }
 
 private:
     std::unique_ptr<Backend> backend_ = makeCleanBackend();

@@ -5,6 +5,7 @@
 #include "cli/CliHarness.h"
 #include "cli/DisplayWidth.h"
 #include "cli/ExitCodes.h"
+#include "cli/VersionLine.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "ui/logic/ChangeMessages.h"
 #include "ui/logic/LanguageTable.h"
@@ -97,10 +98,42 @@ TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
               " Give --yes to answer Yes.\n");
 }
 
+// A service is found by its display name too; it is switched off and on
+// again, never deleted; Windows' own are left out on request.
+TEST_F(CliTest, ServicesAreListedSwitchedOffAndOnAgainAndNeverDeleted) {
+    const ProgramWithPublisher program = seedProgramWithPublisher(backend());
+    backend().seedService(
+        {"LsuTestSync", "Sync Helper", kServiceOwnProcess, kServiceAutoStart, true, "C:\\Sync\\sync.exe /service", ""});
+    backend().seedService({"LsuTestWindows", "Windows Part", kServiceShareProcess, kServiceAutoStart, false,
+                           "%SystemRoot%\\system32\\svchost.exe -k LsuTest", program.path});
+    auto ownServices = [&](const std::vector<std::string>& args) {
+        nlohmann::json own = nlohmann::json::array();
+        for (auto& row : nlohmann::json::parse(listed(args)))
+            if (row.value("serviceName", "").starts_with("LsuTest"))
+                own.push_back({row["serviceName"], row["displayName"], row["startType"], row["delayed"]});
+        return own;
+    };
+    EXPECT_EQ(ownServices({"list", "Services", "--format", "json"}),
+              nlohmann::json::parse(R"([["LsuTestWindows", "Windows Part", 2, false],
+                                        ["LsuTestSync", "Sync Helper", 2, true]])"));
+    EXPECT_EQ(ownServices({"list", "Services", "--format", "json", "--hide-windows"}),
+              nlohmann::json::parse(R"([["LsuTestSync", "Sync Helper", 2, true]])"));
+
+    const std::string before = inventory(platform());
+    EXPECT_EQ(listed({"disable", "Services", "sync helper"}),
+              "Disabled \"LsuTestSync\" in Services\\Automatic (delayed).\n");
+    EXPECT_EQ(runTool(platform(), {"delete", "Services", "LsuTestSync", "--yes"}).code, cli::kExitNotOffered);
+    EXPECT_EQ(listed({"enable", "Services", "LsuTestSync"}),
+              "Enabled \"LsuTestSync\" in Services\\Automatic (delayed).\n");
+    EXPECT_EQ(inventory(platform()), before);
+    EXPECT_EQ(runTool(platform(), {"disable", "Services", "LsuTestWindows"}).code, cli::kExitRefused);
+}
+
 TEST(CliOnARefusingSystem, FailedChangeSaysWhyOnOneStderrLineAndChangesNothing) {
+    const std::string kDeviceFailed = "The request could not be performed because of an I/O device error. (error 1117)";
     MemoryPlatform platform;
     seedRegistry(platform, SectionId::UserRun, stringValue("Tool", "tool.exe"));
-    platform.makeReadOnly(Hive::CurrentUser);
+    platform.failWhen = [](MemoryOp op) { return op == MemoryOp::RegistryWrite; };
     const std::string before = inventory(platform);
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"disable", kUserRun, "Tool"},
@@ -111,7 +144,21 @@ TEST(CliOnARefusingSystem, FailedChangeSaysWhyOnOneStderrLineAndChangesNothing) 
         const CliResult result = runTool(platform, args);
         EXPECT_EQ(result.code, cli::kExitOperationFailed);
         EXPECT_EQ(result.out, "");
-        EXPECT_EQ(result.err, "lstartup-cli: " + message + " Access is denied. (error 5)\n");
+        EXPECT_EQ(result.err, "lstartup-cli: " + message + " " + kDeviceFailed + "\n");
+    }
+    EXPECT_EQ(inventory(platform), before);
+}
+
+TEST(CliOnARefusingSystem, AccessDeniedAsksForAnElevatedPromptWithItsOwnCode) {
+    MemoryPlatform platform;
+    seedRegistry(platform, SectionId::UserRun, stringValue("Tool", "tool.exe"));
+    platform.makeReadOnly(Hive::CurrentUser);
+    const std::string before = inventory(platform);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"disable", kUserRun, "Tool"}, {"add", kUserRun, "New", "new.exe"}}) {
+        const CliResult result = runTool(platform, args);
+        EXPECT_EQ(result.code, cli::kExitNeedsAdministrator) << args.front();
+        EXPECT_EQ(result.err, std::string("lstartup-cli: error: ") + cli::kNeedsAdministratorLine + "\n");
     }
     EXPECT_EQ(inventory(platform), before);
 }
@@ -228,13 +275,21 @@ TEST(CliExitCodes, NameTheKindOfFailure) {
                                                {ErrorKind::DirtyHive, cli::kExitDirtyHive},
                                                {ErrorKind::ReadOnlyVolume, cli::kExitReadOnlyVolume},
                                                {ErrorKind::RefusedByPolicy, cli::kExitReadOnlyEntry},
-                                               {ErrorKind::ReadOnlyHere, cli::kExitReadOnlyEntry}};
+                                               {ErrorKind::NeedsAdministrator, cli::kExitNeedsAdministrator},
+                                               {ErrorKind::NotOffered, cli::kExitNotOffered}};
     for (const auto& [kind, code] : cases) EXPECT_EQ(cli::exitCodeFor(kind), code) << static_cast<int>(kind);
+}
+
+TEST_F(CliTest, VersionIsAnsweredAmongOtherArgumentsToo) {
+    const CliResult result = runTool(platform(), {"--version", "list"});
+    EXPECT_EQ(result.code, cli::kExitOk);
+    EXPECT_EQ(result.out, cli::kVersionLine);
 }
 
 TEST_F(CliTest, HelpDocumentsTheCommandsTheirArgumentsSectionsAndExitCodes) {
     const std::string tool = listed({"--help"});
-    for (const char* text : {"list", "enable", "disable", "delete", "add", "Exit codes", "ambiguous"})
+    for (const char* text :
+         {"list", "enable", "disable", "delete", "add", "Exit codes", "ambiguous", "--version", "elevated prompt"})
         EXPECT_NE(tool.find(text), std::string::npos) << text;
     for (const char* command : {"enable", "disable", "delete"})
         for (const char* option : {"--live", "--parked", "--view", "a move was cut"})

@@ -72,24 +72,21 @@ constexpr const char* kHelperApplication =
 
 Result<AppManifest> read(const std::string& document) { return readAppManifest(bytesOf(document)); }
 
-TEST(AppManifest, IdentityAndPropertiesAreRead) {
-    auto manifest = read(manifestXml(kChatApplication));
-    ASSERT_TRUE(manifest) << manifest.error().message;
+class AppManifestTest : public ::testing::Test {
+protected:
+    const Result<AppManifest> manifest = read(manifestXml(std::string(kChatApplication) + kHelperApplication));
+    void SetUp() override { ASSERT_TRUE(manifest) << manifest.error().message; }
+};
+
+TEST_F(AppManifestTest, IdentityPropertiesAndEachApplicationAreRead) {
     EXPECT_EQ(manifest->identity,
               (PackageIdentity{"Contoso.ChatClient", "CN=Contoso Software, O=Contoso, C=US", "2.4.17.0", "x64", ""}));
     EXPECT_EQ(manifest->displayName, "Contoso Chat");
-}
-
-TEST(AppManifest, EachApplicationIsReadWithItsExecutable) {
-    auto manifest = read(manifestXml(std::string(kChatApplication) + kHelperApplication));
-    ASSERT_TRUE(manifest) << manifest.error().message;
     EXPECT_EQ(manifest->applications, (std::vector<PackageApplication>{{"ChatClient", "Chat\\ChatClient.exe"},
                                                                        {"Helper", "Helper\\Helper.exe"}}));
 }
 
-TEST(AppManifest, StartupTasksOfBothNamespacesAreReadInOrder) {
-    auto manifest = read(manifestXml(std::string(kChatApplication) + kHelperApplication));
-    ASSERT_TRUE(manifest) << manifest.error().message;
+TEST_F(AppManifestTest, StartupTasksOfBothNamespacesAreReadInOrder) {
     const std::vector<PackageStartupTask> expected = {
         {"ChatTray", true, "Contoso Chat in the tray", "Chat\\ChatTray.exe", "ChatClient"},
         {"ChatSync", false, "ms-resource:SyncTaskName", "Chat\\Sync.exe", "ChatClient"},

@@ -29,35 +29,22 @@ std::string stringOrError(const std::vector<std::uint8_t>& image, std::uint16_t 
     return text.error().kind == ErrorKind::NotFound ? "(not found)" : "(damaged)";
 }
 
+// Ids at both ends of a block and of the id range, and ids beside them that
+// hold nothing.
 TEST(StringResource, EachStringIsFoundInItsBlockAtItsPlace) {
-    const auto image = peImageWith(stringTable({{0, "zero"},
-                                                {1, "one"},
-                                                {15, "fifteen"},
-                                                {16, "sixteen"},
-                                                {101, "Contoso Helper Service"},
-                                                {65535, "last"},
-                                                {300, "caf\xC3\xA9 \xE2\x9C\x93"}},
-                                               kEnglish));
-    const std::pair<std::uint16_t, const char*> cases[] = {
-        {0, "zero"},
-        {1, "one"},
-        {15, "fifteen"},
-        {16, "sixteen"},
-        {101, "Contoso Helper Service"},
-        {65535, "last"},
-        {300, "caf\xC3\xA9 \xE2\x9C\x93"},
-        {2, "(not found)"},
-        {100, "(not found)"},
-        {102, "(not found)"},
-        {17, "(not found)"},
-        {1000, "(not found)"},
-    };
-    for (const auto& [id, text] : cases) EXPECT_EQ(stringOrError(image, id), text) << id;
-}
-
-TEST(StringResource, ThirtyTwoBitImagesAreReadAsWell) {
-    const auto image = peImageWith(stringTable({{101, "Contoso Helper Service"}}, kEnglish), test::PeFormat::Pe32);
-    EXPECT_EQ(stringOrError(image, 101), "Contoso Helper Service");
+    const std::map<std::uint16_t, std::string> strings = {{0, "zero"},
+                                                          {1, "one"},
+                                                          {15, "fifteen"},
+                                                          {16, "sixteen"},
+                                                          {101, "Contoso Helper Service"},
+                                                          {65535, "last"},
+                                                          {300, "caf\xC3\xA9 \xE2\x9C\x93"}};
+    const std::uint16_t missing[] = {2, 100, 102, 17, 1000};
+    for (const test::PeFormat format : {test::PeFormat::Pe32Plus, test::PeFormat::Pe32}) {
+        const auto image = peImageWith(stringTable(strings, kEnglish), format);
+        for (const auto& [id, text] : strings) EXPECT_EQ(stringOrError(image, id), text) << id;
+        for (std::uint16_t id : missing) EXPECT_EQ(stringOrError(image, id), "(not found)") << id;
+    }
 }
 
 TEST(StringResource, AStringEndsAtItsFirstNul) {
@@ -80,6 +67,7 @@ TEST(StringResource, TheLanguageIsChosenAsTheLoaderFallsBack) {
               "\xC3\x96"
               "ffnen");
     EXPECT_EQ(stringOrError(twoLanguages, 5, {0x0411, kEnglish}), "Open");
+    EXPECT_EQ(stringOrError(twoLanguages, 5, {0x0809}), "Open");  // English of the UK: English
     EXPECT_EQ(stringOrError(twoLanguages, 5, {0x0C07}),
               "\xC3\x96"
               "ffnen");  // German of Austria: German
@@ -133,6 +121,15 @@ TEST(StringResource, DamagedImagesAreRefusedAsDamaged) {
         {"entries counted past the end", patched(image, test::kResourceSectionOffset + 12, 0xFFFF0000u)},
     };
     for (const DamagedCase& c : cases) EXPECT_EQ(stringOrError(c.image, 3), "(damaged)") << c.what;
+}
+
+// The loader reads only as many data directories as the header counts: a
+// resource directory beyond them is none.
+TEST(StringResource, AResourceDirectoryBeyondTheCountedOnesIsNone) {
+    const auto image = peImageWith(stringTable({{3, "three"}}, kEnglish));
+    constexpr std::size_t kDirectoryCount = 0x40 + 24 + 108;  // the last field before a PE32+ image's directories
+    EXPECT_EQ(stringOrError(patched(image, kDirectoryCount, 3), 3), "three");
+    EXPECT_EQ(stringOrError(patched(image, kDirectoryCount, 2), 3), "(not found)");
 }
 
 TEST(StringResource, ADirectoryPointingAtItselfEndsTheWalk) {

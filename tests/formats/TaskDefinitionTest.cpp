@@ -51,40 +51,48 @@ std::string taskXml(const std::string& triggers, const std::string& actions, con
            "</Task>";
 }
 
-Result<TaskDefinition> read(const std::string& document) {
-    return readTaskDefinition(utf16BytesOf(document, ByteOrder::Little, true));
+// The definition as the scheduler exports it: UTF-16 with a byte order mark.
+std::vector<std::uint8_t> exported(const std::string& triggers, const std::string& actions,
+                                   const std::string& settings = "") {
+    return utf16BytesOf(taskXml(triggers, actions, settings), ByteOrder::Little, true);
 }
 
-TEST(TaskDefinition, SettingsAndRegistrationAreRead) {
-    auto task = read(taskXml("<LogonTrigger/>", kNotepad, "<Enabled>false</Enabled><Hidden>true</Hidden>"));
-    ASSERT_TRUE(task) << task.error().message;
-    EXPECT_EQ(task->uri, "\\Vendor\\Updater");
-    EXPECT_FALSE(task->enabled);
-    EXPECT_TRUE(task->hidden);
+const std::string kNotepadLine = "\"%windir%\\system32\\notepad.exe\" C:\\notes.txt";
+
+struct SettingsCase {
+    const char* what;
+    std::vector<std::uint8_t> bytes;
+    bool enabled, hidden;
+    const char* uri;
+};
+
+// A disabled task still says what it would start.
+TEST(TaskDefinition, SettingsAreReadAndMissingOnesTakeTheSchemaDefaults) {
+    const SettingsCase cases[] = {
+        {"both set", exported("<LogonTrigger/>", kNotepad, "<Enabled>false</Enabled><Hidden>true</Hidden>"), false,
+         true, "\\Vendor\\Updater"},
+        {"neither set", exported("<LogonTrigger/>", kNotepad), true, false, "\\Vendor\\Updater"},
+        {"no settings or registration",
+         bytesOf("<Task xmlns='http://schemas.microsoft.com/windows/2004/02/mit/task'><Triggers><LogonTrigger/>"
+                 "</Triggers><Actions>" +
+                 std::string(kNotepad) + "</Actions></Task>"),
+         true, false, ""},
+    };
+    for (const SettingsCase& c : cases) {
+        auto task = readTaskDefinition(c.bytes);
+        ASSERT_TRUE(task) << c.what << ": " << task.error().message;
+        EXPECT_EQ(task->enabled, c.enabled) << c.what;
+        EXPECT_EQ(task->hidden, c.hidden) << c.what;
+        EXPECT_EQ(task->uri, c.uri) << c.what;
+        EXPECT_EQ(startupLaunchOf(*task), (TaskLaunch{true, false, kNotepadLine})) << c.what;
+    }
 }
 
 TEST(TaskDefinition, TheTextARegisteredTaskHandsOutIsReadThoughItsDeclarationSaysUtf16) {
     auto task = readTaskDefinitionText(taskXml("<BootTrigger/>", kNotepad, "<Hidden>true</Hidden>"));
     ASSERT_TRUE(task) << task.error().message;
     EXPECT_TRUE(task->hidden);
-    EXPECT_EQ(startupLaunchOf(*task), (TaskLaunch{false, true, "\"%windir%\\system32\\notepad.exe\" C:\\notes.txt"}));
-}
-
-TEST(TaskDefinition, MissingSettingsTakeTheSchemaDefaults) {
-    auto task = read(taskXml("<LogonTrigger/>", kNotepad));
-    ASSERT_TRUE(task) << task.error().message;
-    EXPECT_TRUE(task->enabled);
-    EXPECT_FALSE(task->hidden);
-}
-
-TEST(TaskDefinition, ADefinitionWithoutSettingsIsEnabledAndShown) {
-    auto task =
-        readTaskDefinition(bytesOf("<Task xmlns='http://schemas.microsoft.com/windows/2004/02/mit/task'><Actions>" +
-                                   std::string(kNotepad) + "</Actions></Task>"));
-    ASSERT_TRUE(task) << task.error().message;
-    EXPECT_TRUE(task->enabled);
-    EXPECT_FALSE(task->hidden);
-    EXPECT_EQ(task->uri, "");
+    EXPECT_EQ(startupLaunchOf(*task), (TaskLaunch{false, true, kNotepadLine}));
 }
 
 TEST(TaskDefinition, EachTriggerKindIsReadWithItsOwnEnabled) {
@@ -99,7 +107,7 @@ TEST(TaskDefinition, EachTriggerKindIsReadWithItsOwnEnabled) {
         "<IdleTrigger/>"
         "<SessionStateChangeTrigger><StateChange>SessionUnlock</StateChange></SessionStateChangeTrigger>"
         "<WnfStateChangeTrigger><StateName>7508BCA3</StateName></WnfStateChangeTrigger>";
-    auto task = read(taskXml(triggers, kNotepad));
+    auto task = readTaskDefinition(exported(triggers, kNotepad));
     ASSERT_TRUE(task) << task.error().message;
     const std::vector<TaskTrigger> expected = {
         {TaskTriggerKind::Logon, true}, {TaskTriggerKind::Boot, false},
@@ -116,7 +124,7 @@ TEST(TaskDefinition, EachActionKindIsReadAndOnlyExecCarriesACommand) {
                                 "<SendEmail><Server>mail</Server></SendEmail>"
                                 "<ShowMessage><Title>t</Title><Body>b</Body></ShowMessage>" +
                                 kNotepad;
-    auto task = read(taskXml("<LogonTrigger/>", actions));
+    auto task = readTaskDefinition(exported("<LogonTrigger/>", actions));
     ASSERT_TRUE(task) << task.error().message;
     const std::vector<TaskAction> expected = {
         {TaskActionKind::ComHandler, "", "", ""},
@@ -156,16 +164,10 @@ TEST(TaskDefinition, ATaskStartsAProgramAtLogonOrStartUpOnlyThroughAnEnabledTrig
          TaskLaunch{true, false, updater}},
     };
     for (const LaunchCase& c : cases) {
-        auto task = read(taskXml(c.triggers, c.actions));
+        auto task = readTaskDefinition(exported(c.triggers, c.actions));
         ASSERT_TRUE(task) << c.what << ": " << task.error().message;
         EXPECT_EQ(startupLaunchOf(*task), c.launch) << c.what;
     }
-}
-
-TEST(TaskDefinition, ADisabledTaskStillSaysWhatItWouldStart) {
-    auto task = read(taskXml("<LogonTrigger/>", kNotepad, "<Enabled>false</Enabled>"));
-    ASSERT_TRUE(task) << task.error().message;
-    EXPECT_EQ(startupLaunchOf(*task), (TaskLaunch{true, false, "\"%windir%\\system32\\notepad.exe\" C:\\notes.txt"}));
 }
 
 struct CommandLineCase {
@@ -200,17 +202,11 @@ TEST(TaskDefinition, DefinitionsTheSchedulerWouldNotHaveRegisteredAreDamaged) {
         {"another root",
          bytesOf("<Job xmlns='http://schemas.microsoft.com/windows/2004/02/mit/task'><Actions/></Job>")},
         {"a task of another namespace", bytesOf("<Task xmlns='urn:other'><Actions/></Task>")},
-        {"an Exec action without a command",
-         utf16BytesOf(taskXml("<LogonTrigger/>", "<Exec><Arguments>/a</Arguments></Exec>"), ByteOrder::Little, true)},
-        {"an Exec action with an empty command",
-         utf16BytesOf(taskXml("<LogonTrigger/>", "<Exec><Command> </Command></Exec>"), ByteOrder::Little, true)},
-        {"a setting that is no boolean",
-         utf16BytesOf(taskXml("<LogonTrigger/>", kNotepad, "<Enabled>yes</Enabled>"), ByteOrder::Little, true)},
-        {"a hidden flag that is no boolean",
-         utf16BytesOf(taskXml("<LogonTrigger/>", kNotepad, "<Hidden>TRUE</Hidden>"), ByteOrder::Little, true)},
-        {"a trigger flag that is no boolean",
-         utf16BytesOf(taskXml("<LogonTrigger><Enabled>on</Enabled></LogonTrigger>", kNotepad), ByteOrder::Little,
-                      true)},
+        {"an Exec action without a command", exported("<LogonTrigger/>", "<Exec><Arguments>/a</Arguments></Exec>")},
+        {"an Exec action with an empty command", exported("<LogonTrigger/>", "<Exec><Command> </Command></Exec>")},
+        {"a setting that is no boolean", exported("<LogonTrigger/>", kNotepad, "<Enabled>yes</Enabled>")},
+        {"a hidden flag that is no boolean", exported("<LogonTrigger/>", kNotepad, "<Hidden>TRUE</Hidden>")},
+        {"a trigger flag that is no boolean", exported("<LogonTrigger><Enabled>on</Enabled></LogonTrigger>", kNotepad)},
         {"a document type",
          bytesOf("<!DOCTYPE Task><Task xmlns='http://schemas.microsoft.com/windows/2004/02/mit/task'/>")},
     };

@@ -162,6 +162,8 @@ TEST(XmlReader, MalformedDocumentsAreDamagedData) {
         {"an undeclared prefix", "<p:a/>"},
         {"an undeclared attribute prefix", "<a p:x='1'/>"},
         {"a name with two colons", "<a xmlns:p='urn:p'><p:b:c/></a>"},
+        {"an empty prefix", "<a xmlns:p='urn:p'><:b/></a>"},
+        {"an empty local name", "<a xmlns:p='urn:p'><p:/></a>"},
         {"a prefix bound to nothing", "<a xmlns:p=''/>"},
         {"an unterminated comment", "<a><!-- </a>"},
         {"an unterminated CDATA section", "<a><![CDATA[x</a>"},
@@ -272,13 +274,10 @@ TEST(XmlReader, ElementsAndAttributesAreFoundByNamespaceAndName) {
 }
 
 TEST(XmlReader, BooleansAreReadAsXmlSchemaWritesThem) {
-    EXPECT_EQ(xmlBoolean("true"), true);
-    EXPECT_EQ(xmlBoolean(" 1\n"), true);
-    EXPECT_EQ(xmlBoolean("false"), false);
-    EXPECT_EQ(xmlBoolean("0"), false);
-    EXPECT_EQ(xmlBoolean("True"), std::nullopt);
-    EXPECT_EQ(xmlBoolean("yes"), std::nullopt);
-    EXPECT_EQ(xmlBoolean(""), std::nullopt);
+    const std::pair<const char*, std::optional<bool>> cases[] = {
+        {"true", true},         {" 1\n", true},        {"false", false},  {"0", false},
+        {"True", std::nullopt}, {"yes", std::nullopt}, {"", std::nullopt}};
+    for (const auto& [text, value] : cases) EXPECT_EQ(xmlBoolean(text), value) << text;
 }
 
 }  // namespace

@@ -24,7 +24,11 @@ std::unique_ptr<Backend> makeCleanBackend() { return std::make_unique<MemoryBack
 
 ProgramWithPublisher seedProgramWithPublisher(Backend& backend) {
     ProgramWithPublisher program{backend.ports().system.windowsDirectory() + "\\regedit.exe", "Microsoft Corporation"};
-    static_cast<MemoryBackend&>(backend).platform().putFile(program.path, {'M', 'Z'}, program.company);
+    MemoryPlatform& platform = static_cast<MemoryBackend&>(backend).platform();
+    platform.putFile(program.path, {'M', 'Z'}, program.company);
+    // Windows' own libraries name the same maker.
+    platform.putFile(backend.ports().system.windowsDirectory() + "\\System32\\kernel32.dll", {'M', 'Z'},
+                     program.company);
     return program;
 }
 

@@ -168,11 +168,15 @@ std::string makeWindowsTree(const std::string& parent) {
           "/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup", "/Users/Tester/AppData/Local/Microsoft/Windows",
           "/Program Files/LStartUp/Startup Folder/All Users", "/Program Files/LStartUp/Startup Folder/Current User"})
         fs::create_directories(tree + folder);
-    for (const char* hive : {kSoftwareHive, kUserHive, kClassesHive}) putBytes(tree + hive, emptyHiveBytes());
+    for (const char* hive : {kSoftwareHive, kUserHive, kClassesHive, kSystemHive})
+        putBytes(tree + hive, emptyHiveBytes());
     fillHive(tree + kSoftwareHive,
              {stringEntry("Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", "C:\\WINDOWS"),
               stringEntry("Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "C:\\Program Files"),
               stringEntry("Wow6432Node\\Microsoft", "", "")});
+    fillHive(tree + kSystemHive, {{"Select", "Current", kRegDword, {2, 0, 0, 0}},
+                                  {"ControlSet001\\Services", "", kRegSz, {}},
+                                  {"ControlSet002\\Services", "", kRegSz, {}}});
     std::ofstream(tree + "/Windows/win.ini") << "[fonts]\r\n";
     return tree;
 }

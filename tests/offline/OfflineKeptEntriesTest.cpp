@@ -86,7 +86,7 @@ TEST_F(OfflineKeptEntries, ASwitchOfATaskIsRefusedWithEveryByteAsItWas) {
     };
     for (const auto& args : cases) {
         const ProcessResult result = runTool(tree, args);
-        EXPECT_EQ(result.code, cli::kExitReadOnlyEntry) << args.front() << result.out;
+        EXPECT_EQ(result.code, cli::kExitNotOffered) << args.front() << result.out;
         EXPECT_NE(result.out.find("task scheduler keeps"), std::string::npos) << result.out;
         EXPECT_EQ(snapshotOf(tree), before) << args.front();
     }
@@ -114,7 +114,7 @@ TEST_F(OfflineKeptEntries, APackagesTaskIsSwitchedInTheProfilesClassesHive) {
     EXPECT_EQ(app.at("packageFamilyName"), "Contoso.Chat_8wekyb3d8bbwe");
     EXPECT_EQ(app.at("taskId"), "ChatTray");
     EXPECT_FALSE(app.contains("taskPath"));
-    EXPECT_EQ(runTool(tree, {"delete", "Apps", "Contoso Chat", "--yes"}).code, cli::kExitReadOnlyEntry);
+    EXPECT_EQ(runTool(tree, {"delete", "Apps", "Contoso Chat", "--yes"}).code, cli::kExitNotOffered);
 }
 
 }  // namespace

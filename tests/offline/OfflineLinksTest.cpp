@@ -33,7 +33,8 @@ TEST(OfflineLinksOut, ChangesThroughALinkOutOfTheVolumeAreRefusedAndWriteNothing
         {"/Windows/System32/config", {"disable", "Registry\\All Users\\Run", "Machine"}},
         {kCommonStartup, {"disable", "Startup Folder\\All Users", "shared.bat"}},
         {kUserStartup, {"disable", "Startup Folder\\Current User", "mine.bat"}},
-        {"/Program Files/LStartUp", {"disable", "Startup Folder\\Current User", "mine.bat"}},
+        {"/Program Files/LStartUp", {"disable", "Startup Folder\\All Users", "shared.bat"}},
+        {"/Users/Tester/AppData/Local", {"disable", "Startup Folder\\Current User", "mine.bat"}},
     };
     for (const auto& [folder, change] : cases) {
         const std::string tree = makeWindowsTree(suiteVolume().mountPoint());

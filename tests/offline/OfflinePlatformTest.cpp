@@ -60,6 +60,18 @@ TEST_F(OfflinePlatformTest, ListingSkipsSystemFilesAndDesktopIni) {
               std::vector<std::string>{"plain.exe"});
 }
 
+// Windows keeps a user's hive hidden and a system file: a file written anew
+// in its place keeps what the old one was.
+TEST_F(OfflinePlatformTest, AReplacedFileKeepsItsAttributes) {
+    const std::string path = put("/Windows/kept.ini");
+    const unsigned char hiddenSystem[4] = {0, 0, 0, 0x06};
+    ASSERT_EQ(::setxattr(path.c_str(), "system.ntfs_attrib_be", hiddenSystem, 4, 0), 0);
+    ASSERT_TRUE(platform.files.writeFile("C:\\Windows\\kept.ini", {'n'}));
+    unsigned char kept[4] = {};
+    ASSERT_EQ(::getxattr(path.c_str(), "system.ntfs_attrib_be", kept, 4), 4);
+    EXPECT_EQ(kept[3] & 0x06, 0x06);
+}
+
 TEST_F(OfflinePlatformTest, WinIniKeepsTheProfileRulesAndItsEncoding) {
     const std::string winIni = platform.system.windowsDirectory() + "\\win.ini";
     const std::pair<std::string, std::optional<std::string>> cases[] = {

@@ -61,13 +61,14 @@ TEST(OfflineRefusals, LeaveTheTreeByteForByteAsItWas) {
          nothing,
          {"add", kUserRun, std::string(20000, 'n'), "C:\\Tools\\long.exe"},
          cli::kExitOperationFailed},
-        {"parking a file without a program folder",
+        {"parking a file of all users without a program folder",
          {},
          [](const std::string& tree) {
              fs::remove_all(tree + "/Program Files/LStartUp");
-             std::ofstream(tree + kUserStartup + "/sync.bat") << "@echo off\r\n";
+             std::ofstream(tree + "/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup/sync.bat")
+                 << "@echo off\r\n";
          },
-         {"disable", "Startup Folder\\Current User", "sync.bat"},
+         {"disable", "Startup Folder\\All Users", "sync.bat"},
          cli::kExitOperationFailed},
     };
     for (const Refusal& refusal : cases) {

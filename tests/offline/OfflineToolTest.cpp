@@ -22,6 +22,7 @@ using Bytes = std::vector<std::uint8_t>;
 const std::string kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::string kUserRun = "Registry\\Current User\\Run";
 const std::string kLinkFolder = "/Users/Tester/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Startup";
+const std::string kCommonStartup = "/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup";
 const std::string kGreekName = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC \xE2\x9C\x93";
 
 class OfflineTool : public ::testing::Test {
@@ -148,20 +149,40 @@ TEST_F(OfflineTool, ProfileIsTheOnlyUserWithAHive) {
     EXPECT_EQ(runTool(tree + "/Users", {"list"}).code, cli::kExitNotAWindowsVolume);
 }
 
-TEST_F(OfflineTool, ParkingAFileNeedsAProgramFolder) {
+TEST_F(OfflineTool, ParkingAnItemOfAllUsersNeedsAProgramFolder) {
     fs::remove_all(tree + "/Program Files/LStartUp");
-    std::ofstream(tree + kLinkFolder + "/sync.bat") << "@echo off\r\n";
-    const ProcessResult refused = tool({"disable", "Startup Folder\\Current User", "sync.bat"});
+    std::ofstream(tree + kCommonStartup + "/sync.bat") << "@echo off\r\n";
+    const ProcessResult refused = tool({"disable", "Startup Folder\\All Users", "sync.bat"});
     EXPECT_EQ(refused.code, cli::kExitOperationFailed);
     EXPECT_NE(refused.out.find("--program-folder"), std::string::npos) << refused.out;
-    EXPECT_TRUE(fs::exists(tree + kLinkFolder + "/sync.bat"));
+    EXPECT_TRUE(fs::exists(tree + kCommonStartup + "/sync.bat"));
     EXPECT_EQ(tool({"disable", kUserRun, "Expand"}).code, cli::kExitOk);
 
     const std::string elsewhere = suiteVolume().mountPoint() + "/parked-" + fs::path(tree).filename().string();
     fs::create_directory(elsewhere);
-    EXPECT_EQ(tool({"--program-folder", elsewhere, "disable", "Startup Folder\\Current User", "sync.bat"}).code,
+    EXPECT_EQ(tool({"--program-folder", elsewhere, "disable", "Startup Folder\\All Users", "sync.bat"}).code,
               cli::kExitOk);
-    EXPECT_TRUE(fs::exists(elsewhere + "/Startup Folder/Current User/sync.bat"));
+    EXPECT_TRUE(fs::exists(elsewhere + "/Startup Folder/All Users/sync.bat"));
+}
+
+// Each profile's parked Startup items stand in that profile's own folder:
+// one user never sees, nor moves, another's.
+TEST_F(OfflineTool, ParkedStartupItemsBelongToTheirProfile) {
+    const std::string second = "/Users/Second";
+    fs::create_directories(tree + second + "/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Startup");
+    fs::create_directories(tree + second + "/AppData/Local");
+    fs::copy_file(tree + kUserHive, tree + second + "/NTUSER.DAT");
+    std::ofstream(tree + kLinkFolder + "/sync.bat") << "@echo off\r\n";
+
+    EXPECT_EQ(tool({"--user", "Tester", "disable", "Startup Folder\\Current User", "sync.bat"}).code, cli::kExitOk);
+    EXPECT_TRUE(fs::exists(tree + "/Users/Tester/AppData/Local/LStartUp/Startup Folder/Current User/sync.bat"));
+    const ProcessResult seen = tool({"--user", "Second", "list", "Startup Folder\\Current User"});
+    EXPECT_EQ(seen.code, cli::kExitOk);
+    EXPECT_EQ(seen.out.find("sync.bat"), std::string::npos) << seen.out;
+    EXPECT_EQ(tool({"--user", "Second", "enable", "Startup Folder\\Current User", "sync.bat"}).code,
+              cli::kExitEntryNotFound);
+    EXPECT_NE(tool({"--user", "Tester", "list", "Startup Folder\\Current User"}).out.find("sync.bat"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ TEST_F(RefusingSystemTest, RefusedChangeSaysWhyAndChangesNothing) {
     platform.makeReadOnly(Hive::LocalMachine);
     platform.makeReadOnly(startup);
     const auto refused = [&](const char* prompt, const char* title, const std::optional<UserMessage>& shown) {
-        EXPECT_EQ(shown, (UserMessage{prompt + kAccessDeniedReason, title, MessageKind::Critical}));
+        EXPECT_EQ(shown, needsAdministrator(prompt, title));
         EXPECT_EQ(loadSection(platform, AllPrograms).rows.size(), 2u) << prompt;
     };
     for (SectionId to : {MachineRun, StartupCurrentUser}) {

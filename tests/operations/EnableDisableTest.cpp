@@ -205,14 +205,24 @@ TEST_F(RefusingSystemTest, AMoveWhoseRemovalFailsAfterRemovingKeepsTheEntryAtIts
 // Parking a file makes the program's folders for parked items; when they
 // cannot be made, the file stays and the user learns why.
 TEST_F(RefusingSystemTest, ParkingAFileWhereNoFolderForParkedItemsCanBeMadeSaysWhy) {
-    const std::string startup = platform.shellFolder(ShellFolder::UserStartup);
-    platform.putFile(startup + "\\tool.bat", {'x'});
-    StartupEntry row = findRow(platform, StartupCurrentUser, "tool.bat").value();
-    platform.makeReadOnly(platform.programFolder());
-    const Click click = clickBox(platform, prompts, row);
-    EXPECT_EQ(click.shown, (UserMessage{languageText(kTextDisableFailedPrompt) + kAccessDeniedReason,
-                                        languageText(kTextDisableFailedTitle), MessageKind::Critical}));
-    EXPECT_TRUE(platform.fileExists(startup + "\\tool.bat"));
+    const std::pair<ShellFolder, std::string> cases[] = {
+        {ShellFolder::UserStartup, platform.shellFolder(ShellFolder::LocalAppData)},
+        {ShellFolder::CommonStartup, platform.programFolder()},
+    };
+    for (const auto& [folder, unwritable] : cases) {
+        MemoryPlatform refusing;
+        ScriptedPrompts answers;
+        const std::string startup = refusing.shellFolder(folder);
+        refusing.putFile(startup + "\\tool.bat", {'x'});
+        const SectionId leaf = folder == ShellFolder::UserStartup ? StartupCurrentUser : StartupAllUsers;
+        StartupEntry row = findRow(refusing, leaf, "tool.bat").value();
+        refusing.makeReadOnly(unwritable);
+        const Click click = clickBox(refusing, answers, row);
+        EXPECT_EQ(click.shown,
+                  needsAdministrator(languageText(kTextDisableFailedPrompt), languageText(kTextDisableFailedTitle)))
+            << unwritable;
+        EXPECT_TRUE(refusing.fileExists(startup + "\\tool.bat")) << unwritable;
+    }
 }
 
 }  // namespace

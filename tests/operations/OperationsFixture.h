@@ -88,6 +88,12 @@ protected:
 // What a prompt shows after its fixed text when the in-memory system refuses
 // to write to a read-only place.
 inline const std::string kAccessDeniedReason = "\r\n\r\nAccess is denied. (error 5)";
+// What the window shows when the system refused access: why, and the offer
+// to restart as administrator.
+inline UserMessage needsAdministrator(const std::string& prompt, const std::string& title) {
+    return {prompt + kAccessDeniedReason + "\r\n\r\n" + kNeedsAdministratorPrompt, title, MessageKind::Exclamation,
+            true};
+}
 // What it shows when the system names no Startup folder of the current user.
 inline const std::string kNoStartupFolderReason =
     "\r\n\r\nThe system names no folder for the entries of Startup Folder\\Current User.";

@@ -125,7 +125,7 @@ TEST_F(PackagedAppContract, WhatPolicySetsOrThePackageKeepsIsRefusedWithNothingC
     const StartupEntry kept = row("Contoso.Kept");
     const ChangeResult deleted = deleteEntry(platform, kept);
     ASSERT_FALSE(deleted);
-    EXPECT_EQ(deleted.error().kind, ErrorKind::ReadOnlyHere);
+    EXPECT_EQ(deleted.error().kind, ErrorKind::NotOffered);
     EXPECT_EQ(stateValues("Contoso.Locked", "Tray"), Values{dwordValue("State", 3)});
     EXPECT_EQ(stateValues("Contoso.Kept", "Tray"), Values{dwordValue("State", 2)});
     EXPECT_TRUE(findRow(platform, SectionId::PackagedApps, "Contoso.Kept at logon"));

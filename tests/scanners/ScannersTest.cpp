@@ -178,5 +178,43 @@ TEST_F(ScannersTest, EachRowNamesThePublisherOfTheProgramItStarts) {
     EXPECT_EQ(cells(loadSection(platform, StartupCurrentUser).rows, Column::Publisher), Texts{program.company});
 }
 
+// The rows of the sources read first reach the window while the slower ones
+// are still to be read.
+TEST(SectionLoading, HandsEachLeafsRowsOnAsSoonAsTheyAreReadAndStopsWhenTold) {
+    MemoryPlatform platform;
+    seedRegistry(platform, UserRun, stringValue("Tool", "tool.exe"));
+    int reads = 0, readsAtFirstBatch = 0;
+    platform.failWhen = [&](MemoryOp op) { return (reads += op == MemoryOp::RegistryRead, false); };
+    std::vector<EntryList> batches;
+    loadSectionInBatches(platform, AllPrograms, [&](EntryList rows) {
+        batches.push_back(std::move(rows));
+        readsAtFirstBatch = reads;
+        return false;
+    });
+    ASSERT_EQ(batches.size(), 1u);
+    EXPECT_EQ(cells(batches[0], Column::Name), Texts{"Tool"});
+    EXPECT_EQ(reads, readsAtFirstBatch);
+}
+
+// A service hosted by a shared process is the library it names; Windows' own
+// (a program of the Windows folder by the maker of Windows' own libraries)
+// are left out on request.
+TEST_F(ScannersTest, AServiceNamesThePublisherOfItsProgramAndWindowsOwnAreLeftOutOnRequest) {
+    const ProgramWithPublisher program = seedProgramWithPublisher(*backend);
+    ServiceConfig hosted{"LsuTestHosted",   "Hosted", kServiceShareProcess,
+                         kServiceAutoStart, false,    "%SystemRoot%\\system32\\svchost.exe -k LsuTest",
+                         program.path};
+    ServiceConfig own{"LsuTestOwn", "Own", kServiceOwnProcess, kServiceAutoStart, false, "C:\\lsu\\gone.exe -s", ""};
+    backend->seedService(hosted);
+    backend->seedService(own);
+    EntryList rows = load(ServicesAutomatic);
+    std::erase_if(rows, [](const StartupEntry& row) { return !row.name.starts_with("LsuTest"); });
+    std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    EXPECT_EQ(cells(rows, Column::Publisher), (Texts{program.company, ""}));
+    EXPECT_EQ(cells(rows, Column::Exists), (Texts{"Yes", "No"}));
+    removeWindowsServices(rows);
+    EXPECT_EQ(cells(rows, Column::Name), Texts{"Own (LsuTestOwn)"});
+}
+
 }  // namespace
 }  // namespace lsu

@@ -5,7 +5,6 @@
 #include "scanners/SectionLoading.h"
 #include "support/Seed.h"
 #include "support/StartupDocuments.h"
-#include "ui/logic/EditMenu.h"
 
 // Scheduled tasks as the scheduler hands them out, with definitions written
 // from its published schema: which are listed, in which leaf, and how their
@@ -90,14 +89,13 @@ TEST_F(ScheduledTaskScanner, ASwitchThatDoesNotReadBackFailsAndTheBoxShowsTheTas
     EXPECT_TRUE(listed.checked && listed.enabled);
 }
 
-// The scheduler keeps the task: it is switched here, never deleted or edited.
+// The scheduler keeps the task: it is switched here, never deleted.
 TEST_F(ScheduledTaskScanner, ATaskIsOnlySwitchedHere) {
     platform.putTask("\\Vendor\\Updater", taskDefinition(kLogonTrigger, kUpdater));
     const StartupEntry listed = row(TasksAtLogon, "\\Vendor\\Updater");
     const ChangeResult deleted = deleteEntry(platform, listed);
     ASSERT_FALSE(deleted);
-    EXPECT_EQ(deleted.error().kind, ErrorKind::ReadOnlyHere);
-    EXPECT_EQ(editMenuState(&listed), (EditMenuState{false, true, false, true, false}));
+    EXPECT_EQ(deleted.error().kind, ErrorKind::NotOffered);
     EXPECT_EQ(platform.registeredTasks()->size(), 1u);
 }
 
@@ -107,15 +105,6 @@ TEST_F(ScheduledTaskScanner, ASchedulerThatCannotBeAskedListsNothingAndTheOtherS
     seedRegistry(platform, UserRun, stringValue("Tool", "tool.exe"));
     platform.failWhen = [](MemoryOp op) { return op == MemoryOp::TaskRead; };
     EXPECT_EQ(names(AllPrograms), (Texts{"Tool"}));
-}
-
-// Rows reach whoever waits for them a leaf at a time, as each leaf is read.
-TEST_F(ScheduledTaskScanner, EachLeafsRowsAreHandedOnAsSoonAsItIsRead) {
-    seedRegistry(platform, UserRun, stringValue("Tool", "tool.exe"));
-    platform.putTask("\\Vendor\\Updater", taskDefinition(std::string(kLogonTrigger) + kBootTrigger, kUpdater));
-    std::vector<Texts> handed;
-    loadSectionByLeaf(platform, AllPrograms, [&](EntryList rows) { handed.push_back(cells(rows, Column::Name)); });
-    EXPECT_EQ(handed, (std::vector<Texts>{{"Tool"}, {"\\Vendor\\Updater"}, {"\\Vendor\\Updater"}}));
 }
 
 }  // namespace

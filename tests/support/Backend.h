@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/Ports.h"
+#include "platform/Services.h"
 
 namespace lsu::test {
 
@@ -22,6 +23,9 @@ public:
     // Whether the system stores every UTF-16 value name, unpaired surrogates
     // included; where it cannot, such a name is refused.
     virtual bool storesEveryValueName() const { return true; }
+    // Makes a service as the system makes one (by default its key, as a
+    // Windows that is not running keeps it); it goes with the backend.
+    virtual void seedService(const ServiceConfig& service);
 };
 
 // A backend with every start-up source empty: no Run-type values in either

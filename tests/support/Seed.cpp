@@ -4,7 +4,9 @@
 
 #include "catalog/DisabledStores.h"
 #include "platform/RegistryStrings.h"
+#include "platform/ServiceKeys.h"
 #include "scanners/SectionLoading.h"
+#include "support/Backend.h"
 
 namespace lsu::test {
 
@@ -45,6 +47,23 @@ std::string startupFolder(const ScanPorts& platform, SectionId leaf, bool disabl
     if (!disabled) return platform.system.shellFolder(sourceAs<FolderSource>(leaf)->folder);
     expectDone(ensureDisabledItemsFolders(platform.system, platform.files), "making the disabled-items folders");
     return disabledItemsFolder(platform.system, leaf);
+}
+
+void Backend::seedService(const ServiceConfig& service) { seedServiceKey(ports().registry, service); }
+
+void seedServiceKey(Registry& registry, const ServiceConfig& service) {
+    const std::string key = std::string(kServicesKey) + "\\" + service.name;
+    auto write = [&](const std::string& subkey, const RegistryValue& value) {
+        expectDone(registry.writeValue({Hive::LocalMachine, RegistryView::Bits64, subkey}, value, true),
+                   "seeding the service " + service.name);
+    };
+    write(key, dwordValue("Type", service.type));
+    write(key, dwordValue("Start", service.startType));
+    write(key, stringValue("ImagePath", service.imagePath, kRegExpandSz));
+    if (!service.displayName.empty()) write(key, stringValue("DisplayName", service.displayName));
+    if (service.delayed) write(key, dwordValue("DelayedAutostart", 1));
+    if (!service.serviceDll.empty())
+        write(key + "\\Parameters", stringValue("ServiceDll", service.serviceDll, kRegExpandSz));
 }
 
 std::optional<StartupEntry> findRow(const ScanPorts& platform, SectionId id, const std::string& name) {

@@ -10,6 +10,7 @@
 
 #include "catalog/StartupEntry.h"
 #include "platform/Ports.h"
+#include "platform/Services.h"
 
 namespace lsu::test {
 
@@ -34,6 +35,9 @@ void seedWinIni(const ScanPorts& platform, SectionId leaf, const std::string& li
 std::optional<std::string> winIniLine(const ScanPorts& platform, SectionId leaf, bool disabled = false);
 // A Startup folder leaf's folder, or its disabled-items folder (created).
 std::string startupFolder(const ScanPorts& platform, SectionId leaf, bool disabled = false);
+
+// The service's key, as a Windows that is not running keeps it.
+void seedServiceKey(Registry& registry, const ServiceConfig& service);
 
 // The row of that name in a fresh load of the section.
 std::optional<StartupEntry> findRow(const ScanPorts& platform, SectionId id, const std::string& name);

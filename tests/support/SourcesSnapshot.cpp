@@ -2,7 +2,9 @@
 
 #include "base/WindowsPaths.h"
 #include "catalog/DisabledStores.h"
+#include "catalog/ParkedServices.h"
 #include "catalog/StartupSwitches.h"
+#include "support/Seed.h"
 
 namespace lsu::test {
 
@@ -52,6 +54,12 @@ SourcesSnapshot snapshotOfSources(const ScanPorts& platform) {
                         .value_or("absent");
             const auto bytes = platform.files.readFile(file);
             snapshot["win.ini"] = bytes ? bytesText(*bytes) : "unreadable";
+        } else if (sourceAs<ServiceSource>(leaf)) {
+            const auto services = platform.services.listServices();
+            for (const ServiceConfig& service : services ? *services : std::vector<ServiceConfig>{})
+                snapshot["service " + service.name] = std::to_string(service.startType) + (service.delayed ? "+" : "");
+            for (const std::string& name : platform.registry.readSubkeys(parkedServicesKey()).value_or(Texts{}))
+                addKey(snapshot, platform, parkedRecordKey(name));
         } else if (const auto* folder = sourceAs<FolderSource>(leaf)) {
             addFolder(snapshot, platform, platform.system.shellFolder(folder->folder));
             addFolder(snapshot, platform, disabledItemsFolder(platform.system, leaf));

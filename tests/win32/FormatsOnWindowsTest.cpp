@@ -3,8 +3,8 @@
 // project's writer read back through the link object, and a real program's
 // version resource read by the parser and by the version functions.
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "platform/formats/ShellLinkWriter.h"
 #include "platform/formats/VersionResource.h"
@@ -15,9 +15,13 @@
 namespace lsu {
 namespace {
 
-TEST(FormatsOnWindows, TheLinkTemplateIsALinkTheShellReadsToATargetOnDriveC) {
+class FormatsOnWindows : public ::testing::Test {
+protected:
     Win32Platform platform;
-    test::Scratch scratch(portsOf(platform), "formats on windows");
+    test::Scratch scratch{portsOf(platform), "formats on windows"};
+};
+
+TEST_F(FormatsOnWindows, TheLinkTemplateIsALinkTheShellReadsToATargetOnDriveC) {
     const auto& bytes = win32::linkTemplate();
     const std::string link = scratch.file("template.lnk", std::string(bytes.begin(), bytes.end()));
     const ShortcutFields fields = platform.readShortcut(link).value().fields;
@@ -25,18 +29,16 @@ TEST(FormatsOnWindows, TheLinkTemplateIsALinkTheShellReadsToATargetOnDriveC) {
     EXPECT_EQ(fields.workDir, "C:\\");
 }
 
-TEST(FormatsOnWindows, WrittenLinkReadsBackThroughTheLinkObject) {
-    Win32Platform platform;
-    test::Scratch scratch(portsOf(platform), "formats on windows");
+TEST_F(FormatsOnWindows, WrittenLinkReadsBackThroughTheLinkObject) {
     const std::string windows = platform.windowsDirectory();
-    ShortcutFields plain;
-    plain.targetPath = windows + "\\regedit.exe";
-    plain.arguments = "/s \"C:\\some file.reg\" \xCE\xB1\xE4\xB8\xAD";
-    plain.description = "Caf\xC3\xA9 \xE2\x9C\x93";
-    plain.workDir = windows + "\\system32";
-    plain.hotKey = 0x0654;
-    plain.iconFile = windows + "\\regedit.exe";
-    plain.iconIndex = 2;
+    const ShortcutFields plain{windows + "\\regedit.exe",
+                               "/s \"C:\\some file.reg\" \xCE\xB1\xE4\xB8\xAD",
+                               "Caf\xC3\xA9 \xE2\x9C\x93",
+                               0x0654,
+                               1,
+                               windows + "\\system32",
+                               windows + "\\regedit.exe",
+                               2};
     const std::string link = scratch.file("written.lnk", "");
     ASSERT_TRUE(platform.writeFile(link, formats::shellLinkBytes(plain)));
     auto info = platform.readShortcut(link);
@@ -45,8 +47,7 @@ TEST(FormatsOnWindows, WrittenLinkReadsBackThroughTheLinkObject) {
     EXPECT_EQ(info->fields, plain);
 }
 
-TEST(FormatsOnWindows, VersionResourceReadsAsTheVersionFunctionsReadIt) {
-    Win32Platform platform;
+TEST_F(FormatsOnWindows, VersionResourceReadsAsTheVersionFunctionsReadIt) {
     for (const char* program : {"\\regedit.exe", "\\system32\\kernel32.dll", "\\system32\\reg.exe"}) {
         const std::string path = platform.windowsDirectory() + program;
         auto image = platform.readFile(path);

@@ -6,6 +6,7 @@
 #include <wrl/client.h>
 
 #include "catalog/DisabledStores.h"
+#include "catalog/ParkedServices.h"
 #include "catalog/StartupSwitches.h"
 #include "platform/win32/Owned.h"
 #include "platform/win32/WideText.h"
@@ -76,22 +77,54 @@ void emptyEverySource(Win32Platform& platform) {
                 expectDone(
                     platform.writeProfile(std::string(iniSection), std::string(winIni->key), "", winIniPath(platform)),
                     "emptying win.ini");
-        } else if (const auto* folderSource = sourceAs<FolderSource>(leaf)) {
-            const std::string live = platform.shellFolder(folderSource->folder);
-            for (const std::string& folder : {live, disabledItemsFolder(platform, leaf)})
+        } else if (const auto* source = sourceAs<FolderSource>(leaf)) {
+            const std::string live = platform.shellFolder(source->folder);
+            for (const std::string& folder :
+                 {live, disabledItemsFolder(platform, leaf), disabledItemsFolderBesideProgram(platform, leaf)})
                 if (!folder.empty()) emptyFolder(widen(folder));
         } else if (const auto* apps = sourceAs<PackagedAppSource>(leaf)) {
             for (std::string_view subkey : {apps->packages, apps->switches})
                 emptyKey({Hive::CurrentUser, RegistryView::Shared, std::string(subkey)});
         }
     }
+    emptyKey({Hive::LocalMachine, RegistryView::Bits64, kParkedServicesKey});
+}
+
+void deleteService(const std::string& name) {
+    win32::ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+    win32::ServiceHandle service(manager ? OpenServiceW(manager.get(), widen(name).c_str(), DELETE) : nullptr);
+    if (!service || !DeleteService(service.get())) ADD_FAILURE() << "the service " << name << " stayed";
 }
 
 }  // namespace
 
 // Each test starts from nothing and leaves nothing behind.
 Win32Backend::Win32Backend() { emptyEverySource(platform_); }
-Win32Backend::~Win32Backend() { emptyEverySource(platform_); }
+Win32Backend::~Win32Backend() {
+    emptyEverySource(platform_);
+    for (const std::string& name : services_) deleteService(name);
+}
+
+void Win32Backend::seedService(const ServiceConfig& service) {
+    win32::ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE));
+    win32::ServiceHandle created(
+        manager ? CreateServiceW(manager.get(), widen(service.name).c_str(), widen(service.displayName).c_str(),
+                                 SERVICE_ALL_ACCESS, service.type, service.startType, SERVICE_ERROR_NORMAL,
+                                 widen(service.imagePath).c_str(), nullptr, nullptr, nullptr, nullptr, nullptr)
+                : nullptr);
+    if (!created) {
+        ADD_FAILURE() << "the service manager did not create " << service.name << " (error " << GetLastError() << ")";
+        return;
+    }
+    services_.push_back(service.name);
+    const std::string key = "SYSTEM\\CurrentControlSet\\Services\\" + service.name;
+    if (service.delayed)
+        expectDone(platform_.setServiceStart(service.name, service.startType, true), "delaying " + service.name);
+    if (!service.serviceDll.empty())
+        expectDone(platform_.writeValue({Hive::LocalMachine, RegistryView::Bits64, key + "\\Parameters"},
+                                        stringValue("ServiceDll", service.serviceDll, kRegExpandSz), true),
+                   "naming the library of " + service.name);
+}
 
 void Win32Backend::seedShortcut(const std::string& path, const ShortcutFields& fields) {
     ComPtr<IShellLinkW> link;

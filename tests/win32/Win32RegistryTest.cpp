@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <sddl.h>
 #include <winternl.h>
 
 #include "platform/win32/Owned.h"
@@ -15,6 +16,30 @@ TEST(Win32RegistryViews, OnlyAKeyOutsideTheRedirectedTreeIsShared) {
     Win32Platform platform;
     EXPECT_TRUE(platform.viewsShareKey(Hive::LocalMachine, "System\\CurrentControlSet\\Control"));
     EXPECT_FALSE(platform.viewsShareKey(Hive::LocalMachine, "Software\\LStartUp Contract\\Missing"));
+}
+
+// A key whose security denies setting values refuses as a standard user's
+// write to a machine key is refused: the change needs administrator rights.
+TEST(Win32RegistryRights, AWriteTheKeysSecurityDeniesNeedsAdministrator) {
+    const wchar_t* subkey = L"Software\\LStartUp Contract\\Denied";
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, subkey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr),
+              ERROR_SUCCESS);
+    const win32::RegistryKey key(opened);
+    PSECURITY_DESCRIPTOR denying = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                                     &denying, nullptr));
+    const LONG secured = RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, denying);
+    LocalFree(denying);
+    ASSERT_EQ(secured, ERROR_SUCCESS);
+
+    Win32Platform platform;
+    const Status written =
+        platform.writeValue({Hive::CurrentUser, RegistryView::Shared, "Software\\LStartUp Contract\\Denied"},
+                            {"Tool", kRegSz, {'t', 0, 0, 0}}, true);
+    EXPECT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, subkey), ERROR_SUCCESS);
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.error().kind, ErrorKind::NeedsAdministrator);
 }
 
 // A value whose name holds a NUL, as only the kernel's own call can write

@@ -28,8 +28,9 @@ constexpr const char* kUsage =
     "                         ProgramData); mount it read-write with ntfs-3g to make changes\n"
     "  --user NAME            the profile under DIR/Users whose start-up entries are the current user's\n"
     "                         (default: the only profile holding an NTUSER.DAT)\n"
-    "  --program-folder PATH  the folder of the disabled Startup-folder items\n"
-    "                         (default: DIR/Program Files/LStartUp, when it exists)\n"
+    "  --program-folder PATH  the folder of the disabled items of the all-users Startup folder\n"
+    "                         (default: DIR/Program Files/LStartUp, when it exists); the profile's\n"
+    "                         own are kept in its AppData\\Local\\LStartUp\n"
     "  --force-dirty          change hives that were not shut down cleanly all the same\n\n"
     "Commands: list, enable, disable, delete, add; lstartup-cli --offline DIR COMMAND --help tells more.\n\n";
 

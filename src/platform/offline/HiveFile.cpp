@@ -180,12 +180,14 @@ std::optional<HiveValue> HiveFile::value(const std::string& key, const std::stri
 
 std::optional<std::vector<std::string>> HiveFile::subkeyNames(const std::string& key) const {
     auto cell = existingKey(cells_, key);
-    if (!cell) return std::nullopt;
-    auto offsets = cells_.subkeys(*cell);
+    auto offsets = cell ? cells_.subkeys(*cell) : Result<std::vector<std::size_t>>(Error{});
     if (!offsets) return std::nullopt;
     std::vector<std::string> names;
-    for (std::size_t offset : *offsets)
-        if (auto child = cells_.key(offset)) names.push_back(utf8FromUtf16(child->name));
+    for (std::size_t offset : *offsets) {
+        auto child = cells_.key(offset);
+        if (!child) return std::nullopt;
+        names.push_back(utf8FromUtf16(child->name));
+    }
     return names;
 }
 

@@ -40,8 +40,8 @@ public:
     bool hasKey(const std::string& key) const;
     std::optional<std::vector<HiveValue>> values(const std::string& key) const;
     std::optional<HiveValue> value(const std::string& key, const std::string& name) const;
-    // The names of the key's subkeys, as stored; a subkey whose cell is
-    // damaged is not listed.
+    // The names of the keys directly below the key; nullopt when it is
+    // missing or its list of them is damaged.
     std::optional<std::vector<std::string>> subkeyNames(const std::string& key) const;
 
     // A value of the same name (ignoring case) is replaced in its place and

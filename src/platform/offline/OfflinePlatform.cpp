@@ -41,7 +41,9 @@ std::string stringValueOf(HiveFile& hive, const std::string& key, const std::str
 }  // namespace
 
 OfflinePlatform::OfflinePlatform(VolumePaths paths, bool acceptDirtyHives)
-    : paths_(std::move(paths)), guard_(acceptDirtyHives) {}
+    : paths_(std::move(paths)),
+      guard_(acceptDirtyHives),
+      services_(*this, [this](const formats::IndirectString& reference) { return displayText(reference); }) {}
 
 Result<std::unique_ptr<OfflinePlatform>> OfflinePlatform::open(const OfflineOptions& options) {
     auto root = absoluteFolder(options.root);
@@ -58,6 +60,7 @@ Result<std::unique_ptr<OfflinePlatform>> OfflinePlatform::open(const OfflineOpti
         stringValueOf(*platform->software_, "Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", "C:\\Windows"));
     platform->paths_ = VolumePaths(*root, systemRoot);
     platform->windowsFolder_ = systemRoot;
+    platform->openSystemHive();
 
     std::string problem;
     auto profile =
@@ -66,8 +69,9 @@ Result<std::unique_ptr<OfflinePlatform>> OfflinePlatform::open(const OfflineOpti
     platform->user_ = HiveFile::open(profile->hive, platform->paths_.holdFolder(profile->path), platform->guard_);
     if (!platform->user_) return Error{ErrorKind::NoProfile, 0, profile->hive + " is not a registry hive"};
     platform->loadEnvironment(profile->name);
-    // Windows keeps the user's HKEY_CURRENT_USER\Software\Classes in a hive of its own.
-    if (auto classes = platform->paths_.hostPath(platform->environment_.expand("%LOCALAPPDATA%") + kUserClassesHive))
+    // Windows keeps the user's HKEY_CURRENT_USER\Software\Classes in a hive of its own, in the same
+    // local application data folder that holds the user's parked items.
+    if (auto classes = platform->paths_.hostPath(platform->shellFolder(ShellFolder::LocalAppData) + kUserClassesHive))
         platform->classes_ =
             HiveFile::open(*classes, platform->paths_.holdFolder(parentFolder(*classes)), platform->guard_);
 
@@ -112,7 +116,7 @@ void OfflinePlatform::loadEnvironment(const std::string& userName) {
 
 std::vector<std::string> OfflinePlatform::dirtyHives() const {
     std::vector<std::string> dirty;
-    for (const auto* hive : {software_.get(), user_.get(), classes_.get()})
+    for (const auto* hive : {software_.get(), user_.get(), classes_.get(), system_.get()})
         if (hive && hive->dirty()) dirty.push_back(hive->path());
     return dirty;
 }
@@ -138,6 +142,7 @@ Result<OfflinePlatform::ChangeTarget> OfflinePlatform::changeTarget(const std::s
 }
 
 std::string OfflinePlatform::shellFolder(ShellFolder folder) {
+    if (folder == ShellFolder::LocalAppData) return environment_.expand("%LOCALAPPDATA%");
     const char* profile = folder == ShellFolder::CommonStartup ? "%ProgramData%" : "%APPDATA%";
     return environment_.expand(profile) + kStartupBelowStartMenu;
 }

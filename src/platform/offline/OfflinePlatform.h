@@ -1,7 +1,9 @@
 #pragma once
 // The platform over a Windows that is not running: its volume mounted on
-// Linux, HKEY_LOCAL_MACHINE from its SOFTWARE hive, HKEY_CURRENT_USER from
-// one profile's NTUSER.DAT and its Software\Classes from the profile's
+// Linux, HKEY_LOCAL_MACHINE from its SOFTWARE and SYSTEM hives (the control
+// set Windows last started with standing for CurrentControlSet, and the
+// services read from their keys there), HKEY_CURRENT_USER from one
+// profile's NTUSER.DAT and its Software\Classes from the profile's
 // UsrClass.dat, the scheduled tasks from the SOFTWARE hive's task cache and
 // the definitions beside it, win.ini's [windows] section where Windows NT
 // maps it (the key Windows NT\CurrentVersion\Windows of that profile's
@@ -15,6 +17,7 @@
 #include <string>
 
 #include "platform/Ports.h"
+#include "platform/ServiceKeys.h"
 #include "platform/offline/Environment.h"
 #include "platform/offline/HiveFile.h"
 #include "platform/offline/VolumePaths.h"
@@ -37,6 +40,7 @@ class OfflinePlatform : public Registry,
                         public ShellLinks,
                         public SystemFacts,
                         public VersionInfo,
+                        public Services,
                         public ScheduledTasks {
 public:
     // The platform over the volume; why not (no Windows volume, no profile,
@@ -48,9 +52,9 @@ public:
 
     std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& key) override;
     std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) override;
-    std::optional<std::vector<std::string>> readSubkeyNames(const RegistryLocation& key) override;
     Status writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) override;
     Status deleteValue(const RegistryLocation& key, const std::string& name) override;
+    std::optional<std::vector<std::string>> readSubkeys(const RegistryLocation& key) override;
     Status removeEmptyKey(const RegistryLocation& key) override;
     Status checkChange(const RegistryLocation& key) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
@@ -90,7 +94,13 @@ public:
     bool switchesTasks() override { return false; }
     Status setTaskEnabled(const std::string& taskPath, bool enabled) override;
 
+    Result<std::vector<ServiceConfig>> listServices() override;
+    Result<ServiceConfig> readService(const std::string& name) override;
+    Status setServiceStart(const std::string& name, std::uint32_t startType, bool delayed) override;
+
     OfflinePlatform(VolumePaths paths, bool acceptDirtyHives);
+    OfflinePlatform(const OfflinePlatform&) = delete;
+    OfflinePlatform& operator=(const OfflinePlatform&) = delete;
 
 private:
     struct HiveKey {
@@ -104,6 +114,10 @@ private:
                       std::vector<RegisteredTask>& tasks);
     std::optional<std::string> storedText(const RegistryLocation& key, const std::string& name);
     std::optional<RegisteredTask> taskOf(const std::string& treeKey, const std::string& taskPath);
+    void openSystemHive();
+    // Why the services cannot be read, when they cannot.
+    std::optional<Error> servicesProblem() const;
+    std::string displayText(const formats::IndirectString& reference);
     // The host folder and the name in it a change may be made at, or why it may not.
     Result<VolumePaths::ChangePlace> changePlace(const std::string& windowsPath);
     // The same, with the folder held.
@@ -118,6 +132,10 @@ private:
     std::unique_ptr<HiveFile> software_;
     std::unique_ptr<HiveFile> user_;
     std::unique_ptr<HiveFile> classes_;  // nullptr for a profile without a UsrClass.dat
+    std::unique_ptr<HiveFile> system_;   // none on a volume without one
+    std::string systemPath_;
+    std::string controlSet_;  // "ControlSet001" to "ControlSet999"; empty when Select names none
+    ServiceKeys services_;
     Environment environment_;
     std::string windowsFolder_;
     std::string programFolder_;

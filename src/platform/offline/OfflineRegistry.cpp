@@ -12,11 +12,20 @@ namespace {
 
 constexpr std::string_view kSoftware = "Software";
 constexpr std::string_view kClasses = "Software\\Classes";
+constexpr std::string_view kSystem = "System";
+constexpr std::string_view kCurrentControlSet = "CurrentControlSet";
 constexpr const char* kWow64Node = "Wow6432Node";
 // Where Windows NT keeps the [windows] section of win.ini (IniFileMapping).
 constexpr const char* kMappedWinIniKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
 
 bool isStringType(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
+
+Error notLoaded(const RegistryLocation& key) {
+    return {ErrorKind::NotFound, 0,
+            "Offline, the machine's keys are those of its SOFTWARE and SYSTEM hives and the user's those of the "
+            "profile's NTUSER.DAT and UsrClass.dat; " +
+                key.subkey + " is in none of them that is loaded, or the SYSTEM hive names no current control set."};
+}
 
 RegistryValue portValue(HiveValue stored) { return {std::move(stored.name), stored.type, std::move(stored.data)}; }
 
@@ -28,28 +37,30 @@ std::optional<std::string> below(std::string_view key, const std::string& subkey
     return subkey.substr(key.size() + 1);
 }
 
-Error notLoaded() {
-    return {ErrorKind::NotFound, 0,
-            "The key lies in a hive that is not loaded offline: the machine's SOFTWARE hive, the profile's "
-            "NTUSER.DAT and its UsrClass.dat are."};
-}
-
 }  // namespace
 
 Result<OfflinePlatform::HiveKey> OfflinePlatform::hiveKeyOf(const RegistryLocation& location) const {
     if (location.hive == Hive::CurrentUser) {
         auto classes = below(kClasses, location.subkey);
         if (!classes) return HiveKey{user_.get(), location.subkey};
-        if (!classes_) return notLoaded();
+        if (!classes_) return notLoaded(location);
         return HiveKey{classes_.get(), *classes};
     }
-    auto software = below(kSoftware, location.subkey);
-    if (!software) return notLoaded();
+    if (auto inSystem = below(kSystem, location.subkey)) {
+        if (!system_) return notLoaded(location);
+        // CurrentControlSet is the control set Windows last started with.
+        auto rest = below(kCurrentControlSet, *inSystem);
+        if (!rest) return HiveKey{system_.get(), *inSystem};
+        if (controlSet_.empty()) return notLoaded(location);
+        return HiveKey{system_.get(), controlSet_ + (rest->empty() ? "" : "\\" + *rest)};
+    }
+    auto inSoftware = below(kSoftware, location.subkey);
+    if (!inSoftware) return notLoaded(location);
     // A 32-bit Windows has one view; a 64-bit one keeps the 32-bit view of
     // SOFTWARE in its Wow6432Node.
     if (location.view == RegistryView::Bits32 && software_->hasKey(kWow64Node))
-        return HiveKey{software_.get(), std::string(kWow64Node) + (software->empty() ? "" : "\\" + *software)};
-    return HiveKey{software_.get(), *software};
+        return HiveKey{software_.get(), std::string(kWow64Node) + (inSoftware->empty() ? "" : "\\" + *inSoftware)};
+    return HiveKey{software_.get(), *inSoftware};
 }
 
 std::optional<std::vector<RegistryValue>> OfflinePlatform::readValues(const RegistryLocation& key) {
@@ -71,11 +82,6 @@ std::optional<RegistryValue> OfflinePlatform::readValue(const RegistryLocation& 
     return value;
 }
 
-std::optional<std::vector<std::string>> OfflinePlatform::readSubkeyNames(const RegistryLocation& key) {
-    auto place = hiveKeyOf(key);
-    return place ? place->hive->subkeyNames(place->key) : std::nullopt;
-}
-
 Status OfflinePlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
     auto place = hiveKeyOf(key);
     if (!place) return place.error();
@@ -86,6 +92,11 @@ Status OfflinePlatform::deleteValue(const RegistryLocation& key, const std::stri
     auto place = hiveKeyOf(key);
     if (!place) return place.error();
     return place->hive->deleteValue(place->key, name);
+}
+
+std::optional<std::vector<std::string>> OfflinePlatform::readSubkeys(const RegistryLocation& key) {
+    auto place = hiveKeyOf(key);
+    return place ? place->hive->subkeyNames(place->key) : std::nullopt;
 }
 
 Status OfflinePlatform::removeEmptyKey(const RegistryLocation& key) {

@@ -55,7 +55,7 @@ std::optional<RegisteredTask> OfflinePlatform::taskOf(const std::string& treeKey
 
 void OfflinePlatform::collectTasks(const std::string& folderKey, const std::string& folderPath, int depth,
                                    std::vector<RegisteredTask>& tasks) {
-    for (const std::string& name : readSubkeyNames(cacheKey(folderKey)).value_or(std::vector<std::string>{})) {
+    for (const std::string& name : readSubkeys(cacheKey(folderKey)).value_or(std::vector<std::string>{})) {
         // A name no file can have names no definition either.
         if (fileNameFault(name)) continue;
         const std::string key = folderKey + "\\" + name, path = folderPath + "\\" + name;
@@ -71,7 +71,7 @@ Result<std::vector<RegisteredTask>> OfflinePlatform::registeredTasks() {
 }
 
 Status OfflinePlatform::setTaskEnabled(const std::string& taskPath, bool) {
-    return Error{ErrorKind::ReadOnlyHere, 0,
+    return Error{ErrorKind::NotOffered, 0,
                  "The scheduled task " + taskPath +
                      " is not switched on a Windows that is not running: its switch is kept in the task scheduler's "
                      "own records as well, whose layout is not published, and Windows refuses a task whose records "

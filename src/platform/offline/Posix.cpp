@@ -13,9 +13,10 @@
 namespace lsu::offline {
 
 Status errnoResult(int error, const std::string& what) {
-    const ErrorKind kind = error == ENOENT  ? ErrorKind::NotFound
-                           : error == EROFS ? ErrorKind::ReadOnlyVolume
-                                            : ErrorKind::System;
+    const ErrorKind kind = error == ENOENT                     ? ErrorKind::NotFound
+                           : error == EROFS                    ? ErrorKind::ReadOnlyVolume
+                           : error == EACCES || error == EPERM ? ErrorKind::NeedsAdministrator
+                                                               : ErrorKind::System;
     return Error{kind, static_cast<std::uint32_t>(error), what + ": " + std::strerror(error)};
 }
 

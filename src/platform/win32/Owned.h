@@ -45,5 +45,6 @@ private:
 using FileHandle = Owned<HANDLE, &CloseHandle>;
 using FindHandle = Owned<HANDLE, &FindClose>;
 using RegistryKey = Owned<HKEY, &RegCloseKey>;
+using ServiceHandle = Owned<SC_HANDLE, &CloseServiceHandle>;
 
 }  // namespace lsu::win32

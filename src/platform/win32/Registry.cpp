@@ -150,22 +150,6 @@ std::optional<RegistryValue> Win32Platform::readValue(const RegistryLocation& lo
     return value;
 }
 
-std::optional<std::vector<std::string>> Win32Platform::readSubkeyNames(const RegistryLocation& location) {
-    RegistryKey key = openForReading(location);
-    if (!key) return std::nullopt;
-    // A key name is at most 255 characters.
-    std::wstring name(256, L'\0');
-    std::vector<std::string> names;
-    for (DWORD index = 0;; ++index) {
-        DWORD length = static_cast<DWORD>(name.size());
-        const LSTATUS status =
-            RegEnumKeyExW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
-        if (status != ERROR_SUCCESS) break;
-        names.push_back(narrow(std::wstring_view(name.data(), length)));
-    }
-    return names;
-}
-
 Status Win32Platform::writeValue(const RegistryLocation& location, const RegistryValue& value, bool createKey) {
     if (!namesOneValue(value.name)) return unsafeName(value.name);
     const Result<RegistryKey> key = openForWriting(location, createKey);
@@ -180,6 +164,31 @@ Status Win32Platform::deleteValue(const RegistryLocation& location, const std::s
     const Result<RegistryKey> key = openForWriting(location, false);
     if (!key) return key.error();
     return resultOf(static_cast<DWORD>(RegDeleteValueW(key->get(), widen(name).c_str())));
+}
+
+std::optional<std::vector<std::string>> Win32Platform::readSubkeys(const RegistryLocation& location) {
+    RegistryKey key = openForReading(location);
+    if (!key) return std::nullopt;
+    DWORD longestName = 0;
+    if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, &longestName, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::wstring name(longestName + 1, L'\0');
+    std::vector<std::string> names;
+    for (DWORD index = 0;;) {
+        DWORD length = static_cast<DWORD>(name.size());
+        const LSTATUS status =
+            RegEnumKeyExW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA) {
+            // A key with a longer name was added since the size was taken.
+            name.resize(name.size() * 2 + 256);
+            continue;
+        }
+        if (status != ERROR_SUCCESS) break;
+        names.push_back(narrow(std::wstring_view(name.data(), length)));
+        ++index;
+    }
+    return names;
 }
 
 Status Win32Platform::removeEmptyKey(const RegistryLocation& location) {

@@ -7,9 +7,9 @@ namespace lsu::win32 {
 
 std::string systemMessage(DWORD error) {
     wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     const Owned<HLOCAL, &LocalFree> buffer(text);
     std::wstring message = length ? std::wstring(text, length) : L"Error " + std::to_wstring(error);
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
@@ -22,8 +22,10 @@ namespace {
 ErrorKind kindOf(DWORD error) {
     switch (error) {
         case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND: return ErrorKind::NotFound;
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_SERVICE_DOES_NOT_EXIST: return ErrorKind::NotFound;
         case ERROR_WRITE_PROTECT: return ErrorKind::ReadOnlyVolume;
+        case ERROR_ACCESS_DENIED: return ErrorKind::NeedsAdministrator;
         case ERROR_FILE_CORRUPT:
         case ERROR_DISK_CORRUPT:
         case ERROR_BADDB:

@@ -13,7 +13,14 @@ using win32::widen;
 
 namespace {
 
-int csidlOf(ShellFolder folder) { return folder == ShellFolder::CommonStartup ? CSIDL_COMMON_STARTUP : CSIDL_STARTUP; }
+int csidlOf(ShellFolder folder) {
+    switch (folder) {
+        case ShellFolder::UserStartup: return CSIDL_STARTUP;
+        case ShellFolder::CommonStartup: return CSIDL_COMMON_STARTUP;
+        case ShellFolder::LocalAppData: break;
+    }
+    return CSIDL_LOCAL_APPDATA;
+}
 
 }  // namespace
 

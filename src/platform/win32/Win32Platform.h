@@ -1,7 +1,9 @@
 #pragma once
 // The real platform: the registry, win.ini, the shell's folders and links,
-// the file system, version resources and the shell's launching of programs,
-// through the W functions.
+// the file system, version resources, the service manager and the shell's
+// launching of programs, through the W functions.
+
+#include <windows.h>
 
 #include <mutex>
 #include <string>
@@ -19,6 +21,7 @@ class Win32Platform : public Registry,
                       public ShellLinks,
                       public SystemFacts,
                       public VersionInfo,
+                      public Services,
                       public ScheduledTasks,
                       public Launcher {
 public:
@@ -28,9 +31,9 @@ public:
 
     std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& location) override;
     std::optional<RegistryValue> readValue(const RegistryLocation& location, const std::string& name) override;
-    std::optional<std::vector<std::string>> readSubkeyNames(const RegistryLocation& location) override;
     Status writeValue(const RegistryLocation& location, const RegistryValue& value, bool createKey) override;
     Status deleteValue(const RegistryLocation& location, const std::string& name) override;
+    std::optional<std::vector<std::string>> readSubkeys(const RegistryLocation& location) override;
     Status removeEmptyKey(const RegistryLocation& location) override;
     Status checkChange(const RegistryLocation& location) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
@@ -70,11 +73,20 @@ public:
     bool switchesTasks() override { return true; }
     Status setTaskEnabled(const std::string& taskPath, bool enabled) override;
 
+    Result<std::vector<ServiceConfig>> listServices() override;
+    Result<ServiceConfig> readService(const std::string& name) override;
+    Status setServiceStart(const std::string& name, std::uint32_t startType, bool delayed) override;
+    Status startService(const std::string& name) override;
+
     Status launch(const std::string& file, const std::string& parameters, const std::string& directory,
                   ShowCommand show) override;
     Status runScheduledTask(const std::string& taskPath) override;
 
 private:
+    Result<ServiceConfig> configOf(SC_HANDLE service, const std::string& name);
+    Result<bool> delayedStart(SC_HANDLE service, const std::string& name);
+    Status setDelayedStart(SC_HANDLE service, const std::string& name, bool delayed);
+
     // Whether the folder holds a desktop.ini, which may give its links other
     // names: as its last listing saw, or else looked up.
     bool holdsDesktopIni(const std::string& folder);

@@ -13,10 +13,13 @@ UserMessage nothingChanged() { return {kNothingChangedPrompt, kAppTitle, Message
 // changed nothing; what the user typed is refused in its own words.
 UserMessage failureMessage(const Error& error, const std::string& prompt, const std::string& title) {
     switch (error.kind) {
+        case ErrorKind::NeedsAdministrator:
+            return {withReason(prompt, error) + "\r\n\r\n" + kNeedsAdministratorPrompt, title, MessageKind::Exclamation,
+                    true};
         case ErrorKind::DeclinedByUser: return nothingChanged();
         case ErrorKind::InvalidInput: return {error.message, kAppTitle, MessageKind::Exclamation};
         case ErrorKind::RefusedByPolicy: return {kSetByPolicyReason, title, MessageKind::Critical};
-        case ErrorKind::ReadOnlyHere: return {error.message, title, MessageKind::Critical};
+        case ErrorKind::NotOffered: return {error.message, title, MessageKind::Critical};
         case ErrorKind::PartlyDone: return {withReason(kPartlyDonePrompt, error), title, MessageKind::Critical};
         default: return {withReason(prompt, error), title, MessageKind::Critical};
     }
@@ -45,11 +48,14 @@ std::optional<UserMessage> messageAfterCheckChange(const StartupEntry& asked, co
     const Error& error = result.error();
     // A click on an entry that cannot be changed here is put back; the
     // status bar says why.
-    if (error.kind == ErrorKind::RefusedByPolicy || error.kind == ErrorKind::ReadOnlyHere) return std::nullopt;
+    if (error.kind == ErrorKind::RefusedByPolicy || error.kind == ErrorKind::NotOffered) return std::nullopt;
     if (!enabling)
         return failureMessage(error, languageText(kTextDisableFailedPrompt), languageText(kTextDisableFailedTitle));
     // An entry already where Windows starts it had only its switch to turn on.
-    if (asked.enabled) return UserMessage{withReason(kSwitchStaysOffPrompt, error), enableTitle, MessageKind::Critical};
+    if (asked.enabled)
+        return error.kind == ErrorKind::NeedsAdministrator
+                   ? failureMessage(error, kSwitchStaysOffPrompt, enableTitle)
+                   : UserMessage{withReason(kSwitchStaysOffPrompt, error), enableTitle, MessageKind::Critical};
     if (sourceAs<WinIniSource>(asked.section))
         return failureMessage(error, languageText(kTextWinIniEnableFailedPrompt),
                               languageText(kTextWinIniEnableFailedTitle));

@@ -24,6 +24,8 @@ inline constexpr const char* kSwitchStaysOffPrompt =
     "but Windows does not start it.";
 inline constexpr const char* kSwitchLeftPrompt =
     "The entry was changed, but Windows' startup switch for it could not be kept with it.";
+inline constexpr const char* kNeedsAdministratorPrompt =
+    "This change needs administrator rights. Restart as administrator, with this section shown again?";
 inline constexpr const char* kPartlyDonePrompt =
     "The change failed half-way and could not be taken back. Refresh the list and check where the entry stands.";
 
@@ -31,6 +33,8 @@ struct UserMessage {
     std::string text;
     std::string title;
     MessageKind kind = MessageKind::Critical;
+    // Yes restarts the program as administrator; No leaves it as it is.
+    bool offersRestartAsAdministrator = false;
     bool operator==(const UserMessage&) const = default;
 };
 

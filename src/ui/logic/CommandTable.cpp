@@ -26,6 +26,7 @@ std::string_view keyName(Key key) {
 const std::vector<CommandInfo>& commands() {
     static const std::vector<CommandInfo> table = {
         {Exit, "E&xit", {}, {}},
+        {RestartAsAdministrator, "Restart as administrator", {}, {}},
         {Enable, "Enable", {}, {}},
         {Disable, "Disable", {}, {}},
         {Add, "Add new program..", Shortcut{true, Key::N}, ToolbarButton{"Add", ToolbarImage::Add, {}}},
@@ -36,6 +37,7 @@ const std::vector<CommandInfo>& commands() {
         {Grid, "Grid", {}, {}, true},
         {Refresh, "Refresh", Shortcut{false, Key::F5}, ToolbarButton{"Refresh", ToolbarImage::Refresh, "Reload all"}},
         {About, kAboutTitle, {}, {}},
+        {HideWindowsServices, "Hide Windows services", {}, {}, true},
     };
     return table;
 }
@@ -58,12 +60,24 @@ std::string menuItemText(Command command) {
 
 const std::vector<MenuDefinition>& menuBar() {
     static const std::vector<MenuDefinition> menus = {
-        {"Action", {Exit}},
+        {"Action", {RestartAsAdministrator, std::nullopt, Exit}},
         {"Edit", {Enable, Disable, std::nullopt, Add, Delete, Run, std::nullopt, Properties}},
-        {"View", {Folders, std::nullopt, Grid, std::nullopt, Refresh}},
+        {"View", {Folders, std::nullopt, Grid, HideWindowsServices, std::nullopt, Refresh}},
         {"Help", {About}},
     };
     return menus;
+}
+
+std::vector<std::optional<Command>> shownItems(const MenuDefinition& menu, bool elevated) {
+    std::vector<std::optional<Command>> shown;
+    for (const std::optional<Command>& item : menu.items) {
+        if (elevated && item == RestartAsAdministrator) continue;
+        // A separator stands only between items.
+        if (!item && (shown.empty() || !shown.back())) continue;
+        shown.push_back(item);
+    }
+    if (!shown.empty() && !shown.back()) shown.pop_back();
+    return shown;
 }
 
 const std::vector<Command>& toolbarCommands() {

@@ -23,6 +23,8 @@ enum class Command {
     Grid,
     Refresh,
     About,
+    RestartAsAdministrator,
+    HideWindowsServices,
 };
 
 // The keys the shortcuts use.
@@ -69,6 +71,9 @@ struct MenuDefinition {
 
 // Action, Edit, View and Help.
 const std::vector<MenuDefinition>& menuBar();
+// The menu's items as the window shows them: restarting as administrator is
+// offered only while the program runs without administrator rights.
+std::vector<std::optional<Command>> shownItems(const MenuDefinition& menu, bool elevated);
 // The Edit menu's place in the menu bar; it is also the list's context menu.
 inline constexpr int kEditMenuIndex = 1;
 // The toolbar's buttons, left to right.

@@ -8,7 +8,8 @@ EditMenuState editMenuState(const StartupEntry* selected) {
     state.run = true;
     // What group policy sets is not changed here.
     if (isReadOnly(*selected)) return state;
-    // What a package or the task scheduler keeps is only switched here.
+    // What a service manager, a package or the task scheduler keeps is only
+    // switched here.
     state.remove = state.properties = !whyKept(*selected);
     state.disable = selected->checked;
     state.enable = !selected->checked;

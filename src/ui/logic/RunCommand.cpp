@@ -12,7 +12,7 @@ std::optional<LaunchRequest> launchRequestFor(SystemFacts& system, FileSystem& f
     // would take for another file's opens nothing.
     if (hasUnsafeFileName(row)) return std::nullopt;
     if (sourceAs<FolderSource>(row.section) && !row.fileName.empty()) {
-        const std::string folder = entryFolder(system, row.section, row.enabled);
+        const std::string folder = entryFolder(system, row);
         return LaunchRequest{withTrailingBackslash(folder) + row.fileName, {}, folder};
     }
     // The task's command line is its executable's path, spaces and all.
@@ -25,6 +25,7 @@ std::optional<LaunchRequest> launchRequestFor(SystemFacts& system, FileSystem& f
 
 Status runEntry(Launcher& launcher, SystemFacts& system, FileSystem& files, const StartupEntry& row) {
     if (row.type == EntryType::ScheduledTask) return launcher.runScheduledTask(row.taskPath);
+    if (row.type == EntryType::Service) return launcher.startService(row.name);
     auto request = launchRequestFor(system, files, row);
     if (!request) return {};
     return launcher.launch(request->file, request->parameters, request->directory, request->show);

@@ -26,7 +26,8 @@ struct LaunchRequest {
 std::optional<LaunchRequest> launchRequestFor(SystemFacts& system, FileSystem& files, const StartupEntry& row);
 
 // Starts what Run starts for the row: a scheduled task is run by the task
-// scheduler, as its triggers would run it; any other row as
+// scheduler, as its triggers would run it, a service is started by the
+// service manager; any other row as
 // launchRequestFor says. Done, with nothing started, for an empty command
 // line.
 Status runEntry(Launcher& launcher, SystemFacts& system, FileSystem& files, const StartupEntry& row);

@@ -38,7 +38,7 @@ void FolderPane::create(HWND parent, HINSTANCE instance, FolderPaneOwner& owner)
                             0, 0, 0, 0, handle(), reinterpret_cast<HMENU>(kTreeId), instance, nullptr);
 }
 
-void FolderPane::showSections(HIMAGELIST images) {
+void FolderPane::showSections(HIMAGELIST images, SectionId selected) {
     TreeView_DeleteAllItems(tree_);
     setImages(images);
     std::map<SectionId, HTREEITEM> nodes;
@@ -59,7 +59,7 @@ void FolderPane::showSections(HIMAGELIST images) {
     }
     const HTREEITEM root = nodes.at(SectionId::AllPrograms);
     TreeView_Expand(tree_, root, TVE_EXPAND);
-    TreeView_SelectItem(tree_, root);
+    TreeView_SelectItem(tree_, nodes.at(selected));
 }
 
 void FolderPane::setImages(HIMAGELIST images) { TreeView_SetImageList(tree_, images, TVSIL_NORMAL); }

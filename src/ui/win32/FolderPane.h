@@ -32,8 +32,8 @@ public:
     void create(HWND parent, HINSTANCE instance, FolderPaneOwner& owner);
 
     // Fills the tree with every section, parents before children, and
-    // selects the root; the owner hears of that selection.
-    void showSections(HIMAGELIST images);
+    // selects the one given; the owner hears of that selection.
+    void showSections(HIMAGELIST images, SectionId selected);
     void setImages(HIMAGELIST images);
     void setFont(HFONT font);
     void setDpi(Dpi dpi) { dpi_ = dpi; }

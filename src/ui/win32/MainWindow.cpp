@@ -5,12 +5,14 @@
 #include "catalog/DisabledStores.h"
 #include "operations/Operations.h"
 #include "operations/Questions.h"
+#include "operations/ServiceSwitch.h"
 #include "platform/win32/WideText.h"
 #include "scanners/SectionLoading.h"
 #include "ui/logic/EditMenu.h"
 #include "ui/logic/RunCommand.h"
 #include "ui/logic/WindowLayout.h"
 #include "ui/logic/WindowTexts.h"
+#include "ui/win32/AdministratorRights.h"
 #include "ui/win32/EntryDialog.h"
 #include "ui/win32/Menus.h"
 #include "ui/win32/MessageBoxPrompts.h"
@@ -29,7 +31,7 @@ constexpr UINT kSectionLoadedMessage = WM_APP + 1;
 
 MainWindow::MainWindow(const ScanPorts& ports, Launcher& launcher) : ports_(ports), launcher_(launcher) {}
 
-bool MainWindow::create(HINSTANCE instance, int show) {
+bool MainWindow::create(HINSTANCE instance, int show, SectionId firstShown) {
     instance_ = instance;
     WNDCLASSEXW main = windowClass(instance, kWindowClass);
     // Shared icons belong to the system's cache and are never destroyed.
@@ -51,15 +53,21 @@ bool MainWindow::create(HINSTANCE instance, int show) {
     // well, they stand where a user looks for the parked items, and a
     // program folder that takes no new folders is met at the first park.
     (void)ensureDisabledItemsFolders(ports_.system, ports_.files);
-    // Filling the tree selects its root, which loads the list.
-    pane_.showSections(images_.tree.get());
+    // Filling the tree selects the section, which loads the list.
+    pane_.showSections(images_.tree.get(), firstShown);
     ShowWindow(handle(), show);
     UpdateWindow(handle());
     return true;
 }
 
 void MainWindow::createParts() {
-    menu_ = createMenuBar();
+    const bool elevated = runsElevated();
+    menu_ = createMenuBar(elevated);
+    if (!elevated) {
+        shield_ = shieldMenuBitmap();
+        setMenuBitmap(menu_, Command::RestartAsAdministrator, shield_.get());
+    }
+    setMenuCheck(menu_, Command::HideWindowsServices, hideWindowsServices_);
     SetMenu(handle(), menu_);
     accelerators_ = createAccelerators();
     images_ = buildWindowImages(instance_, dpi_.value);
@@ -111,13 +119,14 @@ void MainWindow::reloadList() {
     loader_->start(*shown);
 }
 
-// Rows join the list as their leaves are read; the status bar counts them
-// once the last leaf has been read.
+// Rows join the list as each leaf is read; the status bar counts them and
+// the selection wanted comes once all are in.
 void MainWindow::showLoadedRows(WPARAM ticket) {
-    auto read = loader_->take(ticket);
-    if (!read) return;
-    list_.append(std::move(read->rows));
-    if (!read->complete) return;
+    auto delivery = loader_->take(ticket);
+    if (!delivery) return;
+    if (hideWindowsServices_) removeWindowsServices(delivery->rows);
+    list_.append(std::move(delivery->rows));
+    if (!delivery->finished) return;
     showStatus();
     for (const auto& [name, leaf] : std::exchange(wantedSelection_, {}))
         if (list_.selectEntry(name, leaf)) break;
@@ -143,10 +152,14 @@ void MainWindow::onCheckBoxChanged(int index) {
     entry->checked = list_.isChecked(index);
     const StartupEntry asked = *entry;
     MessageBoxPrompts prompts(handle());
-    showMessage(handle(), messageAfterCheckChange(asked, applyCheckState(ports_, prompts, *entry)));
+    const ChangeResult changed = applyCheckState(ports_, prompts, *entry);
+    tell(messageAfterCheckChange(asked, changed));
     // A failed move puts the box back to where the entry really is.
     list_.showEntryState(index);
     showStatus(entry);
+    if (changed && entry->type == EntryType::Service && !entry->enabled &&
+        !std::exchange(toldServiceKeepsRunning_, true))
+        setStatus(kServiceKeepsRunningNote);
 }
 
 void MainWindow::setSelectedChecked(bool checked) {
@@ -172,7 +185,7 @@ void MainWindow::deleteSelectedEntry() {
     MessageBoxPrompts prompts(handle());
     const UserMessage question = deleteQuestion();
     if (!prompts.ask(question.text, question.title, question.kind)) return;
-    showMessage(handle(), messageAfterDelete(deleteEntry(ports_, *entry)));
+    tell(messageAfterDelete(deleteEntry(ports_, *entry)));
     reloadList();
 }
 
@@ -184,7 +197,7 @@ void MainWindow::addEntryFromDialog() {
     if (!form) return;
     MessageBoxPrompts prompts(handle());
     const ChangeResult added = addEntry(ports_, prompts, *form);
-    showMessage(handle(), messageAfterAdd(*form, added));
+    tell(messageAfterAdd(*form, added));
     if (added) kept.insert(kept.begin(), {form->name, *form->section});
     wantedSelection_ = std::move(kept);
     reloadList();
@@ -198,7 +211,7 @@ void MainWindow::editSelectedEntry() {
     if (!form) return;
     MessageBoxPrompts prompts(handle());
     const ChangeResult changed = editEntry(ports_, prompts, edited, *form);
-    showMessage(handle(), messageAfterEdit(changed));
+    tell(messageAfterEdit(changed));
     if (changed) wantedSelection_ = {{form->name, *form->section}};
     else wantedSelection_ = {{edited.name, edited.section}};
     reloadList();
@@ -229,6 +242,12 @@ void MainWindow::toggleGridLines() {
     setMenuCheck(menu_, Command::Grid, gridLines_);
 }
 
+void MainWindow::toggleWindowsServices() {
+    hideWindowsServices_ = !hideWindowsServices_;
+    setMenuCheck(menu_, Command::HideWindowsServices, hideWindowsServices_);
+    reloadList();
+}
+
 void MainWindow::showContextMenu(int index) {
     if (index < 0 || list_.selectedIndex() < 0) return;
     ListView_SetItemState(list_.handle(), index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -237,6 +256,20 @@ void MainWindow::showContextMenu(int index) {
     HMENU edit = GetSubMenu(menu_, kEditMenuIndex);
     showEditMenuState(edit, editMenuState(list_.selectedEntry()));
     TrackPopupMenu(edit, TPM_RIGHTBUTTON, at.x, at.y, 0, handle(), nullptr);
+}
+
+void MainWindow::restartElevated() {
+    const SectionId shown = pane_.selectedSection().value_or(SectionId::AllPrograms);
+    if (restartAsAdministrator(handle(), std::string(section(shown).key))) DestroyWindow(handle());
+}
+
+void MainWindow::tell(const std::optional<UserMessage>& message) {
+    if (!message || !message->offersRestartAsAdministrator) {
+        showMessage(handle(), message);
+        return;
+    }
+    MessageBoxPrompts prompts(handle());
+    if (prompts.ask(message->text, message->title, message->kind)) restartElevated();
 }
 
 void MainWindow::layout() {
@@ -268,6 +301,7 @@ void MainWindow::layout() {
 void MainWindow::onCommand(Command command) {
     switch (command) {
         case Command::Exit: DestroyWindow(handle()); break;
+        case Command::RestartAsAdministrator: restartElevated(); break;
         case Command::Enable: setSelectedChecked(true); break;
         case Command::Disable: setSelectedChecked(false); break;
         case Command::Add: addEntryFromDialog(); break;
@@ -276,6 +310,7 @@ void MainWindow::onCommand(Command command) {
         case Command::Properties: editSelectedEntry(); break;
         case Command::Folders: showFolderPane(!paneVisible_); break;
         case Command::Grid: toggleGridLines(); break;
+        case Command::HideWindowsServices: toggleWindowsServices(); break;
         case Command::Refresh: refresh(); break;
         case Command::About:
             showMessage(handle(), UserMessage{aboutText(), kAboutTitle, MessageKind::Information});

@@ -13,6 +13,8 @@
 
 #include "platform/Launcher.h"
 #include "platform/Ports.h"
+#include "platform/Services.h"
+#include "ui/logic/ChangeMessages.h"
 #include "ui/logic/CommandTable.h"
 #include "ui/win32/FolderPane.h"
 #include "ui/win32/HeaderStrip.h"
@@ -27,7 +29,8 @@ class MainWindow : public WindowObject, private FolderPaneOwner {
 public:
     MainWindow(const ScanPorts& ports, Launcher& launcher);
 
-    bool create(HINSTANCE instance, int show);
+    // Opens the window showing the section given.
+    bool create(HINSTANCE instance, int show, SectionId firstShown = SectionId::AllPrograms);
     HACCEL accelerators() const { return accelerators_.get(); }
 
 private:
@@ -61,13 +64,19 @@ private:
     void runSelectedEntry();
     void showFolderPane(bool visible);
     void toggleGridLines();
+    void toggleWindowsServices();
     void showContextMenu(int index);
+    void restartElevated();
+    // Shows what a change left to say; one that needs administrator rights
+    // offers to restart with them.
+    void tell(const std::optional<UserMessage>& message);
 
     ScanPorts ports_;
     Launcher& launcher_;
     HINSTANCE instance_ = nullptr;
     HWND toolbar_ = nullptr, status_ = nullptr;
     HMENU menu_ = nullptr;
+    BitmapHandle shield_;  // the menu's, while the menu lives
     AcceleratorTable accelerators_;
     FontHandle listFont_;
     WindowImages images_;
@@ -81,6 +90,10 @@ private:
     std::vector<std::pair<std::string, SectionId>> wantedSelection_;
     bool paneVisible_ = true;
     bool gridLines_ = false;
+    // Windows' own services are left out of the list unless the user asks.
+    bool hideWindowsServices_ = true;
+    // That switching a service off does not stop it is said once.
+    bool toldServiceKeepsRunning_ = false;
 };
 
 }  // namespace lsu::win32

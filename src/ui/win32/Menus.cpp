@@ -23,11 +23,11 @@ UINT idOf(Command command) { return static_cast<UINT>(command); }
 
 }  // namespace
 
-HMENU createMenuBar() {
+HMENU createMenuBar(bool elevated) {
     HMENU bar = CreateMenu();
     for (const MenuDefinition& definition : menuBar()) {
         HMENU menu = CreatePopupMenu();
-        for (const std::optional<Command>& item : definition.items) {
+        for (const std::optional<Command>& item : shownItems(definition, elevated)) {
             if (item) AppendMenuW(menu, MF_STRING, idOf(*item), widen(menuItemText(*item)).c_str());
             else AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         }
@@ -58,6 +58,14 @@ void showEditMenuState(HMENU menu, const EditMenuState& state) {
 
 void setMenuCheck(HMENU menu, Command command, bool checked) {
     CheckMenuItem(menu, idOf(command), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void setMenuBitmap(HMENU menu, Command command, HBITMAP bitmap) {
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_BITMAP;
+    item.hbmpItem = bitmap;
+    SetMenuItemInfoW(menu, idOf(command), FALSE, &item);
 }
 
 }  // namespace lsu::win32

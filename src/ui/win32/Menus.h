@@ -9,12 +9,15 @@
 
 namespace lsu::win32 {
 
-// Owned by the window it is set on.
-HMENU createMenuBar();
+// Owned by the window it is set on. An elevated window's menus offer no
+// restart as administrator.
+HMENU createMenuBar(bool elevated);
 AcceleratorTable createAccelerators();
 
 // Greys out what does not apply to the selection.
 void showEditMenuState(HMENU menu, const EditMenuState& state);
 void setMenuCheck(HMENU menu, Command command, bool checked);
+// The bitmap stays the caller's and must outlive the menu.
+void setMenuBitmap(HMENU menu, Command command, HBITMAP bitmap);
 
 }  // namespace lsu::win32

@@ -59,22 +59,18 @@ void ProgramList::setGridLines(bool on) {
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, on ? LVS_EX_GRIDLINES : 0);
 }
 
+// Every cell of a line, its name as well, is asked for when it is needed.
 void ProgramList::show(EntryList rows) {
-    {
-        FlagHolder changing(programChanging_);
-        rows_.clear();
-        SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-    }
+    FlagHolder changing(programChanging_);
+    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+    rows_.clear();
     append(std::move(rows));
 }
 
-// Every cell of a line, its name as well, is asked for when it is needed.
 void ProgramList::append(EntryList rows) {
-    if (rows.empty()) return;
     FlagHolder changing(programChanging_);
     const std::size_t first = rows_.size();
-    if (first == 0) rows_ = std::move(rows);
-    else rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
     LVITEMW item = {};

@@ -25,7 +25,7 @@ public:
     // Replaces every line with the rows, each ticked when it is checked.
     // Drawing is held off until the last line is in.
     void show(EntryList rows);
-    // Adds the rows after the lines shown, each ticked when it is checked.
+    // Adds the rows after those shown, as a load reads them.
     void append(EntryList rows);
     const EntryList& rows() const { return rows_; }
 

@@ -7,8 +7,8 @@
 
 namespace lsu::win32 {
 
-SectionLoader::SectionLoader(const ScanPorts& ports, HWND window, UINT readMessage)
-    : ports_(ports), window_(window), readMessage_(readMessage), worker_([this] { work(); }) {}
+SectionLoader::SectionLoader(const ScanPorts& ports, HWND window, UINT rowsMessage)
+    : ports_(ports), window_(window), rowsMessage_(rowsMessage), worker_([this] { work(); }) {}
 
 SectionLoader::~SectionLoader() {
     {
@@ -23,33 +23,18 @@ SectionLoader::~SectionLoader() {
 WPARAM SectionLoader::start(SectionId id) {
     std::lock_guard lock(mutex_);
     next_ = id;
-    read_.reset();
+    read_.clear();
+    finished_ = false;
     wanted_.notify_one();
     return ++latest_;
 }
 
-std::optional<LoadedRows> SectionLoader::take(WPARAM ticket) {
+std::optional<SectionLoader::Delivery> SectionLoader::take(WPARAM ticket) {
     std::lock_guard lock(mutex_);
     if (ticket != latest_) return std::nullopt;
-    return std::exchange(read_, std::nullopt);
-}
-
-void SectionLoader::deliver(WPARAM ticket, EntryList rows) {
-    std::lock_guard lock(mutex_);
-    handOver(ticket, std::move(rows), false);
-}
-
-// Rows the window has not taken yet gather; one message tells of them all.
-void SectionLoader::handOver(WPARAM ticket, EntryList rows, bool complete) {
-    // A newer request supersedes this load before its rows reach the window.
-    if (ticket != latest_) return;
-    const bool told = read_.has_value();
-    if (!told) read_.emplace();
-    EntryList& pending = read_->rows;
-    if (pending.empty()) pending = std::move(rows);
-    else pending.insert(pending.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
-    read_->complete = complete;
-    if (!told) PostMessageW(window_, readMessage_, ticket, 0);
+    Delivery delivery{std::exchange(read_, {}), finished_};
+    finished_ = false;
+    return delivery;
 }
 
 void SectionLoader::work() {
@@ -63,9 +48,18 @@ void SectionLoader::work() {
         const WPARAM ticket = latest_;
         next_.reset();
         lock.unlock();
-        loadSectionByLeaf(ports_, id, [&](EntryList rows) { deliver(ticket, std::move(rows)); });
+        // A newer request supersedes this load before its next rows reach the window.
+        loadSectionInBatches(ports_, id, [&](EntryList rows) {
+            std::lock_guard batch(mutex_);
+            if (ticket != latest_) return false;
+            read_.insert(read_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+            PostMessageW(window_, rowsMessage_, ticket, 0);
+            return true;
+        });
         lock.lock();
-        handOver(ticket, {}, true);
+        if (ticket != latest_) continue;
+        finished_ = true;
+        PostMessageW(window_, rowsMessage_, ticket, 0);
     }
 }
 

@@ -59,7 +59,7 @@ auto named(std::vector<RegistryValue>& values, const std::string& name) {
 }
 
 // The answers Windows gives for the refusals this model makes.
-Error accessDenied() { return {ErrorKind::System, 5, "Access is denied."}; }
+Error accessDenied() { return {ErrorKind::NeedsAdministrator, 5, "Access is denied."}; }
 Error notFound() { return {ErrorKind::NotFound, 2, "The system cannot find the file specified."}; }
 Error pathNotFound() { return {ErrorKind::NotFound, 3, "The system cannot find the path specified."}; }
 Error alreadyExists() { return {ErrorKind::System, 183, "Cannot create a file when that file already exists."}; }
@@ -75,9 +75,16 @@ Error deviceFailed() {
 
 MemoryPlatform::MemoryPlatform()
     : shellFolders_{{ShellFolder::UserStartup, "C:\\users\\tester\\Start Menu\\Programs\\Startup"},
-                    {ShellFolder::CommonStartup, "C:\\ProgramData\\Start Menu\\Programs\\Startup"}} {
+                    {ShellFolder::CommonStartup, "C:\\ProgramData\\Start Menu\\Programs\\Startup"},
+                    {ShellFolder::LocalAppData, "C:\\users\\tester\\AppData\\Local"}} {
     for (const auto& [folder, path] : shellFolders_) addFolder(path);
     for (const char* path : {"C:\\windows\\system32", kMemoryProgramFolder}) addFolder(path);
+}
+
+// Its files are no libraries: an indirect display name is not resolved, and
+// the service shows under its own name.
+ServiceKeys MemoryPlatform::serviceKeys() {
+    return ServiceKeys(*this, [](const formats::IndirectString&) { return std::string(); });
 }
 
 void MemoryPlatform::addFolder(const std::string& path) {
@@ -107,6 +114,11 @@ void MemoryPlatform::putShortcut(const std::string& path, const ShortcutFields& 
     putFile(path, encodeLink(fields));
 }
 
+void MemoryPlatform::setShellFolder(ShellFolder folder, const std::string& path) {
+    shellFolders_[folder] = path;
+    addFolder(path);
+}
+
 void MemoryPlatform::makeReadOnly(const std::string& folder) { readOnlyFolders_.insert(folderKey(folder)); }
 
 // Registry ------------------------------------------------------------------
@@ -120,45 +132,25 @@ std::u16string MemoryPlatform::keyPath(const RegistryLocation& key) const {
 std::optional<std::vector<RegistryValue>> MemoryPlatform::readValues(const RegistryLocation& key) {
     if (fails(MemoryOp::RegistryRead)) return std::nullopt;
     auto it = keys_.find(keyPath(key));
-    return it == keys_.end() ? std::nullopt : std::optional(it->second);
+    return it == keys_.end() ? std::nullopt : std::optional(it->second.values);
 }
 
 // The registry hands out a value by the name asked for, in whatever case it
 // was stored under.
 std::optional<RegistryValue> MemoryPlatform::readValue(const RegistryLocation& key, const std::string& name) {
-    auto values = readValues(key).value_or(Key{});
+    auto values = readValues(key).value_or(Values{});
     auto found = named(values, name);
     return found == values.end() ? std::nullopt : std::optional(RegistryValue{name, found->type, found->data});
-}
-
-// The subkeys of a key are the next names of the keys below it, as they
-// were first written; the registry lists them sorted, ignoring case.
-std::optional<std::vector<std::string>> MemoryPlatform::readSubkeyNames(const RegistryLocation& key) {
-    if (fails(MemoryOp::RegistryRead)) return std::nullopt;
-    const std::u16string path = keyPath(key), below = path + u"\\";
-    const std::size_t depth = std::count(key.subkey.begin(), key.subkey.end(), '\\') + 1;
-    std::vector<std::string> names;
-    bool exists = keys_.count(path) != 0;
-    for (auto it = keys_.lower_bound(below); it != keys_.end() && it->first.starts_with(below); ++it) {
-        exists = true;
-        std::string_view rest = keyNames_.at(it->first);
-        for (std::size_t level = 0; level < depth; ++level) rest.remove_prefix(rest.find('\\') + 1);
-        const std::string name(rest.substr(0, rest.find('\\')));
-        if (names.empty() || !equalsNoCase(names.back(), name)) names.push_back(name);
-    }
-    if (!exists) return std::nullopt;
-    return names;
 }
 
 Status MemoryPlatform::writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) {
     if (readOnlyHives_.count(key.hive)) return accessDenied();
     if (fails(MemoryOp::RegistryWrite)) return deviceFailed();
     if (!createKey && !keys_.count(keyPath(key))) return notFound();
-    keyNames_.try_emplace(keyPath(key), key.subkey);
-    Key& values = keys_[keyPath(key)];
+    Key& stored = keys_.try_emplace(keyPath(key), Key{key.subkey, {}}).first->second;
     // A value written again keeps the name it was first stored under.
-    auto found = named(values, value.name);
-    if (found == values.end()) values.push_back(value);
+    auto found = named(stored.values, value.name);
+    if (found == stored.values.end()) stored.values.push_back(value);
     else *found = {found->name, value.type, value.data};
     return {};
 }
@@ -168,16 +160,35 @@ Status MemoryPlatform::deleteValue(const RegistryLocation& key, const std::strin
     if (fails(MemoryOp::RegistryDelete)) return deviceFailed();
     auto it = keys_.find(keyPath(key));
     if (it == keys_.end()) return notFound();
-    auto found = named(it->second, name);
-    if (found == it->second.end()) return notFound();
-    it->second.erase(found);
+    auto found = named(it->second.values, name);
+    if (found == it->second.values.end()) return notFound();
+    it->second.values.erase(found);
     return {};
+}
+
+// Every key stored below this one leads to a key directly below it, which
+// exists as the registry makes each parent of a key it creates.
+std::optional<std::vector<std::string>> MemoryPlatform::readSubkeys(const RegistryLocation& key) {
+    if (fails(MemoryOp::RegistryRead)) return std::nullopt;
+    const std::u16string prefix = keyPath(key) + u"\\";
+    const std::size_t depth = static_cast<std::size_t>(std::count(key.subkey.begin(), key.subkey.end(), '\\')) + 1;
+    std::vector<std::string> names;
+    std::set<std::u16string> seen;
+    for (const auto& [path, stored] : keys_) {
+        if (!path.starts_with(prefix)) continue;
+        std::string name = stored.subkey;
+        for (std::size_t skipped = 0; skipped < depth; ++skipped) name.erase(0, name.find('\\') + 1);
+        name = name.substr(0, name.find('\\'));
+        if (seen.insert(foldedName(name)).second) names.push_back(name);
+    }
+    if (names.empty() && !keys_.count(keyPath(key))) return std::nullopt;
+    return names;
 }
 
 Status MemoryPlatform::removeEmptyKey(const RegistryLocation& key) {
     if (readOnlyHives_.count(key.hive)) return accessDenied();
     const auto it = keys_.find(keyPath(key));
-    if (it == keys_.end() || !it->second.empty()) return {};
+    if (it == keys_.end() || !it->second.values.empty()) return {};
     const std::u16string below = it->first + u"\\";
     if (std::any_of(keys_.begin(), keys_.end(), [&](const auto& other) { return other.first.starts_with(below); }))
         return {};
@@ -363,6 +374,13 @@ Status MemoryPlatform::writeShortcut(const std::string& linkFile, const Shortcut
         if (fails(MemoryOp::ShortcutWrite)) return deviceFailed();
         return writeFile(temporary, encodeLink(fields));
     });
+}
+
+// Services --------------------------------------------------------------------
+
+Status MemoryPlatform::setServiceStart(const std::string& name, std::uint32_t startType, bool delayed) {
+    if (fails(MemoryOp::ServiceChange)) return accessDenied();
+    return serviceKeys().setStart(name, startType, delayed);
 }
 
 // Scheduled tasks --------------------------------------------------------------

@@ -1,7 +1,9 @@
 #pragma once
 // An in-memory Windows for the portable tests: a registry with two views of
 // the machine hive, INI files, a case-insensitive file system with hidden
-// files, and shortcut files in a private encoding. Any single operation can be
+// files, shortcut files in a private encoding, and services kept in their
+// registry keys as an offline Windows keeps them, and registered scheduled
+// tasks. Any single operation can be
 // made to fail, so that tests can show nothing is lost when a step breaks.
 
 #include <functional>
@@ -9,6 +11,7 @@
 #include <set>
 
 #include "platform/Ports.h"
+#include "platform/ServiceKeys.h"
 
 namespace lsu {
 
@@ -23,6 +26,7 @@ enum class MemoryOp {
     FileDelete,
     FileMove,
     ShortcutWrite,
+    ServiceChange,
     TaskRead,
     TaskSwitch
 };
@@ -35,6 +39,7 @@ class MemoryPlatform : public Registry,
                        public ShellLinks,
                        public SystemFacts,
                        public VersionInfo,
+                       public Services,
                        public ScheduledTasks {
 public:
     MemoryPlatform();
@@ -51,6 +56,8 @@ public:
     void putFile(const std::string& path, Bytes bytes, const std::string& company = {});
     void putShortcut(const std::string& path, const ShortcutFields& fields);
     void forgetShellFolder(ShellFolder folder) { shellFolders_.erase(folder); }
+    // Its folder too: another user's folder, as when that user logs on.
+    void setShellFolder(ShellFolder folder, const std::string& path);
     // A task registered under the path, with its definition as the scheduler hands it out.
     void putTask(const std::string& path, const std::string& definition, bool enabled = true);
     // A scheduler that answers a switch with success and leaves the task as it was.
@@ -65,9 +72,9 @@ public:
 
     std::optional<std::vector<RegistryValue>> readValues(const RegistryLocation& key) override;
     std::optional<RegistryValue> readValue(const RegistryLocation& key, const std::string& name) override;
-    std::optional<std::vector<std::string>> readSubkeyNames(const RegistryLocation& key) override;
     Status writeValue(const RegistryLocation& key, const RegistryValue& value, bool createKey) override;
     Status deleteValue(const RegistryLocation& key, const std::string& name) override;
+    std::optional<std::vector<std::string>> readSubkeys(const RegistryLocation& key) override;
     Status removeEmptyKey(const RegistryLocation& key) override;
     Status checkChange(const RegistryLocation& key) override;
     bool viewsShareKey(Hive hive, const std::string& subkey) override;
@@ -106,6 +113,10 @@ public:
     bool switchesTasks() override { return true; }
     Status setTaskEnabled(const std::string& taskPath, bool enabled) override;
 
+    Result<std::vector<ServiceConfig>> listServices() override { return serviceKeys().list(); }
+    Result<ServiceConfig> readService(const std::string& name) override { return serviceKeys().read(name); }
+    Status setServiceStart(const std::string& name, std::uint32_t startType, bool delayed) override;
+
 private:
     struct File {
         std::string name;  // as created, for listing
@@ -113,7 +124,11 @@ private:
         bool hidden = false;
         std::string company;
     };
-    using Key = std::vector<RegistryValue>;  // in creation order, as the registry enumerates
+    using Values = std::vector<RegistryValue>;  // in creation order, as the registry enumerates
+    struct Key {
+        std::string subkey;  // as created, for listing
+        Values values;
+    };
 
     bool fails(MemoryOp op) const { return failWhen && failWhen(op); }
     std::u16string keyPath(const RegistryLocation& key) const;
@@ -122,9 +137,10 @@ private:
     std::optional<Error> refusalIn(const std::string& folder) const;
     // Why the file cannot be changed where it stands, or nullopt.
     std::optional<Error> refusalOf(const std::string& path) const;
+    // Made for each use, so that a copy of the platform reads its own keys.
+    ServiceKeys serviceKeys();
 
     std::map<std::u16string, Key> keys_;  // folded path -> values
-    std::map<std::u16string, std::string> keyNames_;  // folded path -> the subkey as first written
     std::set<Hive> readOnlyHives_;
     bool sharedViews_ = false;
     std::map<std::u16string, std::string> profiles_;  // folded file, section and key -> value

@@ -5,6 +5,7 @@
 #include "ProductIdentity.h"
 #include "ui/logic/CommandTable.h"
 #include "ui/logic/ListColumns.h"
+#include "ui/logic/StartArguments.h"
 #include "ui/logic/TreeImages.h"
 #include "ui/logic/WindowTexts.h"
 
@@ -20,19 +21,42 @@ StartupEntry row(SectionId leaf, bool enabled, bool switchedOff = false) {
 }
 
 // Each menu as the user reads it, shortcuts after a tab, "-" for a separator.
-TEST(CommandTable, TheMenusNameEachCommandWithItsShortcut) {
+std::vector<Texts> menusAsShown(bool elevated) {
     std::vector<Texts> shown;
     for (const MenuDefinition& menu : menuBar()) {
         shown.push_back({std::string(menu.caption)});
-        for (const auto& item : menu.items) shown.back().push_back(item ? menuItemText(*item) : "-");
+        for (const auto& item : shownItems(menu, elevated)) shown.back().push_back(item ? menuItemText(*item) : "-");
     }
-    EXPECT_EQ(shown, (std::vector<Texts>{
-                         {"Action", "E&xit"},
-                         {"Edit", "Enable", "Disable", "-", "Add new program..\tCtrl+N", "Delete\tDel", "Run", "-",
-                          "Properties\tF4"},
-                         {"View", "Folders\tCtrl+F", "-", "Grid", "-", "Refresh\tF5"},
-                         {"Help", "About Larkwell StartUp"},
-                     }));
+    return shown;
+}
+
+TEST(CommandTable, TheMenusNameEachCommandWithItsShortcut) {
+    EXPECT_EQ(menusAsShown(false),
+              (std::vector<Texts>{
+                  {"Action", "Restart as administrator", "-", "E&xit"},
+                  {"Edit", "Enable", "Disable", "-", "Add new program..\tCtrl+N", "Delete\tDel", "Run", "-",
+                   "Properties\tF4"},
+                  {"View", "Folders\tCtrl+F", "-", "Grid", "Hide Windows services", "-", "Refresh\tF5"},
+                  {"Help", "About Larkwell StartUp"},
+              }));
+}
+
+TEST(CommandTable, AnElevatedWindowOffersNoRestartAsAdministrator) {
+    EXPECT_EQ(menusAsShown(true).front(), (Texts{"Action", "E&xit"}));
+}
+
+// A restart as administrator names the section to show; anything else the
+// window does not know opens it as usual.
+TEST(StartArguments, OneSectionKeyIsShownFirstAndAnythingElseIgnored) {
+    const std::pair<std::vector<std::string>, std::optional<SectionId>> cases[] = {
+        {{"Startup Folder\\Current User"}, SectionId::StartupCurrentUser},
+        {{"registry\\all users\\run"}, SectionId::MachineRun},
+        {{}, std::nullopt},
+        {{"Registry\\Nowhere"}, std::nullopt},
+        {{"/S"}, std::nullopt},
+        {{"Win.ini", "Registry"}, std::nullopt},
+    };
+    for (const auto& [args, shown] : cases) EXPECT_EQ(sectionToShowFirst(args), shown) << args.size();
 }
 
 TEST(CommandTable, TheToolbarShowsSixButtonsEachWithItsOwnImage) {
@@ -49,12 +73,13 @@ TEST(CommandTable, TheToolbarShowsSixButtonsEachWithItsOwnImage) {
     EXPECT_EQ(images.size(), captions.size());
 }
 
-// Folders and Grid are shown on or off; every other command just acts.
+// Folders, Grid and the hiding of Windows' services are shown on or off;
+// every other command just acts.
 TEST(CommandTable, OnlyTheViewsSettingsSwitch) {
     std::vector<Command> switching;
     for (const CommandInfo& command : commands())
         if (command.switches) switching.push_back(command.command);
-    EXPECT_EQ(switching, (std::vector<Command>{Command::Folders, Command::Grid}));
+    EXPECT_EQ(switching, (std::vector<Command>{Command::Folders, Command::Grid, Command::HideWindowsServices}));
 }
 
 TEST(ListColumns, StatusAndTypeAreHiddenAndTheOthersKeepTheirWidths) {

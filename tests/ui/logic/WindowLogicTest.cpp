@@ -45,16 +45,18 @@ TEST(WindowLayout, TheNarrowestPaneKeepsItsCloseButtonAndItsGrip) {
 }
 
 // The menu follows the row's box, which the user may have changed, not its
-// stored state; group policy's entries can only be run.
+// stored state; group policy's entries can only be run, and what a service
+// manager, a package or the task scheduler keeps only switched and run.
 TEST(EditMenu, OffersOnlyWhatAppliesToTheSelection) {
-    StartupEntry ticked, clear, policy;
+    StartupEntry ticked, clear, policy, service, task;
     std::tie(ticked.checked, ticked.enabled) = std::pair(true, false);
     std::tie(policy.checked, policy.section) = std::pair(true, UserPolicyRun);
+    std::tie(service.checked, service.section) = std::pair(true, ServicesAutomatic);
+    std::tie(task.checked, task.section) = std::pair(false, TasksAtLogon);
     const std::pair<const StartupEntry*, EditMenuState> cases[] = {
-        {nullptr, {false, false, false, false, false}},
-        {&ticked, {false, true, true, true, true}},
-        {&clear, {true, false, true, true, true}},
-        {&policy, {false, false, false, true, false}},
+        {nullptr, {false, false, false, false, false}}, {&ticked, {false, true, true, true, true}},
+        {&clear, {true, false, true, true, true}},      {&policy, {false, false, false, true, false}},
+        {&service, {false, true, false, true, false}},  {&task, {true, false, false, true, false}},
     };
     for (const auto& [row, state] : cases) EXPECT_EQ(editMenuState(row), state);
 }
@@ -82,8 +84,13 @@ TEST(RunCommand, AStartupFolderRowOpensItsFileWhereItStands) {
     StartupEntry row;
     std::tie(row.commandLine, row.section, row.type, row.enabled, row.fileName) =
         std::tuple("C:\\Tools\\tool.exe", StartupCurrentUser, EntryType::Shortcut, false, "Tool.lnk");
-    const std::string parked = std::string(kMemoryProgramFolder) + "\\Startup Folder\\Current User";
+    const std::string parked =
+        platform.shellFolder(ShellFolder::LocalAppData) + "\\LStartUp\\Startup Folder\\Current User";
     EXPECT_EQ(launchRequestFor(platform, platform, row), (LaunchRequest{parked + "\\Tool.lnk", "", parked}));
+    row.parkedBesideProgram = true;
+    const std::string besideProgram = std::string(kMemoryProgramFolder) + "\\Startup Folder\\Current User";
+    EXPECT_EQ(launchRequestFor(platform, platform, row),
+              (LaunchRequest{besideProgram + "\\Tool.lnk", "", besideProgram}));
     row.enabled = true;
     const std::string startup = platform.shellFolder(ShellFolder::UserStartup);
     EXPECT_EQ(launchRequestFor(platform, platform, row), (LaunchRequest{startup + "\\Tool.lnk", "", startup}));
@@ -149,7 +156,7 @@ TEST(EntryDialogFields, AddStartsEmptyAndEditShowsTheRow) {
     std::tie(row.name, row.commandLine, row.section) = std::tuple("Tray", "tray.exe /quiet", WinIniLoad);
     const EntryDialogSetup edit = editDialogSetup(row);
     const auto writable = std::count_if(leavesOf(AllPrograms).begin(), leavesOf(AllPrograms).end(),
-                                        [](SectionId leaf) { return !section(leaf).readOnly && !section(leaf).keptBy; });
+                                        [](SectionId leaf) { return section(leaf).offer != DialogOffer::Never; });
     EXPECT_EQ(edit.caption, "Edit program");
     EXPECT_FALSE(edit.forAdd);
     EXPECT_EQ(std::ssize(edit.sections), writable);

@@ -75,14 +75,4 @@ TEST_F(CheckBoxTest, AMoveThatFailsIsExplainedAndPutsTheBoxBack) {
     EXPECT_EQ(userRun("Tool", true), std::nullopt);
 }
 
-TEST_F(CheckBoxTest, APolicyEntrysBoxIsPutBackAndTheStatusBarSaysWhy) {
-    seedRegistry(platform(), SectionId::UserPolicyRun, stringValue("Mandated", kCommand));
-    open();
-    const int mandated = rowNamed("Mandated");
-    clickCheckBox(mandated);
-    EXPECT_TRUE(rowChecked(mandated));
-    EXPECT_EQ(statusText(), kSetByPolicyReason);
-    EXPECT_TRUE(platform().registry.readValue(registryKeyOf(SectionId::UserPolicyRun), "Mandated"));
-}
-
 }  // namespace lsu::test

@@ -42,28 +42,20 @@ Shown shownBy(HWND dialog) {
 
 // The browse button lies over the right end of the command line, which
 // keeps the other fields' width and leaves the button's corner out.
-struct BrowseButtonPlace {
-    bool cornerLeftOut = false;
-    LONG lineWidth = 0, nameWidth = 0, rightEdgesApart = 0;
-    bool withinTheLine = false;
-};
-
-BrowseButtonPlace browseButtonPlace(HWND dialog) {
+void expectBrowseButtonOverTheLinesEnd(HWND dialog) {
     HWND box = GetDlgItem(dialog, LSU_IDC_COMMAND_LINE);
     RECT line, name, button;
     GetWindowRect(box, &line);
     GetWindowRect(GetDlgItem(dialog, LSU_IDC_DESCRIPTION), &name);
     GetWindowRect(GetDlgItem(dialog, LSU_IDC_FIND), &button);
     const win32::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
-    BrowseButtonPlace place;
-    place.cornerLeftOut = GetWindowRgn(box, region.get()) != ERROR &&
-                          !PtInRegion(region.get(), (button.left + button.right) / 2 - line.left,
-                                      (button.top + button.bottom) / 2 - line.top);
-    place.lineWidth = line.right - line.left;
-    place.nameWidth = name.right - name.left;
-    place.rightEdgesApart = std::abs(button.right - line.right);
-    place.withinTheLine = button.top >= line.top && button.bottom <= line.bottom;
-    return place;
+    ASSERT_NE(GetWindowRgn(box, region.get()), ERROR);
+    EXPECT_FALSE(PtInRegion(region.get(), (button.left + button.right) / 2 - line.left,
+                            (button.top + button.bottom) / 2 - line.top));
+    EXPECT_EQ(line.right - line.left, name.right - name.left);
+    EXPECT_LE(std::abs(button.right - line.right), 2);
+    EXPECT_GE(button.top, line.top);
+    EXPECT_LE(button.bottom, line.bottom);
 }
 
 // Memory runs out when the browse button looks for the command line's folder.
@@ -78,10 +70,9 @@ TEST_F(EntryDialogTest, AddWritesTheRunValueOnOkAndSelectsItsNewRowAndCancelWrit
     open();
     selectSection(SectionId::UserRun);
     Shown shown;
-    BrowseButtonPlace place;
     ModalWatch watch(IDOK, {[&](HWND dialog) {
                                 shown = shownBy(dialog);
-                                place = browseButtonPlace(dialog);
+                                expectBrowseButtonOverTheLinesEnd(dialog);
                                 fill(dialog, "Fresh", "C:\\nowhere\\fresh.exe /quiet", SectionId::UserRun);
                                 press(dialog, IDOK);
                             },
@@ -92,10 +83,6 @@ TEST_F(EntryDialogTest, AddWritesTheRunValueOnOkAndSelectsItsNewRowAndCancelWrit
     choose(editMenu(), "Add new program..");
     EXPECT_EQ(shown.caption, "Add new program");
     EXPECT_EQ(shown.sectionsOffered, 9);
-    EXPECT_TRUE(place.cornerLeftOut);
-    EXPECT_EQ(place.lineWidth, place.nameWidth);
-    EXPECT_LE(place.rightEdgesApart, 2);
-    EXPECT_TRUE(place.withinTheLine);
     EXPECT_TRUE(watch.boxTitles().empty());
     EXPECT_EQ(userRun("Fresh"), "C:\\nowhere\\fresh.exe /quiet");
     EXPECT_EQ(cell(selectedRow(), Column::Name), "Fresh");
@@ -164,10 +151,10 @@ TEST_F(EntryDialogTest, F4AndADoubleClickOnTheNameEditTheSelectedRow) {
 }
 
 // Group policy sets its entries again at every logon, so none is changed
-// here: neither the dialog nor the delete question opens for one, and the
-// status bar says why at once. (F4 and Del find the Edit menu's items
-// unavailable for such a row and do nothing.)
-TEST_F(EntryDialogTest, APolicyRowOpensNothingAndTheStatusBarSaysWhy) {
+// here: neither the dialog nor the delete question opens for one, its box is
+// put back, and the status bar says why at once. (F4 and Del find the Edit
+// menu's items unavailable for such a row and do nothing.)
+TEST_F(EntryDialogTest, APolicyRowIsNeverChangedAndTheStatusBarSaysWhy) {
     seedRegistry(platform(), SectionId::UserPolicyRun, stringValue("Mandated", "C:\\nowhere\\agent.exe"));
     open();
     const int row = rowNamed("Mandated");
@@ -175,6 +162,7 @@ TEST_F(EntryDialogTest, APolicyRowOpensNothingAndTheStatusBarSaysWhy) {
         {"double click", [&] { doubleClick(labelCentre(row)); }},
         {"Properties", [&] { clickToolbarButton(Command::Properties); }},
         {"Delete", [&] { clickToolbarButton(Command::Delete); }},
+        {"check box", [&] { clickCheckBox(row); }},
     };
     HWND status = FindWindowExW(main(), nullptr, STATUSCLASSNAMEW, nullptr);
     ModalWatch watch(IDYES, {[&](HWND dialog) { press(dialog, IDCANCEL); }});
@@ -183,6 +171,7 @@ TEST_F(EntryDialogTest, APolicyRowOpensNothingAndTheStatusBarSaysWhy) {
         SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L""));
         trigger();
         EXPECT_EQ(statusText(), kSetByPolicyReason) << name;
+        EXPECT_TRUE(rowChecked(row)) << name;
     }
     EXPECT_EQ(watch.stepsPlayed(), 0u);
     EXPECT_TRUE(watch.boxTitles().empty());

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "operations/ServiceSwitch.h"
 #include "platform/win32/WideText.h"
 #include "release/ProgramRows.h"
 #include "support/Seed.h"
@@ -24,6 +25,7 @@ public:
         throw std::bad_alloc();
     }
     Status runScheduledTask(const std::string&) override { throw std::bad_alloc(); }
+    Status startService(const std::string&) override { throw std::bad_alloc(); }
 };
 
 }  // namespace
@@ -88,6 +90,29 @@ TEST_F(MainWindowTest, TheStatusBarCountsTheProgramsShownAndTheDisabledOnes) {
     EXPECT_EQ(statusText(), "2 programs, 1 disabled");
     clickCheckBox(rowNamed("Tool"));
     EXPECT_EQ(statusText(), "2 programs, 2 disabled");
+}
+
+TEST_F(MainWindowTest, HidesWindowsOwnServicesUntilAskedAndSaysOnceThatAServiceSwitchedOffKeepsRunning) {
+    const std::string windows = platform().system.windowsDirectory();
+    seedService(
+        {"LsuTestSync", "Sync Helper", kServiceOwnProcess, kServiceAutoStart, false, "C:\\nowhere\\sync.exe", ""});
+    seedService({"LsuTestPart", "Windows Part", kServiceShareProcess, kServiceAutoStart, false,
+                 windows + "\\system32\\svchost.exe -k LsuTest", windows + "\\regedit.exe"});
+    open();
+    selectSection(SectionId::ServicesAutomatic);
+    auto shown = [&](const std::string& name) { return rowNamed(name) != -1; };
+    EXPECT_TRUE(menuItemState(viewMenu(), "Hide Windows services") & MF_CHECKED);
+    EXPECT_EQ(std::pair(shown("Sync Helper (LsuTestSync)"), shown("Windows Part (LsuTestPart)")),
+              std::pair(true, false));
+    choose(viewMenu(), "Hide Windows services");
+    EXPECT_EQ(std::pair(shown("Sync Helper (LsuTestSync)"), shown("Windows Part (LsuTestPart)")),
+              std::pair(true, true));
+    choose(viewMenu(), "Hide Windows services");
+    EXPECT_FALSE(shown("Windows Part (LsuTestPart)"));
+    for (bool told : {true, false, false}) {
+        clickCheckBox(rowNamed("Sync Helper (LsuTestSync)"));
+        EXPECT_EQ(statusText() == kServiceKeepsRunningNote, told);
+    }
 }
 
 TEST_F(MainWindowTest, AClickOnTheSelectedSectionReloadsIt) {

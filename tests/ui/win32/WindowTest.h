@@ -62,6 +62,8 @@ protected:
     ~WindowTest() override;
 
     const ScanPorts& platform() { return backend_->ports(); }
+    // A service created through the service manager, deleted again with the harness.
+    void seedService(const ServiceConfig& service) { backend_->seedService(service); }
 
     // The current user's Run key, seeded before the window opens and read back.
     void seedUserRun(const std::string& name, const std::string& command, bool disabled = false);
