@@ -100,6 +100,9 @@ public:
     int add(const Request& request) {
         const auto id = findSectionIgnoringCase(request.sectionKey);
         if (!id) return unknownSection(request.sectionKey);
+        if (section(*id).keptBy)
+            return error(kExitNotOffered, "entries are not added to section \"" + request.sectionKey +
+                                              "\": what others keep is only switched off and on here");
         const std::vector<SectionId> addable = sectionsOffered(true);
         if (std::find(addable.begin(), addable.end(), *id) == addable.end())
             return error(kExitUnknownSection, "entries cannot be added to section \"" + request.sectionKey +

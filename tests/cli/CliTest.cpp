@@ -81,6 +81,9 @@ TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
         {{"disable", "Win.ini\\Load", "load"}, cli::kExitRefused},
         {{"add", "Startup Folder\\Current User", "linked", "C:\\other.exe"}, cli::kExitRefused},
         {{"delete", "Registry\\Current User\\Policy Run", "mandated", "--yes"}, cli::kExitReadOnlyEntry},
+        {{"add", "Services\\Automatic", "x", "x.exe", "--yes"}, cli::kExitNotOffered},
+        {{"add", "Apps", "x", "x.exe", "--yes"}, cli::kExitNotOffered},
+        {{"add", "Scheduled tasks\\At logon", "x", "x.exe", "--yes"}, cli::kExitNotOffered},
     };
     for (const auto& [args, code] : cases) {
         const CliResult result = runTool(platform(), args);
