@@ -6,7 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniProfiles.h"
 #include "platform/Registry.h"
-#include "platform/ScheduledTasks.h"
+#include "platform/Scheduler.h"
 #include "platform/Services.h"
 #include "platform/ShellLinks.h"
 #include "platform/SystemFacts.h"
@@ -21,7 +21,7 @@ struct SourcePorts {
     FileSystem& files;
     ShellLinks& links;
     SystemFacts& system;
-    ScheduledTasks& tasks;
+    Scheduler& tasks;
     Services& services;
 };
 

@@ -41,7 +41,7 @@ class OfflinePlatform : public Registry,
                         public SystemFacts,
                         public VersionInfo,
                         public Services,
-                        public ScheduledTasks {
+                        public Scheduler {
 public:
     // The platform over the volume; why not (no Windows volume, no profile,
     // no such program folder) when it cannot be opened.

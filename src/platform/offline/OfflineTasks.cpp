@@ -58,7 +58,9 @@ void OfflinePlatform::collectTasks(const std::string& folderKey, const std::stri
     for (const std::string& name : readSubkeys(cacheKey(folderKey)).value_or(std::vector<std::string>{})) {
         // A name no file can have names no definition either.
         if (fileNameFault(name)) continue;
-        const std::string key = folderKey + "\\" + name, path = folderPath + "\\" + name;
+        std::string key = folderKey, path = folderPath;
+        key.append("\\").append(name);
+        path.append("\\").append(name);
         if (auto task = taskOf(key, path)) tasks.push_back(std::move(*task));
         else if (depth < kDeepestFolder) collectTasks(key, path, depth + 1, tasks);
     }

@@ -22,7 +22,7 @@ class Win32Platform : public Registry,
                       public SystemFacts,
                       public VersionInfo,
                       public Services,
-                      public ScheduledTasks,
+                      public Scheduler,
                       public Launcher {
 public:
     Win32Platform() = default;

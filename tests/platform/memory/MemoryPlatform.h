@@ -40,7 +40,7 @@ class MemoryPlatform : public Registry,
                        public SystemFacts,
                        public VersionInfo,
                        public Services,
-                       public ScheduledTasks {
+                       public Scheduler {
 public:
     MemoryPlatform();
 

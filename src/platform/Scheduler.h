@@ -16,9 +16,11 @@ struct RegisteredTask {
     bool operator==(const RegisteredTask&) const = default;
 };
 
-class ScheduledTasks {
+// Named apart from the shell's "Scheduled Tasks" folder class, which Windows'
+// headers declare in the global namespace.
+class Scheduler {
 public:
-    virtual ~ScheduledTasks() = default;
+    virtual ~Scheduler() = default;
     // Every registered task of every folder; why not when the scheduler
     // cannot be asked.
     virtual Result<std::vector<RegisteredTask>> registeredTasks() = 0;
