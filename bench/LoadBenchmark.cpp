@@ -61,7 +61,7 @@ MemoryPlatform& packaged(std::size_t packages) {
     auto& machine = machines[packages];
     if (!machine) {
         machine = std::make_unique<MemoryPlatform>();
-        seedPackages(*machine, packages);
+        seedPackages(*machine, packages, {});
     }
     return *machine;
 }

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/CaseFolding.h"
@@ -97,32 +98,123 @@ void writeWinIniLines(const SourcePorts& platform, bool present) {
 }
 
 constexpr const char* kPublisherId = "8wekyb3d8bbwe";
+constexpr std::string_view kTaskIdAttribute = "TaskId=\"";
 
 const PackagedAppSource& appsSource() { return *sourceAs<PackagedAppSource>(SectionId::PackagedApps); }
 
 RegistryLocation userKey(const std::string& subkey) { return {Hive::CurrentUser, RegistryView::Shared, subkey}; }
 
-std::string switchSubkey(const std::string& packageName) {
-    return std::string(appsSource().switches) + "\\" + packageName + "_" + kPublisherId + "\\Tray";
+std::string switchSubkey(const std::string& packageName, const std::string& taskId) {
+    return std::string(appsSource().switches) + "\\" + packageName + "_" + kPublisherId + "\\" + taskId;
 }
 
-std::string manifestOf(const std::string& name) {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-           "<Package xmlns=\"http://schemas.microsoft.com/appx/manifest/foundation/windows10\"\n"
-           "  xmlns:uap5=\"http://schemas.microsoft.com/appx/manifest/uap/windows10/5\">\n"
-           "  <Identity Name=\"" +
-           name +
-           "\" Publisher=\"CN=Contoso\" Version=\"1.0.0.0\" ProcessorArchitecture=\"x64\" />\n"
-           "  <Properties><DisplayName>" +
-           name +
-           "</DisplayName></Properties>\n"
-           "  <Applications><Application Id=\"App\" Executable=\"App.exe\">\n"
-           "    <Extensions><uap5:Extension Category=\"windows.startupTask\" Executable=\"Tray\\Tray.exe\">\n"
-           "      <uap5:StartupTask TaskId=\"Tray\" Enabled=\"true\" DisplayName=\"" +
-           name +
-           " at logon\" />\n"
-           "    </uap5:Extension></Extensions>\n"
-           "  </Application></Applications>\n"
+// A manifest of the size and shape a store app ships: identity, properties,
+// dependencies, resources, one application with its visual elements and a
+// protocol, capabilities, and one startup task, or two in every other
+// package (the second in the desktop namespace).
+std::string manifestOf(const std::string& name, bool secondTask) {
+    std::string manifest =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+        "<Package xmlns=\"http://schemas.microsoft.com/appx/manifest/foundation/windows10\"\n"
+        "  xmlns:mp=\"http://schemas.microsoft.com/appx/2014/phone/manifest\"\n"
+        "  xmlns:uap=\"http://schemas.microsoft.com/appx/manifest/uap/windows10\"\n"
+        "  xmlns:uap3=\"http://schemas.microsoft.com/appx/manifest/uap/windows10/3\"\n"
+        "  xmlns:uap5=\"http://schemas.microsoft.com/appx/manifest/uap/windows10/5\"\n"
+        "  xmlns:desktop=\"http://schemas.microsoft.com/appx/manifest/desktop/windows10\"\n"
+        "  xmlns:rescap=\"http://schemas.microsoft.com/appx/manifest/foundation/windows10/restrictedcapabilities\"\n"
+        "  IgnorableNamespaces=\"mp uap uap3 uap5 desktop rescap\">\n"
+        "  <Identity Name=\"" +
+        name +
+        "\" Publisher=\"CN=Contoso Software, O=Contoso Software, L=Redmond, "
+        "S=Washington, C=US\" Version=\"1.0.0.0\" ProcessorArchitecture=\"x64\" />\n"
+        "  <mp:PhoneIdentity PhoneProductId=\"3f1e2c4a-7b9d-4e21-8a6f-0c5d9e8b7a61\" "
+        "PhonePublisherId=\"00000000-0000-0000-0000-000000000000\" />\n"
+        "  <Properties>\n"
+        "    <DisplayName>" +
+        name +
+        "</DisplayName>\n"
+        "    <PublisherDisplayName>Contoso Software</PublisherDisplayName>\n"
+        "    <Logo>Assets\\StoreLogo.png</Logo>\n"
+        "    <Description>Keeps your files in step across your devices &amp; shows what changed.</Description>\n"
+        "  </Properties>\n"
+        "  <Dependencies>\n"
+        "    <TargetDeviceFamily Name=\"Windows.Desktop\" MinVersion=\"10.0.17763.0\" "
+        "MaxVersionTested=\"10.0.22621.0\" />\n"
+        "    <PackageDependency Name=\"Microsoft.VCLibs.140.00.UWPDesktop\" MinVersion=\"14.0.30704.0\" "
+        "Publisher=\"CN=Microsoft Corporation, O=Microsoft Corporation, L=Redmond, S=Washington, C=US\" />\n"
+        "  </Dependencies>\n"
+        "  <Resources>\n"
+        "    <Resource Language=\"EN-US\" />\n"
+        "    <Resource uap:Scale=\"100\" />\n"
+        "    <Resource uap:Scale=\"200\" />\n"
+        "  </Resources>\n"
+        "  <Applications>\n"
+        "    <Application Id=\"App\" Executable=\"App\\" +
+        name +
+        ".exe\" EntryPoint=\"Windows.FullTrustApplication\">\n"
+        "      <uap:VisualElements DisplayName=\"" +
+        name + "\" Description=\"" + name +
+        " for the desktop\"\n"
+        "        BackgroundColor=\"transparent\" Square150x150Logo=\"Assets\\Square150x150Logo.png\"\n"
+        "        Square44x44Logo=\"Assets\\Square44x44Logo.png\">\n"
+        "        <uap:DefaultTile Wide310x150Logo=\"Assets\\Wide310x150Logo.png\" "
+        "Square71x71Logo=\"Assets\\SmallTile.png\" Square310x310Logo=\"Assets\\LargeTile.png\" "
+        "ShortName=\"" +
+        name +
+        "\">\n"
+        "          <uap:ShowNameOnTiles>\n"
+        "            <uap:ShowOn Tile=\"square150x150Logo\" />\n"
+        "            <uap:ShowOn Tile=\"wide310x150Logo\" />\n"
+        "          </uap:ShowNameOnTiles>\n"
+        "        </uap:DefaultTile>\n"
+        "        <uap:SplashScreen Image=\"Assets\\SplashScreen.png\" />\n"
+        "        <uap:InitialRotationPreference>\n"
+        "          <uap:Rotation Preference=\"landscape\" />\n"
+        "        </uap:InitialRotationPreference>\n"
+        "      </uap:VisualElements>\n"
+        "      <Extensions>\n"
+        "        <uap:Extension Category=\"windows.protocol\">\n"
+        "          <uap:Protocol Name=\"contoso-sync\">\n"
+        "            <uap:DisplayName>" +
+        name +
+        " link</uap:DisplayName>\n"
+        "          </uap:Protocol>\n"
+        "        </uap:Extension>\n"
+        "        <uap3:Extension Category=\"windows.appExecutionAlias\" Executable=\"App\\" +
+        name +
+        ".exe\" "
+        "EntryPoint=\"Windows.FullTrustApplication\">\n"
+        "          <uap3:AppExecutionAlias>\n"
+        "            <desktop:ExecutionAlias Alias=\"" +
+        name +
+        ".exe\" />\n"
+        "          </uap3:AppExecutionAlias>\n"
+        "        </uap3:Extension>\n"
+        "        <uap5:Extension Category=\"windows.startupTask\" Executable=\"Tray\\Tray.exe\" "
+        "EntryPoint=\"Windows.FullTrustApplication\">\n"
+        "          <uap5:StartupTask TaskId=\"Tray\" Enabled=\"true\" DisplayName=\"" +
+        name +
+        " at logon\" />\n"
+        "        </uap5:Extension>\n";
+    if (secondTask)
+        manifest +=
+            "        <desktop:Extension Category=\"windows.startupTask\" Executable=\"Tray\\Updater.exe\" "
+            "EntryPoint=\"Windows.FullTrustApplication\">\n"
+            "          <desktop:StartupTask TaskId=\"Updater\" Enabled=\"false\" DisplayName=\"" +
+            name +
+            " updater\" />\n"
+            "        </desktop:Extension>\n";
+    return manifest +
+           "      </Extensions>\n"
+           "    </Application>\n"
+           "  </Applications>\n"
+           "  <Capabilities>\n"
+           "    <Capability Name=\"internetClient\" />\n"
+           "    <Capability Name=\"privateNetworkClientServer\" />\n"
+           "    <uap:Capability Name=\"documentsLibrary\" />\n"
+           "    <uap3:Capability Name=\"backgroundMediaPlayback\" />\n"
+           "    <rescap:Capability Name=\"runFullTrust\" />\n"
+           "  </Capabilities>\n"
            "</Package>\n";
 }
 
@@ -182,21 +274,30 @@ std::size_t readThroughPlatform(const SourcePorts& platform) {
     return items;
 }
 
-void seedPackages(const SourcePorts& platform, std::size_t count) {
+void seedPackages(const SourcePorts& platform, std::size_t count, const Bytes& program) {
     const std::string packagesFolder = "C:\\Program Files\\WindowsApps";
     required(platform.files.ensureFolder(packagesFolder));
     for (std::size_t i = 0; i < count; ++i) {
         const std::string name = "Contoso.App" + std::to_string(i);
         const std::string fullName = name + "_1.0.0.0_x64__" + kPublisherId;
         const std::string folder = packagesFolder + "\\" + fullName;
-        const std::string manifest = manifestOf(name);
+        const bool secondTask = i % 2 == 1;
+        const std::string manifest = manifestOf(name, secondTask);
         required(platform.files.ensureFolder(folder));
         required(platform.files.writeFile(manifestPath(folder), Bytes(manifest.begin(), manifest.end())));
-        required(platform.registry.writeValue(userKey(std::string(appsSource().packages) + "\\" + fullName),
-                                              {"PackageRootFolder", kRegSz, storedString(folder, kRegSz)}, true));
+        required(platform.files.ensureFolder(folder + "\\Tray"));
+        required(platform.files.writeFile(folder + "\\Tray\\Tray.exe", program));
+        if (secondTask) required(platform.files.writeFile(folder + "\\Tray\\Updater.exe", program));
+        const RegistryLocation registration = userKey(std::string(appsSource().packages) + "\\" + fullName);
+        required(platform.registry.writeValue(registration, {"PackageRootFolder", kRegSz, storedString(folder, kRegSz)},
+                                              true));
+        // As Windows registers it: a reference into the package's resources.
+        const std::string shown = "@{" + fullName + "?ms-resource://" + name + "/Resources/AppName}";
+        required(
+            platform.registry.writeValue(registration, {"DisplayName", kRegSz, storedString(shown, kRegSz)}, true));
         if (i % 2 == 0)
-            required(
-                platform.registry.writeValue(userKey(switchSubkey(name)), {"State", kRegDword, {2, 0, 0, 0}}, true));
+            required(platform.registry.writeValue(userKey(switchSubkey(name, "Tray")),
+                                                  {"State", kRegDword, {2, 0, 0, 0}}, true));
     }
 }
 
@@ -205,11 +306,20 @@ std::size_t readPackagesThroughPlatform(const SourcePorts& platform) {
     std::size_t items = 0;
     for (const std::string& fullName :
          platform.registry.readSubkeys(userKey(packages)).value_or(std::vector<std::string>{})) {
-        const auto folder = platform.registry.readValue(userKey(packages + "\\" + fullName), "PackageRootFolder");
+        const RegistryLocation registration = userKey(packages + "\\" + fullName);
+        const auto folder = platform.registry.readValue(registration, "PackageRootFolder");
         if (!folder) continue;
-        items += static_cast<bool>(platform.files.readFile(manifestPath(textOfStoredString(folder->data))));
+        items += platform.registry.readValue(registration, "DisplayName").has_value();
+        const auto manifest = platform.files.readFile(manifestPath(textOfStoredString(folder->data)));
+        if (!manifest) continue;
         const std::string name = fullName.substr(0, fullName.find('_'));
-        items += platform.registry.readValue(userKey(switchSubkey(name)), "State").has_value();
+        const std::string_view text(reinterpret_cast<const char*>(manifest->data()), manifest->size());
+        for (std::size_t at = text.find(kTaskIdAttribute); at != std::string_view::npos;
+             at = text.find(kTaskIdAttribute, at + 1)) {
+            const std::size_t start = at + kTaskIdAttribute.size();
+            const std::string taskId(text.substr(start, text.find('"', start) - start));
+            items += platform.registry.readValue(userKey(switchSubkey(name, taskId)), "State").has_value();
+        }
     }
     return items;
 }

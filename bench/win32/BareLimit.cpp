@@ -96,6 +96,84 @@ std::vector<BareService> readServices() {
     return services;
 }
 
+// The text of a REG_SZ value of an open key; empty when there is none.
+std::wstring stringValue(HKEY key, const wchar_t* name) {
+    wchar_t text[1024];
+    DWORD type = 0, size = sizeof text - sizeof(wchar_t);
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return {};
+    text[size / sizeof(wchar_t)] = L'\0';
+    return text;
+}
+
+std::string wholeFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    LARGE_INTEGER size = {};
+    GetFileSizeEx(file, &size);
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+// The value of the first attribute of that name from the position on.
+std::string attributeAfter(const std::string& text, std::size_t at, const std::string& name) {
+    const std::size_t found = text.find(" " + name + "=\"", at);
+    if (found == std::string::npos) return {};
+    const std::size_t start = found + name.size() + 3;
+    return text.substr(start, text.find('"', start) - start);
+}
+
+std::wstring companyOf(const std::wstring& program) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(program.c_str(), &ignored);
+    if (size == 0) return {};
+    std::vector<BYTE> block(size);
+    if (!GetFileVersionInfoW(program.c_str(), 0, size, block.data())) return {};
+    WORD* translation = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
+        length < 2 * sizeof(WORD))
+        return {};
+    wchar_t query[64];
+    swprintf(query, std::size(query), L"\\StringFileInfo\\%04x%04x\\CompanyName", translation[0], translation[1]);
+    wchar_t* company = nullptr;
+    if (!VerQueryValueW(block.data(), query, reinterpret_cast<void**>(&company), &length)) return {};
+    return std::wstring(company, wcsnlen(company, length));
+}
+
+// One package's startup tasks, found in its manifest by plain search.
+void readPackage(HKEY packages, const std::wstring& fullName, const std::wstring& switches, const std::wstring& leaf,
+                 std::vector<BareRow>& rows) {
+    HKEY registration = nullptr;
+    if (RegOpenKeyExW(packages, fullName.c_str(), 0, KEY_READ, &registration) != ERROR_SUCCESS) return;
+    const std::wstring folder = stringValue(registration, L"PackageRootFolder");
+    const std::wstring shown = stringValue(registration, L"DisplayName");
+    RegCloseKey(registration);
+    const std::string manifest = wholeFile(folder + L"\\AppxManifest.xml");
+    const std::wstring name = fullName.substr(0, fullName.find(L'_'));
+    const std::wstring family = name + fullName.substr(fullName.find_last_of(L'_'));
+    for (std::size_t at = manifest.find(":StartupTask "), next = 0; at != std::string::npos; at = next) {
+        next = manifest.find(":StartupTask ", at + 1);
+        const std::size_t extension = manifest.rfind(":Extension ", at);
+        const std::wstring taskId = widen(attributeAfter(manifest, at, "TaskId"));
+        const std::wstring program = folder + L"\\" + widen(attributeAfter(manifest, extension, "Executable"));
+        std::wstring state = attributeAfter(manifest, at, "Enabled") == "true" ? L"Enabled" : L"Disabled";
+        DWORD stored = 0, size = sizeof stored;
+        if (RegGetValueW(HKEY_CURRENT_USER, (switches + L"\\" + family + L"\\" + taskId).c_str(), L"State",
+                         RRF_RT_REG_DWORD, nullptr, &stored, &size) == ERROR_SUCCESS)
+            state = stored == 2 || stored == 4 ? L"Enabled" : L"Disabled";
+        const bool found = GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES;
+        rows.push_back({widen(attributeAfter(manifest, at, "DisplayName")), program, found ? L"Yes" : L"No", leaf,
+                        state, found ? companyOf(program) : shown});
+    }
+}
+
 std::wstring programFolder() {
     wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -114,6 +192,25 @@ std::vector<BareRow> bareReadServiceRows() {
                  widen(std::string(
                      section(service.delayed ? SectionId::ServicesDelayed : SectionId::ServicesAutomatic).key)),
                  L"Enabled", L"Svc"});
+    return rows;
+}
+
+std::vector<BareRow> bareReadPackageRows() {
+    std::vector<BareRow> rows;
+    const auto& source = *sourceAs<PackagedAppSource>(SectionId::PackagedApps);
+    const std::wstring leaf = widen(section(SectionId::PackagedApps).key);
+    const std::wstring switches = widen(source.switches);
+    HKEY packages = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, widen(source.packages).c_str(), 0, KEY_READ, &packages) != ERROR_SUCCESS)
+        return rows;
+    wchar_t fullName[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(std::size(fullName));
+        if (RegEnumKeyExW(packages, index, fullName, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        readPackage(packages, std::wstring(fullName, length), switches, leaf, rows);
+    }
+    RegCloseKey(packages);
     return rows;
 }
 

@@ -21,6 +21,11 @@ std::vector<BareRow> bareReadEverySource();
 // manager, then each service's configuration and delayed flag.
 std::vector<BareRow> bareReadServiceRows();
 
+// The packaged apps' startup tasks of the current user: each package's
+// registration, its manifest read whole, each task's attributes found by
+// plain search, each task's State, and the program's existence and company.
+std::vector<BareRow> bareReadPackageRows();
+
 // Fills the list view with the rows, drawing held off, every box ticked as
 // the row is enabled; the list must have check boxes.
 void bareInsert(HWND list, std::vector<BareRow>& rows);
