@@ -35,6 +35,7 @@ TEST_F(PlatformContractRegistry, ValuesReadBackExactlyAsWritten) {
         stringValue("expand", "%SystemRoot%\\tool.exe", kRegExpandSz),
         {"number", kRegDword, {0x78, 0x56, 0x34, 0x12}},
         {"binary", kRegBinary, {0x00, 0xFF, 0x00, 0x7F, 0x80}},
+        {"no bytes", kRegBinary, {}},
         stringValue("multi", std::string("first.exe\0second.exe", 20), kRegMultiSz),
         stringValue("", "default.exe"),
         stringValue(greek + " " + cjk + " " + emoji, "C:\\" + cjk + "\\" + greek + emoji + ".exe"),

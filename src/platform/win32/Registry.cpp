@@ -42,21 +42,20 @@ Error unsafeName(const std::string& name) {
 }
 
 std::optional<RegistryValue> queryValue(HKEY key, const std::wstring& name) {
-    DWORD type = 0, size = 0;
-    LSTATUS status = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
-    std::vector<BYTE> raw;
-    // The value may grow between the two calls; ask again until it fits.
-    while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
-        raw.resize(size);
-        DWORD got = size;
-        status = RegQueryValueExW(key, name.c_str(), nullptr, &type, raw.empty() ? nullptr : raw.data(), &got);
+    // Most values fit a small buffer and are read in one call; a larger one,
+    // or one that grows between calls, is asked for again at the size the
+    // system says it has.
+    std::vector<BYTE> raw(256);
+    for (;;) {
+        DWORD type = 0, got = static_cast<DWORD>(raw.size());
+        const LSTATUS status = RegQueryValueExW(key, name.c_str(), nullptr, &type, raw.data(), &got);
         if (status == ERROR_SUCCESS) {
             raw.resize(got);
             return RegistryValue{narrow(name), type, {raw.begin(), raw.end()}};
         }
-        size = got > size ? got : size * 2 + 2;
+        if (status != ERROR_MORE_DATA) return std::nullopt;
+        raw.resize(std::max<std::size_t>(got, raw.size() * 2));
     }
-    return std::nullopt;
 }
 
 // The kernel's name of an open key, which tells whether two views lead to one key.
