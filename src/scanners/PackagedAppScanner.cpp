@@ -87,6 +87,8 @@ void scanPackage(SectionId leaf, const PackagedAppSource& source, const std::str
     // nothing Windows starts for this one.
     const auto manifest = formats::readAppManifest(*bytes);
     if (!manifest || !equalsNoCase(manifest->identity.name, fullName.substr(0, fullName.find('_')))) return;
+    // Most packages declare no startup task: their name is never shown.
+    if (manifest->startupTasks.empty()) return;
     const std::string package = packageName(context.ports.registry, key, *manifest);
     for (const formats::PackageStartupTask& task : manifest->startupTasks)
         if (auto program = programInPackage(*folder, task.executable))
