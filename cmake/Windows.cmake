@@ -55,7 +55,6 @@ list(REMOVE_ITEM LSU_WIN_TEST_SOURCES ${LSU_WIN_TEST_SUPPORT_SOURCES})
 add_executable(lsu_tests_win ${LSU_WIN_TEST_SOURCES})
 target_link_libraries(lsu_tests_win PRIVATE lsu_win_test_support lsu_memory_platform gtest_main)
 target_compile_options(lsu_tests_win PRIVATE ${LSU_TEST_CODE_OPTIMISATION})
-lsu_test_headers_once(lsu_tests_win <nlohmann/json.hpp>)
 
 # One Wine process runs the whole suite: starting Wine once per test would
 # cost more than the tests themselves.
@@ -88,7 +87,6 @@ file(GLOB LSU_UI_TEST_SOURCES CONFIGURE_DEPENDS tests/ui/win32/*.cpp)
 add_executable(lsu_ui_tests_win ${LSU_UI_TEST_SOURCES} tests/release/ProgramRows.cpp src/ui/win32/res/LStartUp.rc)
 target_link_libraries(lsu_ui_tests_win PRIVATE lsu_win_test_support lsu_ui_win32 lsu_memory_platform gtest_main)
 target_compile_options(lsu_ui_tests_win PRIVATE ${LSU_TEST_CODE_OPTIMISATION})
-lsu_test_headers_once(lsu_ui_tests_win)
 add_dependencies(lsu_ui_tests_win LStartUp)
 add_test(NAME windows_ui COMMAND lsu_ui_tests_win --gtest_brief=1)
 set_tests_properties(windows_ui PROPERTIES TIMEOUT 600 ENVIRONMENT "LSU_WINE_LOG=${CMAKE_BINARY_DIR}/windows_ui.log")
