@@ -19,6 +19,7 @@ add_executable(lsu_offline_tests ${LSU_OFFLINE_TEST_SOURCES} tests/formats/PeIma
   $<TARGET_OBJECTS:lsu_contract_tests>)
 target_include_directories(lsu_offline_tests PRIVATE tests)
 target_link_libraries(lsu_offline_tests PRIVATE lsu_offline lsu_cli GTest::gtest GTest::gtest_main)
+lsu_test_headers_once(lsu_offline_tests <filesystem> <nlohmann/json.hpp>)
 target_compile_definitions(lsu_offline_tests PRIVATE LSU_CLI_PATH="$<TARGET_FILE:lstartup-cli>")
 add_dependencies(lsu_offline_tests lstartup-cli)
 # One process mounts one NTFS volume for the whole suite.
