@@ -27,7 +27,9 @@ UserMessage failureMessage(const Error& error, const std::string& prompt, const 
 std::optional<UserMessage> warningMessage(const ChangeResult& result, const std::string& title) {
     const auto& warning = result->warning;
     if (!warning) return std::nullopt;
-    const char* prompt = warning->kind == Warning::SwitchStaysOff ? kSwitchStaysOffPrompt : kSwitchLeftPrompt;
+    const char* prompt = warning->kind == Warning::SwitchStaysOff       ? kSwitchStaysOffPrompt
+                         : warning->kind == Warning::NotMarkedInJournal ? kNotMarkedInJournalPrompt
+                                                                        : kSwitchLeftPrompt;
     return UserMessage{withReason(prompt, warning->cause), title, MessageKind::Critical};
 }
 

@@ -24,6 +24,9 @@ inline constexpr const char* kSwitchStaysOffPrompt =
     "but Windows does not start it.";
 inline constexpr const char* kSwitchLeftPrompt =
     "The entry was changed, but Windows' startup switch for it could not be kept with it.";
+inline constexpr const char* kNotMarkedInJournalPrompt =
+    "The change was made, but the journal could not record that it ended: History shows it as cut short, and it "
+    "cannot be undone from there.";
 inline constexpr const char* kNeedsAdministratorPrompt =
     "This change needs administrator rights. Restart as administrator, with this section shown again?";
 inline constexpr const char* kPartlyDonePrompt =
