@@ -58,8 +58,8 @@ std::string utcNow() {
 }
 
 ChangeJournal::ChangeJournal(FileSystem& files, SystemFacts& system, std::string tool,
-                             std::function<std::string()> clock)
-    : files_(files), system_(system), tool_(std::move(tool)), clock_(std::move(clock)) {}
+                             std::function<std::string()> clock, std::size_t cap)
+    : files_(files), system_(system), tool_(std::move(tool)), clock_(std::move(clock)), cap_(cap) {}
 
 std::string ChangeJournal::path() const {
     const std::string appData = system_.shellFolder(ShellFolder::LocalAppData);
@@ -105,7 +105,7 @@ Status ChangeJournal::append(const std::string& lines) {
     // A line a write cut short ends where the new ones begin.
     if (!text->empty() && text->back() != '\n') *text += '\n';
     std::string whole = *text + lines;
-    if (whole.size() > kJournalCap) whole = withinCap(*text, kJournalCap - std::min(kJournalCap, lines.size())) + lines;
+    if (whole.size() > cap_) whole = withinCap(*text, cap_ - std::min(cap_, lines.size())) + lines;
     const std::string folder(parentFolderOf(where));
     if (Status made = files_.ensureFolder(folder); !made) return notWritten(where, made.error());
     // Named as the journal's own, so that the system's folder listings, which

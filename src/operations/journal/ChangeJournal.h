@@ -28,8 +28,8 @@ std::string utcNow();
 
 class ChangeJournal {
 public:
-    ChangeJournal(FileSystem& files, SystemFacts& system, std::string tool,
-                  std::function<std::string()> clock = utcNow);
+    ChangeJournal(FileSystem& files, SystemFacts& system, std::string tool, std::function<std::string()> clock = utcNow,
+                  std::size_t cap = kJournalCap);
 
     const std::string& tool() const { return tool_; }
     std::string now() const { return clock_(); }
@@ -51,6 +51,7 @@ private:
     SystemFacts& system_;
     std::string tool_;
     std::function<std::string()> clock_;
+    std::size_t cap_;
 };
 
 }  // namespace lsu

@@ -309,6 +309,16 @@ std::vector<JournalChange> readJournalText(std::string_view text) {
 }
 
 std::optional<ChangeId> changeOfLine(std::string_view line) {
+    // Lines this program writes begin with their change's number; others are
+    // read whole.
+    constexpr std::string_view kStart = "{\"change\":";
+    if (line.starts_with(kStart)) {
+        ChangeId id = 0;
+        std::size_t at = kStart.size();
+        for (; at < line.size() && at < kStart.size() + 18 && line[at] >= '0' && line[at] <= '9'; ++at)
+            id = id * 10 + (line[at] - '0');
+        if (at > kStart.size() && at < line.size() && line[at] == ',') return id;
+    }
     const Json json = parsedLine(line);
     return numberField<ChangeId>(json, "change");
 }

@@ -191,6 +191,10 @@ private:
 
 }  // namespace
 
+ChangeTitle changeTitle(ChangeAction action, SectionId id, const std::string& entry) {
+    return {action, std::string(section(id).key), entry, std::nullopt};
+}
+
 ChangeResult recordChange(ChangeJournal& journal, const SourcePorts& ports, const ChangeTitle& title,
                           const std::function<ChangeResult(const SourcePorts&)>& change) {
     RecordingPorts recording(journal, ports, title);

@@ -22,6 +22,9 @@ struct ChangeTitle {
     std::optional<ChangeId> undoes;
 };
 
+// The title of a change to the entry of that name in the section.
+ChangeTitle changeTitle(ChangeAction action, SectionId id, const std::string& entry);
+
 ChangeResult recordChange(ChangeJournal& journal, const SourcePorts& ports, const ChangeTitle& title,
                           const std::function<ChangeResult(const SourcePorts&)>& change);
 

@@ -6,6 +6,7 @@
 #include "operations/Operations.h"
 #include "operations/Questions.h"
 #include "operations/ServiceSwitch.h"
+#include "operations/journal/RecordedChange.h"
 #include "platform/win32/WideText.h"
 #include "scanners/SectionLoading.h"
 #include "ui/logic/EditMenu.h"
@@ -30,7 +31,7 @@ constexpr UINT kSectionLoadedMessage = WM_APP + 1;
 }  // namespace
 
 MainWindow::MainWindow(const ScanPorts& ports, Launcher& launcher, ServiceStarter& services)
-    : ports_(ports), launcher_(launcher), serviceStarter_(services) {}
+    : ports_(ports), journal_(ports.files, ports.system, "window"), launcher_(launcher), serviceStarter_(services) {}
 
 bool MainWindow::create(HINSTANCE instance, int show, SectionId firstShown) {
     instance_ = instance;
@@ -152,7 +153,10 @@ void MainWindow::onCheckBoxChanged(int index) {
     entry->checked = list_.isChecked(index);
     const StartupEntry asked = *entry;
     MessageBoxPrompts prompts(handle());
-    const ChangeResult changed = applyCheckState(ports_, prompts, *entry);
+    const ChangeResult changed = recordChange(
+        journal_, ports_,
+        changeTitle(asked.checked ? ChangeAction::Enable : ChangeAction::Disable, asked.section, asked.name),
+        [&](const SourcePorts& ports) { return applyCheckState(ports, prompts, *entry); });
     tell(messageAfterCheckChange(asked, changed));
     // A failed move puts the box back to where the entry really is.
     list_.showEntryState(index);
@@ -183,7 +187,9 @@ void MainWindow::deleteSelectedEntry() {
     MessageBoxPrompts prompts(handle());
     const UserMessage question = deleteQuestion();
     if (!prompts.ask(question.text, question.title, question.kind)) return;
-    tell(messageAfterDelete(deleteEntry(ports_, *entry)));
+    tell(messageAfterDelete(recordChange(journal_, ports_,
+                                         changeTitle(ChangeAction::Delete, entry->section, entry->name),
+                                         [&](const SourcePorts& ports) { return deleteEntry(ports, *entry); })));
     reloadList();
 }
 
@@ -194,7 +200,9 @@ void MainWindow::addEntryFromDialog() {
     auto form = showEntryDialog(handle(), ports_, addDialogSetup());
     if (!form) return;
     MessageBoxPrompts prompts(handle());
-    const ChangeResult added = addEntry(ports_, prompts, *form);
+    const ChangeResult added =
+        recordChange(journal_, ports_, changeTitle(ChangeAction::Add, *form->section, form->name),
+                     [&](const SourcePorts& ports) { return addEntry(ports, prompts, *form); });
     tell(messageAfterAdd(*form, added));
     if (added) kept.insert(kept.begin(), {form->name, *form->section});
     wantedSelection_ = std::move(kept);
@@ -208,7 +216,9 @@ void MainWindow::editSelectedEntry() {
     auto form = showEntryDialog(handle(), ports_, editDialogSetup(edited));
     if (!form) return;
     MessageBoxPrompts prompts(handle());
-    const ChangeResult changed = editEntry(ports_, prompts, edited, *form);
+    const ChangeResult changed =
+        recordChange(journal_, ports_, changeTitle(ChangeAction::Edit, edited.section, edited.name),
+                     [&](const SourcePorts& ports) { return editEntry(ports, prompts, edited, *form); });
     tell(messageAfterEdit(changed));
     if (changed) wantedSelection_ = {{form->name, *form->section}};
     else wantedSelection_ = {{edited.name, edited.section}};

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "operations/journal/ChangeJournal.h"
 #include "platform/Launcher.h"
 #include "platform/Ports.h"
 #include "platform/Services.h"
@@ -72,6 +73,8 @@ private:
     void tell(const std::optional<UserMessage>& message);
 
     ScanPorts ports_;
+    // Every change the window makes is recorded here before it is made.
+    ChangeJournal journal_;
     Launcher& launcher_;
     ServiceStarter& serviceStarter_;
     HINSTANCE instance_ = nullptr;
