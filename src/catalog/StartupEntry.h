@@ -18,6 +18,10 @@ namespace lsu {
 // service, which the service manager starts.
 enum class EntryType { RegistryValue, Shortcut, File, Service };
 
+// How an entry stands since the user last looked: the window marks entries
+// added since, and those whose command line changed.
+enum class SinceLastLook { Seen, New, Changed };
+
 struct StartupEntry {
     std::string name;
     std::string commandLine;
@@ -47,6 +51,7 @@ struct StartupEntry {
     std::uint32_t startType = 0;
     bool delayed = false;
     bool windowsOwn = false;  // one of Windows' own services, which Windows needs
+    SinceLastLook sinceLastLook = SinceLastLook::Seen;
 };
 
 using EntryList = std::vector<StartupEntry>;
@@ -79,7 +84,8 @@ struct ColumnDefinition {
 const std::vector<ColumnDefinition>& entryColumns();
 
 // The text a cell shows: "Yes"/"No", the section key, "Enabled"/"Disabled",
-// "Reg"/"Lnk"/"File"/"Svc", and in State how the entry stands with Windows.
+// "Reg"/"Lnk"/"File"/"Svc", and in State how the entry stands with Windows,
+// followed by "New" or "Changed" for an entry the user has not seen yet.
 std::string cellText(const StartupEntry& entry, Column column);
 
 inline constexpr const char* kSetByPolicyReason =

@@ -23,6 +23,7 @@ inline constexpr int kExitNotOffered = 12;          // a service is switched off
 inline constexpr int kExitNeedsAdministrator = 13;  // the system refused access: nothing was changed
 inline constexpr int kExitNotJournaled = 14;        // the journal could not be written first: nothing was changed
 inline constexpr int kExitUndoRefused = 15;         // a place was changed since, or the change cannot be undone
+inline constexpr int kExitSomethingAdded = 16;      // diff: an entry was added since the earlier snapshot
 
 // What the tool says when the system refused access.
 inline constexpr const char* kNeedsAdministratorLine =
@@ -45,6 +46,7 @@ inline constexpr const char* kExitCodeHelp =
     " 14  the journal of changes could not be written (or read), so nothing was changed\n"
     " 15  undo refused: a place the change touched was changed since, or the change was cut short or changed\n"
     "     nothing; nothing was changed\n"
+    " 16  diff: an entry was added since the earlier snapshot (what was found is listed as on success)\n"
     "With --offline (the Linux tool on a Windows that is not running):\n"
     "  7  DIR holds no Windows volume (no readable Windows\\System32\\config\\SOFTWARE)\n"
     "  8  no user profile with an NTUSER.DAT, not the one named, or several and no --user\n"

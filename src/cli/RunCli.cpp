@@ -5,11 +5,13 @@
 #include <array>
 
 #include "catalog/Sections.h"
+#include "cli/DiffFormats.h"
 #include "cli/EntryFormats.h"
 #include "cli/EntryLookup.h"
 #include "cli/ExitCodes.h"
 #include "cli/HistoryFormats.h"
 #include "cli/ScriptPrompts.h"
+#include "cli/SnapshotFiles.h"
 #include "cli/VersionLine.h"
 #include "operations/Operations.h"
 #include "operations/ServiceSwitch.h"
@@ -30,7 +32,8 @@ constexpr const char* kChoosingHelp =
     "machine key, names one entry with --live or --parked, or with --view 32 or --view 64. Where a move was cut\n"
     "short and left the same entry in both places, enable and disable finish it; delete removes the one chosen.\n\n";
 
-constexpr std::array<std::string_view, 7> kCommands = {"list", "enable", "disable", "delete", "add", "history", "undo"};
+constexpr std::array<std::string_view, 9> kCommands = {"list",    "enable", "disable",  "delete", "add",
+                                                       "history", "undo",   "snapshot", "diff"};
 
 struct Request {
     std::string sectionKey = std::string(section(SectionId::AllPrograms).key);
@@ -44,6 +47,8 @@ struct Request {
     bool parked = false;
     std::string view;
     std::optional<ChangeId> change;
+    std::string file;
+    std::string laterFile;
 
     EntryFilter filter() const {
         EntryFilter chosen;
@@ -162,6 +167,28 @@ public:
         return kExitOk;
     }
 
+    int saveSnapshot(const Request& request) {
+        if (Status saved = cli::saveSnapshot(request.file, currentSnapshot()); !saved)
+            return error(kExitOperationFailed, saved.error().message);
+        return kExitOk;
+    }
+
+    // What was added since is a change a scheduled script is to hear of.
+    int diff(const Request& request) {
+        const auto earlier = loadSnapshot(request.file);
+        if (!earlier) return error(kExitOperationFailed, earlier.error().message);
+        auto later =
+            request.laterFile.empty() ? Result<InventorySnapshot>(currentSnapshot()) : loadSnapshot(request.laterFile);
+        if (!later) return error(kExitOperationFailed, later.error().message);
+        const auto differences = differencesBetween(*earlier, *later);
+        if (request.format == "csv") out_ << diffCsv(differences);
+        else if (request.format == "json") out_ << diffJson(differences);
+        else out_ << diffTable(differences);
+        const bool added = std::any_of(differences.begin(), differences.end(),
+                                       [](const SnapshotDifference& found) { return found.kind == Difference::Added; });
+        return added ? kExitSomethingAdded : kExitOk;
+    }
+
     int error(int code, const std::string& message) {
         err_ << "lstartup-cli: error: " << oneLine(message) << '\n';
         return code;
@@ -192,6 +219,8 @@ private:
         row = *chosen;
         return kExitOk;
     }
+
+    InventorySnapshot currentSnapshot() { return snapshotOf(loadSection(ports_, SectionId::AllPrograms).rows); }
 
     ChangeResult recorded(ChangeAction action, const StartupEntry& row,
                           const std::function<ChangeResult(const SourcePorts&)>& change) {
@@ -243,9 +272,10 @@ int runCli(const ScanPorts& ports, const std::string& tool, const std::vector<st
     Run run(ports, tool, out, err, terminalWidth);
     if (!args.empty() && !args.front().starts_with('-') &&
         std::find(kCommands.begin(), kCommands.end(), args.front()) == kCommands.end())
-        return run.error(kExitUsage,
-                         "unknown command \"" + args.front() +
-                             "\" (commands: list, enable, disable, delete, add, history, undo; see --help)");
+        return run.error(
+            kExitUsage,
+            "unknown command \"" + args.front() +
+                "\" (commands: list, enable, disable, delete, add, history, undo, snapshot, diff; see --help)");
 
     CLI::App app("Lists and changes the programs Windows starts by itself.", "lstartup-cli");
     app.require_subcommand(1);
@@ -291,7 +321,17 @@ int runCli(const ScanPorts& ports, const std::string& tool, const std::vector<st
     CLI::App* undo = app.add_subcommand("undo", "Put back what a change replaced, if nothing changed it since");
     undo->add_option("ID", request.change, "The number of the change, as history lists it (default: the last one)")
         ->check(CLI::PositiveNumber);
-    for (CLI::App* command : {history, undo}) command->footer(std::string("\n") + kExitCodeHelp);
+    CLI::App* snapshot = app.add_subcommand("snapshot", "Keep what Windows starts now in a file, to compare later");
+    snapshot->require_subcommand(1);
+    CLI::App* save = snapshot->add_subcommand("save", "Write the snapshot of every section to FILE");
+    save->add_option("FILE", request.file, "The file to write (replaced)")->required();
+    CLI::App* diff = app.add_subcommand(
+        "diff", "List what was added, removed, changed or switched since the snapshot in FILE (exit 16: added)");
+    diff->add_option("FILE", request.file, "A snapshot saved earlier")->required();
+    diff->add_option("LATER", request.laterFile, "A snapshot saved later (default: what Windows starts now)");
+    diff->add_option("--format", request.format, "Output format: table (default), csv or json")
+        ->check(CLI::IsMember({"table", "csv", "json"}));
+    for (CLI::App* command : {history, undo, save, diff}) command->footer(std::string("\n") + kExitCodeHelp);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -312,6 +352,8 @@ int runCli(const ScanPorts& ports, const std::string& tool, const std::vector<st
     if (changes[2]->parsed()) return run.remove(request);
     if (history->parsed()) return run.history(request);
     if (undo->parsed()) return run.undo(request);
+    if (save->parsed()) return run.saveSnapshot(request);
+    if (diff->parsed()) return run.diff(request);
     return run.add(request);
 }
 

@@ -95,7 +95,7 @@ TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
     }
     EXPECT_EQ(runTool(platform(), {"frobnicate"}).err,
               "lstartup-cli: error: unknown command \"frobnicate\" (commands: "
-              "list, enable, disable, delete, add, history, undo; see --help)\n");
+              "list, enable, disable, delete, add, history, undo, snapshot, diff; see --help)\n");
     EXPECT_EQ(runTool(platform(), {"delete", kUserRun, "Tool"}).err,
               "lstartup-cli: error: refused: Are you sure to delete the selected item? This action can not be undone."
               " Give --yes to answer Yes.\n");

@@ -34,7 +34,8 @@ constexpr const char* kUsage =
     "  --force-dirty          change hives that were not shut down cleanly all the same\n\n"
     "Every change is recorded in the profile's AppData\\Local\\LStartUp\\journal.jsonl, where the window of\n"
     "the next start finds it too; history lists it and undo puts a change back.\n\n"
-    "Commands: list, enable, disable, delete, add, history, undo; lstartup-cli --offline DIR COMMAND --help tells "
+    "Commands: list, enable, disable, delete, add, history, undo, snapshot save, diff; lstartup-cli --offline DIR "
+    "COMMAND --help tells "
     "more.\n\n";
 
 // A table is fitted to a terminal a person reads; a file or a pipe gets

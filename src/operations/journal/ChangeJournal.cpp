@@ -10,7 +10,7 @@ namespace lsu {
 
 namespace {
 
-constexpr const char* kJournalFolder = "LStartUp";
+constexpr const char* kUserDataFolder = "LStartUp";
 constexpr const char* kJournalName = "journal.jsonl";
 
 Error notWritten(const std::string& path, const Error& cause) {
@@ -61,11 +61,13 @@ ChangeJournal::ChangeJournal(FileSystem& files, SystemFacts& system, std::string
                              std::function<std::string()> clock, std::size_t cap)
     : files_(files), system_(system), tool_(std::move(tool)), clock_(std::move(clock)), cap_(cap) {}
 
-std::string ChangeJournal::path() const {
-    const std::string appData = system_.shellFolder(ShellFolder::LocalAppData);
+std::string userDataPath(SystemFacts& system, std::string_view name) {
+    const std::string appData = system.shellFolder(ShellFolder::LocalAppData);
     if (appData.empty()) return {};
-    return withTrailingBackslash(appData) + kJournalFolder + "\\" + kJournalName;
+    return withTrailingBackslash(appData) + kUserDataFolder + "\\" + std::string(name);
 }
+
+std::string ChangeJournal::path() const { return userDataPath(system_, kJournalName); }
 
 Result<std::string> ChangeJournal::readText() const {
     const std::string where = path();

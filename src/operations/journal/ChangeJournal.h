@@ -23,6 +23,10 @@ inline constexpr std::size_t kJournalCap = 8u << 20;
 // more could not be undone, and is refused before anything is written.
 inline constexpr std::size_t kKeptFileBytesPerChange = 1u << 20;
 
+// A file of the user's own data in the program's folder of the user's local
+// application data; empty when the system names no such folder.
+std::string userDataPath(SystemFacts& system, std::string_view name);
+
 // The time now, in UTC, as 2026-12-08T23:59:00Z.
 std::string utcNow();
 

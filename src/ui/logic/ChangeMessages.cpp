@@ -83,4 +83,15 @@ std::optional<UserMessage> messageAfterEdit(const ChangeResult& result) {
     return failureMessage(result.error(), kEditFailedPrompt, kEditFailedTitle);
 }
 
+std::optional<UserMessage> messageAfterUndo(const ChangeResult& result) {
+    if (result) return warningMessage(result, kUndoTitle);
+    // Refusals say in their own words why nothing was changed.
+    switch (result.error().kind) {
+        case ErrorKind::NotFound:
+        case ErrorKind::NotOffered:
+        case ErrorKind::ChangedSince: return UserMessage{result.error().message, kUndoTitle, MessageKind::Exclamation};
+        default: return failureMessage(result.error(), kUndoFailedPrompt, kUndoTitle);
+    }
+}
+
 }  // namespace lsu

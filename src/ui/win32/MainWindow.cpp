@@ -6,7 +6,8 @@
 #include "operations/Operations.h"
 #include "operations/Questions.h"
 #include "operations/ServiceSwitch.h"
-#include "operations/journal/RecordedChange.h"
+#include "operations/journal/InventorySnapshot.h"
+#include "operations/journal/Undo.h"
 #include "platform/win32/WideText.h"
 #include "scanners/SectionLoading.h"
 #include "ui/logic/EditMenu.h"
@@ -15,6 +16,7 @@
 #include "ui/logic/WindowTexts.h"
 #include "ui/win32/AdministratorRights.h"
 #include "ui/win32/EntryDialog.h"
+#include "ui/win32/HistoryDialog.h"
 #include "ui/win32/Menus.h"
 #include "ui/win32/MessageBoxPrompts.h"
 #include "ui/win32/Toolbar.h"
@@ -31,7 +33,11 @@ constexpr UINT kSectionLoadedMessage = WM_APP + 1;
 }  // namespace
 
 MainWindow::MainWindow(const ScanPorts& ports, Launcher& launcher, ServiceStarter& services)
-    : ports_(ports), journal_(ports.files, ports.system, "window"), launcher_(launcher), serviceStarter_(services) {}
+    : ports_(ports),
+      journal_(ports.files, ports.system, "window"),
+      lastLook_(readLastLook(ports.files, ports.system)),
+      launcher_(launcher),
+      serviceStarter_(services) {}
 
 bool MainWindow::create(HINSTANCE instance, int show, SectionId firstShown) {
     instance_ = instance;
@@ -126,6 +132,7 @@ void MainWindow::showLoadedRows(WPARAM ticket) {
     auto delivery = loader_->take(ticket);
     if (!delivery) return;
     if (hideWindowsServices_) removeWindowsServices(delivery->rows);
+    if (lastLook_) markSinceSnapshot(delivery->rows, *lastLook_);
     list_.append(std::move(delivery->rows));
     if (!delivery->finished) return;
     showStatus();
@@ -223,6 +230,22 @@ void MainWindow::editSelectedEntry() {
     if (changed) wantedSelection_ = {{form->name, *form->section}};
     else wantedSelection_ = {{edited.name, edited.section}};
     reloadList();
+}
+
+// What the window showed counts as seen: the next start marks only what
+// appears after it.
+void MainWindow::keepWhatWasSeen() {
+    (void)keepLastLook(ports_.files, ports_.system, snapshotOf(loadSection(ports_, SectionId::AllPrograms).rows));
+}
+
+void MainWindow::undoLastChange() {
+    const ChangeResult undone = undoChange(journal_, ports_, std::nullopt);
+    tell(messageAfterUndo(undone));
+    if (undone) reloadList();
+}
+
+void MainWindow::showHistory() {
+    if (showHistoryDialog(handle(), journal_, ports_)) reloadList();
 }
 
 void MainWindow::runSelectedEntry() {
@@ -327,6 +350,8 @@ void MainWindow::onCommand(Command command) {
         case Command::Grid: toggleGridLines(); break;
         case Command::HideWindowsServices: toggleWindowsServices(); break;
         case Command::Refresh: refresh(); break;
+        case Command::Undo: undoLastChange(); break;
+        case Command::History: showHistory(); break;
         case Command::About:
             showMessage(handle(), UserMessage{aboutText(), kAboutTitle, MessageKind::Information});
             break;
@@ -374,7 +399,10 @@ std::optional<LRESULT> MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM
         case WM_COMMAND: onCommand(static_cast<Command>(LOWORD(wParam))); return 0;
         case kSectionLoadedMessage: showLoadedRows(wParam); return 0;
         case WM_NOTIFY: onNotify(*reinterpret_cast<NMHDR*>(lParam)); return 0;
-        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_DESTROY:
+            keepWhatWasSeen();
+            PostQuitMessage(0);
+            return 0;
         default: return std::nullopt;
     }
 }
