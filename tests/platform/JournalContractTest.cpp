@@ -9,6 +9,7 @@
 #include "operations/journal/Undo.h"
 #include "scanners/SectionLoading.h"
 #include "support/Backend.h"
+#include "support/FixedAnswers.h"
 #include "support/Seed.h"
 #include "support/SourcesSnapshot.h"
 
@@ -21,11 +22,6 @@ namespace {
 
 using namespace test;
 using enum SectionId;
-
-class AnswerYes : public UserPrompts {
-public:
-    bool ask(const std::string&, const std::string&, MessageKind) override { return true; }
-};
 
 using Change = std::function<ChangeResult(const SourcePorts&)>;
 
@@ -167,10 +163,12 @@ TEST_F(JournalContract, ChangeThenUndoLeavesEveryTouchedPlaceAsItWas) {
     }
 }
 
+// The first change recorded makes the journal's folder, which the folders for
+// parked items share: the undo leaves it to the journal.
 TEST_F(JournalContract, UndoOfAnUndoMakesTheChangeAgain) {
-    seedRegistry(platform, UserRun, stringValue("Tool", "C:\\tool.exe"));
+    backend->seedShortcut(userStartup() + "\\Notes.lnk", fullLink());
     const SourcesSnapshot before = snapshotOfSources(platform);
-    ASSERT_TRUE(click(UserRun, "Tool", false));
+    ASSERT_TRUE(click(StartupCurrentUser, "Notes", false));
     const SourcesSnapshot changed = snapshotOfSources(platform);
     ASSERT_TRUE(undoChange(journal, platform, std::nullopt));
     ASSERT_EQ(changesBetween(before, snapshotOfSources(platform)), "");
@@ -201,6 +199,22 @@ TEST_F(JournalContract, AChangeTheJournalCannotTakeIsNotMade) {
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().kind, ErrorKind::NotJournaled);
     EXPECT_EQ(changesBetween(before, snapshotOfSources(platform)), "");
+    EXPECT_TRUE(platform.files.removeFolder(journal.path()));
+}
+
+// A file the journal could not keep whole could not come back: the change is
+// refused before anything is written, so the user knows before, not after.
+TEST_F(JournalContract, AChangeOfMoreFileBytesThanTheJournalKeepsIsRefusedFirst) {
+    const std::string path = userStartup() + "\\Large.bat";
+    ASSERT_TRUE(platform.files.writeFile(path, Bytes(kKeptFileBytesPerChange + 1, 'x')));
+    const SourcesSnapshot before = snapshotOfSources(platform);
+    for (bool parking : {true, false}) {
+        const ChangeResult refused =
+            parking ? click(StartupCurrentUser, "Large.bat", false) : remove(StartupCurrentUser, "Large.bat");
+        ASSERT_FALSE(refused) << parking;
+        EXPECT_EQ(refused.error().kind, ErrorKind::NotJournaled) << parking << refused.error().message;
+        EXPECT_EQ(changesBetween(before, snapshotOfSources(platform)), "") << parking;
+    }
 }
 
 TEST_F(JournalContract, AJournalCutOffInARecordIsReadUpToTheLastWholeRecord) {

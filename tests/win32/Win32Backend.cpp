@@ -8,7 +8,6 @@
 #include "catalog/DisabledStores.h"
 #include "catalog/ParkedServices.h"
 #include "catalog/StartupSwitches.h"
-#include "operations/journal/ChangeJournal.h"
 #include "platform/win32/Owned.h"
 #include "platform/win32/WideText.h"
 #include "support/Seed.h"
@@ -87,8 +86,11 @@ void emptyEverySource(Win32Platform& platform) {
     }
     emptyKey({Hive::LocalMachine, RegistryView::Bits64, kParkedServicesKey});
     // The journal of changes and the inventory the window last showed.
-    for (const char* name : {"journal.jsonl", "last-look.json"})
-        DeleteFileW(widen(userDataPath(platform, name)).c_str());
+    const std::wstring userData = widen(platform.shellFolder(ShellFolder::LocalAppData)) + L"\\LStartUp\\";
+    for (const wchar_t* name : {L"journal.jsonl", L"last-look.json"}) {
+        DeleteFileW((userData + name).c_str());
+        RemoveDirectoryW((userData + name).c_str());
+    }
 }
 
 void deleteService(const std::string& name) {

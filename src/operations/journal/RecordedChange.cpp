@@ -1,5 +1,8 @@
 #include "operations/journal/RecordedChange.h"
 
+#include "base/CaseFolding.h"
+#include "base/WindowsPaths.h"
+
 namespace lsu {
 
 namespace {
@@ -78,21 +81,27 @@ public:
 
     bool fileExists(const std::string& path) override { return inner_.files.fileExists(path); }
     bool folderExists(const std::string& path) override { return inner_.files.folderExists(path); }
+    // The folders that hold the journal are the journal's: a change that
+    // makes one for its own files finds it made, and leaves it standing.
     Status ensureFolder(const std::string& path) override {
+        if (holdsJournal(path)) return inner_.files.ensureFolder(path);
         if (Status recorded = record(FolderPlace{path}); !recorded) return recorded;
         return inner_.files.ensureFolder(path);
     }
     Status removeFolder(const std::string& path) override {
+        if (holdsJournal(path)) return {};
         if (Status recorded = record(FolderPlace{path}, true); !recorded) return recorded;
         return inner_.files.removeFolder(path);
     }
     std::vector<std::string> listFiles(const std::string& folder) override { return inner_.files.listFiles(folder); }
     Result<Bytes> readFile(const std::string& path) override { return inner_.files.readFile(path); }
     Status writeFile(const std::string& path, const Bytes& bytes) override {
+        if (Status kept = keepable(path, bytes.size()); !kept) return kept;
         if (Status recorded = record(FilePlace{path}); !recorded) return recorded;
         return inner_.files.writeFile(path, bytes);
     }
     Status createHiddenFile(const std::string& path, const Bytes& bytes) override {
+        if (Status kept = keepable(path, bytes.size()); !kept) return kept;
         if (Status recorded = record(FilePlace{path}); !recorded) return recorded;
         return inner_.files.createHiddenFile(path, bytes);
     }
@@ -146,6 +155,23 @@ private:
         return record(ProfilePlace{file, section, key}, removal);
     }
 
+    bool holdsJournal(const std::string& folder) const {
+        const std::string journal = journal_.path();
+        const std::string prefix = withTrailingBackslash(folder);
+        return journal.size() > prefix.size() && equalsNoCase(journal.substr(0, prefix.size()), prefix);
+    }
+
+    // A file the journal cannot keep whole could not be put back: a change
+    // that would remove it, or write it elsewhere to move it, is refused
+    // before it writes anything.
+    static Status keepable(const std::string& what, std::size_t bytes) {
+        if (bytes <= kKeptFileBytesPerChange) return {};
+        return Error{ErrorKind::NotJournaled, 0,
+                     what + " holds more than the " + std::to_string(kKeptFileBytesPerChange >> 10) +
+                         " KB of files the journal keeps of one change, so the change could not be undone. Nothing "
+                         "was changed."};
+    }
+
     // Writes what stands at the place to the journal, the first time the
     // change touches it. Removing what does not stand changes nothing.
     Status record(const TouchedPlace& place, bool removal = false) {
@@ -155,12 +181,7 @@ private:
         if (!before) return before.error();
         if (removal && !*before) return {};
         if (auto* bytes = *before ? std::get_if<Bytes>(&**before) : nullptr) {
-            if (bytes->size() > kKeptFileBytesPerChange - std::min(keptBytes_, kKeptFileBytesPerChange))
-                return Error{ErrorKind::NotJournaled, 0,
-                             describePlace(place) + " holds more than the " +
-                                 std::to_string(kKeptFileBytesPerChange >> 10) +
-                                 " KB of files the journal keeps of one change, so the change could not be undone. "
-                                 "Nothing was changed."};
+            if (Status kept = keepable(describePlace(place), keptBytes_ + bytes->size()); !kept) return kept;
             keptBytes_ += bytes->size();
         }
         std::string lines;

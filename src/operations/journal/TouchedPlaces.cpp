@@ -122,7 +122,7 @@ bool holdsState(const TouchedPlace& place, const PlaceState& now, const PlaceSta
 }
 
 Status putBack(const SourcePorts& ports, const TouchedPlace& place, const PlaceState& state) {
-    const Status put = putPlace(ports, place, state);
+    Status put = putPlace(ports, place, state);
     const auto now = readPlace(ports, place);
     if (now && holdsState(place, *now, state)) return {};
     if (!put) return put;
