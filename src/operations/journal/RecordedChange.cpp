@@ -24,8 +24,9 @@ public:
             auto after = readPlace(inner_, touched.place);
             if (!after) {
                 end.done = false;
-                end.message += (end.message.empty() ? "" : " ") + describePlace(touched.place) +
-                               " could not be read after the change: " + after.error().message;
+                if (!end.message.empty()) end.message += ' ';
+                end.message += describePlace(touched.place);
+                end.message.append(" could not be read after the change: ").append(after.error().message);
             }
             end.after.push_back(after ? *after : touched.before);
         }
