@@ -56,8 +56,38 @@ void BareRead(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(readThroughPlatform(platform));
 }
 
+MemoryPlatform& packaged(std::size_t packages) {
+    static std::map<std::size_t, std::unique_ptr<MemoryPlatform>> machines;
+    auto& machine = machines[packages];
+    if (!machine) {
+        machine = std::make_unique<MemoryPlatform>();
+        seedPackages(*machine, packages);
+    }
+    return *machine;
+}
+
+// The Apps leaf: each package's registration, manifest and task switch.
+void LoadApps(benchmark::State& state) {
+    auto& platform = packaged(static_cast<std::size_t>(state.range(0)));
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        auto load = loadSection(platform, SectionId::PackagedApps);
+        rows = load.rows.size();
+        benchmark::DoNotOptimize(load);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(rows));
+}
+
+void BareReadApps(benchmark::State& state) {
+    auto& platform = packaged(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(readPackagesThroughPlatform(platform));
+}
+
 BENCHMARK(LoadAllPrograms)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BareRead)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LoadApps)->Arg(200)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BareReadApps)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace lsu::bench

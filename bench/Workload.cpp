@@ -96,6 +96,38 @@ void writeWinIniLines(const SourcePorts& platform, bool present) {
                                                     present ? "C:\\Tools\\" + key + ".exe" : "", file));
 }
 
+constexpr const char* kPublisherId = "8wekyb3d8bbwe";
+
+const PackagedAppSource& appsSource() { return *sourceAs<PackagedAppSource>(SectionId::PackagedApps); }
+
+RegistryLocation userKey(const std::string& subkey) { return {Hive::CurrentUser, RegistryView::Shared, subkey}; }
+
+std::string switchSubkey(const std::string& packageName) {
+    return std::string(appsSource().switches) + "\\" + packageName + "_" + kPublisherId + "\\Tray";
+}
+
+std::string manifestOf(const std::string& name) {
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+           "<Package xmlns=\"http://schemas.microsoft.com/appx/manifest/foundation/windows10\"\n"
+           "  xmlns:uap5=\"http://schemas.microsoft.com/appx/manifest/uap/windows10/5\">\n"
+           "  <Identity Name=\"" +
+           name +
+           "\" Publisher=\"CN=Contoso\" Version=\"1.0.0.0\" ProcessorArchitecture=\"x64\" />\n"
+           "  <Properties><DisplayName>" +
+           name +
+           "</DisplayName></Properties>\n"
+           "  <Applications><Application Id=\"App\" Executable=\"App.exe\">\n"
+           "    <Extensions><uap5:Extension Category=\"windows.startupTask\" Executable=\"Tray\\Tray.exe\">\n"
+           "      <uap5:StartupTask TaskId=\"Tray\" Enabled=\"true\" DisplayName=\"" +
+           name +
+           " at logon\" />\n"
+           "    </uap5:Extension></Extensions>\n"
+           "  </Application></Applications>\n"
+           "</Package>\n";
+}
+
+std::string manifestPath(const std::string& folder) { return folder + "\\AppxManifest.xml"; }
+
 }  // namespace
 
 const char* crowdName(Crowd crowd) { return crowd == Crowd::RegistryHeavy ? "registry-heavy" : "mixed"; }
@@ -147,6 +179,38 @@ std::size_t readThroughPlatform(const SourcePorts& platform) {
                 if (endsWithNoCase(name, ".lnk"))
                     items += platform.links.readShortcut(folder + "\\" + name).has_value();
             }
+    return items;
+}
+
+void seedPackages(const SourcePorts& platform, std::size_t count) {
+    const std::string packagesFolder = "C:\\Program Files\\WindowsApps";
+    required(platform.files.ensureFolder(packagesFolder));
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string name = "Contoso.App" + std::to_string(i);
+        const std::string fullName = name + "_1.0.0.0_x64__" + kPublisherId;
+        const std::string folder = packagesFolder + "\\" + fullName;
+        const std::string manifest = manifestOf(name);
+        required(platform.files.ensureFolder(folder));
+        required(platform.files.writeFile(manifestPath(folder), Bytes(manifest.begin(), manifest.end())));
+        required(platform.registry.writeValue(userKey(std::string(appsSource().packages) + "\\" + fullName),
+                                              {"PackageRootFolder", kRegSz, storedString(folder, kRegSz)}, true));
+        if (i % 2 == 0)
+            required(
+                platform.registry.writeValue(userKey(switchSubkey(name)), {"State", kRegDword, {2, 0, 0, 0}}, true));
+    }
+}
+
+std::size_t readPackagesThroughPlatform(const SourcePorts& platform) {
+    const std::string packages(appsSource().packages);
+    std::size_t items = 0;
+    for (const std::string& fullName :
+         platform.registry.readSubkeys(userKey(packages)).value_or(std::vector<std::string>{})) {
+        const auto folder = platform.registry.readValue(userKey(packages + "\\" + fullName), "PackageRootFolder");
+        if (!folder) continue;
+        items += static_cast<bool>(platform.files.readFile(manifestPath(textOfStoredString(folder->data))));
+        const std::string name = fullName.substr(0, fullName.find('_'));
+        items += platform.registry.readValue(userKey(switchSubkey(name)), "State").has_value();
+    }
     return items;
 }
 

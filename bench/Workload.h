@@ -29,4 +29,12 @@ void clearCrowd(const SourcePorts& platform, Crowd crowd, std::size_t entries);
 // nothing; returns the number of items read.
 std::size_t readThroughPlatform(const SourcePorts& platform);
 
+// Registers that many packaged apps for the current user as Windows does,
+// each with its folder and a manifest declaring one startup task, and for
+// every other one the task's State.
+void seedPackages(const SourcePorts& platform, std::size_t count);
+// Reads each package's folder, manifest and task switch with plain calls and
+// keeps nothing; returns the number of manifests and switches read.
+std::size_t readPackagesThroughPlatform(const SourcePorts& platform);
+
 }  // namespace lsu::bench

@@ -8,7 +8,7 @@ endif()
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 lsu_layer(lsu_win32 SHOWS platform/win32 SOURCES src/platform/win32/*.cpp BELOW lsu_platform)
-target_link_libraries(lsu_win32 PUBLIC ole32 oleaut32 uuid shell32 shlwapi advapi32 version comctl32 comdlg32 gdi32
+target_link_libraries(lsu_win32 PUBLIC ole32 oleaut32 uuid taskschd shell32 shlwapi advapi32 version comctl32 comdlg32 gdi32
   user32)
 
 # The programs start at wWinMain and wmain, with their arguments in UTF-16;

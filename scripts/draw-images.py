@@ -224,6 +224,23 @@ def all_users(canvas):
     person(canvas, 6.0, 3.2, 0.82, BLUE_DARK, BLUE)
 
 
+def packaged_app(canvas):
+    """A package's tiles: four squares, the one on the upper right lit."""
+    for x, y in ((1, 1), (1, 9), (9, 9)):
+        framed_rect(canvas, x, y, x + 6, y + 6, GREEN_DARK, GREEN, 1)
+    framed_rect(canvas, 9, 1, 15, 7, BLUE_DARK, BLUE_LIGHT, 1)
+
+
+def scheduled_task(canvas):
+    """A clock face with its two hands."""
+    line = canvas.pixel_width()
+    canvas.fill(ellipse(8, 8, 7.2), BLUE_DARK)
+    canvas.fill(ellipse(8, 8, 7.2 - 1.5 * line), PAPER)
+    canvas.fill(bar(8, 8, 8, 3.2, 1.4), BLUE_DARK)
+    canvas.fill(bar(8, 8, 11.4, 9.8, 1.4), BLUE_DARK)
+    canvas.fill(ellipse(8, 8, 1.1), BLUE_DARK)
+
+
 # Toolbar images, on a 32 by 32 grid. The entry actions share one picture of
 # a program window with a mark of what they do.
 
@@ -310,6 +327,8 @@ IMAGES = [
     ("tree-registry.ico", registry, (16, 16), TREE_SIZES),
     ("tree-user.ico", one_user, (16, 16), TREE_SIZES),
     ("tree-users.ico", all_users, (16, 16), TREE_SIZES),
+    ("tree-app.ico", packaged_app, (16, 16), TREE_SIZES),
+    ("tree-task.ico", scheduled_task, (16, 16), TREE_SIZES),
     ("toolbar-add.ico", add_image, (32, 32), TOOLBAR_SIZES),
     ("toolbar-delete.ico", delete_image, (32, 32), TOOLBAR_SIZES),
     ("toolbar-folders.ico", folders_image, (32, 32), TOOLBAR_SIZES),

@@ -71,4 +71,12 @@ lsu_start_throwaway_prefix() {
   # A program that crashes ends with its backtrace in the output instead of
   # waiting behind Wine's crash dialog until the run times out.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  # The task scheduler is a service, stopped in a fresh prefix; after the
+  # first boot the service manager times out starting it, after a restart of
+  # the prefix it starts at once.
+  wineserver -k
+  wineserver -w
+  wineserver -p
+  wineboot >/dev/null 2>&1
+  wine net start Schedule >/dev/null 2>&1
 }

@@ -132,7 +132,8 @@ std::vector<BareRow> bareReadEverySource() {
         if (const auto* registry = sourceAs<RegistrySource>(leaf)) {
             const HKEY root = registry->hive == Hive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
             for (bool enabled : {true, false}) {
-                const std::wstring subkey = widen(enabled ? std::string(registry->subkey) : disabledSubkey(registry->subkey));
+                const std::wstring subkey =
+                    widen(enabled ? std::string(registry->subkey) : disabledSubkey(registry->subkey));
                 if (registry->views == ViewRule::Shared) {
                     readKey(root, 0, subkey, key, enabled, rows);
                 } else {
@@ -150,10 +151,9 @@ std::vector<BareRow> bareReadEverySource() {
         } else if (sourceAs<ServiceSource>(leaf)) {
             for (const BareRow& row : serviceRows)
                 if (row[3] == key) rows.push_back(row);
-        } else {
+        } else if (const auto* folder = sourceAs<FolderSource>(leaf)) {
             wchar_t startup[MAX_PATH] = {};
-            const int csidl = sourceAs<FolderSource>(leaf)->folder == ShellFolder::CommonStartup ? CSIDL_COMMON_STARTUP
-                                                                                                 : CSIDL_STARTUP;
+            const int csidl = folder->folder == ShellFolder::CommonStartup ? CSIDL_COMMON_STARTUP : CSIDL_STARTUP;
             SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, startup);
             readFolder(startup, key, true, link.Get(), file.Get(), rows);
             readFolder(programFolder() + L"\\" + key, key, false, link.Get(), file.Get(), rows);

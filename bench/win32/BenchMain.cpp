@@ -202,7 +202,7 @@ ShowFigures measureShowing(Win32Platform& platform) {
                               static_cast<double>(std::max<std::size_t>(1, held.rows.size()));
     }
 
-    win32::MainWindow window(portsOf(platform), platform, platform);
+    win32::MainWindow window(portsOf(platform), platform);
     window.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
     HWND main = window.handle();
     HWND list = childOfClass(main, WC_LISTVIEWW);
@@ -306,7 +306,7 @@ ChangeFigures measureChanges(Win32Platform& platform) {
         RegDeleteValueW(parked, name.c_str());
     });
 
-    win32::MainWindow window(portsOf(platform), platform, platform);
+    win32::MainWindow window(portsOf(platform), platform);
     window.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
     HWND main = window.handle();
     HWND list = childOfClass(main, WC_LISTVIEWW);

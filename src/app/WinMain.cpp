@@ -36,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nShowCmd) {
     controls.dwICC = ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES;
     InitCommonControlsEx(&controls);
 
-    lsu::win32::MainWindow window(lsu::portsOf(platform), platform, platform);
+    lsu::win32::MainWindow window(lsu::portsOf(platform), platform);
     const auto firstShown = lsu::sectionToShowFirst(startArguments());
     if (!window.create(instance, nShowCmd, firstShown.value_or(lsu::SectionId::AllPrograms))) return 1;
     MSG message;

@@ -5,6 +5,7 @@
 // are the system's own where it gave them.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -27,7 +28,7 @@ enum class ErrorKind {
     PartlyDone,          // a change failed half-way and could not be taken back
     NoWindowsVolume,     // the folder named holds no Windows
     NoProfile,           // no user profile stands for the current user
-    NotOffered,          // the entry is not changed in that way here (a service is switched off, never deleted)
+    NotOffered,          // this kind of entry is not changed that way here (a service is never deleted)
     NeedsAdministrator,  // the system refused access: the change needs administrator rights
     NotJournaled,        // the change could not be recorded in the journal first, so it was not made
     ChangedSince,        // a place no longer holds what a change left there: it is not undone
@@ -51,8 +52,8 @@ public:
     const T& value() const { return std::get<0>(state_); }
     T& operator*() { return value(); }
     const T& operator*() const { return value(); }
-    T* operator->() { return &value(); }
-    const T* operator->() const { return &value(); }
+    T* operator->() { return std::addressof(value()); }
+    const T* operator->() const { return std::addressof(value()); }
     const Error& error() const { return std::get<1>(state_); }
     bool operator==(const Result&) const = default;
 

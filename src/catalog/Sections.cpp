@@ -40,6 +40,8 @@ const std::vector<Section>& groups() {
               "Programs that runs at current user logon"),
         group(WinIni, "Win.ini", "Win.ini", AllPrograms, "Programs run from Win.ini"),
         group(ServicesGroup, "Services", "Services", AllPrograms, "Services that Windows starts by itself"),
+        group(ScheduledTasks, "Scheduled tasks", "Scheduled tasks", AllPrograms,
+              "Programs the task scheduler starts at logon or at start-up"),
     };
     return table;
 }
@@ -78,6 +80,33 @@ Section folderLeaf(SectionId id, std::string_view key, std::string_view caption,
     return folder;
 }
 
+constexpr std::string_view kAppModel =
+    "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\CurrentVersion\\AppModel\\";
+
+// A leaf whose entries belong to what declares them: switched here, never
+// parked, deleted or edited.
+Section keptLeaf(SectionId id, std::string_view key, std::string_view caption, SectionId parent,
+                 std::string_view description, Source source, const char* keptBy) {
+    Section kept = leaf(id, key, caption, parent, description, source, DialogOffer::Never);
+    kept.keptBy = keptBy;
+    return kept;
+}
+
+Section appsLeaf() {
+    static const std::string packages = std::string(kAppModel) + "Repository\\Packages",
+                             switches = std::string(kAppModel) + "SystemAppData";
+    return keptLeaf(PackagedApps, "Apps", "Apps", AllPrograms, "Startup tasks of packaged apps",
+                    PackagedAppSource{packages, switches},
+                    "The app's package declares this startup task: it is switched on and off here, and goes only "
+                    "with the package.");
+}
+
+constexpr const char* kKeptByServiceManager =
+    "A service is switched off here, never deleted or edited: clear its box to keep Windows from starting it.";
+constexpr const char* kKeptByTaskScheduler =
+    "The task scheduler keeps this task: it is switched on and off here, and changed or deleted in the Task "
+    "Scheduler.";
+
 // The leaves, in the order they are read.
 const std::vector<Section>& leaves() {
     static const std::vector<Section> table = {
@@ -112,10 +141,17 @@ const std::vector<Section>& leaves() {
                    ShellFolder::CommonStartup, Hive::LocalMachine),
         folderLeaf(StartupCurrentUser, "Startup Folder\\Current User", "Current user",
                    "Program listed in Startup Folder of current user", ShellFolder::UserStartup, Hive::CurrentUser),
-        leaf(ServicesAutomatic, "Services\\Automatic", "Automatic", ServicesGroup, "Services that start with Windows",
-             ServiceSource{false}, DialogOffer::Never),
-        leaf(ServicesDelayed, "Services\\Automatic (delayed)", "Automatic (delayed)", ServicesGroup,
-             "Services that start a while after Windows has started", ServiceSource{true}, DialogOffer::Never),
+        appsLeaf(),
+        keptLeaf(ServicesAutomatic, "Services\\Automatic", "Automatic", ServicesGroup,
+                 "Services that start with Windows", ServiceSource{false}, kKeptByServiceManager),
+        keptLeaf(ServicesDelayed, "Services\\Automatic (delayed)", "Automatic (delayed)", ServicesGroup,
+                 "Services that start a while after Windows has started", ServiceSource{true}, kKeptByServiceManager),
+        keptLeaf(TasksAtLogon, "Scheduled tasks\\At logon", "At logon", ScheduledTasks,
+                 "Scheduled tasks that start a program at logon", ScheduledTaskSource{TaskStart::AtLogon},
+                 kKeptByTaskScheduler),
+        keptLeaf(TasksAtStartup, "Scheduled tasks\\At start-up", "At start-up", ScheduledTasks,
+                 "Scheduled tasks that start a program when Windows starts", ScheduledTaskSource{TaskStart::AtStartup},
+                 kKeptByTaskScheduler),
     };
     return table;
 }

@@ -38,6 +38,10 @@ enum class SectionId {
     ServicesGroup,
     ServicesAutomatic,
     ServicesDelayed,
+    PackagedApps,
+    ScheduledTasks,
+    TasksAtLogon,
+    TasksAtStartup,
 };
 
 // Which registry views a leaf's key is read in. The current user's keys are
@@ -72,7 +76,25 @@ struct ServiceSource {
     bool delayed;
 };
 
-using Source = std::variant<RegistrySource, WinIniSource, FolderSource, ServiceSource>;
+// Packaged apps' startup tasks, which their packages declare in their
+// manifests: the user's packages are the subkeys of `packages` (in the
+// current user's hive), each naming its folder; a task's switch is the
+// State value of the key <package family name>\<task id> below `switches`.
+struct PackagedAppSource {
+    std::string_view packages;
+    std::string_view switches;
+};
+
+// When a scheduled task's trigger starts its program by itself.
+enum class TaskStart { AtLogon, AtStartup };
+
+// The task scheduler's tasks that start a program at that time.
+struct ScheduledTaskSource {
+    TaskStart start;
+};
+
+using Source =
+    std::variant<RegistrySource, WinIniSource, FolderSource, ServiceSource, PackagedAppSource, ScheduledTaskSource>;
 
 // Where the entry dialog lets the user put an entry of the section.
 enum class DialogOffer { Never, EditOnly, AddAndEdit };
@@ -100,6 +122,12 @@ struct Section {
     // Group policy writes these entries and writes them again: changes made
     // here would not last, so none are offered. They have no disabled store.
     bool readOnly = false;
+    // The entries belong to what declares them (a package, the task
+    // scheduler, the service manager), which keeps them: they are switched
+    // on and off where Windows keeps their switch, never parked, deleted or
+    // edited here.
+    // Says why; nullptr for every other leaf.
+    const char* keptBy = nullptr;
 
     bool isLeaf() const { return source.has_value(); }
 };
@@ -120,7 +148,9 @@ std::optional<SectionId> findSectionIgnoringCase(std::string_view key);
 const std::vector<SectionId>& sectionTree();
 // The leaves a section stands for, in the order they are read: the current
 // user's registry keys before the machine's, the registry before win.ini,
-// win.ini before the Startup folders, the shared folder before the user's.
+// win.ini before the Startup folders, the shared folder before the user's,
+// and last what others keep: packaged apps, services and, slowest to read,
+// scheduled tasks.
 const std::vector<SectionId>& leavesOf(SectionId id);
 
 }  // namespace lsu

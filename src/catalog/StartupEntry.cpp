@@ -17,7 +17,7 @@ bool hasUnsafeFileName(const StartupEntry& entry) {
 
 bool startsWithWindows(const StartupEntry& entry) { return entry.enabled && !entry.switchedOff; }
 
-bool isReadOnly(const StartupEntry& entry) { return section(entry.section).readOnly; }
+bool isReadOnly(const StartupEntry& entry) { return section(entry.section).readOnly || entry.lock != EntryLock::None; }
 
 const std::vector<ColumnDefinition>& entryColumns() {
     static const std::vector<ColumnDefinition> columns = {
@@ -36,9 +36,15 @@ std::string_view typeText(EntryType type) {
         case EntryType::RegistryValue: return "Reg";
         case EntryType::Shortcut: return "Lnk";
         case EntryType::Service: return "Svc";
+        case EntryType::AppTask: return "App";
+        case EntryType::ScheduledTask: return "Task";
         case EntryType::File: break;
     }
     return "File";
+}
+
+bool setByPolicy(const StartupEntry& entry) {
+    return section(entry.section).readOnly || entry.lock == EntryLock::SetByPolicy;
 }
 
 // A service is shown by the name people read, with its own name beside it.
@@ -48,7 +54,7 @@ std::string serviceCaption(const StartupEntry& entry) {
 }
 
 std::string_view stateText(const StartupEntry& entry) {
-    if (isReadOnly(entry)) return "Set by policy";
+    if (setByPolicy(entry)) return "Set by policy";
     if (!entry.enabled) return "Disabled";
     return entry.switchedOff ? "Off in Windows settings" : "Enabled";
 }
@@ -77,7 +83,8 @@ std::string cellText(const StartupEntry& entry, Column column) {
 }
 
 const char* stateReason(const StartupEntry& entry) {
-    if (isReadOnly(entry)) return kSetByPolicyReason;
+    if (setByPolicy(entry)) return kSetByPolicyReason;
+    if (entry.lock == EntryLock::NotSwitchedHere) return kNotSwitchedHereReason;
     if (hasUnsafeFileName(entry))
         return "The file's name is not one Windows can give a file, so Windows would take it for another's: it is "
                "shown, but not changed here. Rename or remove it by hand.";
@@ -91,6 +98,22 @@ const char* stateReason(const StartupEntry& entry) {
         return "Windows' startup settings turn this entry off: it stays where it is and does not start. Tick it "
                "to turn it on.";
     return nullptr;
+}
+
+const char* whyKept(const StartupEntry& entry) {
+    if (isReadOnly(entry)) return stateReason(entry);
+    return section(entry.section).keptBy;
+}
+
+std::optional<Error> readOnlyRefusal(const StartupEntry& entry) {
+    if (!isReadOnly(entry)) return std::nullopt;
+    return Error{setByPolicy(entry) ? ErrorKind::RefusedByPolicy : ErrorKind::NotOffered, 0, stateReason(entry)};
+}
+
+std::optional<Error> keptRefusal(const StartupEntry& entry) {
+    if (auto refused = readOnlyRefusal(entry)) return refused;
+    if (const char* why = whyKept(entry)) return Error{ErrorKind::NotOffered, 0, why};
+    return std::nullopt;
 }
 
 }  // namespace lsu

@@ -44,12 +44,18 @@ std::string formatJson(const EntryList& rows) {
                                          {"state", cellText(row, Column::State)},
                                          {"switchedOff", row.enabled && row.switchedOff},
                                          {"readOnly", isReadOnly(row)}};
+        // What identifies an entry that others keep, where it applies.
         if (row.type == EntryType::Service) {
             object["serviceName"] = row.name;
             object["displayName"] = row.displayName;
             object["startType"] = row.startType;
             object["delayed"] = row.delayed;
         }
+        if (row.type == EntryType::AppTask) {
+            object["packageFamilyName"] = row.packageFamilyName;
+            object["taskId"] = row.taskId;
+        }
+        if (row.type == EntryType::ScheduledTask) object["taskPath"] = row.taskPath;
         array.push_back(std::move(object));
     }
     return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";

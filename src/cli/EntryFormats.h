@@ -22,9 +22,11 @@ std::string formatCsv(const EntryList& rows);
 
 // An array of objects with the keys name, commandLine, exists, section,
 // status, type, publisher and state, and the flags switchedOff (Windows'
-// own switch keeps the entry from starting) and readOnly (group policy sets
-// it); a service's object adds serviceName, displayName, startType (as the
-// service manager numbers it: 2 automatic, 4 disabled) and delayed; UTF-8, bytes that are not UTF-8 replaced by U+FFFD.
+// own switch keeps the entry from starting) and readOnly (it cannot be
+// changed here); a service's object adds serviceName, displayName, startType
+// (as the service manager numbers it: 2 automatic, 4 disabled) and delayed,
+// a packaged app's startup task packageFamilyName and taskId, a scheduled
+// task taskPath. UTF-8, bytes that are not UTF-8 replaced by U+FFFD.
 std::string formatJson(const EntryList& rows);
 
 // The table width of output that is not a terminal, and of --wide: every

@@ -10,8 +10,8 @@ int exitCodeFor(ErrorKind kind) {
         case ErrorKind::DirtyHive: return kExitDirtyHive;
         case ErrorKind::ReadOnlyVolume: return kExitReadOnlyVolume;
         case ErrorKind::RefusedByPolicy: return kExitReadOnlyEntry;
-        case ErrorKind::NeedsAdministrator: return kExitNeedsAdministrator;
         case ErrorKind::NotOffered: return kExitNotOffered;
+        case ErrorKind::NeedsAdministrator: return kExitNeedsAdministrator;
         case ErrorKind::NotJournaled: return kExitNotJournaled;
         case ErrorKind::ChangedSince: return kExitUndoRefused;
         default: return kExitOperationFailed;

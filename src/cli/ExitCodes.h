@@ -15,11 +15,14 @@ inline constexpr int kExitAmbiguousName = 5;  // two entries of that name in the
 inline constexpr int kExitRefused = 6;        // a question needed --yes
 // The Linux tool on an offline Windows (--offline DIR).
 inline constexpr int kExitNotAWindowsVolume = 7;
-inline constexpr int kExitNoProfile = 8;            // none, not the one named, or several and no --user
-inline constexpr int kExitDirtyHive = 9;            // a hive was not shut down cleanly: nothing was changed
-inline constexpr int kExitReadOnlyVolume = 10;      // the volume is mounted read-only: nothing was changed
-inline constexpr int kExitReadOnlyEntry = 11;       // group policy sets the entry: it is not changed here
-inline constexpr int kExitNotOffered = 12;          // a service is switched off and on, never deleted
+inline constexpr int kExitNoProfile = 8;        // none, not the one named, or several and no --user
+inline constexpr int kExitDirtyHive = 9;        // a hive was not shut down cleanly: nothing was changed
+inline constexpr int kExitReadOnlyVolume = 10;  // the volume is mounted read-only: nothing was changed
+inline constexpr int kExitReadOnlyEntry = 11;   // group policy sets the entry: it is not changed here
+// This kind of entry is not changed this way here: what a service, a package
+// or the task scheduler keeps is only switched off and on, never deleted,
+// added or edited; a scheduled task of an offline Windows is only read.
+inline constexpr int kExitNotOffered = 12;
 inline constexpr int kExitNeedsAdministrator = 13;  // the system refused access: nothing was changed
 inline constexpr int kExitNotJournaled = 14;        // the journal could not be written first: nothing was changed
 inline constexpr int kExitUndoRefused = 15;         // a place was changed since, or the change cannot be undone
@@ -53,6 +56,8 @@ inline constexpr const char* kExitCodeHelp =
     "  9  refused: a hive was not shut down cleanly (start and shut down Windows, or --force-dirty)\n"
     " 10  refused: the volume is mounted read-only\n"
     " 11  refused: group policy sets the entry, so it cannot be changed here\n"
-    " 12  refused: a service is switched off and on again here, never deleted\n";
+    " 12  refused: this kind of entry is not changed this way here (a service, a packaged app's startup task\n"
+    "     and a scheduled task are only switched off and on, never deleted, added or edited; an offline\n"
+    "     scheduled task is only read)\n";
 
 }  // namespace lsu::cli

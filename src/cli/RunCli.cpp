@@ -14,7 +14,6 @@
 #include "cli/SnapshotFiles.h"
 #include "cli/VersionLine.h"
 #include "operations/Operations.h"
-#include "operations/ServiceSwitch.h"
 #include "operations/journal/Undo.h"
 #include "scanners/SectionLoading.h"
 #include "ui/logic/ChangeMessages.h"
@@ -86,7 +85,7 @@ public:
         if (const int found = findOne(request, enable ? Change::Enable : Change::Disable, row); found != kExitOk)
             return found;
         const std::string where = "\"" + row.name + "\" in " + std::string(section(row.section).key);
-        if (isReadOnly(row)) return readOnly(row);
+        if (auto locked = readOnlyRefusal(row)) return refusal(row, *locked);
         if (startsWithWindows(row) == enable) {
             // Moving an entry onto itself would delete a parked twin of the same name.
             out_ << where << " is already " << (enable ? "enabled" : "disabled")
@@ -105,9 +104,7 @@ public:
     int remove(const Request& request) {
         StartupEntry row;
         if (const int found = findOne(request, Change::Delete, row); found != kExitOk) return found;
-        if (isReadOnly(row)) return readOnly(row);
-        if (row.type == EntryType::Service)
-            return error(kExitNotOffered, "\"" + row.name + "\": " + kServiceNotDeletedReason);
+        if (auto kept = keptRefusal(row)) return refusal(row, *kept);
         if (!request.yes) return refused(kDeleteQuestion);
         const ChangeResult deleted =
             recorded(ChangeAction::Delete, row, [&](const SourcePorts& ports) { return deleteEntry(ports, row); });
@@ -118,6 +115,9 @@ public:
     int add(const Request& request) {
         const auto id = findSectionIgnoringCase(request.sectionKey);
         if (!id) return unknownSection(request.sectionKey);
+        if (section(*id).keptBy)
+            return error(kExitNotOffered, "entries are not added to section \"" + request.sectionKey +
+                                              "\": what others keep is only switched off and on here");
         const std::vector<SectionId> addable = sectionsOffered(true);
         if (std::find(addable.begin(), addable.end(), *id) == addable.end())
             return error(kExitUnknownSection, "entries cannot be added to section \"" + request.sectionKey +
@@ -227,8 +227,8 @@ private:
         return recordChange(journal_, ports_, changeTitle(action, row.section, row.name), change);
     }
 
-    int readOnly(const StartupEntry& row) {
-        return error(kExitReadOnlyEntry, "\"" + row.name + "\": " + stateReason(row));
+    int refusal(const StartupEntry& row, const Error& refused) {
+        return error(exitCodeFor(refused.kind), "\"" + row.name + "\": " + refused.message);
     }
 
     int refused(const std::string& question) {

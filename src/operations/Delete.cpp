@@ -4,7 +4,6 @@
 #include "operations/EntryLocations.h"
 #include "operations/EntrySwitches.h"
 #include "operations/Operations.h"
-#include "operations/ServiceSwitch.h"
 
 namespace lsu {
 
@@ -50,8 +49,7 @@ Status removeOrphanedSwitch(const SourcePorts& ports, const StartupEntry& row) {
 }  // namespace
 
 ChangeResult deleteEntry(const SourcePorts& ports, const StartupEntry& row) {
-    if (isReadOnly(row)) return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
-    if (row.type == EntryType::Service) return Error{ErrorKind::NotOffered, 0, kServiceNotDeletedReason};
+    if (auto refused = keptRefusal(row)) return *refused;
     auto place = placeOfRow(ports, row, row.enabled);
     if (!place) return place.error();
     const Result<bool> stands = rowEntryStands(ports, row, *place);

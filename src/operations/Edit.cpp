@@ -4,7 +4,6 @@
 #include "operations/EntryTransfer.h"
 #include "operations/FileNames.h"
 #include "operations/Operations.h"
-#include "operations/ServiceSwitch.h"
 
 namespace lsu {
 
@@ -74,8 +73,7 @@ Status keepSwitchWithEntry(const SourcePorts& ports, const StartupEntry& row, Se
 }  // namespace
 
 ChangeResult editEntry(const SourcePorts& ports, UserPrompts& prompts, const StartupEntry& row, const EntryForm& form) {
-    if (isReadOnly(row)) return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
-    if (row.type == EntryType::Service) return Error{ErrorKind::NotOffered, 0, kServiceNotEditedReason};
+    if (auto refused = keptRefusal(row)) return *refused;
     if (Status valid = checkForm(form, false); !valid) return valid.error();
     if (isPlainFolderFile(row) && !sourceAs<FolderSource>(*form.section))
         return Error{ErrorKind::InvalidInput, 0,

@@ -1,6 +1,7 @@
 #include "operations/EntryLocations.h"
 #include "operations/EntrySwitches.h"
 #include "operations/EntryTransfer.h"
+#include "operations/KeptEntrySwitches.h"
 #include "operations/Operations.h"
 #include "operations/ServiceSwitch.h"
 
@@ -40,9 +41,9 @@ void settle(StartupEntry& row, bool enabled, bool switchedOff) {
 ChangeResult applyCheckState(const SourcePorts& ports, UserPrompts& prompts, StartupEntry& row) {
     const bool enabling = row.checked;
     if (enabling == startsWithWindows(row)) return Changed{};
-    if (isReadOnly(row)) {
+    if (auto refused = readOnlyRefusal(row)) {
         settle(row, row.enabled, row.switchedOff);
-        return Error{ErrorKind::RefusedByPolicy, 0, kSetByPolicyReason};
+        return *refused;
     }
     if (row.type == EntryType::Service) {
         ChangeResult switched = switchService(ports, prompts, row, enabling);
@@ -50,6 +51,7 @@ ChangeResult applyCheckState(const SourcePorts& ports, UserPrompts& prompts, Sta
         settle(row, switched ? enabling : row.enabled, false);
         return switched;
     }
+    if (section(row.section).keptBy) return switchKeptEntry(ports, row, enabling);
     const bool movesBack = enabling && !row.enabled;
     if (!enabling || movesBack) {
         if (const Status moved = moveRow(ports, prompts, row, enabling); !moved) {

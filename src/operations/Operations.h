@@ -46,17 +46,20 @@ using ChangeResult = Result<Changed>;
 // place Windows reads; clear: the disabled store) and records where it now
 // stands; a box that already shows how the entry stands changes nothing. An
 // entry that stands where Windows reads it but whose switch is off is
-// ticked by turning the switch on; a service is switched off and on again
-// by its start type, one of Windows' own only once the user says Yes. On failure the row keeps the real state
-// and its box is put back to it; group policy's entries are refused, and so
-// are files whose names Windows cannot give a file. A move cut short earlier,
-// which left the same entry in both places, is finished.
+// ticked by turning the switch on. A service is switched off and on again
+// by its start type, one of Windows' own only once the user says Yes; an
+// entry that a package or the task scheduler keeps is switched where
+// Windows keeps its switch; neither is ever moved. On failure the row keeps
+// the real state and its box is put back to it; entries that cannot be
+// changed here (group policy's, a system's that does not switch them) are
+// refused, and so are files whose names Windows cannot give a file. A move
+// cut short earlier, which left the same entry in both places, is finished.
 ChangeResult applyCheckState(const SourcePorts& ports, UserPrompts& prompts, StartupEntry& row);
 
 // Removes the entry from where the row says it stands. An entry that is
 // already gone is no failure; one that cannot be read, or that its source
-// still lists though nothing stands where its name leads, is. A service is
-// never removed.
+// still lists though nothing stands where its name leads, is; one kept by
+// what declares it is refused.
 ChangeResult deleteEntry(const SourcePorts& ports, const StartupEntry& row);
 
 // Writes a new registry value or shortcut for the dialog's fields.

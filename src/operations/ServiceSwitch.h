@@ -10,11 +10,6 @@
 
 namespace lsu {
 
-inline constexpr const char* kServiceNotDeletedReason =
-    "A service is switched off here, never deleted: clear its box to keep Windows from starting it.";
-inline constexpr const char* kServiceNotEditedReason =
-    "A service's command line is kept by the service manager; it is not edited here.";
-
 // Said once after a service is switched off.
 inline constexpr const char* kServiceKeepsRunningNote =
     "A service switched off keeps running until it stops or Windows restarts; it will not start with Windows "

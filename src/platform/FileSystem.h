@@ -27,6 +27,8 @@ public:
     // Not found when no file stands there; otherwise the system's reason
     // when it cannot be read (held open by another program, refused).
     virtual Result<Bytes> readFile(const std::string& path) = 0;
+    // The same for a file of at most `limit` bytes; a larger one is not read.
+    virtual Result<Bytes> readFileUpTo(const std::string& path, std::size_t limit) = 0;
     // Creates or replaces the file with exactly these bytes.
     virtual Status writeFile(const std::string& path, const Bytes& bytes) = 0;
     // Creates a hidden file with exactly these bytes; refused when a file of

@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniProfiles.h"
 #include "platform/Registry.h"
+#include "platform/Scheduler.h"
 #include "platform/Services.h"
 #include "platform/ShellLinks.h"
 #include "platform/SystemFacts.h"
@@ -20,6 +21,7 @@ struct SourcePorts {
     FileSystem& files;
     ShellLinks& links;
     SystemFacts& system;
+    Scheduler& tasks;
     Services& services;
 };
 
@@ -31,7 +33,7 @@ struct ScanPorts : SourcePorts {
 // The ports of a platform that offers them all.
 template <typename Platform>
 ScanPorts portsOf(Platform& platform) {
-    return {{platform, platform, platform, platform, platform, platform}, platform};
+    return {{platform, platform, platform, platform, platform, platform, platform}, platform};
 }
 
 }  // namespace lsu

@@ -54,11 +54,4 @@ public:
     virtual Status setServiceStart(const std::string& name, std::uint32_t startType, bool delayed) = 0;
 };
 
-// Starting a service now, as the service manager starts it.
-class ServiceStarter {
-public:
-    virtual ~ServiceStarter() = default;
-    virtual Status startService(const std::string& name) = 0;
-};
-
 }  // namespace lsu

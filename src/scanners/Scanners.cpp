@@ -14,26 +14,6 @@ namespace lsu {
 
 namespace {
 
-// A row, with whether the program it starts is found and who made it.
-StartupEntry& appendEntry(ScanContext& context, std::string name, std::string commandLine, SectionId leaf, bool enabled,
-                          EntryType type, const std::optional<std::string>& program) {
-    StartupEntry& entry = context.rows.emplace_back();
-    entry.name = std::move(name);
-    entry.commandLine = std::move(commandLine);
-    entry.section = leaf;
-    entry.type = type;
-    entry.enabled = enabled;
-    entry.exists = program.has_value();
-    if (program) entry.publisher = context.check.publisherOf(*program);
-    return entry;
-}
-
-StartupEntry& appendEntry(ScanContext& context, std::string name, std::string commandLine, SectionId leaf, bool enabled,
-                          EntryType type) {
-    const auto program = context.check.resolveProgram(commandLine);
-    return appendEntry(context, std::move(name), std::move(commandLine), leaf, enabled, type, program);
-}
-
 // Marks the rows from `first` on that Windows' switches turn off.
 void applySwitches(ScanContext& context, SectionId leaf, RegistryView view, std::size_t first) {
     const auto key = switchKeyOf(leaf, view);
@@ -168,6 +148,25 @@ void markTwins(ScanContext& context, std::size_t first) {
 
 }  // namespace
 
+StartupEntry& appendEntry(ScanContext& context, std::string name, std::string commandLine, SectionId leaf, bool enabled,
+                          EntryType type, const std::optional<std::string>& program) {
+    StartupEntry& entry = context.rows.emplace_back();
+    entry.name = std::move(name);
+    entry.commandLine = std::move(commandLine);
+    entry.section = leaf;
+    entry.type = type;
+    entry.enabled = enabled;
+    entry.exists = program.has_value();
+    if (program) entry.publisher = context.check.publisherOf(*program);
+    return entry;
+}
+
+StartupEntry& appendEntry(ScanContext& context, std::string name, std::string commandLine, SectionId leaf, bool enabled,
+                          EntryType type) {
+    const auto program = context.check.resolveProgram(commandLine);
+    return appendEntry(context, std::move(name), std::move(commandLine), leaf, enabled, type, program);
+}
+
 std::string winIniEntryName(std::string_view line) {
     auto slash = line.find_last_of('\\');
     auto last = slash == std::string_view::npos ? line : line.substr(slash + 1);
@@ -182,7 +181,10 @@ void scanLeaf(SectionId leaf, ScanContext& context) {
             if constexpr (std::is_same_v<Kind, RegistrySource>) scanRegistry(leaf, source, context);
             else if constexpr (std::is_same_v<Kind, WinIniSource>) scanWinIni(leaf, source, context);
             else if constexpr (std::is_same_v<Kind, FolderSource>) scanStartupFolder(leaf, source, context);
-            else scanServices(source.delayed, context.ports, context.check, context.services, context.rows);
+            else if constexpr (std::is_same_v<Kind, ServiceSource>)
+                scanServices(source.delayed, context.ports, context.check, context.services, context.rows);
+            else if constexpr (std::is_same_v<Kind, PackagedAppSource>) scanPackagedApps(leaf, source, context);
+            else scanScheduledTasks(leaf, source, context);
         },
         *section(leaf).source);
     markTwins(context, first);

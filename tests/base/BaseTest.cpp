@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/CaseFolding.h"
+#include "base/Result.h"
 #include "base/Utf16.h"
 #include "base/WindowsPaths.h"
 
@@ -123,6 +124,18 @@ TEST(WindowsPaths, OnlyNamesThatNameExactlyOneFileAreFileNames) {
         {"Lpt5.exe", FileNameFault::DeviceName},
         {"aux .log", FileNameFault::DeviceName}};
     for (const auto& [name, fault] : cases) EXPECT_EQ(fileNameFault(name), fault) << name;
+}
+
+// A COM pointer takes its & to hand out the address of the pointer it holds,
+// releasing it first: a result holding one hands out the result's value.
+struct TakesItsAddressOver {
+    int held = 7;
+    TakesItsAddressOver* operator&() { return nullptr; }
+};
+
+TEST(Result, HandsOutTheValueItHoldsWhateverItsAddressOperatorDoes) {
+    Result<TakesItsAddressOver> result = TakesItsAddressOver{};
+    EXPECT_EQ(result->held, 7);
 }
 
 }  // namespace

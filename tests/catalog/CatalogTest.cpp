@@ -51,19 +51,24 @@ TEST(Sections, TheTreeHoldsEverySectionBelowItsParent) {
                          {"Services", "Services", "All Programs"},
                          {"Services\\Automatic", "Automatic", "Services"},
                          {"Services\\Automatic (delayed)", "Automatic (delayed)", "Services"},
+                         {"Scheduled tasks", "Scheduled tasks", "All Programs"},
+                         {"Scheduled tasks\\At logon", "At logon", "Scheduled tasks"},
+                         {"Scheduled tasks\\At start-up", "At start-up", "Scheduled tasks"},
+                         {"Apps", "Apps", "All Programs"},
                      }));
 }
 
 // The current user's registry keys before the machine's, the registry
 // before win.ini, win.ini before the Startup folders, the shared folder
-// before the user's, and last the services, the slowest to read.
+// before the user's, and last what others keep: packaged apps, services and,
+// slowest to read, scheduled tasks.
 TEST(Sections, EachSectionStandsForItsLeavesInReadingOrder) {
     using enum SectionId;
     const std::pair<SectionId, std::vector<SectionId>> cases[] = {
         {AllPrograms,
          {UserRun, UserRunOnce, UserPolicyRun, MachineRun, MachineRunOnce, MachineRunOnceEx, MachineRunServices,
           MachineRunServicesOnce, MachinePolicyRun, WinIniLoad, WinIniRun, StartupAllUsers, StartupCurrentUser,
-          ServicesAutomatic, ServicesDelayed}},
+          PackagedApps, ServicesAutomatic, ServicesDelayed, TasksAtLogon, TasksAtStartup}},
         {Registry,
          {UserRun, UserRunOnce, UserPolicyRun, MachineRun, MachineRunOnce, MachineRunOnceEx, MachineRunServices,
           MachineRunServicesOnce, MachinePolicyRun}},
@@ -71,6 +76,7 @@ TEST(Sections, EachSectionStandsForItsLeavesInReadingOrder) {
         {StartupFolder, {StartupAllUsers, StartupCurrentUser}},
         {WinIni, {WinIniLoad, WinIniRun}},
         {ServicesGroup, {ServicesAutomatic, ServicesDelayed}},
+        {ScheduledTasks, {TasksAtLogon, TasksAtStartup}},
         {MachineRunOnceEx, {MachineRunOnceEx}},
     };
     for (const auto& [id, leaves] : cases) EXPECT_EQ(leavesOf(id), leaves) << section(id).key;
@@ -117,9 +123,9 @@ TEST_F(CatalogTest, DisabledStoresStandBesideTheirSources) {
     ASSERT_TRUE(ensureDisabledItemsFolders(platform.system, platform.files));
     test::Texts names, keys;
     for (SectionId leaf : leavesOf(SectionId::AllPrograms)) {
-        // What group policy sets has no disabled store; a service keeps its
-        // record of how it started instead.
-        if (section(leaf).readOnly || sourceAs<ServiceSource>(leaf)) continue;
+        // What group policy sets, and what a package, the scheduler or the
+        // service manager keeps, has no disabled store.
+        if (section(leaf).readOnly || section(leaf).keptBy) continue;
         names.push_back(parkBeside(platform, leaf));
         keys.emplace_back(section(leaf).key);
     }

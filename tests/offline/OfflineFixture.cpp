@@ -165,10 +165,11 @@ std::string makeWindowsTree(const std::string& parent) {
     const std::string tree = parent + "/windows-" + std::to_string(::getpid()) + "-" + std::to_string(++count);
     for (const char* folder :
          {"/Windows/System32/config", "/Users/Tester/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Startup",
-          "/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup", "/Users/Tester/AppData/Local",
+          "/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup", "/Users/Tester/AppData/Local/Microsoft/Windows",
           "/Program Files/LStartUp/Startup Folder/All Users", "/Program Files/LStartUp/Startup Folder/Current User"})
         fs::create_directories(tree + folder);
-    for (const char* hive : {kSoftwareHive, kUserHive, kSystemHive}) putBytes(tree + hive, emptyHiveBytes());
+    for (const char* hive : {kSoftwareHive, kUserHive, kClassesHive, kSystemHive})
+        putBytes(tree + hive, emptyHiveBytes());
     fillHive(tree + kSoftwareHive,
              {stringEntry("Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", "C:\\WINDOWS"),
               stringEntry("Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "C:\\Program Files"),

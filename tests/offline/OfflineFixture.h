@@ -55,11 +55,13 @@ void putBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 // it was.
 std::map<std::string, std::string> snapshotOf(const std::string& folder);
 
-// A fresh tree of a 64-bit Windows below the folder: SOFTWARE, SYSTEM, the profile
-// "Tester", win.ini, both Startup folders and the program folder.
+// A fresh tree of a 64-bit Windows below the folder: SOFTWARE, SYSTEM, the
+// profile "Tester" with its classes hive, win.ini, both Startup folders and
+// the program folder.
 std::string makeWindowsTree(const std::string& parent);
 inline const char* kSoftwareHive = "/Windows/System32/config/SOFTWARE";
 inline const char* kUserHive = "/Users/Tester/NTUSER.DAT";
+inline const char* kClassesHive = "/Users/Tester/AppData/Local/Microsoft/Windows/UsrClass.dat";
 // Its SYSTEM hive starts from ControlSet002, as after a start with the last
 // known good configuration, so that a reader assuming ControlSet001 fails.
 inline const char* kSystemHive = "/Windows/System32/config/SYSTEM";

@@ -60,8 +60,8 @@ SourcesSnapshot snapshotOfSources(const ScanPorts& platform) {
                 snapshot["service " + service.name] = std::to_string(service.startType) + (service.delayed ? "+" : "");
             for (const std::string& name : platform.registry.readSubkeys(parkedServicesKey()).value_or(Texts{}))
                 addKey(snapshot, platform, parkedRecordKey(name));
-        } else {
-            addFolder(snapshot, platform, platform.system.shellFolder(sourceAs<FolderSource>(leaf)->folder));
+        } else if (const auto* folder = sourceAs<FolderSource>(leaf)) {
+            addFolder(snapshot, platform, platform.system.shellFolder(folder->folder));
             addFolder(snapshot, platform, disabledItemsFolder(platform.system, leaf));
         }
     }

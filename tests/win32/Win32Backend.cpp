@@ -82,6 +82,9 @@ void emptyEverySource(Win32Platform& platform) {
             for (const std::string& folder :
                  {live, disabledItemsFolder(platform, leaf), disabledItemsFolderBesideProgram(platform, leaf)})
                 if (!folder.empty()) emptyFolder(widen(folder));
+        } else if (const auto* apps = sourceAs<PackagedAppSource>(leaf)) {
+            for (std::string_view subkey : {apps->packages, apps->switches})
+                emptyKey({Hive::CurrentUser, RegistryView::Shared, std::string(subkey)});
         }
     }
     emptyKey({Hive::LocalMachine, RegistryView::Bits64, kParkedServicesKey});

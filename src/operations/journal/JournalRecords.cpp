@@ -14,7 +14,8 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 constexpr std::array<std::string_view, 6> kActionNames = {"enable", "disable", "delete", "add", "edit", "undo"};
-constexpr std::array<std::string_view, 6> kPlaceKinds = {"value", "key", "file", "folder", "win.ini", "service"};
+constexpr std::array<std::string_view, 7> kPlaceKinds = {"value",   "key",     "file", "folder",
+                                                         "win.ini", "service", "task"};
 
 // UTF-8 that JSON can hold as it is: no unpaired surrogate, nothing that is
 // not UTF-8 at all.
@@ -98,6 +99,8 @@ Json placeJson(const TouchedPlace& place) {
         json["file"] = textJson(profile->file);
         json["section"] = textJson(profile->section);
         json["key"] = textJson(profile->key);
+    } else if (auto* task = std::get_if<TaskPlace>(&place)) {
+        json["path"] = textJson(task->path);
     } else {
         json["name"] = textJson(std::get<ServicePlace>(place).name);
     }
@@ -115,9 +118,10 @@ std::optional<TouchedPlace> placeOf(const Json& json) {
         if (!name) return std::nullopt;
         return RegistryPlace{*key, *name};
     }
-    if (*kind == "file" || *kind == "folder") {
+    if (*kind == "file" || *kind == "folder" || *kind == "task") {
         auto path = textField(json, "path");
         if (!path) return std::nullopt;
+        if (*kind == "task") return TaskPlace{*path};
         return *kind == "file" ? TouchedPlace(FilePlace{*path}) : TouchedPlace(FolderPlace{*path});
     }
     if (*kind == "win.ini") {
@@ -141,6 +145,7 @@ Json stateJson(const PlaceState& state) {
     if (auto* text = std::get_if<std::string>(&*state)) return Json{{"text", textJson(*text)}};
     if (auto* start = std::get_if<ServiceStart>(&*state))
         return Json{{"start", start->startType}, {"delayed", start->delayed}};
+    if (auto* task = std::get_if<TaskSwitch>(&*state)) return Json{{"enabled", task->enabled}};
     return Json{{"present", true}};
 }
 
@@ -174,6 +179,10 @@ std::optional<PlaceState> stateOf(const Json& json, const TouchedPlace& place) {
         auto start = numberField<std::uint32_t>(json, "start");
         if (!start || !json.contains("delayed") || !json["delayed"].is_boolean()) return std::nullopt;
         return PlaceState(ServiceStart{*start, json["delayed"].get<bool>()});
+    }
+    if (std::holds_alternative<TaskPlace>(place)) {
+        if (!json.contains("enabled") || !json["enabled"].is_boolean()) return std::nullopt;
+        return PlaceState(TaskSwitch{json["enabled"].get<bool>()});
     }
     if (!json.contains("present") || json["present"] != true) return std::nullopt;
     return PlaceState(Present{});

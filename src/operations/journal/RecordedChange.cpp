@@ -9,12 +9,17 @@ namespace {
 
 // The ports a change is made through: reads go to the system as they are;
 // a write first records each place it touches.
-class RecordingPorts : public Registry, public IniProfiles, public FileSystem, public ShellLinks, public Services {
+class RecordingPorts : public Registry,
+                       public IniProfiles,
+                       public FileSystem,
+                       public ShellLinks,
+                       public Scheduler,
+                       public Services {
 public:
     RecordingPorts(ChangeJournal& journal, const SourcePorts& inner, const ChangeTitle& title)
         : journal_(journal), inner_(inner), title_(title) {}
 
-    SourcePorts ports() { return {*this, *this, *this, *this, inner_.system, *this}; }
+    SourcePorts ports() { return {*this, *this, *this, *this, inner_.system, *this, *this}; }
 
     // The change's end, once it came to its result; nothing when it touched nothing.
     ChangeResult finish(ChangeResult result) {
@@ -96,6 +101,9 @@ public:
     }
     std::vector<std::string> listFiles(const std::string& folder) override { return inner_.files.listFiles(folder); }
     Result<Bytes> readFile(const std::string& path) override { return inner_.files.readFile(path); }
+    Result<Bytes> readFileUpTo(const std::string& path, std::size_t limit) override {
+        return inner_.files.readFileUpTo(path, limit);
+    }
     Status writeFile(const std::string& path, const Bytes& bytes) override {
         if (Status kept = keepable(path, bytes.size()); !kept) return kept;
         if (Status recorded = record(FilePlace{path}); !recorded) return recorded;
@@ -126,6 +134,13 @@ public:
     Status writeShortcut(const std::string& linkFile, const ShortcutFields& fields, bool replace) override {
         if (Status recorded = record(FilePlace{linkFile}); !recorded) return recorded;
         return inner_.links.writeShortcut(linkFile, fields, replace);
+    }
+
+    Result<std::vector<RegisteredTask>> registeredTasks() override { return inner_.tasks.registeredTasks(); }
+    bool switchesTasks() override { return inner_.tasks.switchesTasks(); }
+    Status setTaskEnabled(const std::string& taskPath, bool enabled) override {
+        if (Status recorded = record(TaskPlace{taskPath}); !recorded) return recorded;
+        return inner_.tasks.setTaskEnabled(taskPath, enabled);
     }
 
     Result<std::vector<ServiceConfig>> listServices() override { return inner_.services.listServices(); }

@@ -27,6 +27,14 @@ Result<PlaceState> readServicePlace(const SourcePorts& ports, const std::string&
     return service.error();
 }
 
+Result<PlaceState> readTaskPlace(const SourcePorts& ports, const std::string& path) {
+    auto tasks = ports.tasks.registeredTasks();
+    if (!tasks) return tasks.error();
+    for (const RegisteredTask& task : *tasks)
+        if (equalsNoCase(task.path, path)) return PlaceState(TaskSwitch{task.enabled});
+    return PlaceState();
+}
+
 // A key is made by writing a value into it, which then goes again.
 Status makeKey(const SourcePorts& ports, const RegistryLocation& key) {
     const RegistryValue marker{temporaryNameFor("key"), kRegSz, {0, 0}};
@@ -63,6 +71,10 @@ Status putPlace(const SourcePorts& ports, const TouchedPlace& place, const Place
     if (auto* folder = std::get_if<FolderPlace>(&place))
         return state ? ports.files.ensureFolder(folder->path) : ports.files.removeFolder(folder->path);
     if (auto* profile = std::get_if<ProfilePlace>(&place)) return putProfileText(ports, *profile, state);
+    if (auto* task = std::get_if<TaskPlace>(&place)) {
+        if (!state) return Error{ErrorKind::NotOffered, 0, "A scheduled task is not registered or removed here."};
+        return ports.tasks.setTaskEnabled(task->path, std::get<TaskSwitch>(*state).enabled);
+    }
     const auto& service = std::get<ServicePlace>(place);
     if (!state) return Error{ErrorKind::NotOffered, 0, "A service is not made or removed here."};
     const auto& start = std::get<ServiceStart>(*state);
@@ -77,6 +89,7 @@ bool samePlace(const TouchedPlace& a, const TouchedPlace& b) {
     if (auto* folder = std::get_if<FolderPlace>(&a)) return equalsNoCase(folder->path, std::get<FolderPlace>(b).path);
     if (auto* service = std::get_if<ServicePlace>(&a))
         return equalsNoCase(service->name, std::get<ServicePlace>(b).name);
+    if (auto* task = std::get_if<TaskPlace>(&a)) return equalsNoCase(task->path, std::get<TaskPlace>(b).path);
     const auto asEntryPlace = [](const TouchedPlace& place) -> EntryPlace {
         if (auto* value = std::get_if<RegistryPlace>(&place)) return *value;
         if (auto* file = std::get_if<FilePlace>(&place)) return *file;
@@ -93,6 +106,7 @@ std::string describePlace(const TouchedPlace& place) {
     if (auto* file = std::get_if<FilePlace>(&place)) return file->path;
     if (auto* folder = std::get_if<FolderPlace>(&place)) return "the folder " + folder->path;
     if (auto* profile = std::get_if<ProfilePlace>(&place)) return describePlace(EntryPlace(*profile));
+    if (auto* task = std::get_if<TaskPlace>(&place)) return "the scheduled task " + task->path;
     return "the start type of the service \"" + std::get<ServicePlace>(place).name + "\"";
 }
 
@@ -110,6 +124,7 @@ Result<PlaceState> readPlace(const SourcePorts& ports, const TouchedPlace& place
         auto text = ports.profiles.readProfile(profile->section, profile->key, profile->file);
         return text ? PlaceState(std::move(*text)) : PlaceState();
     }
+    if (auto* task = std::get_if<TaskPlace>(&place)) return readTaskPlace(ports, task->path);
     return readServicePlace(ports, std::get<ServicePlace>(place).name);
 }
 

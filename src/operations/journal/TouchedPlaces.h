@@ -1,7 +1,8 @@
 #pragma once
 // Every place a change can touch, at the level the system changes it: a
 // registry value or key, a file or folder, a win.ini key, a service's start
-// type. What stands at each is read exactly, so that it can be put back.
+// type, a scheduled task's switch. What stands at each is read exactly, so
+// that it can be put back.
 
 #include <cstdint>
 #include <optional>
@@ -25,7 +26,13 @@ struct ServicePlace {
     std::string name;
 };
 
-using TouchedPlace = std::variant<RegistryPlace, KeyPlace, FilePlace, FolderPlace, ProfilePlace, ServicePlace>;
+// A scheduled task, by the path the task scheduler knows it by.
+struct TaskPlace {
+    std::string path;
+};
+
+using TouchedPlace =
+    std::variant<RegistryPlace, KeyPlace, FilePlace, FolderPlace, ProfilePlace, ServicePlace, TaskPlace>;
 
 // How a service starts.
 struct ServiceStart {
@@ -34,15 +41,22 @@ struct ServiceStart {
     bool operator==(const ServiceStart&) const = default;
 };
 
+// Whether the task scheduler runs a task when it is triggered: all of a task
+// this program changes, and so all that is put back.
+struct TaskSwitch {
+    bool enabled = true;
+    bool operator==(const TaskSwitch&) const = default;
+};
+
 // A key or folder that stands.
 struct Present {
     bool operator==(const Present&) const = default;
 };
 
 // What stands at a touched place: a registry value (under the name it is
-// stored as), a file's bytes, a win.ini key's text, a service's start, a key
-// or folder; nullopt when nothing stands there.
-using PlaceContent = std::variant<RegistryValue, Bytes, std::string, ServiceStart, Present>;
+// stored as), a file's bytes, a win.ini key's text, a service's start, a
+// task's switch, a key or folder; nullopt when nothing stands there.
+using PlaceContent = std::variant<RegistryValue, Bytes, std::string, ServiceStart, TaskSwitch, Present>;
 using PlaceState = std::optional<PlaceContent>;
 
 bool samePlace(const TouchedPlace& a, const TouchedPlace& b);

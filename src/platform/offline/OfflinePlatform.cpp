@@ -21,6 +21,7 @@ constexpr const char* kProfileList = "Microsoft\\Windows NT\\CurrentVersion\\Pro
 constexpr const char* kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr const char* kStartupBelowStartMenu = "\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
 constexpr const char* kProgramFolderName = "LStartUp";
+constexpr const char* kUserClassesHive = "\\Microsoft\\Windows\\UsrClass.dat";
 
 std::optional<std::string> absoluteFolder(const std::string& path) {
     char resolved[PATH_MAX];
@@ -68,6 +69,11 @@ Result<std::unique_ptr<OfflinePlatform>> OfflinePlatform::open(const OfflineOpti
     platform->user_ = HiveFile::open(profile->hive, platform->paths_.holdFolder(profile->path), platform->guard_);
     if (!platform->user_) return Error{ErrorKind::NoProfile, 0, profile->hive + " is not a registry hive"};
     platform->loadEnvironment(profile->name);
+    // Windows keeps the user's HKEY_CURRENT_USER\Software\Classes in a hive of its own, in the same
+    // local application data folder that holds the user's parked items.
+    if (auto classes = platform->paths_.hostPath(platform->shellFolder(ShellFolder::LocalAppData) + kUserClassesHive))
+        platform->classes_ =
+            HiveFile::open(*classes, platform->paths_.holdFolder(parentFolder(*classes)), platform->guard_);
 
     if (!options.programFolder.empty()) {
         auto folder = absoluteFolder(options.programFolder);
@@ -110,7 +116,7 @@ void OfflinePlatform::loadEnvironment(const std::string& userName) {
 
 std::vector<std::string> OfflinePlatform::dirtyHives() const {
     std::vector<std::string> dirty;
-    for (const auto* hive : {software_.get(), user_.get(), system_.get()})
+    for (const auto* hive : {software_.get(), user_.get(), classes_.get(), system_.get()})
         if (hive && hive->dirty()) dirty.push_back(hive->path());
     return dirty;
 }
@@ -165,7 +171,9 @@ std::vector<std::string> OfflinePlatform::listFiles(const std::string& folder) {
     return host && !folder.empty() ? visibleFiles(*host) : std::vector<std::string>{};
 }
 
-Result<Bytes> OfflinePlatform::readFile(const std::string& path) {
+Result<Bytes> OfflinePlatform::readFile(const std::string& path) { return readFileUpTo(path, SIZE_MAX); }
+
+Result<Bytes> OfflinePlatform::readFileUpTo(const std::string& path, std::size_t limit) {
     auto host = paths_.hostPath(path);
     if (!host) return Error{ErrorKind::NotFound, 0, path + " is not on the offline Windows volume."};
     auto file = RegularFile::open(*host);
@@ -173,8 +181,10 @@ Result<Bytes> OfflinePlatform::readFile(const std::string& path) {
     if (!file)
         return isPlainFile(*host) ? errnoResult(error, "reading " + *host).error()
                                   : Error{ErrorKind::NotFound, 0, *host + " is not a file."};
+    if (file->size() > limit)
+        return Error{ErrorKind::DamagedData, 0, *host + " is larger than a file of its kind can be."};
     std::string bytes;
-    if (!file->readAll(bytes)) return errnoResult("reading " + *host).error();
+    if (!file->readAll(bytes, limit)) return errnoResult("reading " + *host).error();
     return Bytes(bytes.begin(), bytes.end());
 }
 

@@ -3,7 +3,9 @@
 // Linux, HKEY_LOCAL_MACHINE from its SOFTWARE and SYSTEM hives (the control
 // set Windows last started with standing for CurrentControlSet, and the
 // services read from their keys there), HKEY_CURRENT_USER from one
-// profile's NTUSER.DAT, win.ini's [windows] section where Windows NT
+// profile's NTUSER.DAT and its Software\Classes from the profile's
+// UsrClass.dat, the scheduled tasks from the SOFTWARE hive's task cache and
+// the definitions beside it, win.ini's [windows] section where Windows NT
 // maps it (the key Windows NT\CurrentVersion\Windows of that profile's
 // Software) and the rest of win.ini as a file. The core keeps speaking
 // the offline system's paths; each is found on the mount ignoring case.
@@ -38,7 +40,8 @@ class OfflinePlatform : public Registry,
                         public ShellLinks,
                         public SystemFacts,
                         public VersionInfo,
-                        public Services {
+                        public Services,
+                        public Scheduler {
 public:
     // The platform over the volume; why not (no Windows volume, no profile,
     // no such program folder) when it cannot be opened.
@@ -69,6 +72,7 @@ public:
     Status removeFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
     Result<Bytes> readFile(const std::string& path) override;
+    Result<Bytes> readFileUpTo(const std::string& path, std::size_t limit) override;
     Status writeFile(const std::string& path, const Bytes& bytes) override;
     Status createHiddenFile(const std::string& path, const Bytes& bytes) override;
     Status deleteFile(const std::string& path) override;
@@ -86,6 +90,11 @@ public:
 
     std::string companyName(const std::string& programPath) override;
 
+    // Read, never switched: see OfflineTasks.cpp.
+    Result<std::vector<RegisteredTask>> registeredTasks() override;
+    bool switchesTasks() override { return false; }
+    Status setTaskEnabled(const std::string& taskPath, bool enabled) override;
+
     Result<std::vector<ServiceConfig>> listServices() override;
     Result<ServiceConfig> readService(const std::string& name) override;
     Status setServiceStart(const std::string& name, std::uint32_t startType, bool delayed) override;
@@ -102,6 +111,10 @@ private:
     Result<HiveKey> hiveKeyOf(const RegistryLocation& location) const;
     std::optional<HiveKey> mappedProfileKey(const std::string& section, const std::string& file);
     void loadEnvironment(const std::string& userName);
+    void collectTasks(const std::string& folderKey, const std::string& folderPath, int depth,
+                      std::vector<RegisteredTask>& tasks);
+    std::optional<std::string> storedText(const RegistryLocation& key, const std::string& name);
+    std::optional<RegisteredTask> taskOf(const std::string& treeKey, const std::string& taskPath);
     void openSystemHive();
     // Why the services cannot be read, when they cannot.
     std::optional<Error> servicesProblem() const;
@@ -119,7 +132,8 @@ private:
     WriteGuard guard_;
     std::unique_ptr<HiveFile> software_;
     std::unique_ptr<HiveFile> user_;
-    std::unique_ptr<HiveFile> system_;  // none on a volume without one
+    std::unique_ptr<HiveFile> classes_;  // nullptr for a profile without a UsrClass.dat
+    std::unique_ptr<HiveFile> system_;   // none on a volume without one
     std::string systemPath_;
     std::string controlSet_;  // "ControlSet001" to "ControlSet999"; empty when Select names none
     ServiceKeys services_;

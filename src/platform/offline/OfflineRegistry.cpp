@@ -11,6 +11,7 @@ namespace lsu::offline {
 namespace {
 
 constexpr std::string_view kSoftware = "Software";
+constexpr std::string_view kClasses = "Software\\Classes";
 constexpr std::string_view kSystem = "System";
 constexpr std::string_view kCurrentControlSet = "CurrentControlSet";
 constexpr const char* kWow64Node = "Wow6432Node";
@@ -21,24 +22,30 @@ bool isStringType(std::uint32_t type) { return type == kRegSz || type == kRegExp
 
 Error notLoaded(const RegistryLocation& key) {
     return {ErrorKind::NotFound, 0,
-            "Offline, the machine's keys are those of its SOFTWARE and SYSTEM hives; " + key.subkey +
-                " is in neither, or the SYSTEM hive names no current control set."};
+            "Offline, the machine's keys are those of its SOFTWARE and SYSTEM hives and the user's those of the "
+            "profile's NTUSER.DAT and UsrClass.dat; " +
+                key.subkey + " is in none of them that is loaded, or the SYSTEM hive names no current control set."};
 }
 
 RegistryValue portValue(HiveValue stored) { return {std::move(stored.name), stored.type, std::move(stored.data)}; }
 
-// The subkey below HKEY_LOCAL_MACHINE\<hive>, or nullopt for the machine's other hives.
-std::optional<std::string> below(std::string_view hive, const std::string& subkey) {
-    if (!equalsNoCase(subkey.substr(0, hive.size()), hive)) return std::nullopt;
-    if (subkey.size() == hive.size()) return std::string();
-    if (subkey[hive.size()] != '\\') return std::nullopt;
-    return subkey.substr(hive.size() + 1);
+// The subkey below the key named, or nullopt for a subkey not below it.
+std::optional<std::string> below(std::string_view key, const std::string& subkey) {
+    if (!equalsNoCase(subkey.substr(0, key.size()), key)) return std::nullopt;
+    if (subkey.size() == key.size()) return std::string();
+    if (subkey[key.size()] != '\\') return std::nullopt;
+    return subkey.substr(key.size() + 1);
 }
 
 }  // namespace
 
 Result<OfflinePlatform::HiveKey> OfflinePlatform::hiveKeyOf(const RegistryLocation& location) const {
-    if (location.hive == Hive::CurrentUser) return HiveKey{user_.get(), location.subkey};
+    if (location.hive == Hive::CurrentUser) {
+        auto classes = below(kClasses, location.subkey);
+        if (!classes) return HiveKey{user_.get(), location.subkey};
+        if (!classes_) return notLoaded(location);
+        return HiveKey{classes_.get(), *classes};
+    }
     if (auto inSystem = below(kSystem, location.subkey)) {
         if (!system_) return notLoaded(location);
         // CurrentControlSet is the control set Windows last started with.

@@ -88,13 +88,14 @@ bool Win32Platform::holdsDesktopIni(const std::string& folder) {
     return GetFileAttributesW((widen(folder) + L"\\desktop.ini").c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-Result<Bytes> Win32Platform::readFile(const std::string& path) {
+Result<Bytes> Win32Platform::readFileUpTo(const std::string& path, std::size_t limit) {
     FileHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return resultOfCall(FALSE).error();
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.get(), &size)) return resultOfCall(FALSE).error();
-    if (size.QuadPart > 0x7FFFFFFF) return win32::errorOf(ERROR_FILE_TOO_LARGE);
+    if (size.QuadPart > 0x7FFFFFFF || static_cast<std::uint64_t>(size.QuadPart) > limit)
+        return win32::errorOf(ERROR_FILE_TOO_LARGE);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
     DWORD read = 0;
     if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
@@ -102,6 +103,8 @@ Result<Bytes> Win32Platform::readFile(const std::string& path) {
     if (read != bytes.size()) return win32::errorOf(ERROR_HANDLE_EOF);
     return bytes;
 }
+
+Result<Bytes> Win32Platform::readFile(const std::string& path) { return readFileUpTo(path, SIZE_MAX); }
 
 namespace {
 

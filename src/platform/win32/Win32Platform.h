@@ -22,7 +22,7 @@ class Win32Platform : public Registry,
                       public SystemFacts,
                       public VersionInfo,
                       public Services,
-                      public ServiceStarter,
+                      public Scheduler,
                       public Launcher {
 public:
     Win32Platform() = default;
@@ -51,6 +51,7 @@ public:
     Status removeFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
     Result<Bytes> readFile(const std::string& path) override;
+    Result<Bytes> readFileUpTo(const std::string& path, std::size_t limit) override;
     Status writeFile(const std::string& path, const Bytes& bytes) override;
     Status createHiddenFile(const std::string& path, const Bytes& bytes) override;
     Status deleteFile(const std::string& path) override;
@@ -68,6 +69,11 @@ public:
 
     std::string companyName(const std::string& programPath) override;
 
+    // Through the Task Scheduler 2.0 interfaces.
+    Result<std::vector<RegisteredTask>> registeredTasks() override;
+    bool switchesTasks() override { return true; }
+    Status setTaskEnabled(const std::string& taskPath, bool enabled) override;
+
     Result<std::vector<ServiceConfig>> listServices() override;
     Result<ServiceConfig> readService(const std::string& name) override;
     Status setServiceStart(const std::string& name, std::uint32_t startType, bool delayed) override;
@@ -75,6 +81,7 @@ public:
 
     Status launch(const std::string& file, const std::string& parameters, const std::string& directory,
                   ShowCommand show) override;
+    Status runScheduledTask(const std::string& taskPath) override;
 
 private:
     Result<ServiceConfig> configOf(SC_HANDLE service, const std::string& name);

@@ -19,6 +19,7 @@ UserMessage failureMessage(const Error& error, const std::string& prompt, const 
         case ErrorKind::DeclinedByUser: return nothingChanged();
         case ErrorKind::InvalidInput: return {error.message, kAppTitle, MessageKind::Exclamation};
         case ErrorKind::RefusedByPolicy: return {kSetByPolicyReason, title, MessageKind::Critical};
+        case ErrorKind::NotOffered: return {error.message, title, MessageKind::Critical};
         case ErrorKind::PartlyDone: return {withReason(kPartlyDonePrompt, error), title, MessageKind::Critical};
         default: return {withReason(prompt, error), title, MessageKind::Critical};
     }
@@ -47,8 +48,9 @@ std::optional<UserMessage> messageAfterCheckChange(const StartupEntry& asked, co
     const std::string enableTitle = languageText(kTextEnableFailedTitle);
     if (result) return warningMessage(result, enableTitle);
     const Error& error = result.error();
-    // A click on group policy's entry is put back; the status bar says why.
-    if (error.kind == ErrorKind::RefusedByPolicy) return std::nullopt;
+    // A click on an entry that cannot be changed here is put back; the
+    // status bar says why.
+    if (error.kind == ErrorKind::RefusedByPolicy || error.kind == ErrorKind::NotOffered) return std::nullopt;
     if (!enabling)
         return failureMessage(error, languageText(kTextDisableFailedPrompt), languageText(kTextDisableFailedTitle));
     // An entry already where Windows starts it had only its switch to turn on.

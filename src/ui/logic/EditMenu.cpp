@@ -8,8 +8,9 @@ EditMenuState editMenuState(const StartupEntry* selected) {
     state.run = true;
     // What group policy sets is not changed here.
     if (isReadOnly(*selected)) return state;
-    // A service is switched off and on, never deleted or edited here.
-    state.remove = state.properties = selected->type != EntryType::Service;
+    // What a service manager, a package or the task scheduler keeps is only
+    // switched here.
+    state.remove = state.properties = !whyKept(*selected);
     state.disable = selected->checked;
     state.enable = !selected->checked;
     return state;

@@ -12,6 +12,10 @@ TreeImage shownImage(SectionId id) {
         case SectionId::StartupAllUsers: return TreeImage::Users;
         case SectionId::RegistryCurrentUser:
         case SectionId::StartupCurrentUser: return TreeImage::User;
+        case SectionId::PackagedApps: return TreeImage::App;
+        case SectionId::ScheduledTasks:
+        case SectionId::TasksAtLogon:
+        case SectionId::TasksAtStartup: return TreeImage::Task;
         default: return TreeImage::ClosedFolder;
     }
 }

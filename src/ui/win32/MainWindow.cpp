@@ -32,12 +32,11 @@ constexpr UINT kSectionLoadedMessage = WM_APP + 1;
 
 }  // namespace
 
-MainWindow::MainWindow(const ScanPorts& ports, Launcher& launcher, ServiceStarter& services)
+MainWindow::MainWindow(const ScanPorts& ports, Launcher& launcher)
     : ports_(ports),
       journal_(ports.files, ports.system, "window"),
       lastLook_(readLastLook(ports.files, ports.system)),
-      launcher_(launcher),
-      serviceStarter_(services) {}
+      launcher_(launcher) {}
 
 bool MainWindow::create(HINSTANCE instance, int show, SectionId firstShown) {
     instance_ = instance;
@@ -127,7 +126,8 @@ void MainWindow::reloadList() {
     loader_->start(*shown);
 }
 
-// Rows are shown as each leaf is read; the selection wanted comes once all are in.
+// Rows join the list as each leaf is read; the status bar counts them and
+// the selection wanted comes once all are in.
 void MainWindow::showLoadedRows(WPARAM ticket) {
     auto delivery = loader_->take(ticket);
     if (!delivery) return;
@@ -180,17 +180,19 @@ void MainWindow::setSelectedChecked(bool checked) {
     onCheckBoxChanged(index);
 }
 
-// What group policy sets is never changed here: the window says why at
-// once, as it does for the entry's box, instead of asking first.
-bool MainWindow::refuseReadOnly(const StartupEntry& entry) {
-    if (!isReadOnly(entry)) return false;
-    showStatus(&entry);
+// What group policy sets, and what a package or the task scheduler keeps,
+// is never deleted or edited here: the window says why at once, as it does
+// for a read-only entry's box, instead of asking first.
+bool MainWindow::refuseKept(const StartupEntry& entry) {
+    const char* why = whyKept(entry);
+    if (!why) return false;
+    setStatus(why);
     return true;
 }
 
 void MainWindow::deleteSelectedEntry() {
     const StartupEntry* entry = list_.selectedEntry();
-    if (!entry || refuseReadOnly(*entry)) return;
+    if (!entry || refuseKept(*entry)) return;
     MessageBoxPrompts prompts(handle());
     const UserMessage question = deleteQuestion();
     if (!prompts.ask(question.text, question.title, question.kind)) return;
@@ -218,7 +220,7 @@ void MainWindow::addEntryFromDialog() {
 
 void MainWindow::editSelectedEntry() {
     const StartupEntry* selected = list_.selectedEntry();
-    if (!selected || refuseReadOnly(*selected)) return;
+    if (!selected || refuseKept(*selected)) return;
     const StartupEntry edited = *selected;
     auto form = showEntryDialog(handle(), ports_, editDialogSetup(edited));
     if (!form) return;
@@ -251,15 +253,8 @@ void MainWindow::showHistory() {
 void MainWindow::runSelectedEntry() {
     const StartupEntry* entry = list_.selectedEntry();
     if (!entry) return;
-    if (entry->type == EntryType::Service) {
-        if (const Status started = serviceStarter_.startService(entry->name); !started)
-            showMessage(handle(), messageAfterFailedRun(entry->name, started.error()));
-        return;
-    }
-    auto request = launchRequestFor(ports_.system, ports_.files, *entry);
-    if (!request) return;
-    const Status started = launcher_.launch(request->file, request->parameters, request->directory, request->show);
-    if (!started) showMessage(handle(), messageAfterFailedRun(request->file, started.error()));
+    const Status started = runEntry(launcher_, ports_.system, ports_.files, *entry);
+    if (!started) showMessage(handle(), messageAfterFailedRun(entry->name, started.error()));
 }
 
 // The pane, the View menu's check and the toolbar's switch always agree.

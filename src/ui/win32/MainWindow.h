@@ -29,7 +29,7 @@ namespace lsu::win32 {
 
 class MainWindow : public WindowObject, private FolderPaneOwner {
 public:
-    MainWindow(const ScanPorts& ports, Launcher& launcher, ServiceStarter& services);
+    MainWindow(const ScanPorts& ports, Launcher& launcher);
 
     // Opens the window showing the section given.
     bool create(HINSTANCE instance, int show, SectionId firstShown = SectionId::AllPrograms);
@@ -59,7 +59,7 @@ private:
     void refresh();
     void onCheckBoxChanged(int index);
     void setSelectedChecked(bool checked);
-    bool refuseReadOnly(const StartupEntry& entry);
+    bool refuseKept(const StartupEntry& entry);
     void deleteSelectedEntry();
     void addEntryFromDialog();
     void editSelectedEntry();
@@ -84,7 +84,6 @@ private:
     // whose command line changed, are marked.
     std::optional<InventorySnapshot> lastLook_;
     Launcher& launcher_;
-    ServiceStarter& serviceStarter_;
     HINSTANCE instance_ = nullptr;
     HWND toolbar_ = nullptr, status_ = nullptr;
     HMENU menu_ = nullptr;

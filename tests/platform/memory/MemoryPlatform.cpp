@@ -294,6 +294,12 @@ Result<Bytes> MemoryPlatform::readFile(const std::string& path) {
     return it->second.bytes;
 }
 
+Result<Bytes> MemoryPlatform::readFileUpTo(const std::string& path, std::size_t limit) {
+    auto bytes = readFile(path);
+    if (bytes && bytes->size() > limit) return Error{ErrorKind::DamagedData, 0, path + " is too large."};
+    return bytes;
+}
+
 Status MemoryPlatform::writeFile(const std::string& path, const Bytes& bytes) {
     if (auto refused = refusalOf(path)) return *refused;
     if (fails(MemoryOp::FileWrite)) return deviceFailed();
@@ -384,6 +390,30 @@ Status MemoryPlatform::writeShortcut(const std::string& linkFile, const Shortcut
 Status MemoryPlatform::setServiceStart(const std::string& name, std::uint32_t startType, bool delayed) {
     if (fails(MemoryOp::ServiceChange)) return accessDenied();
     return serviceKeys().setStart(name, startType, delayed);
+}
+
+// Scheduled tasks --------------------------------------------------------------
+
+void MemoryPlatform::putTask(const std::string& path, const std::string& definition, bool enabled) {
+    tasks_[foldedName(path)] = RegisteredTask{path, definition, enabled};
+}
+
+Result<std::vector<RegisteredTask>> MemoryPlatform::registeredTasks() {
+    if (fails(MemoryOp::TaskRead))
+        return Error{ErrorKind::System, 0x80041315u, "The Task Scheduler Service is not running."};
+    std::vector<RegisteredTask> tasks;
+    for (const auto& [path, task] : tasks_) tasks.push_back(task);
+    return tasks;
+}
+
+Status MemoryPlatform::setTaskEnabled(const std::string& taskPath, bool enabled) {
+    auto it = tasks_.find(foldedName(taskPath));
+    if (it == tasks_.end()) return notFound();
+    if (fails(MemoryOp::TaskSwitch)) return deviceFailed();
+    if (!taskSwitchesIgnored_) it->second.enabled = enabled;
+    if (it->second.enabled != enabled)
+        return Error{ErrorKind::ReadBackMismatch, 0, "The task's switch did not read back as written."};
+    return {};
 }
 
 }  // namespace lsu

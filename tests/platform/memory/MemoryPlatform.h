@@ -2,7 +2,8 @@
 // An in-memory Windows for the portable tests: a registry with two views of
 // the machine hive, INI files, a case-insensitive file system with hidden
 // files, shortcut files in a private encoding, and services kept in their
-// registry keys as an offline Windows keeps them. Any single operation can be
+// registry keys as an offline Windows keeps them, and registered scheduled
+// tasks. Any single operation can be
 // made to fail, so that tests can show nothing is lost when a step breaks.
 
 #include <functional>
@@ -25,7 +26,9 @@ enum class MemoryOp {
     FileDelete,
     FileMove,
     ShortcutWrite,
-    ServiceChange
+    ServiceChange,
+    TaskRead,
+    TaskSwitch
 };
 
 inline constexpr const char* kMemoryProgramFolder = "C:\\Program Files\\LStartUp";
@@ -36,7 +39,8 @@ class MemoryPlatform : public Registry,
                        public ShellLinks,
                        public SystemFacts,
                        public VersionInfo,
-                       public Services {
+                       public Services,
+                       public Scheduler {
 public:
     MemoryPlatform();
 
@@ -54,6 +58,10 @@ public:
     void forgetShellFolder(ShellFolder folder) { shellFolders_.erase(folder); }
     // Its folder too: another user's folder, as when that user logs on.
     void setShellFolder(ShellFolder folder, const std::string& path);
+    // A task registered under the path, with its definition as the scheduler hands it out.
+    void putTask(const std::string& path, const std::string& definition, bool enabled = true);
+    // A scheduler that answers a switch with success and leaves the task as it was.
+    void ignoreTaskSwitches() { taskSwitchesIgnored_ = true; }
     // Another program holds the file open without sharing it: it can be
     // neither read nor changed.
     void holdOpen(const std::string& path);
@@ -84,6 +92,7 @@ public:
     Status removeFolder(const std::string& path) override;
     std::vector<std::string> listFiles(const std::string& folder) override;
     Result<Bytes> readFile(const std::string& path) override;
+    Result<Bytes> readFileUpTo(const std::string& path, std::size_t limit) override;
     Status writeFile(const std::string& path, const Bytes& bytes) override;
     Status createHiddenFile(const std::string& path, const Bytes& bytes) override;
     Status deleteFile(const std::string& path) override;
@@ -100,6 +109,10 @@ public:
     std::string expandEnvironment(const std::string& text) override;
 
     std::string companyName(const std::string& programPath) override;
+
+    Result<std::vector<RegisteredTask>> registeredTasks() override;
+    bool switchesTasks() override { return true; }
+    Status setTaskEnabled(const std::string& taskPath, bool enabled) override;
 
     Result<std::vector<ServiceConfig>> listServices() override { return serviceKeys().list(); }
     Result<ServiceConfig> readService(const std::string& name) override { return serviceKeys().read(name); }
@@ -137,6 +150,8 @@ private:
     std::set<std::u16string> readOnlyFolders_;
     std::set<std::u16string> heldFiles_;  // folded paths
     std::map<ShellFolder, std::string> shellFolders_;
+    std::map<std::u16string, RegisteredTask> tasks_;  // folded path -> task
+    bool taskSwitchesIgnored_ = false;
 };
 
 }  // namespace lsu

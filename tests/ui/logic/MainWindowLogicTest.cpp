@@ -104,6 +104,9 @@ TEST(TreeImages, GroupsShowWhatTheyGatherAndLeavesOpenWhenSelected) {
         {MachinePolicyRun, {Image::ClosedFolder, Image::OpenFolder}},
         {WinIni, {Image::ClosedFolder, Image::ClosedFolder}},
         {WinIniLoad, {Image::ClosedFolder, Image::OpenFolder}},
+        {PackagedApps, {Image::App, Image::App}},
+        {ScheduledTasks, {Image::Task, Image::Task}},
+        {TasksAtLogon, {Image::Task, Image::Task}},
     };
     for (const auto& [id, images] : cases) EXPECT_EQ(nodeImagesOf(id), images) << section(id).key;
 }

@@ -45,18 +45,18 @@ TEST(WindowLayout, TheNarrowestPaneKeepsItsCloseButtonAndItsGrip) {
 }
 
 // The menu follows the row's box, which the user may have changed, not its
-// stored state; group policy's entries can only be run.
+// stored state; group policy's entries can only be run, and what a service
+// manager, a package or the task scheduler keeps only switched and run.
 TEST(EditMenu, OffersOnlyWhatAppliesToTheSelection) {
-    StartupEntry ticked, clear, policy, service;
+    StartupEntry ticked, clear, policy, service, task;
     std::tie(ticked.checked, ticked.enabled) = std::pair(true, false);
     std::tie(policy.checked, policy.section) = std::pair(true, UserPolicyRun);
-    std::tie(service.checked, service.type) = std::pair(true, EntryType::Service);
+    std::tie(service.checked, service.section) = std::pair(true, ServicesAutomatic);
+    std::tie(task.checked, task.section) = std::pair(false, TasksAtLogon);
     const std::pair<const StartupEntry*, EditMenuState> cases[] = {
-        {nullptr, {false, false, false, false, false}},
-        {&ticked, {false, true, true, true, true}},
-        {&clear, {true, false, true, true, true}},
-        {&policy, {false, false, false, true, false}},
-        {&service, {false, true, false, true, false}},
+        {nullptr, {false, false, false, false, false}}, {&ticked, {false, true, true, true, true}},
+        {&clear, {true, false, true, true, true}},      {&policy, {false, false, false, true, false}},
+        {&service, {false, true, false, true, false}},  {&task, {true, false, false, true, false}},
     };
     for (const auto& [row, state] : cases) EXPECT_EQ(editMenuState(row), state);
 }

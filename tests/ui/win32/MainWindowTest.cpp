@@ -24,6 +24,8 @@ public:
     Status launch(const std::string&, const std::string&, const std::string&, ShowCommand) override {
         throw std::bad_alloc();
     }
+    Status runScheduledTask(const std::string&) override { throw std::bad_alloc(); }
+    Status startService(const std::string&) override { throw std::bad_alloc(); }
 };
 
 }  // namespace
@@ -92,17 +94,19 @@ TEST_F(MainWindowTest, TheStatusBarCountsTheProgramsShownAndTheDisabledOnes) {
 
 TEST_F(MainWindowTest, HidesWindowsOwnServicesUntilAskedAndSaysOnceThatAServiceSwitchedOffKeepsRunning) {
     const std::string windows = platform().system.windowsDirectory();
-    seedService({"LsuTestSync", "Sync Helper", kServiceOwnProcess, kServiceAutoStart, false, "C:\\nowhere\\sync.exe",
-                 ""});
+    seedService(
+        {"LsuTestSync", "Sync Helper", kServiceOwnProcess, kServiceAutoStart, false, "C:\\nowhere\\sync.exe", ""});
     seedService({"LsuTestPart", "Windows Part", kServiceShareProcess, kServiceAutoStart, false,
                  windows + "\\system32\\svchost.exe -k LsuTest", windows + "\\regedit.exe"});
     open();
     selectSection(SectionId::ServicesAutomatic);
     auto shown = [&](const std::string& name) { return rowNamed(name) != -1; };
     EXPECT_TRUE(menuItemState(viewMenu(), "Hide Windows services") & MF_CHECKED);
-    EXPECT_EQ(std::pair(shown("Sync Helper (LsuTestSync)"), shown("Windows Part (LsuTestPart)")), std::pair(true, false));
+    EXPECT_EQ(std::pair(shown("Sync Helper (LsuTestSync)"), shown("Windows Part (LsuTestPart)")),
+              std::pair(true, false));
     choose(viewMenu(), "Hide Windows services");
-    EXPECT_EQ(std::pair(shown("Sync Helper (LsuTestSync)"), shown("Windows Part (LsuTestPart)")), std::pair(true, true));
+    EXPECT_EQ(std::pair(shown("Sync Helper (LsuTestSync)"), shown("Windows Part (LsuTestPart)")),
+              std::pair(true, true));
     choose(viewMenu(), "Hide Windows services");
     EXPECT_FALSE(shown("Windows Part (LsuTestPart)"));
     for (bool told : {true, false, false}) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/memory/MemoryPlatform.h"
 #include "platform/win32/Owned.h"
 #include "support/Seed.h"
@@ -42,6 +44,32 @@ TEST(SectionLoader, ALoadSupersededWhileItRunsNeverDeliversItsRows) {
         }
         EXPECT_EQ(cells(rows, Column::Name), Texts{"Fresh"});
         EXPECT_EQ(delivered, std::vector<WPARAM>{});
+    }
+    DestroyWindow(window);
+}
+
+// The task scheduler can take a second to answer: the rows read before it
+// reach the window while it is still being asked.
+TEST(SectionLoader, RowsReadBeforeASlowSourceReachTheWindowWhileItIsRead) {
+    constexpr UINT kRead = WM_APP + 8;
+    MemoryPlatform platform;
+    seedRegistry(platform, SectionId::UserRun, stringValue("Early", "early.exe"));
+    const win32::FileHandle released(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    platform.failWhen = [&](MemoryOp op) {
+        if (op == MemoryOp::TaskRead) WaitForSingleObject(released.get(), INFINITE);
+        return false;
+    };
+    HWND window = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    {
+        win32::SectionLoader loader(platform, window, kRead);
+        const WPARAM ticket = loader.start(SectionId::AllPrograms);
+        MSG message;
+        ASSERT_GT(GetMessageW(&message, window, kRead, kRead), 0);
+        const auto delivery = loader.take(ticket);
+        SetEvent(released.get());
+        ASSERT_TRUE(delivery);
+        EXPECT_EQ(cells(delivery->rows, Column::Name), Texts{"Early"});
+        EXPECT_FALSE(delivery->finished);
     }
     DestroyWindow(window);
 }

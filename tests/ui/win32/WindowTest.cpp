@@ -126,8 +126,7 @@ std::optional<std::string> WindowTest::userRun(const std::string& name, bool dis
 
 void WindowTest::open(Launcher* launcher) {
     close();
-    window_ = std::make_unique<win32::MainWindow>(backend_->ports(), launcher ? *launcher : backend_->platform(),
-                                                  backend_->platform());
+    window_ = std::make_unique<win32::MainWindow>(backend_->ports(), launcher ? *launcher : backend_->platform());
     if (!window_->create(GetModuleHandleW(nullptr), SW_SHOWNORMAL)) ADD_FAILURE() << "the main window was not created";
     SetForegroundWindow(main());
     pump();
