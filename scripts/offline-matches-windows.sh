@@ -39,7 +39,8 @@ find "build/windows/Startup Folder" -type f -delete 2>/dev/null || true
 
 # The offline tree of a 64-bit Windows whose Windows folder is named as
 # Wine names its own, with the program files the entries name.
-mkdir -p "$tree/Windows/System32/config" "$tree/Program Files/LStartUp" \
+# A profile holds its local application data, where the tool keeps its journal.
+mkdir -p "$tree/Windows/System32/config" "$tree/Program Files/LStartUp" "$tree/Users/Tester/AppData/Local" \
   "$tree/Users/Tester/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Startup" \
   "$tree/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup"
 touch "$tree/Windows/notepad.exe" "$tree/Windows/System32/notepad.exe"

@@ -30,6 +30,8 @@ enum class ErrorKind {
     NoProfile,           // no user profile stands for the current user
     NotOffered,          // this kind of entry is not changed that way here (a service is never deleted)
     NeedsAdministrator,  // the system refused access: the change needs administrator rights
+    NotJournaled,        // the change could not be recorded in the journal first, so it was not made
+    ChangedSince,        // a place no longer holds what a change left there: it is not undone
 };
 
 struct Error {

@@ -76,7 +76,10 @@ std::string cellText(const StartupEntry& entry, Column column) {
         case Column::Publisher: return entry.publisher;
         case Column::State: break;
     }
-    return std::string(stateText(entry));
+    std::string state(stateText(entry));
+    if (entry.sinceLastLook == SinceLastLook::New) state += ", New";
+    if (entry.sinceLastLook == SinceLastLook::Changed) state += ", Changed";
+    return state;
 }
 
 const char* stateReason(const StartupEntry& entry) {

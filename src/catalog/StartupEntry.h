@@ -25,6 +25,10 @@ enum class EntryType { RegistryValue, Shortcut, File, Service, AppTask, Schedule
 // was read from takes no switch of its kind.
 enum class EntryLock { None, SetByPolicy, NotSwitchedHere };
 
+// How an entry stands since the user last looked: the window marks entries
+// added since, and those whose command line changed.
+enum class SinceLastLook { Seen, New, Changed };
+
 struct StartupEntry {
     std::string name;
     std::string commandLine;
@@ -61,6 +65,7 @@ struct StartupEntry {
     std::string taskId;
     // Scheduled tasks: the path the task scheduler knows the task by.
     std::string taskPath;
+    SinceLastLook sinceLastLook = SinceLastLook::Seen;
 };
 
 using EntryList = std::vector<StartupEntry>;
@@ -93,7 +98,8 @@ struct ColumnDefinition {
 const std::vector<ColumnDefinition>& entryColumns();
 
 // The text a cell shows: "Yes"/"No", the section key, "Enabled"/"Disabled",
-// "Reg"/"Lnk"/"File"/"Svc"/"App"/"Task", and in State how the entry stands with Windows.
+// "Reg"/"Lnk"/"File"/"Svc"/"App"/"Task", and in State how the entry stands with Windows,
+// followed by "New" or "Changed" for an entry the user has not seen yet.
 std::string cellText(const StartupEntry& entry, Column column);
 
 inline constexpr const char* kSetByPolicyReason =

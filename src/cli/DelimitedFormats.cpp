@@ -1,23 +1,11 @@
 #include <nlohmann/json.hpp>
 
+#include "cli/CsvField.h"
 #include "cli/EntryFormats.h"
 
 namespace lsu::cli {
 
 namespace {
-
-void appendCsvField(std::string& out, const std::string& field) {
-    if (field.find_first_of(",\"\r\n") == std::string::npos) {
-        out += field;
-        return;
-    }
-    out += '"';
-    for (char c : field) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
 
 void appendCsvRecord(std::string& out, const auto& fieldOf) {
     for (int column = 0; column < kEntryFieldCount; ++column) {

@@ -12,6 +12,8 @@ int exitCodeFor(ErrorKind kind) {
         case ErrorKind::RefusedByPolicy: return kExitReadOnlyEntry;
         case ErrorKind::NotOffered: return kExitNotOffered;
         case ErrorKind::NeedsAdministrator: return kExitNeedsAdministrator;
+        case ErrorKind::NotJournaled: return kExitNotJournaled;
+        case ErrorKind::ChangedSince: return kExitUndoRefused;
         default: return kExitOperationFailed;
     }
 }

@@ -24,6 +24,9 @@ inline constexpr int kExitReadOnlyEntry = 11;   // group policy sets the entry: 
 // added or edited; a scheduled task of an offline Windows is only read.
 inline constexpr int kExitNotOffered = 12;
 inline constexpr int kExitNeedsAdministrator = 13;  // the system refused access: nothing was changed
+inline constexpr int kExitNotJournaled = 14;        // the journal could not be written first: nothing was changed
+inline constexpr int kExitUndoRefused = 15;         // a place was changed since, or the change cannot be undone
+inline constexpr int kExitSomethingAdded = 16;      // diff: an entry was added since the earlier snapshot
 
 // What the tool says when the system refused access.
 inline constexpr const char* kNeedsAdministratorLine =
@@ -39,10 +42,14 @@ inline constexpr const char* kExitCodeHelp =
     "  1  the operation failed (nothing was changed, or the entry stays where it was)\n"
     "  2  unknown command or bad arguments\n"
     "  3  unknown section (or a section entries cannot be added to)\n"
-    "  4  no entry of that name in the section\n"
+    "  4  no entry of that name in the section (undo: no change of that number in the journal)\n"
     "  5  ambiguous name: more than one entry of that name in the section (choose with --live, --parked, --view)\n"
     "  6  refused: the operation asks a question; give --yes to answer Yes\n"
     " 13  the change needs administrator rights: run it from an elevated prompt (with --offline: as root)\n"
+    " 14  the journal of changes could not be written (or read), so nothing was changed\n"
+    " 15  undo refused: a place the change touched was changed since, or the change was cut short or changed\n"
+    "     nothing; nothing was changed\n"
+    " 16  diff: an entry was added since the earlier snapshot (what was found is listed as on success)\n"
     "With --offline (the Linux tool on a Windows that is not running):\n"
     "  7  DIR holds no Windows volume (no readable Windows\\System32\\config\\SOFTWARE)\n"
     "  8  no user profile with an NTUSER.DAT, not the one named, or several and no --user\n"

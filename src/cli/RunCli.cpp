@@ -5,12 +5,16 @@
 #include <array>
 
 #include "catalog/Sections.h"
+#include "cli/DiffFormats.h"
 #include "cli/EntryFormats.h"
 #include "cli/EntryLookup.h"
 #include "cli/ExitCodes.h"
+#include "cli/HistoryFormats.h"
 #include "cli/ScriptPrompts.h"
+#include "cli/SnapshotFiles.h"
 #include "cli/VersionLine.h"
 #include "operations/Operations.h"
+#include "operations/journal/Undo.h"
 #include "scanners/SectionLoading.h"
 #include "ui/logic/ChangeMessages.h"
 
@@ -27,7 +31,8 @@ constexpr const char* kChoosingHelp =
     "machine key, names one entry with --live or --parked, or with --view 32 or --view 64. Where a move was cut\n"
     "short and left the same entry in both places, enable and disable finish it; delete removes the one chosen.\n\n";
 
-constexpr std::array<std::string_view, 5> kCommands = {"list", "enable", "disable", "delete", "add"};
+constexpr std::array<std::string_view, 9> kCommands = {"list",    "enable", "disable",  "delete", "add",
+                                                       "history", "undo",   "snapshot", "diff"};
 
 struct Request {
     std::string sectionKey = std::string(section(SectionId::AllPrograms).key);
@@ -40,6 +45,9 @@ struct Request {
     bool live = false;
     bool parked = false;
     std::string view;
+    std::optional<ChangeId> change;
+    std::string file;
+    std::string laterFile;
 
     EntryFilter filter() const {
         EntryFilter chosen;
@@ -54,8 +62,12 @@ enum class Change { Enable, Disable, Delete };
 
 class Run {
 public:
-    Run(const ScanPorts& ports, std::ostream& out, std::ostream& err, int terminalWidth)
-        : ports_(ports), out_(out), err_(err), terminalWidth_(terminalWidth) {}
+    Run(const ScanPorts& ports, const std::string& tool, std::ostream& out, std::ostream& err, int terminalWidth)
+        : ports_(ports),
+          journal_(ports.files, ports.system, tool),
+          out_(out),
+          err_(err),
+          terminalWidth_(terminalWidth) {}
 
     int list(const Request& request) {
         const auto id = findSectionIgnoringCase(request.sectionKey);
@@ -83,7 +95,9 @@ public:
         ScriptPrompts prompts(request.yes);
         row.checked = enable;
         const StartupEntry asked = row;
-        const ChangeResult changed = applyCheckState(ports_, prompts, row);
+        const ChangeResult changed =
+            recorded(enable ? ChangeAction::Enable : ChangeAction::Disable, row,
+                     [&](const SourcePorts& ports) { return applyCheckState(ports, prompts, row); });
         return finish(changed, messageAfterCheckChange(asked, changed), (enable ? "Enabled " : "Disabled ") + where);
     }
 
@@ -92,7 +106,8 @@ public:
         if (const int found = findOne(request, Change::Delete, row); found != kExitOk) return found;
         if (auto kept = keptRefusal(row)) return refusal(row, *kept);
         if (!request.yes) return refused(kDeleteQuestion);
-        const ChangeResult deleted = deleteEntry(ports_, row);
+        const ChangeResult deleted =
+            recorded(ChangeAction::Delete, row, [&](const SourcePorts& ports) { return deleteEntry(ports, row); });
         return finish(deleted, messageAfterDelete(deleted),
                       "Deleted \"" + row.name + "\" from " + std::string(section(row.section).key));
     }
@@ -113,9 +128,65 @@ public:
         // user's word: the operation asks, and without --yes the answer is No.
         ScriptPrompts prompts(request.yes);
         const EntryForm form{request.name, request.commandLine, *id};
-        const ChangeResult added = addEntry(ports_, prompts, form);
+        const ChangeResult added =
+            recordChange(journal_, ports_, changeTitle(ChangeAction::Add, *id, form.name),
+                         [&](const SourcePorts& ports) { return addEntry(ports, prompts, form); });
         return finish(added, messageAfterAdd(form, added),
                       "Added \"" + request.name + "\" to " + std::string(section(*id).key));
+    }
+
+    int history(const Request& request) {
+        const auto changes = journal_.read();
+        if (!changes) return error(exitCodeFor(changes.error().kind), changes.error().message);
+        if (request.format == "csv") out_ << historyCsv(*changes);
+        else if (request.format == "json") out_ << historyJson(*changes);
+        else out_ << historyTable(*changes);
+        return kExitOk;
+    }
+
+    int undo(const Request& request) {
+        const ChangeResult undone = undoChange(journal_, ports_, request.change);
+        if (!undone) {
+            const Error& why = undone.error();
+            if (why.kind == ErrorKind::NeedsAdministrator)
+                return error(kExitNeedsAdministrator, kNeedsAdministratorLine);
+            const bool refused = why.kind == ErrorKind::ChangedSince || why.kind == ErrorKind::NotOffered;
+            return error(why.kind == ErrorKind::NotFound ? kExitEntryNotFound
+                         : refused                       ? kExitUndoRefused
+                                                         : exitCodeFor(why.kind),
+                         why.message);
+        }
+        if (undone->warning)
+            err_ << "lstartup-cli: " << oneLine(withReason(kNotMarkedInJournalPrompt, undone->warning->cause)) << '\n';
+        const auto changes = journal_.read();
+        if (changes && !changes->empty() && changes->back().header.undoes) {
+            const ChangeHeader& made = changes->back().header;
+            out_ << "Undid change " << *made.undoes << " (\"" << made.entry << "\" in " << made.section
+                 << ") as change " << made.id << ".\n";
+        }
+        return kExitOk;
+    }
+
+    int saveSnapshot(const Request& request) {
+        if (Status saved = cli::saveSnapshot(request.file, currentSnapshot()); !saved)
+            return error(kExitOperationFailed, saved.error().message);
+        return kExitOk;
+    }
+
+    // What was added since is a change a scheduled script is to hear of.
+    int diff(const Request& request) {
+        const auto earlier = loadSnapshot(request.file);
+        if (!earlier) return error(kExitOperationFailed, earlier.error().message);
+        auto later =
+            request.laterFile.empty() ? Result<InventorySnapshot>(currentSnapshot()) : loadSnapshot(request.laterFile);
+        if (!later) return error(kExitOperationFailed, later.error().message);
+        const auto differences = differencesBetween(*earlier, *later);
+        if (request.format == "csv") out_ << diffCsv(differences);
+        else if (request.format == "json") out_ << diffJson(differences);
+        else out_ << diffTable(differences);
+        const bool added = std::any_of(differences.begin(), differences.end(),
+                                       [](const SnapshotDifference& found) { return found.kind == Difference::Added; });
+        return added ? kExitSomethingAdded : kExitOk;
     }
 
     int error(int code, const std::string& message) {
@@ -149,6 +220,13 @@ private:
         return kExitOk;
     }
 
+    InventorySnapshot currentSnapshot() { return snapshotOf(loadSection(ports_, SectionId::AllPrograms).rows); }
+
+    ChangeResult recorded(ChangeAction action, const StartupEntry& row,
+                          const std::function<ChangeResult(const SourcePorts&)>& change) {
+        return recordChange(journal_, ports_, changeTitle(action, row.section, row.name), change);
+    }
+
     int refusal(const StartupEntry& row, const Error& refused) {
         return error(exitCodeFor(refused.kind), "\"" + row.name + "\": " + refused.message);
     }
@@ -170,6 +248,7 @@ private:
     }
 
     ScanPorts ports_;
+    ChangeJournal journal_;
     std::ostream& out_;
     std::ostream& err_;
     int terminalWidth_;
@@ -188,13 +267,15 @@ std::string sectionList() {
 
 }  // namespace
 
-int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           int terminalWidth) {
-    Run run(ports, out, err, terminalWidth);
+int runCli(const ScanPorts& ports, const std::string& tool, const std::vector<std::string>& args, std::ostream& out,
+           std::ostream& err, int terminalWidth) {
+    Run run(ports, tool, out, err, terminalWidth);
     if (!args.empty() && !args.front().starts_with('-') &&
         std::find(kCommands.begin(), kCommands.end(), args.front()) == kCommands.end())
-        return run.error(kExitUsage, "unknown command \"" + args.front() +
-                                         "\" (commands: list, enable, disable, delete, add; see --help)");
+        return run.error(
+            kExitUsage,
+            "unknown command \"" + args.front() +
+                "\" (commands: list, enable, disable, delete, add, history, undo, snapshot, diff; see --help)");
 
     CLI::App app("Lists and changes the programs Windows starts by itself.", "lstartup-cli");
     app.require_subcommand(1);
@@ -234,6 +315,24 @@ int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::os
         command->footer(std::string("\n") + (command == add ? "" : kChoosingHelp) + kExitCodeHelp);
     }
 
+    CLI::App* history = app.add_subcommand("history", "List every change made, oldest first, from the journal");
+    history->add_option("--format", request.format, "Output format: table (default), csv or json")
+        ->check(CLI::IsMember({"table", "csv", "json"}));
+    CLI::App* undo = app.add_subcommand("undo", "Put back what a change replaced, if nothing changed it since");
+    undo->add_option("ID", request.change, "The number of the change, as history lists it (default: the last one)")
+        ->check(CLI::PositiveNumber);
+    CLI::App* snapshot = app.add_subcommand("snapshot", "Keep what Windows starts now in a file, to compare later");
+    snapshot->require_subcommand(1);
+    CLI::App* save = snapshot->add_subcommand("save", "Write the snapshot of every section to FILE");
+    save->add_option("FILE", request.file, "The file to write (replaced)")->required();
+    CLI::App* diff = app.add_subcommand(
+        "diff", "List what was added, removed, changed or switched since the snapshot in FILE (exit 16: added)");
+    diff->add_option("FILE", request.file, "A snapshot saved earlier")->required();
+    diff->add_option("LATER", request.laterFile, "A snapshot saved later (default: what Windows starts now)");
+    diff->add_option("--format", request.format, "Output format: table (default), csv or json")
+        ->check(CLI::IsMember({"table", "csv", "json"}));
+    for (CLI::App* command : {history, undo, save, diff}) command->footer(std::string("\n") + kExitCodeHelp);
+
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
@@ -251,6 +350,10 @@ int runCli(const ScanPorts& ports, const std::vector<std::string>& args, std::os
     if (changes[0]->parsed()) return run.enableOrDisable(request, true);
     if (changes[1]->parsed()) return run.enableOrDisable(request, false);
     if (changes[2]->parsed()) return run.remove(request);
+    if (history->parsed()) return run.history(request);
+    if (undo->parsed()) return run.undo(request);
+    if (save->parsed()) return run.saveSnapshot(request);
+    if (diff->parsed()) return run.diff(request);
     return run.add(request);
 }
 

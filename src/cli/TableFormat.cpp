@@ -47,14 +47,6 @@ using ColumnWidths = std::array<int, kColumnCount>;
 
 constexpr std::size_t slot(Column column) { return static_cast<std::size_t>(column); }
 
-// A cell may hold line breaks or tabs; in a table they would break the row.
-std::string flattened(const std::string& text) {
-    std::string out = text;
-    std::replace_if(
-        out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
-    return out;
-}
-
 // Cuts between characters so that none is split, leaving a cell for the
 // ellipsis. A section keeps its end, the leaf that tells it from its
 // siblings; every other cell keeps its start.
@@ -110,7 +102,7 @@ std::string formatTable(const EntryList& rows, int terminalWidth) {
     for (Column column : shown) header.emplace_back(fieldHeaders()[slot(column)]);
     for (const StartupEntry& row : rows) {
         auto& line = cells.emplace_back();
-        for (Column column : shown) line.push_back(flattened(cellText(row, column)));
+        for (Column column : shown) line.push_back(withoutControls(cellText(row, column)));
     }
     ColumnWidths whole{};
     for (const auto& line : cells)

@@ -25,9 +25,10 @@ struct EntryForm {
 // Something a change that went ahead could not do as well, and why.
 struct Warning {
     enum Kind {
-        SwitchStaysOff,    // the entry stands where Windows starts it, but Windows' switch for it stays off
-        SwitchLeftBehind,  // Windows' switch of the entry stayed where the entry no longer is
-        RecordLeftBehind,  // a service switched on again, but the record of how it started stayed
+        SwitchStaysOff,      // the entry stands where Windows starts it, but Windows' switch for it stays off
+        SwitchLeftBehind,    // Windows' switch of the entry stayed where the entry no longer is
+        RecordLeftBehind,    // a service switched on again, but the record of how it started stayed
+        NotMarkedInJournal,  // the change was made, but the journal could not be told it is done
     };
     Kind kind;
     Error cause;

@@ -19,6 +19,8 @@ public:
                                                    const std::string& file) = 0;
     virtual Status writeProfile(const std::string& section, const std::string& key, const std::string& value,
                                 const std::string& file) = 0;
+    // Removes the key's line; done when no such key stands afterwards.
+    virtual Status removeProfileKey(const std::string& section, const std::string& key, const std::string& file) = 0;
     // Why a change to the section's keys would be refused, as far as the
     // system tells without changing anything; done when nothing is known
     // against it.

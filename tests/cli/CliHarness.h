@@ -22,7 +22,7 @@ struct CliResult {
 
 inline CliResult runTool(const ScanPorts& platform, const std::vector<std::string>& args, int terminalWidth = 200) {
     std::ostringstream out, err;
-    const int code = cli::runCli(platform, args, out, err, terminalWidth);
+    const int code = cli::runCli(platform, "lstartup-cli", args, out, err, terminalWidth);
     return {code, out.str(), err.str()};
 }
 

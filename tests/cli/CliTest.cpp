@@ -84,6 +84,9 @@ TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
         {{"add", "Services\\Automatic", "x", "x.exe", "--yes"}, cli::kExitNotOffered},
         {{"add", "Apps", "x", "x.exe", "--yes"}, cli::kExitNotOffered},
         {{"add", "Scheduled tasks\\At logon", "x", "x.exe", "--yes"}, cli::kExitNotOffered},
+        {{"undo"}, cli::kExitEntryNotFound},
+        {{"undo", "99"}, cli::kExitEntryNotFound},
+        {{"undo", "0"}, cli::kExitUsage},
     };
     for (const auto& [args, code] : cases) {
         const CliResult result = runTool(platform(), args);
@@ -95,10 +98,43 @@ TEST_F(CliTest, EveryErrorLeavesOneLineOnStderrAndChangesNothing) {
     }
     EXPECT_EQ(runTool(platform(), {"frobnicate"}).err,
               "lstartup-cli: error: unknown command \"frobnicate\" (commands: "
-              "list, enable, disable, delete, add; see --help)\n");
+              "list, enable, disable, delete, add, history, undo, snapshot, diff; see --help)\n");
     EXPECT_EQ(runTool(platform(), {"delete", kUserRun, "Tool"}).err,
               "lstartup-cli: error: refused: Are you sure to delete the selected item? This action can not be undone."
               " Give --yes to answer Yes.\n");
+}
+
+// The journal as the tool shows it, and an undo of the last change and of
+// one that a later change overtook.
+TEST_F(CliTest, HistoryListsEachChangeAndUndoPutsItBack) {
+    seedRegistry(platform(), SectionId::UserRun, stringValue("Tool", "C:\\tool.exe"));
+    const std::string before = inventory(platform());
+    ASSERT_EQ(runTool(platform(), {"disable", kUserRun, "Tool"}).code, cli::kExitOk);
+    const CliResult undone = runTool(platform(), {"undo"});
+    EXPECT_EQ(undone.code, cli::kExitOk) << undone.err;
+    EXPECT_EQ(undone.out, "Undid change 1 (\"Tool\" in Registry\\Current User\\Run) as change 2.\n");
+    EXPECT_EQ(inventory(platform()), before);
+    const CliResult again = runTool(platform(), {"undo", "1"});
+    EXPECT_EQ(again.code, cli::kExitUndoRefused);
+    EXPECT_EQ(inventory(platform()), before);
+
+    auto json = nlohmann::json::parse(runTool(platform(), {"history", "--format", "json"}).out);
+    ASSERT_EQ(json.size(), 2u);
+    for (const char* volatileField : {"time", "places"})
+        for (auto& change : json) change.erase(volatileField);
+    EXPECT_EQ(json, nlohmann::json::parse(R"([
+        {"id": 1, "action": "disable", "entry": "Tool", "section": "Registry\\Current User\\Run",
+         "tool": "lstartup-cli", "outcome": "done", "message": "", "undoes": null},
+        {"id": 2, "action": "undo", "entry": "Tool", "section": "Registry\\Current User\\Run",
+         "tool": "lstartup-cli", "outcome": "done", "message": "", "undoes": 1}])"));
+    const auto csv = linesOf(runTool(platform(), {"history", "--format", "csv"}).out);
+    ASSERT_EQ(csv.size(), 3u);
+    EXPECT_EQ(csv[0], "No.,Time,Action,Entry,Section,Tool,Outcome\r");
+    EXPECT_TRUE(csv[2].starts_with("2,")) << csv[2];
+    EXPECT_TRUE(csv[2].ends_with(",Undo of 1,Tool,Registry\\Current User\\Run,lstartup-cli,Done\r")) << csv[2];
+    const auto table = linesOf(runTool(platform(), {"history"}).out);
+    ASSERT_EQ(table.size(), 3u);
+    EXPECT_TRUE(table[0].starts_with("No.  Time  ")) << table[0];
 }
 
 // A service is found by its display name too; it is switched off and on

@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 const std::string kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::string kUserStartup = "/Users/Tester/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Startup";
 const std::string kCommonStartup = "/ProgramData/Microsoft/Windows/Start Menu/Programs/Startup";
+const std::string kUserData = "Users/Tester/AppData/Local/LStartUp";
 
 struct LinkOut {
     std::string folder;  // moved out of the tree, a link to it left in its place
@@ -55,7 +56,10 @@ TEST(OfflineLinksOut, ChangesThroughALinkOutOfTheVolumeAreRefusedAndWriteNothing
         const ProcessResult refused = runTool(tree, change);
         EXPECT_NE(refused.code, cli::kExitOk) << folder << "\n" << refused.out;
         EXPECT_EQ(snapshotOf(outside), before) << folder;
-        EXPECT_EQ(snapshotOf(tree), treeBefore) << folder;
+        // The journal records the change that was tried, and that it failed.
+        auto treeAfter = snapshotOf(tree);
+        std::erase_if(treeAfter, [](const auto& entry) { return entry.first.starts_with(kUserData); });
+        EXPECT_EQ(treeAfter, treeBefore) << folder;
     }
 }
 

@@ -79,6 +79,23 @@ TEST_F(OfflineTool, DisableAndEnableGiveBackTheExactBytes) {
     }
 }
 
+// The offline tool keeps its journal in the profile, where the window of the
+// next start finds it, and undoes from it what it changed.
+TEST_F(OfflineTool, HistoryAndUndoWorkOnTheVolume) {
+    const auto before = storedBytes(tree + kUserHive, kRun, "Expand");
+    ASSERT_EQ(tool({"disable", kUserRun, "Expand"}).code, cli::kExitOk);
+    EXPECT_TRUE(fs::is_regular_file(tree + "/Users/Tester/AppData/Local/LStartUp/journal.jsonl"));
+    const ProcessResult undone = tool({"undo"});
+    ASSERT_EQ(undone.code, cli::kExitOk) << undone.out;
+    EXPECT_EQ(storedBytes(tree + kUserHive, kRun, "Expand"), before);
+    const auto lines = tool({"history", "--format", "csv"}).out;
+    EXPECT_NE(lines.find(",Disable,Expand,Registry\\Current User\\Run,lstartup-cli --offline,Done\r\n"),
+              std::string::npos)
+        << lines;
+    EXPECT_NE(lines.find(",Undo of 1,Expand,"), std::string::npos) << lines;
+    EXPECT_EQ(tool({"undo", "1"}).code, cli::kExitUndoRefused);
+}
+
 // Sequence numbers set apart, or a log entry from the hive's last write on.
 void markDirty(const std::string& hive, bool inLog) {
     formats::LittleEndianWriter file, log;

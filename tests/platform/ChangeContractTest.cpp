@@ -8,6 +8,7 @@
 #include "platform/TemporaryNames.h"
 #include "scanners/SectionLoading.h"
 #include "support/Backend.h"
+#include "support/FixedAnswers.h"
 #include "support/Seed.h"
 #include "support/SourcesSnapshot.h"
 
@@ -21,11 +22,6 @@ namespace {
 
 using namespace test;
 using enum SectionId;
-
-class AnswerNo : public UserPrompts {
-public:
-    bool ask(const std::string&, const std::string&, MessageKind) override { return false; }
-};
 
 using PlatformContractChanges = BackendTest;
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "operations/Operations.h"
+#include "operations/journal/Undo.h"
 #include "scanners/SectionLoading.h"
 #include "support/Backend.h"
 #include "support/Scratch.h"
@@ -145,6 +146,27 @@ TEST_F(PackagedAppContract, ATaskPolicyTookOverSinceItWasListedIsRefused) {
     ASSERT_FALSE(switched);
     EXPECT_EQ(switched.error().kind, ErrorKind::RefusedByPolicy);
     EXPECT_EQ(stateValues("Contoso.Taken", "Tray"), Values{dwordValue("State", 4)});
+}
+
+// The journal keeps the State value as it stood, its absence and the keys a
+// switch made included, and the undo puts exactly that back.
+TEST_F(PackagedAppContract, SwitchingThenUndoGivesBackTheStateAsItStood) {
+    seedTask("Contoso.Undo", "Tray", std::nullopt);
+    seedTask("Contoso.Kept", "Tray", 1);
+    ChangeJournal journal(platform.files, platform.system, "test");
+    NoPrompts prompts;
+    for (const auto& [name, tick] : {std::pair{"Contoso.Undo", false}, std::pair{"Contoso.Kept", true}}) {
+        const auto before = platform.registry.readValues(appTaskStateKey(familyOf(name), "Tray"));
+        StartupEntry listed = row(name);
+        listed.checked = tick;
+        ASSERT_TRUE(recordChange(
+            journal, platform,
+            changeTitle(tick ? ChangeAction::Enable : ChangeAction::Disable, SectionId::PackagedApps, listed.name),
+            [&](const SourcePorts& ports) { return applyCheckState(ports, prompts, listed); }));
+        ASSERT_NE(platform.registry.readValues(appTaskStateKey(familyOf(name), "Tray")), before) << name;
+        ASSERT_TRUE(undoChange(journal, platform, std::nullopt)) << name;
+        EXPECT_EQ(platform.registry.readValues(appTaskStateKey(familyOf(name), "Tray")), before) << name;
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "operations/Operations.h"
 #include "scanners/SectionLoading.h"
 #include "support/Backend.h"
+#include "support/FixedAnswers.h"
 #include "support/Seed.h"
 
 namespace lsu {
@@ -17,11 +18,6 @@ namespace {
 
 using namespace test;
 using enum SectionId;
-
-class AnswerYes : public UserPrompts {
-public:
-    bool ask(const std::string&, const std::string&, MessageKind) override { return true; }
-};
 
 using PlatformContractParkedItems = BackendTest;
 

@@ -6,6 +6,7 @@
 #include "catalog/DisabledStores.h"
 #include "operations/Operations.h"
 #include "support/Backend.h"
+#include "support/FixedAnswers.h"
 #include "support/Scratch.h"
 #include "support/Seed.h"
 
@@ -81,11 +82,6 @@ TEST_F(PlatformContractRegistry, NamesDifferingOnlyInTheCaseOfALetterNameOneValu
         EXPECT_EQ(platform.registry.readValues(kUserRun).value_or(Values{}), Values{}) << stored;
     }
 }
-
-class AnswerNo : public UserPrompts {
-public:
-    bool ask(const std::string&, const std::string&, MessageKind) override { return false; }
-};
 
 // What is parked and brought back is what was stored, byte for byte, under
 // the name it was stored under: string data that is no well-formed string,

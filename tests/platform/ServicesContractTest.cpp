@@ -6,6 +6,7 @@
 #include "operations/Operations.h"
 #include "scanners/SectionLoading.h"
 #include "support/Backend.h"
+#include "support/FixedAnswers.h"
 #include "support/Seed.h"
 
 // Services as the system keeps them, listed, switched off and on again, on
@@ -16,12 +17,6 @@ namespace {
 
 using namespace test;
 using enum SectionId;
-
-class AnswerYes : public UserPrompts {
-public:
-    bool ask(const std::string&, const std::string&, MessageKind) override { return true; }
-    void beep() override {}
-};
 
 ServiceConfig serviceOf(const std::string& name, std::uint32_t startType, bool delayed = false) {
     ServiceConfig service;

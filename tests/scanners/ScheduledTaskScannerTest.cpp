@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "operations/Operations.h"
+#include "operations/journal/Undo.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "scanners/SectionLoading.h"
 #include "support/Seed.h"
@@ -75,6 +76,21 @@ TEST_F(ScheduledTaskScanner, SwitchingATaskTurnsItsSwitchAndNothingElse) {
                   (RegisteredTask{"\\Vendor\\Updater", taskDefinition(kLogonTrigger, kUpdater), tick}));
         EXPECT_EQ(row(TasksAtLogon, "\\Vendor\\Updater").checked, tick);
     }
+}
+
+// The journal keeps a task's switch as it stood, and the undo puts it back
+// with nothing else of the task changed.
+TEST_F(ScheduledTaskScanner, ASwitchedTaskIsUndoneToItsSwitch) {
+    const RegisteredTask registered{"\\Vendor\\Updater", taskDefinition(kLogonTrigger, kUpdater), true};
+    platform.putTask(registered.path, registered.definition);
+    ChangeJournal journal(platform, platform, "test");
+    StartupEntry listed = row(TasksAtLogon, registered.path);
+    listed.checked = false;
+    ASSERT_TRUE(recordChange(journal, platform, changeTitle(ChangeAction::Disable, TasksAtLogon, listed.name),
+                             [&](const SourcePorts& ports) { return applyCheckState(ports, prompts, listed); }));
+    ASSERT_FALSE(platform.registeredTasks()->at(0).enabled);
+    ASSERT_TRUE(undoChange(journal, platform, std::nullopt));
+    EXPECT_EQ(platform.registeredTasks()->at(0), registered);
 }
 
 // Wine's scheduler answers a switch with success and leaves the task as it was.

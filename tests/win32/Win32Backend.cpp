@@ -88,6 +88,12 @@ void emptyEverySource(Win32Platform& platform) {
         }
     }
     emptyKey({Hive::LocalMachine, RegistryView::Bits64, kParkedServicesKey});
+    // The journal of changes and the inventory the window last showed.
+    const std::wstring userData = widen(platform.shellFolder(ShellFolder::LocalAppData)) + L"\\LStartUp\\";
+    for (const wchar_t* name : {L"journal.jsonl", L"last-look.json"}) {
+        DeleteFileW((userData + name).c_str());
+        RemoveDirectoryW((userData + name).c_str());
+    }
 }
 
 void deleteService(const std::string& name) {

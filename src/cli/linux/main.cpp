@@ -32,7 +32,11 @@ constexpr const char* kUsage =
     "                         (default: DIR/Program Files/LStartUp, when it exists); the profile's\n"
     "                         own are kept in its AppData\\Local\\LStartUp\n"
     "  --force-dirty          change hives that were not shut down cleanly all the same\n\n"
-    "Commands: list, enable, disable, delete, add; lstartup-cli --offline DIR COMMAND --help tells more.\n\n";
+    "Every change is recorded in the profile's AppData\\Local\\LStartUp\\journal.jsonl, where the window of\n"
+    "the next start finds it too; history lists it and undo puts a change back.\n\n"
+    "Commands: list, enable, disable, delete, add, history, undo, snapshot save, diff; lstartup-cli --offline DIR "
+    "COMMAND --help tells "
+    "more.\n\n";
 
 // A table is fitted to a terminal a person reads; a file or a pipe gets
 // every cell whole.
@@ -94,7 +98,8 @@ int main(int argc, char** argv) {
         std::cerr << "lstartup-cli: warning: " << hive
                   << " was not shut down cleanly; it may lack changes its transaction logs hold\n";
 
-    const int code = lsu::cli::runCli(lsu::portsOf(platform), args, std::cout, std::cerr, terminalWidth());
+    const int code =
+        lsu::cli::runCli(lsu::portsOf(platform), "lstartup-cli --offline", args, std::cout, std::cerr, terminalWidth());
     std::cout.flush();
     return code;
 }

@@ -91,7 +91,7 @@ int wmain(int argc, wchar_t** argv) {
         return lsu::cli::kExitOk;
     }
     lsu::Win32Platform platform;
-    const int code = lsu::cli::runCli(lsu::portsOf(platform), args, out, err, terminalWidth(output));
+    const int code = lsu::cli::runCli(lsu::portsOf(platform), "lstartup-cli", args, out, err, terminalWidth(output));
     out.flush();
     err.flush();
     return code;

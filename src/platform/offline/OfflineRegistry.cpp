@@ -153,4 +153,14 @@ Status OfflinePlatform::writeProfile(const std::string& section, const std::stri
     return writeFile(file, text.bytes());
 }
 
+Status OfflinePlatform::removeProfileKey(const std::string& section, const std::string& key, const std::string& file) {
+    if (!readProfile(section, key, file)) return {};
+    if (auto mapped = mappedProfileKey(section, file)) return mapped->hive->deleteValue(mapped->key, key);
+    auto bytes = readFile(file);
+    if (!bytes) return bytes.error();
+    ProfileText text(*bytes);
+    text.removeValue(section, key);
+    return writeFile(file, text.bytes());
+}
+
 }  // namespace lsu::offline

@@ -102,6 +102,12 @@ void ProfileText::setValue(const std::string& section, const std::string& key, c
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last + 1), key + "=" + value);
 }
 
+void ProfileText::removeValue(const std::string& section, const std::string& key) {
+    auto header = sectionLine(section);
+    if (!header) return;
+    if (auto line = keyLine(*header, key)) lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(line->index));
+}
+
 std::vector<std::uint8_t> ProfileText::bytes() const {
     std::string text;
     for (const std::string& line : lines_) text += line + "\r\n";

@@ -21,6 +21,8 @@ public:
     // Replaces the key's line, or adds it at the end of its section, or adds
     // the section at the end of the file.
     void setValue(const std::string& section, const std::string& key, const std::string& value);
+    // Removes the key's line; its section stays.
+    void removeValue(const std::string& section, const std::string& key);
     std::vector<std::uint8_t> bytes() const;
 
 private:

@@ -38,6 +38,11 @@ Status Win32Platform::writeProfile(const std::string& section, const std::string
                                                    widen(file).c_str()));
 }
 
+Status Win32Platform::removeProfileKey(const std::string& section, const std::string& key, const std::string& file) {
+    return resultOfCall(
+        WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), nullptr, widen(file).c_str()));
+}
+
 // Whether a section is written to the file or, mapped, to the registry is the
 // system's own choice, which only the write itself reveals.
 Status Win32Platform::checkChange(const std::string&, const std::string&) { return {}; }

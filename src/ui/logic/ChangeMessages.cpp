@@ -28,7 +28,9 @@ UserMessage failureMessage(const Error& error, const std::string& prompt, const 
 std::optional<UserMessage> warningMessage(const ChangeResult& result, const std::string& title) {
     const auto& warning = result->warning;
     if (!warning) return std::nullopt;
-    const char* prompt = warning->kind == Warning::SwitchStaysOff ? kSwitchStaysOffPrompt : kSwitchLeftPrompt;
+    const char* prompt = warning->kind == Warning::SwitchStaysOff       ? kSwitchStaysOffPrompt
+                         : warning->kind == Warning::NotMarkedInJournal ? kNotMarkedInJournalPrompt
+                                                                        : kSwitchLeftPrompt;
     return UserMessage{withReason(prompt, warning->cause), title, MessageKind::Critical};
 }
 
@@ -81,6 +83,17 @@ std::optional<UserMessage> messageAfterEdit(const ChangeResult& result) {
     if (result.error().kind == ErrorKind::NotFound)
         return UserMessage{kEntryGonePrompt, kEditFailedTitle, MessageKind::Exclamation};
     return failureMessage(result.error(), kEditFailedPrompt, kEditFailedTitle);
+}
+
+std::optional<UserMessage> messageAfterUndo(const ChangeResult& result) {
+    if (result) return warningMessage(result, kUndoTitle);
+    // Refusals say in their own words why nothing was changed.
+    switch (result.error().kind) {
+        case ErrorKind::NotFound:
+        case ErrorKind::NotOffered:
+        case ErrorKind::ChangedSince: return UserMessage{result.error().message, kUndoTitle, MessageKind::Exclamation};
+        default: return failureMessage(result.error(), kUndoFailedPrompt, kUndoTitle);
+    }
 }
 
 }  // namespace lsu

@@ -24,6 +24,11 @@ inline constexpr const char* kSwitchStaysOffPrompt =
     "but Windows does not start it.";
 inline constexpr const char* kSwitchLeftPrompt =
     "The entry was changed, but Windows' startup switch for it could not be kept with it.";
+inline constexpr const char* kNotMarkedInJournalPrompt =
+    "The change was made, but the journal could not record that it ended: History shows it as cut short, and it "
+    "cannot be undone from there.";
+inline constexpr const char* kUndoFailedPrompt = "The change could not be undone.";
+inline constexpr const char* kUndoTitle = "Undo";
 inline constexpr const char* kNeedsAdministratorPrompt =
     "This change needs administrator rights. Restart as administrator, with this section shown again?";
 inline constexpr const char* kPartlyDonePrompt =
@@ -47,5 +52,7 @@ std::optional<UserMessage> messageAfterCheckChange(const StartupEntry& asked, co
 std::optional<UserMessage> messageAfterDelete(const ChangeResult& result);
 std::optional<UserMessage> messageAfterAdd(const EntryForm& form, const ChangeResult& result);
 std::optional<UserMessage> messageAfterEdit(const ChangeResult& result);
+// After Undo: why it was refused or failed, or what was left to say.
+std::optional<UserMessage> messageAfterUndo(const ChangeResult& result);
 
 }  // namespace lsu

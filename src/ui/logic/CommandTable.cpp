@@ -14,6 +14,7 @@ std::string_view keyName(Key key) {
     switch (key) {
         case Key::N: return "N";
         case Key::F: return "F";
+        case Key::Z: return "Z";
         case Key::Delete: return "Del";
         case Key::F4: return "F4";
         case Key::F5: break;
@@ -38,6 +39,8 @@ const std::vector<CommandInfo>& commands() {
         {Refresh, "Refresh", Shortcut{false, Key::F5}, ToolbarButton{"Refresh", ToolbarImage::Refresh, "Reload all"}},
         {About, kAboutTitle, {}, {}},
         {HideWindowsServices, "Hide Windows services", {}, {}, true},
+        {Undo, "Undo", Shortcut{true, Key::Z}, {}},
+        {History, "History...", {}, {}},
     };
     return table;
 }
@@ -61,8 +64,8 @@ std::string menuItemText(Command command) {
 const std::vector<MenuDefinition>& menuBar() {
     static const std::vector<MenuDefinition> menus = {
         {"Action", {RestartAsAdministrator, std::nullopt, Exit}},
-        {"Edit", {Enable, Disable, std::nullopt, Add, Delete, Run, std::nullopt, Properties}},
-        {"View", {Folders, std::nullopt, Grid, HideWindowsServices, std::nullopt, Refresh}},
+        {"Edit", {Undo, std::nullopt, Enable, Disable, std::nullopt, Add, Delete, Run, std::nullopt, Properties}},
+        {"View", {Folders, std::nullopt, Grid, HideWindowsServices, std::nullopt, History, std::nullopt, Refresh}},
         {"Help", {About}},
     };
     return menus;

@@ -25,10 +25,12 @@ enum class Command {
     About,
     RestartAsAdministrator,
     HideWindowsServices,
+    Undo,
+    History,
 };
 
 // The keys the shortcuts use.
-enum class Key { N, F, Delete, F4, F5 };
+enum class Key { N, F, Z, Delete, F4, F5 };
 
 struct Shortcut {
     bool control = false;

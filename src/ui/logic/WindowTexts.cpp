@@ -18,8 +18,16 @@ std::string statusText(const EntryList& rows, const StartupEntry* about) {
         if (const char* reason = stateReason(*about)) return reason;
     const auto idle =
         std::count_if(rows.begin(), rows.end(), [](const StartupEntry& row) { return !startsWithWindows(row); });
-    return std::to_string(rows.size()) + (rows.size() == 1 ? " program, " : " programs, ") + std::to_string(idle) +
-           " disabled";
+    std::string text = std::to_string(rows.size()) + (rows.size() == 1 ? " program, " : " programs, ") +
+                       std::to_string(idle) + " disabled";
+    const auto marked = [&](SinceLastLook mark) {
+        return std::count_if(rows.begin(), rows.end(),
+                             [&](const StartupEntry& row) { return row.sinceLastLook == mark; });
+    };
+    const auto added = marked(SinceLastLook::New), changed = marked(SinceLastLook::Changed);
+    if (added || changed)
+        text += "; since the last look " + std::to_string(added) + " new, " + std::to_string(changed) + " changed";
+    return text;
 }
 
 UserMessage deleteQuestion() {

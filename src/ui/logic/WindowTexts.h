@@ -17,7 +17,8 @@ inline constexpr const char* kLoadingStatus = "Loading\u2026";
 
 // The status bar under the list: why the entry (`about`) is not as its box
 // alone would say; otherwise how many programs the list shows and how many
-// of them Windows does not start.
+// of them Windows does not start, and how many are new or changed since the
+// user last looked.
 std::string statusText(const EntryList& rows, const StartupEntry* about);
 
 // Asked before the selected entry is deleted: Yes deletes it.

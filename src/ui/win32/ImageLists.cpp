@@ -11,10 +11,10 @@ namespace lsu::win32 {
 namespace {
 
 // The icons in the order of TreeImage and of ToolbarImage.
-constexpr std::array<int, kTreeImageCount> kTreeIcons = {LSU_IDI_TREE_OPEN_FOLDER,    LSU_IDI_TREE_REGISTRY,
-                                                         LSU_IDI_TREE_STARTUP_FOLDER, LSU_IDI_TREE_USER,
-                                                         LSU_IDI_TREE_CLOSED_FOLDER,  LSU_IDI_TREE_USERS,
-                                                         LSU_IDI_TREE_APP,            LSU_IDI_TREE_TASK};
+constexpr std::array<int, kTreeImageCount> kTreeIcons = {
+    LSU_IDI_TREE_OPEN_FOLDER, LSU_IDI_TREE_REGISTRY,      LSU_IDI_TREE_STARTUP_FOLDER,
+    LSU_IDI_TREE_USER,        LSU_IDI_TREE_CLOSED_FOLDER, LSU_IDI_TREE_USERS,
+    LSU_IDI_TREE_APP,         LSU_IDI_TREE_TASK};
 constexpr std::array<int, kToolbarImageCount> kToolbarIcons = {LSU_IDI_TOOL_ADD,     LSU_IDI_TOOL_DELETE,
                                                                LSU_IDI_TOOL_FOLDERS, LSU_IDI_TOOL_PROPERTIES,
                                                                LSU_IDI_TOOL_REFRESH, LSU_IDI_TOOL_RUN};

@@ -6,6 +6,8 @@
 #include "operations/Operations.h"
 #include "operations/Questions.h"
 #include "operations/ServiceSwitch.h"
+#include "operations/journal/InventorySnapshot.h"
+#include "operations/journal/Undo.h"
 #include "platform/win32/WideText.h"
 #include "scanners/SectionLoading.h"
 #include "ui/logic/EditMenu.h"
@@ -14,6 +16,7 @@
 #include "ui/logic/WindowTexts.h"
 #include "ui/win32/AdministratorRights.h"
 #include "ui/win32/EntryDialog.h"
+#include "ui/win32/HistoryDialog.h"
 #include "ui/win32/Menus.h"
 #include "ui/win32/MessageBoxPrompts.h"
 #include "ui/win32/Toolbar.h"
@@ -29,7 +32,11 @@ constexpr UINT kSectionLoadedMessage = WM_APP + 1;
 
 }  // namespace
 
-MainWindow::MainWindow(const ScanPorts& ports, Launcher& launcher) : ports_(ports), launcher_(launcher) {}
+MainWindow::MainWindow(const ScanPorts& ports, Launcher& launcher)
+    : ports_(ports),
+      journal_(ports.files, ports.system, "window"),
+      lastLook_(readLastLook(ports.files, ports.system)),
+      launcher_(launcher) {}
 
 bool MainWindow::create(HINSTANCE instance, int show, SectionId firstShown) {
     instance_ = instance;
@@ -125,6 +132,7 @@ void MainWindow::showLoadedRows(WPARAM ticket) {
     auto delivery = loader_->take(ticket);
     if (!delivery) return;
     if (hideWindowsServices_) removeWindowsServices(delivery->rows);
+    if (lastLook_) markSinceSnapshot(delivery->rows, *lastLook_);
     list_.append(std::move(delivery->rows));
     if (!delivery->finished) return;
     showStatus();
@@ -152,7 +160,10 @@ void MainWindow::onCheckBoxChanged(int index) {
     entry->checked = list_.isChecked(index);
     const StartupEntry asked = *entry;
     MessageBoxPrompts prompts(handle());
-    const ChangeResult changed = applyCheckState(ports_, prompts, *entry);
+    const ChangeResult changed = recordChange(
+        journal_, ports_,
+        changeTitle(asked.checked ? ChangeAction::Enable : ChangeAction::Disable, asked.section, asked.name),
+        [&](const SourcePorts& ports) { return applyCheckState(ports, prompts, *entry); });
     tell(messageAfterCheckChange(asked, changed));
     // A failed move puts the box back to where the entry really is.
     list_.showEntryState(index);
@@ -185,7 +196,9 @@ void MainWindow::deleteSelectedEntry() {
     MessageBoxPrompts prompts(handle());
     const UserMessage question = deleteQuestion();
     if (!prompts.ask(question.text, question.title, question.kind)) return;
-    tell(messageAfterDelete(deleteEntry(ports_, *entry)));
+    tell(messageAfterDelete(recordChange(journal_, ports_,
+                                         changeTitle(ChangeAction::Delete, entry->section, entry->name),
+                                         [&](const SourcePorts& ports) { return deleteEntry(ports, *entry); })));
     reloadList();
 }
 
@@ -196,7 +209,9 @@ void MainWindow::addEntryFromDialog() {
     auto form = showEntryDialog(handle(), ports_, addDialogSetup());
     if (!form) return;
     MessageBoxPrompts prompts(handle());
-    const ChangeResult added = addEntry(ports_, prompts, *form);
+    const ChangeResult added =
+        recordChange(journal_, ports_, changeTitle(ChangeAction::Add, *form->section, form->name),
+                     [&](const SourcePorts& ports) { return addEntry(ports, prompts, *form); });
     tell(messageAfterAdd(*form, added));
     if (added) kept.insert(kept.begin(), {form->name, *form->section});
     wantedSelection_ = std::move(kept);
@@ -210,11 +225,29 @@ void MainWindow::editSelectedEntry() {
     auto form = showEntryDialog(handle(), ports_, editDialogSetup(edited));
     if (!form) return;
     MessageBoxPrompts prompts(handle());
-    const ChangeResult changed = editEntry(ports_, prompts, edited, *form);
+    const ChangeResult changed =
+        recordChange(journal_, ports_, changeTitle(ChangeAction::Edit, edited.section, edited.name),
+                     [&](const SourcePorts& ports) { return editEntry(ports, prompts, edited, *form); });
     tell(messageAfterEdit(changed));
     if (changed) wantedSelection_ = {{form->name, *form->section}};
     else wantedSelection_ = {{edited.name, edited.section}};
     reloadList();
+}
+
+// What the window showed counts as seen: the next start marks only what
+// appears after it.
+void MainWindow::keepWhatWasSeen() {
+    (void)keepLastLook(ports_.files, ports_.system, snapshotOf(loadSection(ports_, SectionId::AllPrograms).rows));
+}
+
+void MainWindow::undoLastChange() {
+    const ChangeResult undone = undoChange(journal_, ports_, std::nullopt);
+    tell(messageAfterUndo(undone));
+    if (undone) reloadList();
+}
+
+void MainWindow::showHistory() {
+    if (showHistoryDialog(handle(), journal_, ports_)) reloadList();
 }
 
 void MainWindow::runSelectedEntry() {
@@ -312,6 +345,8 @@ void MainWindow::onCommand(Command command) {
         case Command::Grid: toggleGridLines(); break;
         case Command::HideWindowsServices: toggleWindowsServices(); break;
         case Command::Refresh: refresh(); break;
+        case Command::Undo: undoLastChange(); break;
+        case Command::History: showHistory(); break;
         case Command::About:
             showMessage(handle(), UserMessage{aboutText(), kAboutTitle, MessageKind::Information});
             break;
@@ -359,7 +394,10 @@ std::optional<LRESULT> MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM
         case WM_COMMAND: onCommand(static_cast<Command>(LOWORD(wParam))); return 0;
         case kSectionLoadedMessage: showLoadedRows(wParam); return 0;
         case WM_NOTIFY: onNotify(*reinterpret_cast<NMHDR*>(lParam)); return 0;
-        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_DESTROY:
+            keepWhatWasSeen();
+            PostQuitMessage(0);
+            return 0;
         default: return std::nullopt;
     }
 }

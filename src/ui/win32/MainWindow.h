@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "operations/journal/ChangeJournal.h"
+#include "operations/journal/InventorySnapshot.h"
 #include "platform/Launcher.h"
 #include "platform/Ports.h"
 #include "platform/Services.h"
@@ -62,6 +64,10 @@ private:
     void addEntryFromDialog();
     void editSelectedEntry();
     void runSelectedEntry();
+    // The last change recorded, put back.
+    void undoLastChange();
+    void showHistory();
+    void keepWhatWasSeen();
     void showFolderPane(bool visible);
     void toggleGridLines();
     void toggleWindowsServices();
@@ -72,6 +78,11 @@ private:
     void tell(const std::optional<UserMessage>& message);
 
     ScanPorts ports_;
+    // Every change the window makes is recorded here before it is made.
+    ChangeJournal journal_;
+    // What the window showed when it last closed; the rows added since, or
+    // whose command line changed, are marked.
+    std::optional<InventorySnapshot> lastLook_;
     Launcher& launcher_;
     HINSTANCE instance_ = nullptr;
     HWND toolbar_ = nullptr, status_ = nullptr;

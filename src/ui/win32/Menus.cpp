@@ -12,6 +12,7 @@ WORD virtualKeyOf(Key key) {
     switch (key) {
         case Key::N: return 'N';
         case Key::F: return 'F';
+        case Key::Z: return 'Z';
         case Key::Delete: return VK_DELETE;
         case Key::F4: return VK_F4;
         case Key::F5: break;

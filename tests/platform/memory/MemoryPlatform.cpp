@@ -100,6 +100,8 @@ std::optional<Error> MemoryPlatform::refusalIn(const std::string& folder) const 
 std::optional<Error> MemoryPlatform::refusalOf(const std::string& path) const {
     if (auto refused = refusalIn(parentFolderOf(path))) return refused;
     if (heldFiles_.count(fold(path))) return sharingViolation();
+    // As Windows refuses to make a file where a folder stands.
+    if (folders_.count(folderKey(path))) return accessDenied();
     return std::nullopt;
 }
 
@@ -228,6 +230,13 @@ Status MemoryPlatform::writeProfile(const std::string& section, const std::strin
     if (auto refused = refusalIn(parentFolderOf(file))) return *refused;
     if (fails(MemoryOp::ProfileWrite)) return deviceFailed();
     profiles_[fold(file) + u"\n" + foldedName(section) + u"\n" + foldedName(key)] = value;
+    return {};
+}
+
+Status MemoryPlatform::removeProfileKey(const std::string& section, const std::string& key, const std::string& file) {
+    if (auto refused = refusalIn(parentFolderOf(file))) return *refused;
+    if (fails(MemoryOp::ProfileWrite)) return deviceFailed();
+    profiles_.erase(fold(file) + u"\n" + foldedName(section) + u"\n" + foldedName(key));
     return {};
 }
 

@@ -83,6 +83,7 @@ public:
                                            const std::string& file) override;
     Status writeProfile(const std::string& section, const std::string& key, const std::string& value,
                         const std::string& file) override;
+    Status removeProfileKey(const std::string& section, const std::string& key, const std::string& file) override;
     Status checkChange(const std::string& section, const std::string& file) override;
 
     bool fileExists(const std::string& path) override;

@@ -83,5 +83,23 @@ TEST(ChangeMessages, DeleteAddAndEditSayWhatFailedInTheirOwnWords) {
     for (const auto& [shown, expected] : cases) EXPECT_EQ(shown, expected) << (expected ? expected->text : "nothing");
 }
 
+// A refused undo says why in its own words; a failure says what failed and
+// why; a change the journal was not told had ended says so.
+TEST(ChangeMessages, UndoSaysWhyItRefusedOrFailed) {
+    const Error changedSince{ErrorKind::ChangedSince, 0, "The key no longer holds what change 3 left there."};
+    const Error notJournaled{ErrorKind::NotJournaled, 0, "The journal could not be written."};
+    const std::pair<ChangeResult, std::optional<UserMessage>> cases[] = {
+        {Changed{}, std::nullopt},
+        {changedSince, UserMessage{changedSince.message, kUndoTitle, Exclamation}},
+        {Error{ErrorKind::NotOffered, 0, "Change 2 changed nothing."},
+         UserMessage{"Change 2 changed nothing.", kUndoTitle, Exclamation}},
+        {Error{ErrorKind::NotFound, 0, "No change 9."}, UserMessage{"No change 9.", kUndoTitle, Exclamation}},
+        {kDenied, UserMessage{kUndoFailedPrompt + kDeniedReason, kUndoTitle, Critical}},
+        {Changed{Warning{Warning::NotMarkedInJournal, notJournaled}},
+         UserMessage{std::string(kNotMarkedInJournalPrompt) + "\r\n\r\n" + notJournaled.message, kUndoTitle, Critical}},
+    };
+    for (const auto& [result, shown] : cases) EXPECT_EQ(messageAfterUndo(result), shown);
+}
+
 }  // namespace
 }  // namespace lsu

@@ -31,14 +31,15 @@ std::vector<Texts> menusAsShown(bool elevated) {
 }
 
 TEST(CommandTable, TheMenusNameEachCommandWithItsShortcut) {
-    EXPECT_EQ(menusAsShown(false),
-              (std::vector<Texts>{
-                  {"Action", "Restart as administrator", "-", "E&xit"},
-                  {"Edit", "Enable", "Disable", "-", "Add new program..\tCtrl+N", "Delete\tDel", "Run", "-",
-                   "Properties\tF4"},
-                  {"View", "Folders\tCtrl+F", "-", "Grid", "Hide Windows services", "-", "Refresh\tF5"},
-                  {"Help", "About Larkwell StartUp"},
-              }));
+    EXPECT_EQ(
+        menusAsShown(false),
+        (std::vector<Texts>{
+            {"Action", "Restart as administrator", "-", "E&xit"},
+            {"Edit", "Undo\tCtrl+Z", "-", "Enable", "Disable", "-", "Add new program..\tCtrl+N", "Delete\tDel", "Run",
+             "-", "Properties\tF4"},
+            {"View", "Folders\tCtrl+F", "-", "Grid", "Hide Windows services", "-", "History...", "-", "Refresh\tF5"},
+            {"Help", "About Larkwell StartUp"},
+        }));
 }
 
 TEST(CommandTable, AnElevatedWindowOffersNoRestartAsAdministrator) {
@@ -113,6 +114,10 @@ TEST(TreeImages, GroupsShowWhatTheyGatherAndLeavesOpenWhenSelected) {
 TEST(WindowTexts, TheStatusBarCountsTheRowsOrSaysWhyTheEntryIsNotAsItsBoxSays) {
     using enum SectionId;
     const EntryList rows = {row(UserRun, true), row(UserRun, false), row(MachineRun, true, true)};
+    EntryList marked = rows;
+    marked[0].sinceLastLook = SinceLastLook::New;
+    marked[1].sinceLastLook = SinceLastLook::Changed;
+    marked.push_back(marked[0]);
     const struct {
         EntryList rows;
         std::optional<StartupEntry> about;
@@ -126,6 +131,7 @@ TEST(WindowTexts, TheStatusBarCountsTheRowsOrSaysWhyTheEntryIsNotAsItsBoxSays) {
          "Windows' startup settings turn this entry off: it stays where it is and does not start. Tick it to turn it "
          "on."},
         {rows, row(UserPolicyRun, true), kSetByPolicyReason},
+        {marked, std::nullopt, "4 programs, 2 disabled; since the last look 2 new, 1 changed"},
     };
     for (const auto& c : cases) EXPECT_EQ(statusText(c.rows, c.about ? &*c.about : nullptr), c.text) << c.text;
 }

@@ -8,6 +8,7 @@
 #include "platform/win32/WideText.h"
 #include "support/Seed.h"
 #include "ui/logic/WindowTexts.h"
+#include "ui/win32/HistoryDialogIds.h"
 
 namespace lsu::test {
 
@@ -58,7 +59,7 @@ LRESULT CALLBACK ModalWatch::onCbt(int code, WPARAM wParam, LPARAM lParam) {
 
 void ModalWatch::onActivate(HWND window) {
     if (!isDialog(window)) return;
-    if (GetDlgItem(window, kEntryDialogDescription)) {
+    if (GetDlgItem(window, kEntryDialogDescription) || GetDlgItem(window, LSU_IDC_HISTORY_LIST)) {
         // The next step runs once the dialog has handled what was queued before.
         dialog_ = window;
         SetTimer(nullptr, 0, USER_TIMER_MINIMUM, onTimer);

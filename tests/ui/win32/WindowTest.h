@@ -23,7 +23,7 @@ std::string windowText(HWND window);
 
 // While it lives, answers the modal windows that open: every message box
 // with the given button (its title and text are kept), every pop-up menu is
-// closed at once (and kept), and the entry dialog plays the given steps, one
+// closed at once (and kept), and the entry or History dialog plays the given steps, one
 // each time it becomes active (when it opens, and again when a message box
 // over it closes); a dialog that runs out of steps is cancelled, so no test
 // can hang in a modal loop.
